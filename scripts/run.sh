@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Main job: set up, build both targets, assemble dist/, and run the plug-in in the
+# simulated host over the shipped data files.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh
+./build/sim/kellhud-sim --plugin-dir dist --size 1920x1080 --frames 3

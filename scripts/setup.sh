@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what the builds need on a Debian 12 machine and makes sure 32-bit x86 Linux
+# programs run here (the simulated host is one). Safe to run again.
+set -euo pipefail
+
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+packages=(cmake make g++ g++-multilib g++-mingw-w64-i686 googletest nlohmann-json3-dev libstb-dev file binutils-mingw-w64-i686)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: installing ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Some kernels cannot run 32-bit programs themselves; then qemu's user mode runs them,
+# registered with binfmt_misc so that every 32-bit program (and any it starts) just works.
+probe_dir=$(mktemp -d)
+trap 'rm -rf "$probe_dir"' EXIT
+printf 'int main(){return 0;}\n' > "$probe_dir/probe.c"
+g++ -m32 -x c++ "$probe_dir/probe.c" -o "$probe_dir/probe"
+if ! "$probe_dir/probe" 2>/dev/null; then
+    if ! command -v qemu-i386 >/dev/null; then
+        echo "setup: this kernel does not run 32-bit programs; installing qemu-user"
+        as_root apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends qemu-user >/dev/null
+    fi
+    if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
+        as_root mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+    fi
+    if [ ! -e /proc/sys/fs/binfmt_misc/kellhud-i386 ]; then
+        magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+        mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+        printf '%s' ":kellhud-i386:M::${magic}:${mask}:$(command -v qemu-i386):" | as_root tee /proc/sys/fs/binfmt_misc/register >/dev/null
+    fi
+    "$probe_dir/probe" || { echo "setup: 32-bit programs still do not run" >&2; exit 1; }
+    echo "setup: 32-bit programs run through qemu-i386"
+fi

@@ -1,0 +1,40 @@
+#include "host_frame.h"
+
+#include "host/host.h"
+#include "host_image.h"
+#include "host_sites.h"
+#include "system.h"
+#include "trace.h"
+
+namespace sim {
+
+void applyScenarioStart(const Scenario& scenario)
+{
+    hostWrite<int32_t>(host::screen_width.address, scenario.width);
+    hostWrite<int32_t>(host::screen_height.address, scenario.height);
+    hostWrite<uint32_t>(host::time_ms.address, scenario.startMs);
+    system().loadedModules = scenario.modules;
+}
+
+void applyFrame(const Scenario& scenario, int frame)
+{
+    trace::frame = frame;
+    hostWrite<uint32_t>(host::time_ms.address, scenario.timeAt(frame));
+    system().keysDown.clear();
+    for (const KeyHold& hold : scenario.keys)
+        if (hold.frames.holds(frame))
+            system().keysDown.insert(hold.key);
+}
+
+void runHostFrame(const Scenario& scenario, int frame)
+{
+    // Game logic first, then the radar, then the overlays at the end of drawing.
+    reachFrameProcess();
+    reachRadarDrawA(true);
+    if (scenario.mapScreenShown(frame))
+        reachRadarDrawB(true);
+    reachDraw();
+    reachDrawTail();
+}
+
+} // namespace sim

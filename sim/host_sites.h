@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+// The host's code around each site the plug-in patches, and the simulated host's way of
+// reaching each site: by executing the host's instruction there, so that a redirected
+// call or jump really runs the plug-in with the host's stack and registers.
+
+namespace sim {
+
+class ImageWriter;
+
+void writeEventSites(ImageWriter& image);
+
+// The host object on which the host's tail call at the draw-tail site is made.
+constexpr uint32_t drawTailObject = 0xCFF000;
+
+uintptr_t reachFrameProcess();
+uintptr_t reachDraw();
+uintptr_t reachDrawTail();
+uintptr_t reachRadarDrawA(bool flag);
+uintptr_t reachRadarDrawB(bool flag);
+uintptr_t reachRendererStart();
+uintptr_t reachRendererShutdown();
+
+} // namespace sim

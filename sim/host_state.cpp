@@ -1,0 +1,11 @@
+#include "host_state.h"
+
+namespace sim {
+
+HostState& hostState()
+{
+    static HostState state;
+    return state;
+}
+
+} // namespace sim

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/types.h"
+
+// What the simulated host keeps outside its image: the state its substitutes change.
+
+namespace sim {
+
+struct TextState {
+    Vec2 scale{};
+    Colour colour{};
+    int32_t font = 0;
+    int32_t alignment = 0;
+    int32_t modePair[2] = {0, 0};
+    uint8_t flagP = 0, flagQ = 0, flagR = 0;
+};
+
+struct HostState {
+    TextState text;
+    std::vector<std::string> helpMessages;
+};
+
+HostState& hostState();
+
+} // namespace sim

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+// Loads the plug-in's library the way the host's plug-in loader does (its static
+// initialisation runs the plug-in's start-up) and unloads it at the end (static
+// destruction runs). The one platform-specific part of loading.
+
+namespace sim {
+
+bool loadPlugin(const std::string& path, std::string& error);
+// Returns false when the library stayed in memory after unloading.
+bool unloadPlugin();
+
+} // namespace sim

@@ -1,0 +1,74 @@
+#include "plugin_loader.h"
+
+#include <dlfcn.h>
+#include <link.h>
+
+#include <algorithm>
+#include <cstdint>
+
+#include "trace.h"
+
+namespace sim {
+
+namespace {
+
+void* handle = nullptr;
+std::string loadedPath;
+
+struct Range {
+    uintptr_t base;
+    uint32_t begin = UINT32_MAX;
+    uint32_t end = 0;
+};
+
+int findSegments(dl_phdr_info* info, size_t, void* data)
+{
+    Range& range = *static_cast<Range*>(data);
+    if (info->dlpi_addr != range.base)
+        return 0;
+    for (int i = 0; i < info->dlpi_phnum; ++i) {
+        const auto& ph = info->dlpi_phdr[i];
+        if (ph.p_type != PT_LOAD)
+            continue;
+        uint32_t begin = static_cast<uint32_t>(info->dlpi_addr + ph.p_vaddr);
+        range.begin = std::min(range.begin, begin);
+        range.end = std::max(range.end, static_cast<uint32_t>(begin + ph.p_memsz));
+    }
+    return 1;
+}
+
+} // namespace
+
+bool loadPlugin(const std::string& path, std::string& error)
+{
+    handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        error = dlerror();
+        return false;
+    }
+    loadedPath = path;
+    link_map* map = nullptr;
+    if (dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 && map) {
+        Range range{map->l_addr};
+        dl_iterate_phdr(&findSegments, &range);
+        if (range.begin < range.end)
+            trace::setPluginRange(range.begin, range.end);
+    }
+    return true;
+}
+
+bool unloadPlugin()
+{
+    if (!handle)
+        return true;
+    dlclose(handle);
+    handle = nullptr;
+    void* still = dlopen(loadedPath.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (still) {
+        dlclose(still);
+        return false;
+    }
+    return true;
+}
+
+} // namespace sim

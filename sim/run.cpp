@@ -1,0 +1,141 @@
+#include "run.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <ostream>
+#include <stdexcept>
+
+#include "host_frame.h"
+#include "host_image.h"
+#include "host_sites.h"
+#include "host_state.h"
+#include "plugin_loader.h"
+#include "system.h"
+#include "trace.h"
+
+namespace sim {
+
+namespace {
+
+std::string hex(const std::vector<uint8_t>& bytes)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (uint8_t b : bytes) {
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
+bool writeFile(const std::string& path, const std::string& text, std::ostream& err)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    if (!out) {
+        err << "kellhud-sim: cannot write " << path << "\n";
+        return false;
+    }
+    return true;
+}
+
+std::string patchLines(const std::vector<PatchRun>& runs)
+{
+    std::string out;
+    char address[16];
+    for (const PatchRun& run : runs) {
+        std::snprintf(address, sizeof address, "0x%X", run.address);
+        out += std::string("{\"addr\":\"") + address + "\",\"before\":\"" + hex(run.before) +
+               "\",\"after\":\"" + hex(run.after) + "\"}\n";
+    }
+    return out;
+}
+
+void printSummary(std::ostream& out, const Scenario& scenario, const std::vector<PatchRun>& patches)
+{
+    out << "Kell Hud in the simulated host: " << scenario.width << "x" << scenario.height << ", "
+        << scenario.frames << (scenario.frames == 1 ? " frame" : " frames") << "\n";
+    out << "  host code patched at start-up: " << patches.size() << (patches.size() == 1 ? " place" : " places");
+    for (size_t i = 0; i < patches.size() && i < 8; ++i) {
+        char address[16];
+        std::snprintf(address, sizeof address, "0x%X", patches[i].address);
+        out << (i ? ", " : " (") << address;
+    }
+    out << (patches.empty() ? "" : patches.size() > 8 ? ", ...)" : ")") << "\n";
+
+    std::map<std::string, int> calls;
+    int total = 0;
+    for (const TraceEntry& e : trace::entries())
+        if (e.byPlugin && e.frame >= 1 && e.frame <= scenario.frames) {
+            ++calls[e.op];
+            ++total;
+        }
+    out << "  host calls by the plug-in during the frames: " << total << "\n";
+    for (const auto& [op, count] : calls)
+        out << "    " << op << ": " << count << "\n";
+    for (const std::string& message : hostState().helpMessages)
+        out << "  help message: " << message << "\n";
+    for (const MessageBoxShown& box : system().messageBoxes)
+        out << "  message box \"" << box.caption << "\": " << box.text << "\n";
+}
+
+} // namespace
+
+int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& err)
+{
+    Scenario scenario;
+    try {
+        if (!options.scenarioFile.empty())
+            scenario = loadScenario(options.scenarioFile);
+    } catch (const std::exception& e) {
+        err << "kellhud-sim: " << e.what() << "\n";
+        return 2;
+    }
+    if (options.width)
+        scenario.width = *options.width;
+    if (options.height)
+        scenario.height = *options.height;
+    if (options.frames)
+        scenario.frames = *options.frames;
+
+    // The library appears where a player installs it: beside the kell-hud folder.
+    std::filesystem::path dir = std::filesystem::absolute(options.pluginDir);
+    system().pluginFile = (dir / std::filesystem::path(options.pluginFile).filename()).string();
+    system().hostFile = (dir / "host.exe").string();
+
+    buildHostImage();
+    applyScenarioStart(scenario);
+    trace::clear();
+    trace::frame = 0;
+
+    std::string error;
+    if (!loadPlugin(options.pluginFile, error)) {
+        err << "kellhud-sim: cannot load the plug-in: " << error << "\n";
+        return 2;
+    }
+    std::vector<PatchRun> startPatches = listPatches();
+
+    applyFrame(scenario, 1);
+    reachRendererStart();
+    for (int frame = 1; frame <= scenario.frames; ++frame) {
+        applyFrame(scenario, frame);
+        runHostFrame(scenario, frame);
+    }
+    reachRendererShutdown();
+
+    trace::frame = scenario.frames + 1;
+    if (!unloadPlugin())
+        err << "kellhud-sim: the plug-in stayed in memory after unloading\n";
+
+    bool ok = true;
+    if (!options.patchesPath.empty())
+        ok &= writeFile(options.patchesPath, patchLines(options.unload ? listPatches() : startPatches), err);
+    if (!options.tracePath.empty())
+        ok &= writeFile(options.tracePath, trace::toJsonLines(), err);
+    printSummary(out, scenario, startPatches);
+    return ok ? 0 : 1;
+}
+
+} // namespace sim

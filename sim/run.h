@@ -1,0 +1,23 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+namespace sim {
+
+struct RunOptions {
+    std::string pluginDir;    // the folder that holds kell-hud/
+    std::string pluginFile;   // the plug-in library to load
+    std::string scenarioFile; // empty: a default scenario
+    std::optional<int> width, height, frames;
+    std::string tracePath;
+    std::string patchesPath;
+    bool unload = false; // list the patches after unloading instead of after start-up
+};
+
+// Builds the host, loads the plug-in, runs the frames, unloads it and writes what was
+// asked for. Returns the process exit code; prints a short summary to `out`.
+int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& err);
+
+} // namespace sim

@@ -1,0 +1,91 @@
+#include "scenario.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include <nlohmann/json.hpp>
+
+namespace sim {
+
+namespace {
+
+using nlohmann::json;
+
+FrameSpan spanOf(const json& j)
+{
+    FrameSpan span;
+    span.from = j.value("from", 1);
+    span.to = j.value("to", span.from);
+    return span;
+}
+
+} // namespace
+
+uint32_t Scenario::timeAt(int frame) const
+{
+    uint32_t t = startMs;
+    for (int f = 2; f <= frame; ++f) {
+        auto it = steps.find(f);
+        t += it == steps.end() ? stepMs : it->second;
+    }
+    return t;
+}
+
+bool Scenario::keyDown(int key, int frame) const
+{
+    for (const KeyHold& hold : keys)
+        if (hold.key == key && hold.frames.holds(frame))
+            return true;
+    return false;
+}
+
+bool Scenario::mapScreenShown(int frame) const
+{
+    for (const FrameSpan& span : mapScreen)
+        if (span.holds(frame))
+            return true;
+    return false;
+}
+
+Scenario parseScenario(const std::string& text)
+{
+    Scenario s;
+    try {
+        json j = json::parse(text);
+        if (j.contains("screen")) {
+            s.width = j["screen"].at(0).get<int>();
+            s.height = j["screen"].at(1).get<int>();
+        }
+        s.frames = j.value("frames", s.frames);
+        if (j.contains("clock")) {
+            s.startMs = j["clock"].value("start_ms", s.startMs);
+            s.stepMs = j["clock"].value("step_ms", s.stepMs);
+        }
+        for (const json& step : j.value("steps", json::array()))
+            s.steps[step.at("frame").get<int>()] = step.at("ms").get<uint32_t>();
+        for (const json& hold : j.value("keys", json::array()))
+            s.keys.push_back({hold.at("key").get<int>(), spanOf(hold)});
+        for (const json& span : j.value("map_screen", json::array()))
+            s.mapScreen.push_back(spanOf(span));
+        for (const json& module : j.value("modules", json::array()))
+            s.modules.push_back(module.get<std::string>());
+    } catch (const json::exception& e) {
+        throw std::runtime_error(std::string("scenario: ") + e.what());
+    }
+    if (s.width <= 0 || s.height <= 0 || s.frames < 0)
+        throw std::runtime_error("scenario: screen size and frame count must be positive");
+    return s;
+}
+
+Scenario loadScenario(const std::string& path)
+{
+    std::ifstream in(path);
+    if (!in)
+        throw std::runtime_error("cannot read scenario " + path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return parseScenario(text.str());
+}
+
+} // namespace sim

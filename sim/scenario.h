@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+// Host state over a run, frame by frame, read from a JSON file (see docs/scenario.md).
+
+namespace sim {
+
+struct FrameSpan {
+    int from = 1;
+    int to = 1; // inclusive
+    bool holds(int frame) const { return frame >= from && frame <= to; }
+};
+
+struct KeyHold {
+    int key = 0;
+    FrameSpan frames;
+};
+
+struct Scenario {
+    int width = 1920;
+    int height = 1080;
+    int frames = 1;
+    uint32_t startMs = 0;
+    uint32_t stepMs = 33;
+    std::map<int, uint32_t> steps; // frame -> clock advance before it, instead of stepMs
+    std::vector<KeyHold> keys;
+    std::vector<FrameSpan> mapScreen;
+    std::vector<std::string> modules;
+
+    // Host time at a frame (frame 1 is at startMs).
+    uint32_t timeAt(int frame) const;
+    bool keyDown(int key, int frame) const;
+    bool mapScreenShown(int frame) const;
+};
+
+// Throws std::runtime_error with a message a person can act on.
+Scenario loadScenario(const std::string& path);
+Scenario parseScenario(const std::string& json);
+
+} // namespace sim

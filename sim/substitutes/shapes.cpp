@@ -1,0 +1,61 @@
+#include "host/host.h"
+#include "substitutes.h"
+#include "trace.h"
+
+// Colours, rectangles, filled rectangles and sprite handles.
+
+namespace sim {
+
+namespace {
+
+KH_THISCALL Colour* makeColour(Colour* self, uint8_t r, uint8_t g, uint8_t b, uint8_t a)
+{
+    *self = {r, g, b, a};
+    trace::record("make_colour", SIM_CALLER(), trace::args(r, g, b, a));
+    return self;
+}
+
+KH_THISCALL Rect* makeRect(Rect* self, float left, float top, float right, float bottom)
+{
+    *self = {left, top, right, bottom};
+    trace::record("make_rect", SIM_CALLER(), trace::args(trace::rect(*self)));
+    return self;
+}
+
+KH_CDECL void fillRect(const Rect* rect, const Colour* colour)
+{
+    trace::record("fill_rect", SIM_CALLER(), trace::args(trace::rect(*rect), trace::colour(*colour)));
+}
+
+KH_THISCALL void spriteConstruct(Sprite* self)
+{
+    self->texture = 0;
+    trace::record("sprite_construct", SIM_CALLER(), trace::args(nullptr));
+}
+
+KH_THISCALL void spriteDestruct(Sprite* self)
+{
+    self->texture = 0;
+    trace::record("sprite_destruct", SIM_CALLER(), trace::args(nullptr));
+}
+
+KH_THISCALL Vec2* vector2Assign(Vec2* self, const Vec2* from)
+{
+    *self = *from;
+    trace::record("vector2_assign", SIM_CALLER(), trace::args(trace::number(from->x), trace::number(from->y)));
+    return self;
+}
+
+} // namespace
+
+void registerShapeSubstitutes()
+{
+    substitute(host::make_colour, &makeColour);
+    substitute(host::make_rect, &makeRect);
+    substitute(host::fill_rect, &fillRect);
+    substitute(host::sprite_construct, &spriteConstruct);
+    substitute(host::sprite_destruct, &spriteDestruct);
+    substitute(host::vector2_assign, &vector2Assign);
+}
+
+} // namespace sim

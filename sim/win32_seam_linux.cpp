@@ -1,0 +1,95 @@
+// The Windows functions the plug-in calls, answered by the simulated host on Linux with
+// Windows semantics.
+
+#include <dlfcn.h>
+#include <strings.h>
+
+#include <cstring>
+#include <string>
+
+#include "host_image.h"
+#include "platform/win32.h"
+#include "system.h"
+
+namespace {
+
+HMODULE handleOf(uintptr_t value) { return reinterpret_cast<HMODULE>(value); }
+
+// Windows names files with backslashes.
+std::string windowsPath(std::string path)
+{
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+} // namespace
+
+extern "C" {
+
+BOOL WINAPI VirtualProtect(LPVOID address, SIZE_T size, DWORD newProtect, PDWORD oldProtect)
+{
+    if (!oldProtect || size == 0)
+        return FALSE;
+    uint32_t begin = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(address));
+    uint32_t old = sim::pageProtection(begin);
+    if (old == 0 || !sim::changeProtection(begin, begin + static_cast<uint32_t>(size), newProtect))
+        return FALSE;
+    *oldProtect = old;
+    return TRUE;
+}
+
+BOOL WINAPI GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE* module)
+{
+    if (!module)
+        return FALSE;
+    *module = nullptr;
+    if (sim::system().moduleLookupFails || !(flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS))
+        return FALSE;
+    Dl_info info;
+    if (!dladdr(moduleName, &info) || !info.dli_fbase)
+        return FALSE;
+    *module = static_cast<HMODULE>(info.dli_fbase);
+    return TRUE;
+}
+
+DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size)
+{
+    const sim::SystemState& system = sim::system();
+    std::string name = windowsPath(module ? system.pluginFile : system.hostFile);
+    if (size == 0)
+        return 0;
+    // Like Windows: a name that does not fit is cut and terminated, and the full size returned.
+    if (name.size() >= size) {
+        std::memcpy(fileName, name.data(), size - 1);
+        fileName[size - 1] = '\0';
+        return size;
+    }
+    std::memcpy(fileName, name.c_str(), name.size() + 1);
+    return static_cast<DWORD>(name.size());
+}
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName)
+{
+    if (!moduleName)
+        return handleOf(sim::imageBegin);
+    const auto& modules = sim::system().loadedModules;
+    for (size_t i = 0; i < modules.size(); ++i)
+        if (strcasecmp(modules[i].c_str(), moduleName) == 0)
+            return handleOf(0x10000000u + 0x100000u * static_cast<uintptr_t>(i));
+    return nullptr;
+}
+
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+{
+    sim::system().messageBoxes.push_back({text ? text : "", caption ? caption : "", type, owner != nullptr});
+    return 1; // IDOK
+}
+
+SHORT WINAPI GetKeyState(int virtualKey)
+{
+    return sim::system().keysDown.count(virtualKey) ? static_cast<SHORT>(0xFF80) : 0;
+}
+
+} // extern "C"

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// A tiny x86 emitter for the simulated host's stubs and site instructions.
+
+namespace sim {
+
+class X86 {
+public:
+    explicit X86(uint32_t origin) : origin(origin) {}
+
+    uint32_t here() const { return origin + static_cast<uint32_t>(code.size()); }
+    const std::vector<uint8_t>& bytes() const { return code; }
+
+    X86& raw(std::initializer_list<uint8_t> b)
+    {
+        code.insert(code.end(), b);
+        return *this;
+    }
+    X86& imm32(uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+            code.push_back(static_cast<uint8_t>(v >> (8 * i)));
+        return *this;
+    }
+    X86& call(uint32_t target) { return rel32(0xE8, target); }
+    X86& jmp(uint32_t target) { return rel32(0xE9, target); }
+    X86& ret() { return raw({0xC3}); }
+    X86& retN(uint16_t n) { return raw({0xC2, static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8)}); }
+    X86& pushImm(uint32_t v) { return raw({0x68}).imm32(v); }
+    // push dword [esp + offset]
+    X86& pushStackArg(uint8_t offset) { return raw({0xFF, 0x74, 0x24, offset}); }
+    X86& addEsp(uint8_t n) { return raw({0x83, 0xC4, n}); }
+    X86& int3() { return raw({0xCC}); }
+
+private:
+    X86& rel32(uint8_t opcode, uint32_t target)
+    {
+        uint32_t next = here() + 5;
+        code.push_back(opcode);
+        return imm32(target - next);
+    }
+
+    uint32_t origin;
+    std::vector<uint8_t> code;
+};
+
+} // namespace sim

@@ -1,0 +1,4 @@
+#include "core/plugin.h"
+
+HudPlugin plugin;
+uint32_t hostObjectRef;

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/settings.h"
+#include "data/layout.h"
+
+// The one plug-in object. A plain global: zero before the start-up runs, filled once by it.
+struct HudPlugin {
+    HudSettings settings;
+    HudLayout layout;
+    bool hudDisabled; // the display is switched off by the hot key
+};
+
+extern HudPlugin plugin;
+
+// The host's path object, copied once at load from host::object_ref_slot.
+extern uint32_t hostObjectRef;

@@ -1,0 +1,58 @@
+#include "core/watermark.h"
+
+#include "core/plugin.h"
+#include "data/screen_unit.h"
+#include "host/host.h"
+
+namespace {
+
+struct WatermarkText {
+    const char* text;
+    float fromRight; // reference units from the right edge to the text's right end
+};
+
+constexpr WatermarkText label[] = {{"Kell Hud", 104}, {"v1.3", 72}, {"b", 55}, {"y", 45}};
+constexpr WatermarkText signature[] = {{"Q", 18}, {"Z", 5}};
+
+Colour watermarkColour()
+{
+    Colour c;
+    host::make_colour(&c, 255, 255, 255, 55);
+    return c;
+}
+
+void print(const WatermarkText& t, float width)
+{
+    host::text_print(width - pixels(t.fromRight), pixels(0), t.text);
+}
+
+} // namespace
+
+void drawWatermark()
+{
+    // The text state is set even while the display is off.
+    host::text_set_mode_pair(0, 0);
+    host::text_set_alignment(2);
+    host::text_set_flag_p(1);
+    host::text_set_flag_q(0);
+    host::text_set_colour(watermarkColour());
+    host::text_set_font(1);
+    host::text_set_flag_r(0);
+    host::text_set_scale(scale(0.5f), scale(1.1f));
+    if (plugin.hudDisabled)
+        return;
+
+    float width = static_cast<float>(host::screen_width.get());
+    for (const WatermarkText& t : label)
+        print(t, width);
+
+    // A small bar between "by" and the signature.
+    Colour colour = watermarkColour();
+    Rect bar;
+    float left = width - pixels(37);
+    host::make_rect(&bar, left, pixels(17), left + pixels(8), pixels(17) + pixels(3));
+    host::fill_rect(&bar, &colour);
+
+    for (const WatermarkText& t : signature)
+        print(t, width);
+}

@@ -1,0 +1,191 @@
+#pragma once
+
+#include <cstdint>
+
+// ---------------------------------------------------------------------------------------
+// ADDRESSES CHOSEN BY THIS PROJECT
+//
+// The host operations below have no address fixed by what we know of the host. Each one
+// was given an address here, in the same region of the host image as its relatives (code
+// in 0x40A000..0x857FFF, data in 0x858000..0xCFFFFF), at least 16 bytes from every other
+// host operation and well clear of every patched site. The same goes for the record
+// field offsets and record sizes at the end. Everything else in host.h uses the host's own
+// addresses. When a real address becomes known with certainty, change it here and nowhere
+// else.
+// ---------------------------------------------------------------------------------------
+
+namespace host::chosen {
+
+// ---- Code -----------------------------------------------------------------------------
+
+// Host functions called at the seven event sites.
+constexpr uint32_t frame_process = 0x53BEE0;
+constexpr uint32_t draw_overlay = 0x53E1A0;
+constexpr uint32_t draw_tail = 0x57C100;
+constexpr uint32_t radar_draw_overlay = 0x575B00;
+constexpr uint32_t renderer_start = 0x5BF210;
+constexpr uint32_t renderer_shutdown = 0x53D800;
+
+// Text: setters beside the host's other text setters, measuring beside the printers.
+constexpr uint32_t text_set_alpha = 0x7194C0;
+constexpr uint32_t text_set_box_colour = 0x719540;
+constexpr uint32_t text_set_width_a = 0x719640;
+constexpr uint32_t text_set_width_b = 0x719660;
+constexpr uint32_t text_set_width_c = 0x719680;
+constexpr uint32_t text_width = 0x71A0C0;
+constexpr uint32_t text_line_count = 0x71A1C0;
+constexpr uint32_t text_lookup = 0x6A0D40;
+constexpr uint32_t text_equal = 0x69A0C0;
+constexpr uint32_t text_copy = 0x69A140;
+
+// Sprites, vectors, immediate-mode drawing, markers.
+constexpr uint32_t sprite_construct = 0x727230;
+constexpr uint32_t sprite_set_texture = 0x7272A0;
+constexpr uint32_t sprite_release = 0x727320;
+constexpr uint32_t fill_rect_4 = 0x727BC0;
+constexpr uint32_t sprite_destruct = 0x7281E0;
+constexpr uint32_t sprite_draw_xywh = 0x7283A0;
+constexpr uint32_t sprite_draw_uv = 0x728420;
+constexpr uint32_t sprite_draw_quad = 0x7284A0;
+constexpr uint32_t im2d_draw = 0x7346C0;
+constexpr uint32_t marker_draw = 0x7254A0;
+// Inside the image: the launcher of the Windows sim owns everything below 0x40A000.
+constexpr uint32_t vector2_assign = 0x40B0A0;
+constexpr uint32_t vector2_length = 0x40B120;
+constexpr uint32_t vector3_make = 0x40B1A0;
+
+// Graphics device.
+constexpr uint32_t device_caps = 0x7F9A80;
+
+// Texture dictionaries and files.
+constexpr uint32_t txd_add_slot = 0x731C80;
+constexpr uint32_t txd_load = 0x731D00;
+constexpr uint32_t txd_add_ref = 0x731D80;
+constexpr uint32_t txd_push_current = 0x731E00;
+constexpr uint32_t txd_set_current = 0x731E40;
+constexpr uint32_t txd_pop_current = 0x731E80;
+constexpr uint32_t txd_find_slot = 0x731EC0;
+constexpr uint32_t txd_remove_slot = 0x731F00;
+constexpr uint32_t file_open = 0x538A40;
+
+// Player, pad, weapons, statistics, world.
+constexpr uint32_t player_character = 0x56E0A0;
+constexpr uint32_t player_vehicle = 0x56E120;
+constexpr uint32_t player_position = 0x56E1A0;
+constexpr uint32_t player_wanted = 0x56E220;
+constexpr uint32_t pad_get = 0x53FB60;
+constexpr uint32_t pad_weapon_cue_a = 0x540BE0;
+constexpr uint32_t pad_weapon_cue_b = 0x540C40;
+constexpr uint32_t pad_ammo_cue = 0x540CA0;
+constexpr uint32_t pad_phone_cue = 0x540D00;
+constexpr uint32_t character_weapon_skill = 0x5E3C40;
+constexpr uint32_t weapon_info = 0x743CA0;
+constexpr uint32_t stat_value = 0x558E80;
+constexpr uint32_t stat_limit = 0x558F00;
+constexpr uint32_t entity_offset_to_world = 0x533600;
+constexpr uint32_t path_search = 0x4515A0;
+constexpr uint32_t path_node = 0x4516C0;
+constexpr uint32_t path_node_position = 0x451740;
+
+// Radar and map screen.
+constexpr uint32_t world_to_radar = 0x583600;
+constexpr uint32_t map_point_prepare = 0x583700;
+constexpr uint32_t map_screen_adjust = 0x583780;
+constexpr uint32_t radar_sprite_check = 0x585A40;
+constexpr uint32_t radar_sprite_drawn = 0x585B00;
+constexpr uint32_t radar_draw_map = 0x586200;
+constexpr uint32_t radar_draw_sized_marker = 0x5876C0;
+constexpr uint32_t radar_clear_trace = 0x587A60;
+constexpr uint32_t radar_draw_blips = 0x588D40;
+
+// Camera.
+constexpr uint32_t camera_point_a = 0x5204A0;
+constexpr uint32_t camera_point_b = 0x520520;
+
+// Radio, sound.
+constexpr uint32_t radio_change_ready = 0x4EA0A0;
+constexpr uint32_t play_sound = 0x4EB240;
+
+// ---- Data -----------------------------------------------------------------------------
+
+// Clock.
+constexpr uint32_t clock_hours = 0xB70150;         // u8
+constexpr uint32_t clock_minutes = 0xB70151;       // u8
+constexpr uint32_t clock_day_of_week = 0xB70152;   // u8
+constexpr uint32_t time_ms_alt = 0xB7CB50;         // u32
+constexpr uint32_t time_step = 0xB7CB58;           // f32
+
+// Players.
+constexpr uint32_t current_player_index = 0xB7CD70; // i32
+
+// Camera: three records of camera_record_size bytes, then the scalars.
+constexpr uint32_t camera_records = 0xB6F100;
+constexpr uint32_t camera_active_index = 0xB6F1E0; // i32
+constexpr uint32_t camera_flag_c = 0xB6F1E4;       // u8
+constexpr uint32_t camera_flag_d = 0xB6F1E8;       // u8
+constexpr uint32_t camera_scalar = 0xB6F1F0;       // f32
+constexpr uint32_t crosshair_x_fraction = 0xB6F200; // f32
+constexpr uint32_t crosshair_y_fraction = 0xB6F204; // f32
+
+// Map screen and radar state record (menu_state_size bytes).
+constexpr uint32_t menu_state = 0xBA6740;
+
+// HUD texts and their state, behind the radar sprite array.
+constexpr uint32_t zone_name_text = 0xBAB040;      // 64 bytes
+constexpr uint32_t vehicle_name_text = 0xBAB0C0;   // 64 bytes
+constexpr uint32_t mission_text = 0xBAB140;        // 400 bytes
+constexpr uint32_t zone_name_state_a = 0xBAB300;   // i32
+constexpr uint32_t zone_name_state_b = 0xBAB304;   // i32
+constexpr uint32_t vehicle_name_state_a = 0xBAB308; // i32
+constexpr uint32_t vehicle_name_state_b = 0xBAB30C; // i32
+constexpr uint32_t hud_block_flag_a = 0xBAB320;    // u8
+constexpr uint32_t hud_block_flag_b = 0xBAB324;    // u8
+constexpr uint32_t hud_block_flag_c = 0xBAB328;    // u8
+
+// Help box.
+constexpr uint32_t help_text = 0xBAB400;           // 400 bytes
+constexpr uint32_t help_last_text = 0xBAB5C0;      // 400 bytes
+constexpr uint32_t help_shown_text = 0xBAB780;     // 400 bytes
+constexpr uint32_t stat_key_text = 0xBAB940;       // 16 bytes
+constexpr uint32_t help_state = 0xBAB960;          // i32
+constexpr uint32_t help_elapsed = 0xBAB964;        // i32
+constexpr uint32_t help_fade = 0xBAB968;           // i32
+constexpr uint32_t help_lines = 0xBAB96C;          // i32
+constexpr uint32_t help_stat_id = 0xBAB970;        // i32
+constexpr uint32_t help_box_width = 0xBAB974;      // f32
+constexpr uint32_t help_box_offset = 0xBAB978;     // f32
+constexpr uint32_t help_permanent = 0xBAB980;      // u8
+constexpr uint32_t help_quick = 0xBAB981;          // u8
+constexpr uint32_t help_hide_flag = 0xBAB982;      // u8
+constexpr uint32_t help_block_a = 0xBAB984;        // u8
+constexpr uint32_t help_block_b = 0xBAB985;        // u8
+constexpr uint32_t help_block_c = 0xBAB986;        // u8
+
+// Text engine.
+constexpr uint32_t text_table = 0xC1B340;          // the table object itself
+constexpr uint32_t text_flag_byte_a = 0xC71A40;    // u8
+constexpr uint32_t text_flag_byte_b = 0xC71A44;    // u8
+constexpr uint32_t text_flag_byte_c = 0xC71A48;    // u8
+
+// Immediate-mode drawing, beside the render engine and device pointers.
+constexpr uint32_t im2d_depth = 0xC97D40;          // f32
+constexpr uint32_t im2d_recip_depth = 0xC97D44;    // f32
+
+// ---- Record layouts -------------------------------------------------------------------
+
+// Character: behind the weapon slots that start at +0x5A0.
+constexpr uint32_t character_weapon_slot_count = 13;
+constexpr uint32_t character_current_slot = 0x720;    // u8
+constexpr uint32_t character_crosshair_block = 0x728; // u8
+
+// Radio object.
+constexpr uint32_t radio_station = 0x10;        // i32
+constexpr uint32_t radio_station_step = 0x14;   // i8
+constexpr uint32_t radio_change_flag = 0x15;    // u8
+constexpr uint32_t radio_display_until = 0x18;  // u32
+
+// Camera records: the mode is the u16 at the start of each.
+constexpr uint32_t camera_record_size = 0x40;
+constexpr uint32_t camera_record_count = 3;
+
+} // namespace host::chosen

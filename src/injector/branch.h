@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+#include "injector/memory.h"
+
+// Decoding and rewriting the branch instruction at a host site.
+
+namespace injector {
+
+// Where the call or jump at the site goes: E8/E9 rel32, or FF 15/FF 25 through a pointer.
+// 0 for anything else, or when the site cannot be read.
+uint32_t branch_destination(uint32_t site);
+
+// Write a call or jump rel32 to target over the five bytes at the site; return where the
+// site went before.
+uint32_t redirect_call(uint32_t site, uint32_t target);
+uint32_t redirect_jump(uint32_t site, uint32_t target);
+
+template <class F>
+uint32_t redirect_call(uint32_t site, F* target)
+{
+    return redirect_call(site, address_of(target));
+}
+
+template <class F>
+uint32_t redirect_jump(uint32_t site, F* target)
+{
+    return redirect_jump(site, address_of(target));
+}
+
+} // namespace injector

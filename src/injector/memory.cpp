@@ -1,0 +1,60 @@
+#include "injector/memory.h"
+
+#include <cstring>
+
+#include "injector/protection.h"
+
+namespace injector {
+
+namespace {
+
+void* pointerTo(uint32_t address) { return reinterpret_cast<void*>(uintptr_t{address}); }
+
+} // namespace
+
+bool read_bytes(uint32_t address, void* out, uint32_t size)
+{
+    ProtectionScope scope(address, size);
+    if (!scope.changed)
+        return false;
+    std::memcpy(out, pointerTo(address), size);
+    return true;
+}
+
+bool write_bytes(uint32_t address, const void* bytes, uint32_t size)
+{
+    ProtectionScope scope(address, size);
+    if (!scope.changed)
+        return false;
+    std::memcpy(pointerTo(address), bytes, size);
+    return true;
+}
+
+uint8_t read_u8(uint32_t address)
+{
+    uint8_t value = 0;
+    read_bytes(address, &value, sizeof value);
+    return value;
+}
+
+uint32_t read_u32(uint32_t address)
+{
+    uint32_t value = 0;
+    read_bytes(address, &value, sizeof value);
+    return value;
+}
+
+void write_u8(uint32_t address, uint8_t value) { write_bytes(address, &value, sizeof value); }
+
+void write_u32(uint32_t address, uint32_t value) { write_bytes(address, &value, sizeof value); }
+
+void fill_nop(uint32_t address, uint32_t count)
+{
+    if (count == 0)
+        return;
+    ProtectionScope scope(address, count);
+    if (scope.changed)
+        std::memset(pointerTo(address), 0x90, count);
+}
+
+} // namespace injector

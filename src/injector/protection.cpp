@@ -1,0 +1,26 @@
+#include "injector/protection.h"
+
+namespace injector {
+
+namespace {
+
+void* pointerTo(uint32_t address) { return reinterpret_cast<void*>(uintptr_t{address}); }
+
+} // namespace
+
+ProtectionScope::ProtectionScope(uint32_t start, uint32_t length)
+    : start(start), length(length), oldProtection(0), changed(false)
+{
+    if (length != 0)
+        changed = VirtualProtect(pointerTo(start), length, PAGE_EXECUTE_READWRITE, &oldProtection) != FALSE;
+}
+
+ProtectionScope::~ProtectionScope()
+{
+    if (!changed)
+        return;
+    DWORD discarded = 0; // Windows insists on somewhere to put it
+    VirtualProtect(pointerTo(start), length, oldProtection, &discarded);
+}
+
+} // namespace injector

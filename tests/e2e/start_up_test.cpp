@@ -1,0 +1,85 @@
+// The start-up as the host's loader runs it: the real library, loaded by the simulated host.
+
+#include <gtest/gtest.h>
+
+#include "sim_run.h"
+
+namespace {
+
+const char everythingOn[] = "bEnableHotKey = 1\nbStatsBox = 1\nbCellphone = 1\nbRadioHud = 1\n"
+                            "bUseKellFonts = 1\nbKellOnFootCamera = 1\nbKellVehicleCamera = 1\nbKellMarkers = 1\n";
+
+std::vector<std::string> patchedAddresses(const SimRun& run)
+{
+    std::vector<std::string> addresses;
+    for (const auto& p : run.patches)
+        addresses.push_back(p["addr"]);
+    return addresses;
+}
+
+TEST(StartUp, WithoutSettingsFileNothingIsPatched)
+{
+    TempDir dir;
+    SimRun run = runSim(dir, {"--frames", "2"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(run.patches.empty());
+    EXPECT_TRUE(run.calls("text_print").empty());
+}
+
+TEST(StartUp, DisabledPatchesNothingWhateverElseIsSet)
+{
+    for (const char* gate : {"bEnable = 0\n", "bEnable = no\n", "bEnable\n", "; bEnable = 1\n"}) {
+        TempDir dir;
+        writeSettings(dir, std::string(gate) + everythingOn);
+        SimRun run = runSim(dir, {"--frames", "2"});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_TRUE(run.patches.empty()) << gate;
+        EXPECT_TRUE(run.calls("text_print").empty()) << gate;
+    }
+}
+
+TEST(StartUp, EnabledSubscribesTheWatermarkAtBothDrawingSites)
+{
+    TempDir dir;
+    writeSettings(dir, "bEnable = 1\n");
+    SimRun run = runSim(dir);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(patchedAddresses(run), (std::vector<std::string>{"0x53E293", "0x57C324"}));
+}
+
+TEST(StartUp, HotKeyAddsTheFrameProcessingSite)
+{
+    TempDir dir;
+    writeSettings(dir, "bEnable = 1\nbEnableHotKey = 1\n");
+    SimRun run = runSim(dir);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(patchedAddresses(run), (std::vector<std::string>{"0x53E293", "0x53E981", "0x57C324"}));
+}
+
+TEST(StartUp, UnloadPutsEveryEventSiteBack)
+{
+    TempDir dir;
+    writeSettings(dir, std::string("bEnable = 1\n") + everythingOn);
+    SimRun run = runSim(dir, {"--unload", "--frames", "3"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(run.patches.empty());
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(StartUp, SpriteHandlesAreMadeAtLoadAndUnmadeAtUnload)
+{
+    TempDir dir;
+    writeSettings(dir, "bEnable = 0\n");
+    SimRun run = runSim(dir, {"--frames", "1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    // Made even when disabled: they belong to the static objects, not to the start-up.
+    auto made = run.calls("sprite_construct");
+    auto unmade = run.calls("sprite_destruct");
+    ASSERT_EQ(made.size(), 90u);
+    ASSERT_EQ(unmade.size(), 90u);
+    EXPECT_EQ(made.front()["frame"], 0);
+    EXPECT_EQ(unmade.front()["frame"], 2);
+    EXPECT_EQ(made.front()["by"], "plugin");
+}
+
+} // namespace

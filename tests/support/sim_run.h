@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "temp_dir.h"
+
+// Runs the simulated host's command line with the real plug-in library, as a user does,
+// and reads back what it wrote.
+
+struct SimRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+    std::vector<nlohmann::json> trace;
+    std::vector<nlohmann::json> patches;
+
+    // Trace entries of one operation, in order.
+    std::vector<nlohmann::json> calls(const std::string& op) const;
+};
+
+// Runs kellhud-sim with --plugin-dir set to the folder and the trace and patches written
+// into it; `args` are added as they are.
+SimRun runSim(const TempDir& pluginDir, const std::vector<std::string>& args = {});
+
+// A plug-in folder holding kell-hud/settings.ini with these lines.
+void writeSettings(const TempDir& dir, const std::string& lines);

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "core/plugin.h"
+#include "data/colours.h"
+#include "data/layout.h"
+#include "sim/system.h"
+#include "temp_dir.h"
+
+namespace {
+
+// The record keys as hud.dat writes them, in the order of the table.
+const char* const recordKeys[] = {
+    "HUD_RADAR_MAP",          "HUD_RADAR_SPRITES",     "HUD_WEAPON_ICON",
+    "HUD_AMMO",               "HUD_CASH",              "HUD_SUBTITLES",
+    "HUD_ZONE_NAME",          "HUD_VEHICLE_NAME",      "HUD_CELLPHONE",
+    "HUD_CELLPHONE_CLOCK",    "HUD_CELLPHONE_DAY",     "HUD_RADIO_HUD",
+    "HUD_CROSSHAIR",          "HUD_CROSSHAIR_FPS",     "HUD_BREATH_BAR",
+    "HUD_HELP_MESSAGE",       "HUD_STATS_BOX",         "HUD_MISSION_TEXT",
+    "HUD_SECOND_WEAPON_ICON", "HUD_SECOND_AMMO",       "HUD_SECOND_RADAR_MAP",
+    "HUD_SECOND_RADAR_SPRITES", "HUD_SECOND_BREATH_BAR",
+};
+static_assert(std::size(recordKeys) == LAYOUT_RECORD_COUNT);
+
+const char* const colourNames[] = {
+    "HUD_COLOUR_PURE_WHITE", "HUD_COLOUR_WHITE", "HUD_COLOUR_BLACK", "HUD_COLOUR_RED",
+    "HUD_COLOUR_REDLIGHT", "HUD_COLOUR_REDDARK", "HUD_COLOUR_GREEN", "HUD_COLOUR_GREENLIGHT",
+    "HUD_COLOUR_GREENDARK", "HUD_COLOUR_BLUE", "HUD_COLOUR_BLUELIGHT", "HUD_COLOUR_BLUEDARK",
+    "HUD_COLOUR_ORANGE", "HUD_COLOUR_ORANGELIGHT", "HUD_COLOUR_ORANGEDARK", "HUD_COLOUR_PURPLE",
+    "HUD_COLOUR_PURPLELIGHT", "HUD_COLOUR_PURPLEDARK", "HUD_COLOUR_GREY", "HUD_COLOUR_GREYDARK",
+    "HUD_COLOUR_YELLOW", "HUD_COLOUR_YELLOWLIGHT", "HUD_COLOUR_YELLOWDARK", "HUD_COLOUR_PINK",
+    "HUD_COLOUR_GPS", "HUD_COLOUR_HEALTH", "HUD_COLOUR_ARMOUR", "HUD_COLOUR_BREATH",
+    "HUD_COLOUR_DAMAGE", "HUD_COLOUR_ZONE", "HUD_COLOUR_VEHICLE_NAME", "HUD_COLOUR_WANTED_STAR",
+    "HUD_COLOUR_AMMO_CLIP", "HUD_COLOUR_AMMO_TOTAL", "HUD_COLOUR_CASH", "HUD_COLOUR_ARROW",
+    "HUD_COLOUR_CELLPHONE_CLOCK", "HUD_COLOUR_WANTED_RED", "HUD_COLOUR_WANTED_BLUE",
+    "HUD_COLOUR_MISSION", "HUD_COLOUR_STATS_BOX_BARS",
+};
+static_assert(std::size(colourNames) == HUD_COLOUR_COUNT);
+
+const TempDir& pluginFolder()
+{
+    static TempDir dir;
+    sim::system().pluginFile = dir.path() + "/KellHud.so";
+    return dir;
+}
+
+std::array<int, 4> channels(Colour c)
+{
+    return {c.r, c.g, c.b, c.a};
+}
+
+} // namespace
+
+TEST(Layout, ReadsEveryKeyIntoItsPlace)
+{
+    // Written back to front, so that reading in file order would not hide a wrong place.
+    std::string text = "HUD_PLAYER_INFO_OFFSET_X_Y = -7 8\nHUD_RADAR_OFFSET_X_Y 5 -6.5\n";
+    for (int i = LAYOUT_RECORD_COUNT - 1; i >= 0; --i)
+        text += std::string(recordKeys[i]) + " " + std::to_string(i) + " " + std::to_string(i + 100) +
+                " " + std::to_string(i + 200) + " " + std::to_string(i + 300) + "\n";
+    pluginFolder().write("kell-hud\\data\\hud.dat", text);
+
+    HudPlugin hud{};
+    readLayout(hud);
+    EXPECT_EQ(hud.layout.radarOffset.x, 5.0f);
+    EXPECT_EQ(hud.layout.radarOffset.y, -6.5f);
+    EXPECT_EQ(hud.layout.playerInfoOffset.x, -7.0f);
+    EXPECT_EQ(hud.layout.playerInfoOffset.y, 8.0f);
+    for (int i = 0; i < LAYOUT_RECORD_COUNT; ++i) {
+        const LayoutBox& box = hud.layout.records[i];
+        EXPECT_EQ(box.x, i) << recordKeys[i];
+        EXPECT_EQ(box.y, i + 100) << recordKeys[i];
+        EXPECT_EQ(box.w, i + 200) << recordKeys[i];
+        EXPECT_EQ(box.h, i + 300) << recordKeys[i];
+    }
+}
+
+TEST(Layout, MissingFileGivesZeros)
+{
+    pluginFolder();
+    HudPlugin hud;
+    std::memset(&hud.layout, 0x41, sizeof hud.layout);
+    readLayout(hud);
+    EXPECT_EQ(hud.layout.radarOffset.x, 0.0f);
+    EXPECT_EQ(hud.layout.playerInfoOffset.y, 0.0f);
+    for (const LayoutBox& box : hud.layout.records) {
+        EXPECT_EQ(box.x, 0.0f);
+        EXPECT_EQ(box.h, 0.0f);
+    }
+}
+
+TEST(Layout, FileOfRandomBytesIsReadSafely)
+{
+    std::mt19937 random(99);
+    std::string bytes = "HUD_CASH 1 2 3 4\n";
+    for (int i = 0; i < 100000; ++i)
+        bytes += static_cast<char>(random());
+    pluginFolder().write("kell-hud\\data\\hud.dat", bytes);
+
+    HudPlugin hud{};
+    readLayout(hud);
+    EXPECT_EQ(hud.layout.records[HUD_CASH].w, 3.0f);
+}
+
+TEST(Colours, EveryNameHasItsPlace)
+{
+    std::string text;
+    for (int i = HUD_COLOUR_COUNT - 1; i >= 0; --i)
+        text += std::string(colourNames[i]) + " = " + std::to_string(i) + " " + std::to_string(i + 50) + " " +
+                std::to_string(i + 100) + " " + std::to_string(i + 150) + "\n";
+    pluginFolder().write("kell-hud\\data\\hudColor.dat", text);
+
+    readColours(HudPlugin{});
+    for (int i = 0; i < HUD_COLOUR_COUNT; ++i)
+        EXPECT_EQ(channels(hudColours[i]), (std::array<int, 4>{i, i + 50, i + 100, i + 150})) << colourNames[i];
+}
+
+TEST(Colours, VariantFileFollowsIVesk)
+{
+    const TempDir& dir = pluginFolder();
+    dir.write("kell-hud\\data\\hudColor.dat", "HUD_COLOUR_GPS 1 1 1 1\n");
+    dir.write("kell-hud\\data\\mora\\hudColor.dat", "HUD_COLOUR_GPS 2 2 2 2\n");
+    dir.write("kell-hud\\data\\sabel\\hudColor.dat", "HUD_COLOUR_GPS 3 3 3 3\n");
+
+    const std::pair<int32_t, int> cases[] = {{1, 2}, {2, 3}, {0, 1}, {3, 1}, {-1, 1}};
+    for (auto [iVesk, expected] : cases) {
+        HudPlugin hud{};
+        hud.settings.iVesk = iVesk;
+        readColours(hud);
+        EXPECT_EQ(hudColours[HUD_COLOUR_GPS].r, expected) << "iVesk " << iVesk;
+    }
+}
+
+TEST(Colours, GapsTakeOpaqueWhite)
+{
+    // The mora file is absent: no fall back to the base file.
+    const TempDir& dir = pluginFolder();
+    dir.write("kell-hud\\data\\hudColor.dat", "HUD_COLOUR_GPS 1 1 1 1\n");
+    HudPlugin hud{};
+    hud.settings.iVesk = 1;
+    readColours(hud);
+    for (const Colour& c : hudColours)
+        EXPECT_EQ(channels(c), (std::array<int, 4>{255, 255, 255, 255}));
+
+    dir.write("kell-hud\\data\\hudColor.dat", "HUD_COLOUR_GPS 300 -1\nHUD_COLOUR_RED = 255 128 0 255\n");
+    readColours(HudPlugin{});
+    EXPECT_EQ(channels(hudColours[HUD_COLOUR_GPS]), (std::array<int, 4>{44, 255, 255, 255}));
+    EXPECT_EQ(channels(hudColours[HUD_COLOUR_RED]), (std::array<int, 4>{255, 128, 0, 255}));
+    EXPECT_EQ(channels(hudColours[HUD_COLOUR_BLACK]), (std::array<int, 4>{255, 255, 255, 255}));
+}
