@@ -181,12 +181,14 @@ std::vector<PatchRun> listPatches()
             ++i;
             continue;
         }
-        PatchRun run{imageBegin + i, {}, {}};
-        for (; i < size && now[i] != written[i]; ++i) {
-            run.before.push_back(written[i]);
-            run.after.push_back(now[i]);
-        }
-        runs.push_back(std::move(run));
+        // A run goes on over fewer than four unchanged bytes, so that one patched
+        // instruction whose new bytes happen to match in the middle stays one run.
+        uint32_t end = i;
+        for (uint32_t j = i; j < size && j < end + 4; ++j)
+            if (now[j] != written[j])
+                end = j + 1;
+        runs.push_back({imageBegin + i, {written.begin() + i, written.begin() + end}, {now + i, now + end}});
+        i = end;
     }
     return runs;
 }

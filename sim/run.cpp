@@ -123,9 +123,8 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         applyFrame(scenario, frame);
         runHostFrame(scenario, frame);
     }
-    reachRendererShutdown();
-
     trace::frame = scenario.frames + 1;
+    reachRendererShutdown();
     if (!unloadPlugin())
         err << "kellhud-sim: the plug-in stayed in memory after unloading\n";
 

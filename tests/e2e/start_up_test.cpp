@@ -9,12 +9,16 @@ namespace {
 const char everythingOn[] = "bEnableHotKey = 1\nbStatsBox = 1\nbCellphone = 1\nbRadioHud = 1\n"
                             "bUseKellFonts = 1\nbKellOnFootCamera = 1\nbKellVehicleCamera = 1\nbKellMarkers = 1\n";
 
-std::vector<std::string> patchedAddresses(const SimRun& run)
+// The seven host-event sites, in address order.
+const uint32_t eventSites[] = {0x53D910, 0x53E293, 0x53E981, 0x5759E4, 0x57C324, 0x5869BF, 0x5BF3A1};
+
+std::vector<uint32_t> patchedEventSites(const SimRun& run)
 {
-    std::vector<std::string> addresses;
-    for (const auto& p : run.patches)
-        addresses.push_back(p["addr"]);
-    return addresses;
+    std::vector<uint32_t> sites;
+    for (uint32_t site : eventSites)
+        if (run.patched(site))
+            sites.push_back(site);
+    return sites;
 }
 
 TEST(StartUp, WithoutSettingsFileNothingIsPatched)
@@ -44,7 +48,8 @@ TEST(StartUp, EnabledSubscribesTheWatermarkAtBothDrawingSites)
     writeSettings(dir, "bEnable = 1\n");
     SimRun run = runSim(dir);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(patchedAddresses(run), (std::vector<std::string>{"0x53E293", "0x57C324"}));
+    EXPECT_EQ(patchedEventSites(run), (std::vector<uint32_t>{0x53E293, 0x57C324}));
+    EXPECT_EQ(run.patches.size(), 2u);
 }
 
 TEST(StartUp, HotKeyAddsTheFrameProcessingSite)
@@ -53,7 +58,8 @@ TEST(StartUp, HotKeyAddsTheFrameProcessingSite)
     writeSettings(dir, "bEnable = 1\nbEnableHotKey = 1\n");
     SimRun run = runSim(dir);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(patchedAddresses(run), (std::vector<std::string>{"0x53E293", "0x53E981", "0x57C324"}));
+    EXPECT_EQ(patchedEventSites(run), (std::vector<uint32_t>{0x53E293, 0x53E981, 0x57C324}));
+    EXPECT_EQ(run.patches.size(), 3u);
 }
 
 TEST(StartUp, UnloadPutsEveryEventSiteBack)

@@ -45,6 +45,17 @@ std::vector<nlohmann::json> SimRun::calls(const std::string& op) const
     return found;
 }
 
+bool SimRun::patched(uint32_t address, uint32_t size) const
+{
+    for (const nlohmann::json& p : patches) {
+        uint32_t begin = static_cast<uint32_t>(std::stoul(p["addr"].get<std::string>(), nullptr, 16));
+        uint32_t end = begin + static_cast<uint32_t>(p["after"].get<std::string>().size() / 2);
+        if (begin < address + size && address < end)
+            return true;
+    }
+    return false;
+}
+
 SimRun runSim(const TempDir& pluginDir, const std::vector<std::string>& args)
 {
     std::string base = pluginDir.path() + "/sim-run";

@@ -17,6 +17,8 @@ struct SimRun {
     std::vector<nlohmann::json> trace;
     std::vector<nlohmann::json> patches;
 
+    // Whether a listed patch changed any byte of [address, address + size).
+    bool patched(uint32_t address, uint32_t size = 5) const;
     // Trace entries of one operation, in order.
     std::vector<nlohmann::json> calls(const std::string& op) const;
 };
