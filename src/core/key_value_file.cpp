@@ -103,7 +103,7 @@ void parse(std::istream& in, KeyValueFile& file)
             line.pop_back();
         // Editors that save UTF-8 with a byte-order mark would otherwise hide the first key.
         if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0)
-            
+            line.erase(0, 3);
 
         if (line.empty()) {
             file.emptyLines.push_back(number);
