@@ -15,10 +15,6 @@
 // calling convention, which runs the interceptors registered at the site around the host
 // function the site called before.
 
-// The host's code keeps its stack 4-byte aligned only, while our code may keep 16-byte
-// values on it; a dispatcher entered from the host aligns its own frame first.
-#define KH_HOST_ENTRY __attribute__((force_align_arg_pointer))
-
 namespace injector {
 
 // The calling convention of the host function at a site.
@@ -232,7 +228,10 @@ public:
     }
 
 private:
-    KH_CDECL KH_HOST_ENTRY static R dispatch(A... a) { return base::manager_type::instance()->call(a...); }
+    KH_CDECL static R dispatch(A... a) noexcept
+    {
+        return base::manager_type::instance()->call(a...);
+    }
 };
 
 template <uint32_t Site, class Signature>
@@ -252,7 +251,10 @@ public:
     }
 
 private:
-    KH_THISCALL KH_HOST_ENTRY static R dispatch(A... a) { return base::manager_type::instance()->call(a...); }
+    KH_THISCALL static R dispatch(A... a) noexcept
+    {
+        return base::manager_type::instance()->call(a...);
+    }
 };
 
 // The installed hookers of one site, alive until the plug-in is unloaded. A list, because

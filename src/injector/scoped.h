@@ -35,7 +35,7 @@ public:
         saved = false;
     }
 
-    // Keeps the size bytes at address, after putting back what an earlier save kept. With
+    // Keeps length bytes at address, after putting back what an earlier save kept. With
     // protect set the copy happens under a protection scope; if that cannot be opened,
     // nothing is kept.
     virtual void save(uint32_t address, std::size_t length, bool protect)

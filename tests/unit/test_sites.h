@@ -7,31 +7,21 @@
 #include "platform/callconv.h"
 #include "x86.h"
 
-// Host code of our own in a free stretch of the host's code pages: two host routines that
-// call a host function with arguments from a site in their middle, each checking its own
-// stack after the call, and the host functions they call.
+// Host routines of our own in free host code: each calls a host function from a site in its
+// middle and afterwards reads its argument back from its own stack, so a call that leaves
+// the stack unbalanced gives a wrong sum or a wrong return. (The padding keeps the callee's
+// stack 16-byte aligned, as the sanitizers' frames expect.)
 
 namespace test_sites {
 
-// cdecl (a, b): calls the host function (a, b) at the site and returns its result plus a,
-// read back from its own stack after the call, so a call that leaves the stack unbalanced
-// gives a wrong sum or a wrong return. (Padding keeps the callee's stack 16-byte aligned,
-// as the sanitizers' frames expect.)
-constexpr uint32_t cdeclRoutine = 0x401000;
-constexpr uint32_t cdeclSite = cdeclRoutine + 11;
-// cdecl (self, x): calls the thiscall host function (self, x) at the site, the callee
-// removing x, and returns its result plus x, read back the same way.
-constexpr uint32_t thiscallRoutine = 0x401040;
-constexpr uint32_t thiscallSite = thiscallRoutine + 11;
-// The host functions: jmp stubs to hostAdd and hostThiscall below.
-constexpr uint32_t cdeclHost = 0x401100;
-constexpr uint32_t thiscallHost = 0x401110;
+// cdecl (a, b) -> hostAdd(a, b) + a
+constexpr uint32_t cdeclRoutine = 0x401000, cdeclSite = cdeclRoutine + 11;
+// cdecl (self, x) -> hostThiscall(self, x) + x, thiscall: the callee removes x
+constexpr uint32_t thiscallRoutine = 0x401040, thiscallSite = thiscallRoutine + 11;
+// jmp stubs to the two functions below
+constexpr uint32_t cdeclHost = 0x401100, thiscallHost = 0x401110;
 
-struct HostCall {
-    uint32_t first;
-    uint32_t second;
-};
-inline std::vector<HostCall> hostCalls;
+inline std::vector<std::vector<uint32_t>> hostCalls;
 
 KH_CDECL inline uint32_t hostAdd(uint32_t a, uint32_t b)
 {
@@ -53,45 +43,34 @@ uint32_t addressOf(F* f)
 
 inline void write(const sim::X86& code)
 {
-    sim::hostWrite(code.here() - static_cast<uint32_t>(code.bytes().size()), code.bytes().data(),
-                   static_cast<uint32_t>(code.bytes().size()));
+    auto size = static_cast<uint32_t>(code.bytes().size());
+    sim::hostWrite(code.here() - size, code.bytes().data(), size);
 }
 
-// Lays the routines down in a freshly built host image.
+inline std::vector<uint8_t> bytesAt(uint32_t address, uint32_t count)
+{
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(uintptr_t{address});
+    return {p, p + count};
+}
+
 inline void lay()
 {
-    sim::X86 cdeclCode(cdeclRoutine);
-    cdeclCode.raw({0x83, 0xEC, 0x04}); // sub esp, 4
-    cdeclCode.pushStackArg(12).pushStackArg(12).call(cdeclHost).addEsp(12);
-    cdeclCode.raw({0x03, 0x44, 0x24, 0x04}).ret(); // add eax, [esp+4]
-    write(cdeclCode);
+    sim::X86 cdeclCode(cdeclRoutine); // sub esp,4; push b; push a; call; add esp,12; add eax,[esp+4]
+    cdeclCode.raw({0x83, 0xEC, 0x04}).pushStackArg(12).pushStackArg(12).call(cdeclHost).addEsp(12);
+    write(cdeclCode.raw({0x03, 0x44, 0x24, 0x04}).ret());
 
-    sim::X86 thiscallCode(thiscallRoutine);
-    thiscallCode.raw({0x8B, 0x4C, 0x24, 0x04}); // mov ecx, [esp+4]
-    thiscallCode.raw({0x83, 0xEC, 0x08});       // sub esp, 8
-    thiscallCode.pushStackArg(16).call(thiscallHost).addEsp(8);
-    thiscallCode.raw({0x03, 0x44, 0x24, 0x08}).ret(); // add eax, [esp+8]
-    write(thiscallCode);
+    sim::X86 thiscallCode(thiscallRoutine); // mov ecx,[esp+4]; sub esp,8; push x; call; add esp,8; add eax,[esp+8]
+    thiscallCode.raw({0x8B, 0x4C, 0x24, 0x04, 0x83, 0xEC, 0x08}).pushStackArg(16).call(thiscallHost).addEsp(8);
+    write(thiscallCode.raw({0x03, 0x44, 0x24, 0x08}).ret());
 
-    sim::X86 stubs(cdeclHost);
-    stubs.jmp(addressOf(&hostAdd));
-    write(stubs);
-    sim::X86 thiscallStub(thiscallHost);
-    thiscallStub.jmp(addressOf(&hostThiscall));
-    write(thiscallStub);
+    write(sim::X86(cdeclHost).jmp(addressOf(&hostAdd)));
+    write(sim::X86(thiscallHost).jmp(addressOf(&hostThiscall)));
     hostCalls.clear();
 }
 
-inline uint32_t runCdeclRoutine(uint32_t a, uint32_t b)
+inline uint32_t run(uint32_t routine, uint32_t a, uint32_t b)
 {
-    using Routine = uint32_t(KH_CDECL*)(uint32_t, uint32_t);
-    return reinterpret_cast<Routine>(uintptr_t{cdeclRoutine})(a, b);
-}
-
-inline uint32_t runThiscallRoutine(uint32_t self, uint32_t x)
-{
-    using Routine = uint32_t(KH_CDECL*)(uint32_t, uint32_t);
-    return reinterpret_cast<Routine>(uintptr_t{thiscallRoutine})(self, x);
+    return reinterpret_cast<uint32_t(KH_CDECL*)(uint32_t, uint32_t)>(uintptr_t{routine})(a, b);
 }
 
 } // namespace test_sites
