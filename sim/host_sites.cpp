@@ -48,6 +48,11 @@ void writeEventSites(ImageWriter& image)
     writeBoolCallSite(image, host::site_radar_draw_a, host::radar_draw_overlay.address, "site_radar_draw_a");
     writeBoolCallSite(image, host::site_radar_draw_b, host::radar_draw_overlay.address, "site_radar_draw_b");
 
+    // The host's code holds the address of its path object as an operand here.
+    X86 pathObjectRef(host::object_ref_slot.address);
+    pathObjectRef.imm32(pathObject);
+    image.write(host::object_ref_slot.address, pathObjectRef, "object_ref_slot");
+
     // The host ends a routine with a tail jump here: the function it jumps to returns
     // straight to the routine's caller.
     X86 tail(host::site_draw_tail);

@@ -14,6 +14,8 @@ void writeEventSites(ImageWriter& image);
 
 // The host object on which the host's tail call at the draw-tail site is made.
 constexpr uint32_t drawTailObject = 0xCFF000;
+// The host's path object (route search).
+constexpr uint32_t pathObject = 0xCFF100;
 
 uintptr_t reachFrameProcess();
 uintptr_t reachDraw();

@@ -1,33 +1,19 @@
 // kellhud-sim: runs the plug-in inside the simulated host, to test it or to preview a
 // layout without the game.
 
-#include <unistd.h>
-
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <string>
 
+#include "plugin_loader.h"
 #include "run.h"
 
 namespace {
 
 const char usage[] =
-    "usage: kellhud-sim [--plugin-dir DIR] [--plugin KellHud.so] [--size WxH] [--frames N]\n"
+    "usage: kellhud-sim [--plugin-dir DIR] [--plugin LIBRARY] [--size WxH] [--frames N]\n"
     "                   [--scenario FILE.json] [--trace FILE.jsonl] [--patches FILE.jsonl] [--unload]\n";
-
-std::string besideExecutable(const char* name)
-{
-    char self[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0)
-        return name;
-    self[n] = '\0';
-    return (std::filesystem::path(self).parent_path() / name).string();
-}
 
 bool parseSize(const char* text, sim::RunOptions& options)
 {
@@ -46,7 +32,7 @@ int main(int argc, char** argv)
 {
     sim::RunOptions options;
     options.pluginDir = KELLHUD_ASSETS_DIR;
-    options.pluginFile = besideExecutable("KellHud.so");
+    options.pluginFile = sim::defaultPluginFile();
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;

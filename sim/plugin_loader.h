@@ -8,6 +8,9 @@
 
 namespace sim {
 
+// The plug-in library built beside the simulated host.
+std::string defaultPluginFile();
+
 bool loadPlugin(const std::string& path, std::string& error);
 // Returns false when the library stayed in memory after unloading.
 bool unloadPlugin();

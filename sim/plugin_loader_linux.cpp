@@ -2,9 +2,12 @@
 
 #include <dlfcn.h>
 #include <link.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
+#include <filesystem>
 
 #include "trace.h"
 
@@ -38,6 +41,16 @@ int findSegments(dl_phdr_info* info, size_t, void* data)
 }
 
 } // namespace
+
+std::string defaultPluginFile()
+{
+    char self[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0)
+        return "KellHud.so";
+    self[n] = '\0';
+    return (std::filesystem::path(self).parent_path() / "KellHud.so").string();
+}
 
 bool loadPlugin(const std::string& path, std::string& error)
 {
