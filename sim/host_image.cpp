@@ -15,8 +15,6 @@ namespace sim {
 
 namespace {
 
-namespace chosen = host::chosen;
-
 struct HostFunctionName {
     const char* name;
     uint32_t address;

@@ -1,4 +1,4 @@
 // Defaults for AddressSanitizer builds. LeakSanitizer cannot stop the world under qemu's
 // user mode, which runs these 32-bit programs on kernels without 32-bit support, so it is
-// off; the leaks that matter here (per-frame allocation) are checked by the tests.
+// off.
 extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }

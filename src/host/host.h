@@ -18,8 +18,8 @@
     X(text_set_scale, 0x719380, Cdecl, void(float sx, float sy))                                \
     X(text_set_colour, 0x719430, Cdecl, void(Colour colour))                                    \
     X(text_set_second_colour, 0x719510, Cdecl, void(Colour colour))                             \
-    X(text_set_box_colour, chosen::text_set_box_colour, Cdecl, void(Colour colour))             \
-    X(text_set_alpha, chosen::text_set_alpha, Cdecl, void(float alpha))                         \
+    X(text_set_box_colour, host::chosen::text_set_box_colour, Cdecl, void(Colour colour))             \
+    X(text_set_alpha, host::chosen::text_set_alpha, Cdecl, void(float alpha))                         \
     X(text_set_font, 0x719490, Cdecl, void(int32_t font))                                       \
     X(text_set_alignment, 0x719610, Cdecl, void(int32_t mode))                                  \
     X(text_set_mode_pair, 0x7195C0, Cdecl, void(int32_t a, int32_t b))                          \
@@ -27,120 +27,120 @@
     X(text_set_flag_q, 0x719600, Cdecl, void(uint8_t value))                                    \
     X(text_set_flag_r, 0x719590, Cdecl, void(uint8_t value))                                    \
     X(text_set_flag_s, 0x719570, Cdecl, void(uint8_t value))                                    \
-    X(text_set_width_a, chosen::text_set_width_a, Cdecl, void(float width))                     \
-    X(text_set_width_b, chosen::text_set_width_b, Cdecl, void(float width))                     \
-    X(text_set_width_c, chosen::text_set_width_c, Cdecl, void(float width))                     \
+    X(text_set_width_a, host::chosen::text_set_width_a, Cdecl, void(float width))                     \
+    X(text_set_width_b, host::chosen::text_set_width_b, Cdecl, void(float width))                     \
+    X(text_set_width_c, host::chosen::text_set_width_c, Cdecl, void(float width))                     \
     X(text_print, 0x71A700, Cdecl, void(float x, float y, const char* text))                    \
     X(text_print_b, 0x71A820, Cdecl, void(float x, float y, const char* text))                  \
-    X(text_width, chosen::text_width, Cdecl, float(const char* text, uint8_t a, uint8_t b))     \
-    X(text_line_count, chosen::text_line_count, Cdecl, int32_t(float x, float y, const char* text)) \
-    X(text_lookup, chosen::text_lookup, Thiscall, const char*(void* table, const char* key))    \
-    X(text_equal, chosen::text_equal, Cdecl, bool(const char* a, const char* b, int32_t length)) \
-    X(text_copy, chosen::text_copy, Cdecl, void(char* to, const char* from))                    \
+    X(text_width, host::chosen::text_width, Cdecl, float(const char* text, uint8_t a, uint8_t b))     \
+    X(text_line_count, host::chosen::text_line_count, Cdecl, int32_t(float x, float y, const char* text)) \
+    X(text_lookup, host::chosen::text_lookup, Thiscall, const char*(void* table, const char* key))    \
+    X(text_equal, host::chosen::text_equal, Cdecl, bool(const char* a, const char* b, int32_t length)) \
+    X(text_copy, host::chosen::text_copy, Cdecl, void(char* to, const char* from))                    \
     /* Shapes, sprites */                                                                       \
     X(make_colour, 0x7170C0, Thiscall, Colour*(Colour* self, uint8_t r, uint8_t g, uint8_t b, uint8_t a)) \
     X(make_rect, 0x4041C0, Thiscall, Rect*(Rect* self, float left, float top, float right, float bottom)) \
     X(fill_rect, 0x727B60, Cdecl, void(const Rect* rect, const Colour* colour))                 \
-    X(fill_rect_4, chosen::fill_rect_4, Cdecl, void(                                            \
+    X(fill_rect_4, host::chosen::fill_rect_4, Cdecl, void(                                            \
         const Rect* rect, const Colour* c1, const Colour* c2, const Colour* c3,                 \
         const Colour* c4))                                                                      \
-    X(sprite_construct, chosen::sprite_construct, Thiscall, void(Sprite* self))                 \
-    X(sprite_destruct, chosen::sprite_destruct, Thiscall, void(Sprite* self))                   \
-    X(sprite_set_texture, chosen::sprite_set_texture, Thiscall, void(Sprite* self, const char* name)) \
-    X(sprite_release, chosen::sprite_release, Thiscall, void(Sprite* self))                     \
+    X(sprite_construct, host::chosen::sprite_construct, Thiscall, void(Sprite* self))                 \
+    X(sprite_destruct, host::chosen::sprite_destruct, Thiscall, void(Sprite* self))                   \
+    X(sprite_set_texture, host::chosen::sprite_set_texture, Thiscall, void(Sprite* self, const char* name)) \
+    X(sprite_release, host::chosen::sprite_release, Thiscall, void(Sprite* self))                     \
     X(sprite_draw, 0x728350, Thiscall, void(Sprite* self, const Rect* rect, const Colour* colour)) \
-    X(sprite_draw_xywh, chosen::sprite_draw_xywh, Thiscall, void(                               \
+    X(sprite_draw_xywh, host::chosen::sprite_draw_xywh, Thiscall, void(                               \
         Sprite* self, float x, float y, float w, float h, const Colour* colour))                \
-    X(sprite_draw_uv, chosen::sprite_draw_uv, Thiscall, void(                                   \
+    X(sprite_draw_uv, host::chosen::sprite_draw_uv, Thiscall, void(                                   \
         Sprite* self, const Rect* rect, const Colour* colour, float u0, float v0, float u1,     \
         float v1, float u2, float v2, float u3, float v3))                                      \
-    X(sprite_draw_quad, chosen::sprite_draw_quad, Thiscall, void(                               \
+    X(sprite_draw_quad, host::chosen::sprite_draw_quad, Thiscall, void(                               \
         Sprite* self, float x0, float y0, float x1, float y1, float x2, float y2, float x3,     \
         float y3, const Colour* colour))                                                        \
-    X(im2d_draw, chosen::im2d_draw, Cdecl, void(int32_t primitive, const void* vertices, int32_t count)) \
-    X(vector2_assign, chosen::vector2_assign, Thiscall, Vec2*(Vec2* self, const Vec2* from))    \
-    X(vector2_length, chosen::vector2_length, Thiscall, float(const Vec2* self))                \
-    X(vector3_make, chosen::vector3_make, Thiscall, Vec3*(Vec3* self, float x, float y, float z)) \
+    X(im2d_draw, host::chosen::im2d_draw, Cdecl, void(int32_t primitive, const void* vertices, int32_t count)) \
+    X(vector2_assign, host::chosen::vector2_assign, Thiscall, Vec2*(Vec2* self, const Vec2* from))    \
+    X(vector2_length, host::chosen::vector2_length, Thiscall, float(const Vec2* self))                \
+    X(vector3_make, host::chosen::vector3_make, Thiscall, Vec3*(Vec3* self, float x, float y, float z)) \
     /* Graphics device: its capability record */                                                \
-    X(device_caps, chosen::device_caps, Cdecl, const void*())                                   \
+    X(device_caps, host::chosen::device_caps, Cdecl, const void*())                                   \
     /* Texture dictionaries: slots by name; a pushed current dictionary is restored by pop */   \
-    X(txd_add_slot, chosen::txd_add_slot, Cdecl, int32_t(const char* name))                     \
-    X(txd_load, chosen::txd_load, Cdecl, bool(int32_t slot, const char* path))                  \
-    X(txd_add_ref, chosen::txd_add_ref, Cdecl, void(int32_t slot))                              \
-    X(txd_push_current, chosen::txd_push_current, Cdecl, void())                                \
-    X(txd_set_current, chosen::txd_set_current, Cdecl, void(int32_t slot))                      \
-    X(txd_pop_current, chosen::txd_pop_current, Cdecl, void())                                  \
-    X(txd_find_slot, chosen::txd_find_slot, Cdecl, int32_t(const char* name))                   \
-    X(txd_remove_slot, chosen::txd_remove_slot, Cdecl, void(int32_t slot))                      \
+    X(txd_add_slot, host::chosen::txd_add_slot, Cdecl, int32_t(const char* name))                     \
+    X(txd_load, host::chosen::txd_load, Cdecl, bool(int32_t slot, const char* path))                  \
+    X(txd_add_ref, host::chosen::txd_add_ref, Cdecl, void(int32_t slot))                              \
+    X(txd_push_current, host::chosen::txd_push_current, Cdecl, void())                                \
+    X(txd_set_current, host::chosen::txd_set_current, Cdecl, void(int32_t slot))                      \
+    X(txd_pop_current, host::chosen::txd_pop_current, Cdecl, void())                                  \
+    X(txd_find_slot, host::chosen::txd_find_slot, Cdecl, int32_t(const char* name))                   \
+    X(txd_remove_slot, host::chosen::txd_remove_slot, Cdecl, void(int32_t slot))                      \
     /* Player and world: zero where nothing exists */                                           \
-    X(player_character, chosen::player_character, Cdecl, void*(int32_t player))                 \
-    X(player_vehicle, chosen::player_vehicle, Cdecl, void*(int32_t player, int32_t mode))       \
-    X(player_position, chosen::player_position, Cdecl, Vec3*(Vec3* out, int32_t player))        \
-    X(player_wanted, chosen::player_wanted, Cdecl, void*(int32_t player))                       \
-    X(pad_get, chosen::pad_get, Cdecl, void*(int32_t pad))                                      \
-    X(pad_weapon_cue_a, chosen::pad_weapon_cue_a, Thiscall, bool(void* pad))                    \
-    X(pad_weapon_cue_b, chosen::pad_weapon_cue_b, Thiscall, bool(void* pad))                    \
-    X(pad_ammo_cue, chosen::pad_ammo_cue, Thiscall, bool(void* pad))                            \
-    X(pad_phone_cue, chosen::pad_phone_cue, Thiscall, bool(void* pad, void* character))         \
-    X(character_weapon_skill, chosen::character_weapon_skill, Thiscall, uint8_t(void* character)) \
-    X(weapon_info, chosen::weapon_info, Cdecl, void*(int32_t type, uint8_t skill))              \
-    X(stat_value, chosen::stat_value, Cdecl, float(int32_t stat))                               \
-    X(stat_limit, chosen::stat_limit, Cdecl, float(int32_t stat))                               \
-    X(entity_offset_to_world, chosen::entity_offset_to_world, Thiscall, Vec3*(                  \
+    X(player_character, host::chosen::player_character, Cdecl, void*(int32_t player))                 \
+    X(player_vehicle, host::chosen::player_vehicle, Cdecl, void*(int32_t player, int32_t mode))       \
+    X(player_position, host::chosen::player_position, Cdecl, Vec3*(Vec3* out, int32_t player))        \
+    X(player_wanted, host::chosen::player_wanted, Cdecl, void*(int32_t player))                       \
+    X(pad_get, host::chosen::pad_get, Cdecl, void*(int32_t pad))                                      \
+    X(pad_weapon_cue_a, host::chosen::pad_weapon_cue_a, Thiscall, bool(void* pad))                    \
+    X(pad_weapon_cue_b, host::chosen::pad_weapon_cue_b, Thiscall, bool(void* pad))                    \
+    X(pad_ammo_cue, host::chosen::pad_ammo_cue, Thiscall, bool(void* pad))                            \
+    X(pad_phone_cue, host::chosen::pad_phone_cue, Thiscall, bool(void* pad, void* character))         \
+    X(character_weapon_skill, host::chosen::character_weapon_skill, Thiscall, uint8_t(void* character)) \
+    X(weapon_info, host::chosen::weapon_info, Cdecl, void*(int32_t type, uint8_t skill))              \
+    X(stat_value, host::chosen::stat_value, Cdecl, float(int32_t stat))                               \
+    X(stat_limit, host::chosen::stat_limit, Cdecl, float(int32_t stat))                               \
+    X(entity_offset_to_world, host::chosen::entity_offset_to_world, Thiscall, Vec3*(                  \
         void* entity, Vec3* out, const Vec3* offset))                                           \
-    X(marker_draw, chosen::marker_draw, Cdecl, void(                                            \
+    X(marker_draw, host::chosen::marker_draw, Cdecl, void(                                            \
         int32_t a1, uint32_t a2, const Vec3* position, float size, uint8_t r, uint8_t g,        \
         uint8_t b, uint8_t a, float f9, float f10, uint8_t a11, uint32_t a12, uint32_t a13,     \
         uint32_t a14, uint32_t a15))                                                            \
     /* Road route: methods of the path object, nineteen stack words for the search */           \
-    X(path_search, chosen::path_search, Thiscall, void(                                         \
+    X(path_search, host::chosen::path_search, Thiscall, void(                                         \
         void* paths, uint32_t a1, float x, float y, float z, uint32_t start_node, float tx,     \
         float ty, float tz, uint32_t* nodes, int16_t* count, int32_t max_nodes,                 \
         float* distance, float range_a, uint32_t a14, float range_b, uint32_t a16,              \
         uint32_t target_node, uint32_t a18, uint32_t a19))                                      \
-    X(path_node, chosen::path_node, Thiscall, void*(void* paths, uint32_t node))                \
-    X(path_node_position, chosen::path_node_position, Thiscall, void(void* node, Vec3* out))    \
+    X(path_node, host::chosen::path_node, Thiscall, void*(void* paths, uint32_t node))                \
+    X(path_node_position, host::chosen::path_node_position, Thiscall, void(void* node, Vec3* out))    \
     /* Messages, files, sound */                                                                \
     X(show_help_message, 0x588BE0, Cdecl, void(const char* text, uint8_t a, uint8_t b, uint8_t c)) \
-    X(file_open, chosen::file_open, Cdecl, int32_t(const char* path, const char* mode))         \
-    X(play_sound, chosen::play_sound, Cdecl, void(int32_t sound, int32_t a, float factor))      \
+    X(file_open, host::chosen::file_open, Cdecl, int32_t(const char* path, const char* mode))         \
+    X(play_sound, host::chosen::play_sound, Cdecl, void(int32_t sound, int32_t a, float factor))      \
     /* HUD routines the plug-in replaces whole; still callable at their address */              \
     X(progress_bar, 0x728640, Cdecl, void(                                                      \
         float x, float y, uint16_t width, uint8_t height, float percent, int8_t segment,        \
         uint8_t show_text, uint8_t frame, Colour colour1, Colour colour2))                      \
     X(crosshair_draw, 0x58E020, Cdecl, void())                                                  \
     X(radio_display, 0x4E9E50, Thiscall, void(void* radio))                                     \
-    X(radio_change_ready, chosen::radio_change_ready, Thiscall, bool(void* radio))              \
+    X(radio_change_ready, host::chosen::radio_change_ready, Thiscall, bool(void* radio))              \
     /* Radar: the map and blip layers are called with a null object */                          \
     X(radar_draw, 0x58A330, Cdecl, void())                                                      \
-    X(radar_draw_map, chosen::radar_draw_map, Thiscall, void(void* self))                       \
-    X(radar_draw_blips, chosen::radar_draw_blips, Thiscall, void(void* self))                   \
+    X(radar_draw_map, host::chosen::radar_draw_map, Thiscall, void(void* self))                       \
+    X(radar_draw_blips, host::chosen::radar_draw_blips, Thiscall, void(void* self))                   \
     X(radar_to_screen, 0x583480, Cdecl, void(Vec2* out, const Vec2* in))                        \
     X(radar_draw_blip_sprite, 0x585FF0, Cdecl, void(uint8_t id, float x, float y, uint8_t alpha)) \
     X(radar_draw_level_marker, 0x584070, Cdecl, void(                                           \
         float x, float y, uint32_t unused, uint8_t r, uint8_t g, uint8_t b, uint8_t a,          \
         uint8_t kind))                                                                          \
-    X(radar_draw_sized_marker, chosen::radar_draw_sized_marker, Cdecl, void(                    \
+    X(radar_draw_sized_marker, host::chosen::radar_draw_sized_marker, Cdecl, void(                    \
         uint32_t a0, float a1, float a2, float a3, int32_t width, int32_t height,               \
         uint32_t a6))                                                                           \
-    X(radar_sprite_check, chosen::radar_sprite_check, Cdecl, bool(int32_t id, int32_t a))       \
-    X(radar_sprite_drawn, chosen::radar_sprite_drawn, Cdecl, void(int32_t a, int32_t id))       \
-    X(radar_clear_trace, chosen::radar_clear_trace, Cdecl, void(uint32_t handle))               \
-    X(world_to_radar, chosen::world_to_radar, Cdecl, void(Vec2* out, const Vec2* in))           \
-    X(map_point_prepare, chosen::map_point_prepare, Cdecl, float(Vec2* point))                  \
-    X(map_screen_adjust, chosen::map_screen_adjust, Cdecl, void(float* x, float* y))            \
+    X(radar_sprite_check, host::chosen::radar_sprite_check, Cdecl, bool(int32_t id, int32_t a))       \
+    X(radar_sprite_drawn, host::chosen::radar_sprite_drawn, Cdecl, void(int32_t a, int32_t id))       \
+    X(radar_clear_trace, host::chosen::radar_clear_trace, Cdecl, void(uint32_t handle))               \
+    X(world_to_radar, host::chosen::world_to_radar, Cdecl, void(Vec2* out, const Vec2* in))           \
+    X(map_point_prepare, host::chosen::map_point_prepare, Cdecl, float(Vec2* point))                  \
+    X(map_screen_adjust, host::chosen::map_screen_adjust, Cdecl, void(float* x, float* y))            \
     /* Camera: methods of the camera object the patched calls were made on */                   \
-    X(camera_point_a, chosen::camera_point_a, Thiscall, void(                                   \
+    X(camera_point_a, host::chosen::camera_point_a, Thiscall, void(                                   \
         void* self, const Vec3* point, uint32_t a2, uint32_t a3, uint32_t a4, uint32_t a5))     \
-    X(camera_point_b, chosen::camera_point_b, Thiscall, void(                                   \
+    X(camera_point_b, host::chosen::camera_point_b, Thiscall, void(                                   \
         void* self, const Vec3* point, float a2, float a3, uint32_t a4, uint32_t a5))           \
     /* Host functions at the event sites */                                                     \
-    X(frame_process, chosen::frame_process, Cdecl, uintptr_t())                                 \
-    X(draw_overlay, chosen::draw_overlay, Cdecl, uintptr_t())                                   \
-    X(draw_tail, chosen::draw_tail, Thiscall, uintptr_t(void* self))                            \
-    X(radar_draw_overlay, chosen::radar_draw_overlay, Cdecl, uintptr_t(bool flag))              \
-    X(renderer_start, chosen::renderer_start, Cdecl, uintptr_t())                               \
-    X(renderer_shutdown, chosen::renderer_shutdown, Cdecl, uintptr_t())
+    X(frame_process, host::chosen::frame_process, Cdecl, uintptr_t())                                 \
+    X(draw_overlay, host::chosen::draw_overlay, Cdecl, uintptr_t())                                   \
+    X(draw_tail, host::chosen::draw_tail, Thiscall, uintptr_t(void* self))                            \
+    X(radar_draw_overlay, host::chosen::radar_draw_overlay, Cdecl, uintptr_t(bool flag))              \
+    X(renderer_start, host::chosen::renderer_start, Cdecl, uintptr_t())                               \
+    X(renderer_shutdown, host::chosen::renderer_shutdown, Cdecl, uintptr_t())
 
 // X(name, address, type): a record or array is declared at its base, with the type of its
 // first element (or a byte); texts by their first character.
@@ -149,69 +149,69 @@
     X(screen_width, 0xC17044, int32_t)                                                          \
     X(screen_height, 0xC17048, int32_t)                                                         \
     X(time_ms, 0xB7CB84, uint32_t)                                                              \
-    X(time_ms_alt, chosen::time_ms_alt, uint32_t)                                               \
-    X(time_step, chosen::time_step, float)                                                      \
-    X(clock_hours, chosen::clock_hours, uint8_t)                                                \
-    X(clock_minutes, chosen::clock_minutes, uint8_t)                                            \
-    X(clock_day_of_week, chosen::clock_day_of_week, uint8_t)                                    \
+    X(time_ms_alt, host::chosen::time_ms_alt, uint32_t)                                               \
+    X(time_step, host::chosen::time_step, float)                                                      \
+    X(clock_hours, host::chosen::clock_hours, uint8_t)                                                \
+    X(clock_minutes, host::chosen::clock_minutes, uint8_t)                                            \
+    X(clock_day_of_week, host::chosen::clock_day_of_week, uint8_t)                                    \
     /* Text engine */                                                                           \
-    X(text_table, chosen::text_table, uint8_t)                                                  \
-    X(text_flag_byte_a, chosen::text_flag_byte_a, uint8_t)                                      \
-    X(text_flag_byte_b, chosen::text_flag_byte_b, uint8_t)                                      \
-    X(text_flag_byte_c, chosen::text_flag_byte_c, uint8_t)                                      \
+    X(text_table, host::chosen::text_table, uint8_t)                                                  \
+    X(text_flag_byte_a, host::chosen::text_flag_byte_a, uint8_t)                                      \
+    X(text_flag_byte_b, host::chosen::text_flag_byte_b, uint8_t)                                      \
+    X(text_flag_byte_c, host::chosen::text_flag_byte_c, uint8_t)                                      \
     /* Render engine and device: pointers the host fills at start */                            \
     X(render_engine, 0xC97B24, void*)                                                           \
     X(d3d_device, 0xC97C28, void*)                                                              \
-    X(im2d_depth, chosen::im2d_depth, float)                                                    \
-    X(im2d_recip_depth, chosen::im2d_recip_depth, float)                                        \
+    X(im2d_depth, host::chosen::im2d_depth, float)                                                    \
+    X(im2d_recip_depth, host::chosen::im2d_recip_depth, float)                                        \
     /* Player and world */                                                                      \
     X(player_records, 0xB7CD98, void*)                                                          \
     X(player_damage_time, 0xB7CE7C, uint32_t)                                                   \
     X(second_player_character, 0xB7CF28, void*)                                                 \
-    X(current_player_index, chosen::current_player_index, int32_t)                              \
+    X(current_player_index, host::chosen::current_player_index, int32_t)                              \
     X(object_ref_slot, 0x40CA27, uint32_t)                                                      \
     /* HUD texts and the host's decisions about them */                                         \
-    X(zone_name_text, chosen::zone_name_text, char)                                             \
-    X(zone_name_state_a, chosen::zone_name_state_a, int32_t)                                    \
-    X(zone_name_state_b, chosen::zone_name_state_b, int32_t)                                    \
-    X(vehicle_name_text, chosen::vehicle_name_text, char)                                       \
-    X(vehicle_name_state_a, chosen::vehicle_name_state_a, int32_t)                              \
-    X(vehicle_name_state_b, chosen::vehicle_name_state_b, int32_t)                              \
-    X(mission_text, chosen::mission_text, char)                                                 \
-    X(hud_block_flag_a, chosen::hud_block_flag_a, uint8_t)                                      \
-    X(hud_block_flag_b, chosen::hud_block_flag_b, uint8_t)                                      \
-    X(hud_block_flag_c, chosen::hud_block_flag_c, uint8_t)                                      \
+    X(zone_name_text, host::chosen::zone_name_text, char)                                             \
+    X(zone_name_state_a, host::chosen::zone_name_state_a, int32_t)                                    \
+    X(zone_name_state_b, host::chosen::zone_name_state_b, int32_t)                                    \
+    X(vehicle_name_text, host::chosen::vehicle_name_text, char)                                       \
+    X(vehicle_name_state_a, host::chosen::vehicle_name_state_a, int32_t)                              \
+    X(vehicle_name_state_b, host::chosen::vehicle_name_state_b, int32_t)                              \
+    X(mission_text, host::chosen::mission_text, char)                                                 \
+    X(hud_block_flag_a, host::chosen::hud_block_flag_a, uint8_t)                                      \
+    X(hud_block_flag_b, host::chosen::hud_block_flag_b, uint8_t)                                      \
+    X(hud_block_flag_c, host::chosen::hud_block_flag_c, uint8_t)                                      \
     /* Help box */                                                                              \
-    X(help_text, chosen::help_text, char)                                                       \
-    X(help_last_text, chosen::help_last_text, char)                                             \
-    X(help_shown_text, chosen::help_shown_text, char)                                           \
-    X(stat_key_text, chosen::stat_key_text, char)                                               \
-    X(help_state, chosen::help_state, int32_t)                                                  \
-    X(help_elapsed, chosen::help_elapsed, int32_t)                                              \
-    X(help_fade, chosen::help_fade, int32_t)                                                    \
-    X(help_lines, chosen::help_lines, int32_t)                                                  \
-    X(help_stat_id, chosen::help_stat_id, int32_t)                                              \
-    X(help_box_width, chosen::help_box_width, float)                                            \
-    X(help_box_offset, chosen::help_box_offset, float)                                          \
-    X(help_permanent, chosen::help_permanent, uint8_t)                                          \
-    X(help_quick, chosen::help_quick, uint8_t)                                                  \
-    X(help_hide_flag, chosen::help_hide_flag, uint8_t)                                          \
-    X(help_block_a, chosen::help_block_a, uint8_t)                                              \
-    X(help_block_b, chosen::help_block_b, uint8_t)                                              \
-    X(help_block_c, chosen::help_block_c, uint8_t)                                              \
+    X(help_text, host::chosen::help_text, char)                                                       \
+    X(help_last_text, host::chosen::help_last_text, char)                                             \
+    X(help_shown_text, host::chosen::help_shown_text, char)                                           \
+    X(stat_key_text, host::chosen::stat_key_text, char)                                               \
+    X(help_state, host::chosen::help_state, int32_t)                                                  \
+    X(help_elapsed, host::chosen::help_elapsed, int32_t)                                              \
+    X(help_fade, host::chosen::help_fade, int32_t)                                                    \
+    X(help_lines, host::chosen::help_lines, int32_t)                                                  \
+    X(help_stat_id, host::chosen::help_stat_id, int32_t)                                              \
+    X(help_box_width, host::chosen::help_box_width, float)                                            \
+    X(help_box_offset, host::chosen::help_box_offset, float)                                          \
+    X(help_permanent, host::chosen::help_permanent, uint8_t)                                          \
+    X(help_quick, host::chosen::help_quick, uint8_t)                                                  \
+    X(help_hide_flag, host::chosen::help_hide_flag, uint8_t)                                          \
+    X(help_block_a, host::chosen::help_block_a, uint8_t)                                              \
+    X(help_block_b, host::chosen::help_block_b, uint8_t)                                              \
+    X(help_block_c, host::chosen::help_block_c, uint8_t)                                              \
     /* Radar and map screen */                                                                  \
-    X(menu_state, chosen::menu_state, uint8_t)                                                  \
+    X(menu_state, host::chosen::menu_state, uint8_t)                                                  \
     X(radar_range, 0xBA8314, float)                                                             \
     X(radar_traces, 0xBA86F0, uint8_t)                                                          \
     X(radar_sprites, 0xBAA250, Sprite)                                                          \
     /* Camera */                                                                                \
-    X(camera_records, chosen::camera_records, uint16_t)                                         \
-    X(camera_active_index, chosen::camera_active_index, int32_t)                                \
-    X(camera_flag_c, chosen::camera_flag_c, uint8_t)                                            \
-    X(camera_flag_d, chosen::camera_flag_d, uint8_t)                                            \
-    X(camera_scalar, chosen::camera_scalar, float)                                              \
-    X(crosshair_x_fraction, chosen::crosshair_x_fraction, float)                                \
-    X(crosshair_y_fraction, chosen::crosshair_y_fraction, float)
+    X(camera_records, host::chosen::camera_records, uint16_t)                                         \
+    X(camera_active_index, host::chosen::camera_active_index, int32_t)                                \
+    X(camera_flag_c, host::chosen::camera_flag_c, uint8_t)                                            \
+    X(camera_flag_d, host::chosen::camera_flag_d, uint8_t)                                            \
+    X(camera_scalar, host::chosen::camera_scalar, float)                                              \
+    X(crosshair_x_fraction, host::chosen::crosshair_x_fraction, float)                                \
+    X(crosshair_y_fraction, host::chosen::crosshair_y_fraction, float)
 
 // X(name, offset, type): fields of host records
 #define HOST_FIELDS(X)                                                                          \
@@ -222,8 +222,8 @@
     X(character_health, 0x540, float)                                                           \
     X(character_armour, 0x548, float)                                                           \
     X(character_vehicle, 0x58C, void*)                                                          \
-    X(character_current_slot, chosen::character_current_slot, uint8_t)                          \
-    X(character_crosshair_block, chosen::character_crosshair_block, uint8_t)                    \
+    X(character_current_slot, host::chosen::character_current_slot, uint8_t)                          \
+    X(character_crosshair_block, host::chosen::character_crosshair_block, uint8_t)                    \
     /* Vehicle */                                                                               \
     X(vehicle_matrix, 0x14, void*)                                                              \
     X(vehicle_type, 0x594, int32_t)                                                             \
@@ -232,10 +232,10 @@
     /* Pad */                                                                                   \
     X(pad_cash_cue_field, 0x42, int16_t)                                                        \
     /* Radio object */                                                                          \
-    X(radio_station, chosen::radio_station, int32_t)                                            \
-    X(radio_station_step, chosen::radio_station_step, int8_t)                                   \
-    X(radio_change_flag, chosen::radio_change_flag, uint8_t)                                    \
-    X(radio_display_until, chosen::radio_display_until, uint32_t)
+    X(radio_station, host::chosen::radio_station, int32_t)                                            \
+    X(radio_station_step, host::chosen::radio_station_step, int8_t)                                   \
+    X(radio_change_flag, host::chosen::radio_change_flag, uint8_t)                                    \
+    X(radio_display_until, host::chosen::radio_display_until, uint32_t)
 
 // X(name, address): instructions that the plug-in patches
 #define HOST_SITES(X)                                                                           \
@@ -309,9 +309,9 @@ constexpr uint32_t weapon_slot_size = 0x1C;
 constexpr uint32_t weapon_slot_type = 0x0;        // i32
 constexpr uint32_t weapon_slot_ammo_clip = 0x8;   // i32
 constexpr uint32_t weapon_slot_ammo_total = 0xC;  // i32
-constexpr uint32_t character_weapon_slot_count = chosen::character_weapon_slot_count;
+constexpr uint32_t character_weapon_slot_count = host::chosen::character_weapon_slot_count;
 static_assert(character_weapon_slots + character_weapon_slot_count * weapon_slot_size <=
-              chosen::character_current_slot);
+              host::chosen::character_current_slot);
 
 // Weapon record (what weapon_info returns); the model is weapon_info_model.
 constexpr uint32_t weapon_info_clip_size = 0x20; // u16
@@ -348,7 +348,7 @@ static_assert(radar_traces.address + radar_trace_count * radar_trace_size <= rad
 constexpr uint32_t radar_sprite_count = 256;
 
 // Camera records, indexed by camera_active_index; the mode is the u16 at the start.
-constexpr uint32_t camera_record_size = chosen::camera_record_size;
-constexpr uint32_t camera_record_count = chosen::camera_record_count;
+constexpr uint32_t camera_record_size = host::chosen::camera_record_size;
+constexpr uint32_t camera_record_count = host::chosen::camera_record_count;
 
 } // namespace host

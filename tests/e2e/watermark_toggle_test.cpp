@@ -34,10 +34,14 @@ std::vector<std::string> helpMessages(const SimRun& run)
     return texts;
 }
 
-std::string scenario(const TempDir& dir, const std::string& body)
+// Runs the library with these settings over a scenario.
+SimRun runScenario(const TempDir& dir, const std::string& settings, const std::string& scenario)
 {
-    return dir.write("scenario.json", body);
+    writeSettings(dir, settings);
+    return runSim(dir, {"--scenario", dir.write("scenario.json", scenario)});
 }
+
+const char hotKeyOn[] = "bEnable = 1\nbEnableHotKey = 1\n";
 
 TEST(Watermark, DrawnAtBothSitesInTheTextStateAtFullHd)
 {
@@ -99,11 +103,9 @@ TEST(Watermark, PositionsTruncateSeparatelyOnSmallerScreens)
 TEST(Toggle, HoldingF11TogglesOncePerSecondOfHostTime)
 {
     TempDir dir;
-    writeSettings(dir, "bEnable = 1\nbEnableHotKey = 1\n");
     // 1001 ms .. 4501 ms in steps of 100, F11 held throughout.
-    std::string file = scenario(dir, R"({"frames": 36, "clock": {"start_ms": 1001, "step_ms": 100},
-                                         "keys": [{"key": 122, "from": 1, "to": 36}]})");
-    SimRun run = runSim(dir, {"--scenario", file});
+    SimRun run = runScenario(dir, hotKeyOn, R"({"frames": 36, "clock": {"start_ms": 1001, "step_ms": 100},
+                                              "keys": [{"key": 122, "from": 1, "to": 36}]})");
     ASSERT_EQ(run.exitCode, 0) << run.err;
 
     auto messages = run.calls("show_help_message");
@@ -125,12 +127,10 @@ TEST(Toggle, HoldingF11TogglesOncePerSecondOfHostTime)
 TEST(Toggle, DebounceIsStrictlyMoreThanOneSecond)
 {
     TempDir dir;
-    writeSettings(dir, "bEnable = 1\nbEnableHotKey = 1\n");
-    std::string file = scenario(dir, R"({"frames": 5, "clock": {"start_ms": 1000, "step_ms": 0},
-                                         "steps": [{"frame": 2, "ms": 1}, {"frame": 3, "ms": 1000},
-                                                   {"frame": 4, "ms": 1}],
-                                         "keys": [{"key": 122, "from": 1, "to": 5}]})");
-    SimRun run = runSim(dir, {"--scenario", file});
+    SimRun run = runScenario(dir, hotKeyOn, R"({"frames": 5, "clock": {"start_ms": 1000, "step_ms": 0},
+                                              "steps": [{"frame": 2, "ms": 1}, {"frame": 3, "ms": 1000},
+                                                        {"frame": 4, "ms": 1}],
+                                              "keys": [{"key": 122, "from": 1, "to": 5}]})");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     auto messages = run.calls("show_help_message");
     // 1000 is not past 0 + 1000; 1001 is; 2001 is not past 1001 + 1000; 2002 is. A clock
@@ -143,10 +143,8 @@ TEST(Toggle, DebounceIsStrictlyMoreThanOneSecond)
 TEST(Toggle, WhileOffTheWatermarkSetsItsTextStateButPrintsNothing)
 {
     TempDir dir;
-    writeSettings(dir, "bEnable = 1\nbEnableHotKey = 1\n");
-    std::string file = scenario(dir, R"({"frames": 3, "clock": {"start_ms": 5000},
-                                         "keys": [{"key": 122, "from": 1, "to": 1}]})");
-    SimRun run = runSim(dir, {"--scenario", file});
+    SimRun run = runScenario(dir, hotKeyOn, R"({"frames": 3, "clock": {"start_ms": 5000},
+                                              "keys": [{"key": 122, "from": 1, "to": 1}]})");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(helpMessages(run), std::vector<std::string>{"Kell Hud disabled"});
     for (int frame = 1; frame <= 3; ++frame) {
@@ -163,10 +161,8 @@ TEST(Toggle, WhileOffTheWatermarkSetsItsTextStateButPrintsNothing)
 TEST(Toggle, WithoutTheHotKeySettingF11DoesNothing)
 {
     TempDir dir;
-    writeSettings(dir, "bEnable = 1\n");
-    std::string file = scenario(dir, R"({"frames": 2, "clock": {"start_ms": 5000},
-                                         "keys": [{"key": 122, "from": 1, "to": 2}]})");
-    SimRun run = runSim(dir, {"--scenario", file});
+    SimRun run = runScenario(dir, "bEnable = 1\n", R"({"frames": 2, "clock": {"start_ms": 5000},
+                                                     "keys": [{"key": 122, "from": 1, "to": 2}]})");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(helpMessages(run).empty());
     EXPECT_EQ(printsIn(run, 2).size(), 12u);
