@@ -23,6 +23,8 @@ void registerTextSubstitutes();
 void registerShapeSubstitutes();
 void registerMessageSubstitutes();
 void registerEventSiteFunctions();
+void registerTextureSubstitutes();
+void registerWorldSubstitutes();
 
 inline void registerAllSubstitutes()
 {
@@ -31,6 +33,8 @@ inline void registerAllSubstitutes()
     registerShapeSubstitutes();
     registerMessageSubstitutes();
     registerEventSiteFunctions();
+    registerTextureSubstitutes();
+    registerWorldSubstitutes();
 }
 
 } // namespace sim

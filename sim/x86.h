@@ -34,6 +34,17 @@ public:
     X86& pushStackArg(uint8_t offset) { return raw({0xFF, 0x74, 0x24, offset}); }
     X86& addEsp(uint8_t n) { return raw({0x83, 0xC4, n}); }
     X86& int3() { return raw({0xCC}); }
+    // push dword [address]
+    X86& pushMem(uint32_t address) { return raw({0xFF, 0x35}).imm32(address); }
+    // mov ecx, imm32 (the object pointer of a thiscall)
+    X86& movEcx(uint32_t v) { return raw({0xB9}).imm32(v); }
+    // mov eax, imm32
+    X86& movEax(uint32_t v) { return raw({0xB8}).imm32(v); }
+    X86& nops(uint32_t n)
+    {
+        code.insert(code.end(), n, 0x90);
+        return *this;
+    }
 
 private:
     X86& rel32(uint8_t opcode, uint32_t target)

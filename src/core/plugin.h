@@ -4,12 +4,14 @@
 
 #include "core/settings.h"
 #include "data/layout.h"
+#include "hud/hud_state.h"
 
 // The one plug-in object. A plain global: zero before the start-up runs, filled once by it.
 struct HudPlugin {
     HudSettings settings;
     HudLayout layout;
     bool hudDisabled; // the display is switched off by the hot key
+    HudElementState hudState;
 };
 
 extern HudPlugin plugin;

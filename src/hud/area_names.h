@@ -1,0 +1,11 @@
+#pragma once
+
+#include "host/types.h"
+#include "platform/callconv.h"
+
+// The host decides when the zone and vehicle names show and how they fade; these
+// replacements of its colour and print calls give them this style's place and colours.
+KH_CDECL void PrintZoneName();
+KH_CDECL void SetZoneNameColour(Colour colour);
+KH_CDECL void PrintVehicleName();
+KH_CDECL void SetVehicleNameColour(Colour colour);

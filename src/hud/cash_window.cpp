@@ -1,0 +1,5 @@
+#include "hud/cash_window.h"
+
+void DrawCashBlock() {}
+
+void DrawCash() {}

@@ -1,0 +1,5 @@
+#include "hud/draw_hud.h"
+
+void DrawHud() {}
+
+void UpdateHudLayout() {}

@@ -1,0 +1,3 @@
+#include "hud/wanted_stars.h"
+
+void DrawWantedStars(float, float) {}

@@ -1,0 +1,7 @@
+#pragma once
+
+// The current weapon of a character as an icon, and its ammunition as clip and reserve
+// numbers. All coordinates are pixels.
+void DrawWeaponIcon(void* character, float x, float y, float w, float h);
+void DrawAmmo(void* character, float xTotal, float y, float xClip, float yClip);
+void DrawSecondAmmo(float xTotal, float y, float xClip, float yClip);
