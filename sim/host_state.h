@@ -13,6 +13,7 @@ namespace sim {
 struct TextState {
     Vec2 scale{};
     Colour colour{};
+    Colour secondColour{};
     int32_t font = 0;
     int32_t alignment = 0;
     int32_t modePair[2] = {0, 0};

@@ -23,6 +23,7 @@ void registerTextSubstitutes();
 void registerShapeSubstitutes();
 void registerMessageSubstitutes();
 void registerEventSiteFunctions();
+void registerSpriteSubstitutes();
 void registerTextureSubstitutes();
 void registerWorldSubstitutes();
 
@@ -33,6 +34,7 @@ inline void registerAllSubstitutes()
     registerShapeSubstitutes();
     registerMessageSubstitutes();
     registerEventSiteFunctions();
+    registerSpriteSubstitutes();
     registerTextureSubstitutes();
     registerWorldSubstitutes();
 }

@@ -2,7 +2,7 @@
 #include "substitutes.h"
 #include "trace.h"
 
-// Colours, rectangles, filled rectangles and sprite handles.
+// Colours, rectangles and filled rectangles.
 
 namespace sim {
 
@@ -27,18 +27,6 @@ KH_CDECL void fillRect(const Rect* rect, const Colour* colour)
     trace::record("fill_rect", SIM_CALLER(), trace::args(trace::rect(*rect), trace::colour(*colour)));
 }
 
-KH_THISCALL void spriteConstruct(Sprite* self)
-{
-    self->texture = 0;
-    trace::record("sprite_construct", SIM_CALLER(), trace::args(nullptr));
-}
-
-KH_THISCALL void spriteDestruct(Sprite* self)
-{
-    self->texture = 0;
-    trace::record("sprite_destruct", SIM_CALLER(), trace::args(nullptr));
-}
-
 KH_THISCALL Vec2* vector2Assign(Vec2* self, const Vec2* from)
 {
     *self = *from;
@@ -53,8 +41,6 @@ void registerShapeSubstitutes()
     substitute(host::make_colour, &makeColour);
     substitute(host::make_rect, &makeRect);
     substitute(host::fill_rect, &fillRect);
-    substitute(host::sprite_construct, &spriteConstruct);
-    substitute(host::sprite_destruct, &spriteDestruct);
     substitute(host::vector2_assign, &vector2Assign);
 }
 

@@ -21,6 +21,12 @@ KH_CDECL void textSetColour(Colour c)
     trace::record("text_set_colour", SIM_CALLER(), trace::args(trace::colour(c)));
 }
 
+KH_CDECL void textSetSecondColour(Colour c)
+{
+    hostState().text.secondColour = c;
+    trace::record("text_set_second_colour", SIM_CALLER(), trace::args(trace::colour(c)));
+}
+
 KH_CDECL void textSetFont(int32_t font)
 {
     hostState().text.font = font;
@@ -63,6 +69,11 @@ KH_CDECL void textPrint(float x, float y, const char* text)
     trace::record("text_print", SIM_CALLER(), trace::args(trace::number(x), trace::number(y), trace::text(text)));
 }
 
+KH_CDECL void textPrintB(float x, float y, const char* text)
+{
+    trace::record("text_print_b", SIM_CALLER(), trace::args(trace::number(x), trace::number(y), trace::text(text)));
+}
+
 } // namespace
 
 void registerTextSubstitutes()
@@ -76,6 +87,8 @@ void registerTextSubstitutes()
     substitute(host::text_set_flag_q, &textSetFlagQ);
     substitute(host::text_set_flag_r, &textSetFlagR);
     substitute(host::text_print, &textPrint);
+    substitute(host::text_print_b, &textPrintB);
+    substitute(host::text_set_second_colour, &textSetSecondColour);
 }
 
 } // namespace sim
