@@ -58,7 +58,10 @@ TEST(Watermark, DrawnAtBothSitesInTheTextStateAtFullHd)
         "text_set_mode_pair", "text_set_alignment", "text_set_flag_p", "text_set_flag_q", "make_colour",
         "text_set_colour", "text_set_font", "text_set_flag_r", "text_set_scale", "text_print", "text_print",
         "text_print", "text_print", "make_colour", "make_rect", "fill_rect", "text_print", "text_print"};
-    std::vector<std::string> expected = {"renderer_start", "frame_process", "radar_draw_overlay", "draw_overlay"};
+    std::vector<std::string> expected = {"renderer_start", "hud_colours_fill", "frame_process",
+                                         "radar_draw", "radar_draw_map", "make_colour",
+                                         "radar_draw_blips", "make_colour", "radar_draw_overlay",
+                                         "hud_draw", "hud_extra_draw", "draw_overlay"};
     expected.insert(expected.end(), watermark.begin(), watermark.end());
     expected.push_back("draw_tail");
     expected.insert(expected.end(), watermark.begin(), watermark.end());
