@@ -1,5 +1,7 @@
 #include "host_frame.h"
 
+#include <set>
+
 #include "host/host.h"
 #include "host_image.h"
 #include "host_sites.h"
@@ -20,10 +22,11 @@ void applyFrame(const Scenario& scenario, int frame)
 {
     trace::frame = frame;
     hostWrite<uint32_t>(host::time_ms.address, scenario.timeAt(frame));
-    system().keysDown.clear();
+    std::set<int> down;
     for (const KeyHold& hold : scenario.keys)
         if (hold.frames.holds(frame))
-            system().keysDown.insert(hold.key);
+            down.insert(hold.key);
+    system().holdKeys(down);
 }
 
 void runHostFrame(const Scenario& scenario, int frame)
