@@ -228,6 +228,24 @@ TEST(HookMapRoutines, ColourArrayIsFilledFromTheTableByTheHostsOwnCall)
     EXPECT_EQ(frame1[15]["args"], json::parse("[250,240,230,255]"));
 }
 
+TEST(HookMapRoutines, ColourArrayComesFromTheStyleVariantsTable)
+{
+    const std::pair<const char*, const char*> variants[] = {
+        {"iVesk = 1\n", "[90,80,70,255]"}, {"iVesk = 2\n", "[5,6,7,255]"}, {"iVesk = 3\n", "[10,20,30,255]"}};
+    for (auto [setting, red] : variants) {
+        TempDir dir;
+        writeSettings(dir, std::string("bEnable = 1\n") + setting);
+        dir.write("kell-hud/data/hudColor.dat", "HUD_COLOUR_RED 10 20 30 40\n");
+        dir.write("kell-hud/data/mora/hudColor.dat", "HUD_COLOUR_RED 90 80 70 40\n");
+        dir.write("kell-hud/data/sabel/hudColor.dat", "HUD_COLOUR_RED 5 6 7 40\n");
+        SimRun run = runSim(dir);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        auto colours = run.calls("make_colour");
+        ASSERT_FALSE(colours.empty());
+        EXPECT_EQ(colours[0]["args"], json::parse(red)) << setting;
+    }
+}
+
 TEST(HookMapRoutines, WithoutThePluginTheHostFillsItsOwnColours)
 {
     TempDir dir;
