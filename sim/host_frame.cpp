@@ -1,12 +1,98 @@
 #include "host_frame.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "host/host.h"
 #include "host_image.h"
+#include "host_records.h"
+#include "host_routines.h"
 #include "host_sites.h"
 #include "system.h"
 #include "trace.h"
 
 namespace sim {
+
+namespace {
+
+WorldState current;
+
+void writeZeros(uint32_t address, uint32_t size)
+{
+    static const uint8_t zeros[0x800] = {};
+    for (uint32_t done = 0; done < size; done += sizeof zeros)
+        hostWrite(address + done, zeros, std::min<uint32_t>(sizeof zeros, size - done));
+}
+
+void writeCharacter(uint32_t character, const PlayerState& player)
+{
+    writeZeros(character, records::characterSize);
+    const WeaponSlotState& w = player.weapon;
+    uint32_t slot = character + host::character_weapon_slots + static_cast<uint32_t>(w.slot) * host::weapon_slot_size;
+    hostWrite<int32_t>(slot + host::weapon_slot_type, w.type);
+    hostWrite<int32_t>(slot + host::weapon_slot_ammo_clip, w.clip);
+    hostWrite<int32_t>(slot + host::weapon_slot_ammo_total, w.total);
+    hostWrite<uint8_t>(character + host::character_current_slot.offset, static_cast<uint8_t>(w.slot));
+}
+
+void writePlayers(const WorldState& world)
+{
+    hostWrite<int32_t>(host::current_player_index.address, world.currentPlayer);
+    for (uint32_t i = 0; i < host::player_record_count; ++i) {
+        uint32_t record = host::player_records.address + i * host::player_record_size;
+        const std::optional<PlayerState>& player = world.players[i];
+        uint32_t character = player ? records::character(static_cast<int>(i)) : 0;
+        if (player)
+            writeCharacter(character, *player);
+        hostWrite<uint32_t>(record, character);
+        hostWrite<int32_t>(record + host::player_record_money, player ? player->money : 0);
+    }
+}
+
+void writeWeaponRecords(const WorldState& world)
+{
+    static_assert(maxWeaponRecords + 1 <= records::weaponRecordSlots, "room for the record of zeros");
+    writeZeros(records::weaponRecords, records::weaponRecordSlots * records::weaponRecordSize);
+    for (size_t i = 0; i < world.weaponInfo.size(); ++i) {
+        uint32_t record = records::weaponRecords + static_cast<uint32_t>(i) * records::weaponRecordSize;
+        hostWrite<uint16_t>(record + host::weapon_info_clip_size, world.weaponInfo[i].clipSize);
+        hostWrite<int32_t>(record + host::weapon_info_model.offset, world.weaponInfo[i].model);
+    }
+}
+
+void writeAreaName(uint32_t text, uint32_t stateA, uint32_t stateB, uint32_t colour, const AreaNameState& name)
+{
+    char buffer[host::zone_name_text_size] = {};
+    std::memcpy(buffer, name.text.data(), std::min<size_t>(name.text.size(), sizeof buffer - 1));
+    hostWrite(text, buffer, sizeof buffer);
+    hostWrite<int32_t>(stateA, name.states[0]);
+    hostWrite<int32_t>(stateB, name.states[1]);
+    hostWrite<Colour>(colour, name.colour);
+}
+
+} // namespace
+
+void writeWorld(const WorldState& world)
+{
+    current = world;
+    writePlayers(world);
+    writeWeaponRecords(world);
+    hostWrite<uint32_t>(records::wanted + host::wanted_star_count, world.wanted.stars);
+    hostWrite<uint32_t>(records::wanted + host::wanted_change_time, world.wanted.changedMs);
+    uint32_t now = host::time_ms.get();
+    hostWrite<uint32_t>(host::time_ms_alt.address, now + static_cast<uint32_t>(world.altClockOffsetMs));
+    static_assert(host::vehicle_name_text_size == host::zone_name_text_size);
+    writeAreaName(host::zone_name_text.address, host::zone_name_state_a.address, host::zone_name_state_b.address,
+                  records::zoneNameColour, world.zoneName);
+    writeAreaName(host::vehicle_name_text.address, host::vehicle_name_state_a.address,
+                  host::vehicle_name_state_b.address, records::vehicleNameColour, world.vehicleName);
+    hostWrite<int16_t>(records::pad + host::pad_cash_cue_field.offset, world.pad.cash);
+    hostWrite<uint8_t>(host::hud_block_flag_a.address, world.block[0]);
+    hostWrite<uint8_t>(host::hud_block_flag_b.address, world.block[1]);
+    hostWrite<uint8_t>(host::hud_block_flag_c.address, world.block[2]);
+}
+
+const WorldState& currentWorld() { return current; }
 
 void applyScenarioStart(const Scenario& scenario)
 {
@@ -14,6 +100,7 @@ void applyScenarioStart(const Scenario& scenario)
     hostWrite<int32_t>(host::screen_height.address, scenario.height);
     hostWrite<uint32_t>(host::time_ms.address, scenario.startMs);
     system().loadedModules = scenario.modules;
+    writeWorld(scenario.worldAt(0));
 }
 
 void applyFrame(const Scenario& scenario, int frame)
@@ -24,15 +111,19 @@ void applyFrame(const Scenario& scenario, int frame)
     for (const KeyHold& hold : scenario.keys)
         if (hold.frames.holds(frame))
             system().keysDown.insert(hold.key);
+    writeWorld(scenario.worldAt(frame));
 }
 
 void runHostFrame(const Scenario& scenario, int frame)
 {
-    // Game logic first, then the radar, then the overlays at the end of drawing.
+    // Game logic first, then the radar, then the HUD, then the overlays at the end of
+    // drawing.
     reachFrameProcess();
+    reachRadarStage();
     reachRadarDrawA(true);
     if (scenario.mapScreenShown(frame))
         reachRadarDrawB(true);
+    reachHudStage(currentWorld().zoneName.shown, currentWorld().vehicleName.shown);
     reachDraw();
     reachDrawTail();
 }

@@ -6,11 +6,18 @@
 
 namespace sim {
 
-// Writes the host state of the scenario into the image: screen size, clock.
+// Writes the host state of the scenario into the image: screen size, clock, the world as
+// it is before the first frame.
 void applyScenarioStart(const Scenario& scenario);
-// Sets the clock and the keys held for a frame.
+// Sets the clock, the keys held and the world for a frame.
 void applyFrame(const Scenario& scenario, int frame);
 // Reaches, in the host's order, every site of one frame.
 void runHostFrame(const Scenario& scenario, int frame);
+
+// Writes a world state into the host's memory (time_ms must be set first: the alternate
+// clock follows it) and keeps it for the substitutes that answer from it.
+void writeWorld(const WorldState& world);
+// The world state last written.
+const WorldState& currentWorld();
 
 } // namespace sim

@@ -6,9 +6,11 @@
 
 #include "address_space.h"
 #include "host/host.h"
+#include "host_routines.h"
 #include "host_sites.h"
 #include "image_writer.h"
 #include "platform/win32.h"
+#include "render_engine.h"
 #include "substitutes.h"
 
 namespace sim {
@@ -103,6 +105,9 @@ void buildHostImage()
         image.write(f.address, stub, f.name);
     }
     writeEventSites(image);
+    writeHookMapSites(image);
+    writeHostRoutines(image);
+    writeRenderEngine(image);
 
     written.assign(at(imageBegin), at(codeEnd));
     setAccess(imageBegin, codeEnd, Access::ReadExecute);

@@ -1,6 +1,10 @@
 #include "host_sites.h"
 
+#include <bit>
+
 #include "host/host.h"
+#include "host_image.h"
+#include "host_records.h"
 #include "image_writer.h"
 
 namespace sim {
@@ -48,6 +52,13 @@ void writeEventSites(ImageWriter& image)
     writeBoolCallSite(image, host::site_radar_draw_a, host::radar_draw_overlay.address, "site_radar_draw_a");
     writeBoolCallSite(image, host::site_radar_draw_b, host::radar_draw_overlay.address, "site_radar_draw_b");
 
+    // The host's renderer-start path: the renderer starts at the event site, then the host
+    // fills its array of HUD colours.
+    X86 startPath(rendererStartPath);
+    startPath.call(host::site_renderer_start);
+    startPath.movEcx(records::hudColourArray).call(host::hud_colours_fill.address).ret();
+    image.write(rendererStartPath, startPath, "renderer-start path");
+
     // The host's code holds the address of its path object as an operand here.
     X86 pathObjectRef(host::object_ref_slot.address);
     pathObjectRef.imm32(pathObject);
@@ -60,9 +71,60 @@ void writeEventSites(ImageWriter& image)
     image.write(host::site_draw_tail, tail, "site_draw_tail");
 }
 
+void writeHookMapSites(ImageWriter& image)
+{
+    auto write = [&](uint32_t at, const X86& code, const char* what) { image.write(at, code, what); };
+    auto call = [&](uint32_t site, uint32_t function, const char* what) {
+        write(site, X86(site).call(function), what);
+    };
+    // je short over the next 16 bytes
+    auto branch = [&](uint32_t site, const char* what) { write(site, X86(site).jeShort(16), what); };
+    // push imm32: the operand lies one byte after the opcode
+    auto value = [&](uint32_t site, uint32_t v, const char* what) { write(site - 1, X86(site - 1).pushImm(v), what); };
+    // fld dword [address]: the operand lies two bytes after the opcode
+    auto constant = [&](uint32_t site, uint32_t address, const char* what) {
+        write(site - 2, X86(site - 2).fldMem(address).fpop(), what);
+    };
+    // two 8-byte stores
+    auto run16 = [&](uint32_t site, const char* what) {
+        write(site, X86(site).movStackImm32(0x10, 0).movStackImm32(0x14, 0), what);
+    };
+
+    // Calls of later HUD elements: the subtitles and mission text print, the help box, the
+    // boxes behind texts.
+    call(host::site_subtitle_print, host::text_print.address, "site_subtitle_print");
+    call(host::site_mission_text, host::text_print.address, "site_mission_text");
+    call(host::site_help_box, host::help_box_draw.address, "site_help_box");
+    call(host::site_text_box_a, host::fill_rect.address, "site_text_box_a");
+    call(host::site_text_box_b, host::fill_rect.address, "site_text_box_b");
+    call(host::site_sized_marker, host::radar_draw_sized_marker.address, "site_sized_marker");
+
+    branch(host::site_hud_branch_a, "site_hud_branch_a");
+    branch(host::site_hud_branch_b, "site_hud_branch_b");
+    value(host::site_hud_value_a, 2, "site_hud_value_a");
+    value(host::site_hud_value_b, 2, "site_hud_value_b");
+    value(host::site_hud_value_c, 2, "site_hud_value_c");
+    value(host::site_radar_value, 2, "site_radar_value");
+    value(host::site_radar_map_alpha, 255, "site_radar_map_alpha");
+    write(host::site_radio_store, X86(host::site_radio_store).movMemEcx(records::radioWord), "site_radio_store");
+
+    constant(host::site_arrow_constant_b, records::arrowConstantA, "site_arrow_constant_b");
+    constant(host::site_arrow_constant_a, records::arrowConstantA, "site_arrow_constant_a");
+    constant(host::site_arrow_constant_c, records::arrowConstantB, "site_arrow_constant_c");
+    constant(host::site_arrow_constant_d, records::arrowConstantB, "site_arrow_constant_d");
+    hostWrite<float>(records::arrowConstantA, 6.0f);
+    hostWrite<float>(records::arrowConstantB, 3.0f);
+
+    run16(host::site_radar_run_a, "site_radar_run_a");
+    run16(host::site_radar_run_b, "site_radar_run_b");
+    run16(host::site_radar_run_c, "site_radar_run_c");
+    run16(host::site_radar_run_d, "site_radar_run_d");
+}
+
 uintptr_t reachFrameProcess() { return entry<CdeclSite>(host::site_frame_process)(); }
 uintptr_t reachDraw() { return entry<CdeclSite>(host::site_draw)(); }
 uintptr_t reachRendererStart() { return entry<CdeclSite>(host::site_renderer_start)(); }
+void reachRendererStartPath() { entry<void(KH_CDECL*)()>(rendererStartPath)(); }
 uintptr_t reachRendererShutdown() { return entry<CdeclSite>(host::site_renderer_shutdown)(); }
 uintptr_t reachRadarDrawA(bool flag) { return entry<BoolSite>(host::site_radar_draw_a - pushLength)(flag); }
 uintptr_t reachRadarDrawB(bool flag) { return entry<BoolSite>(host::site_radar_draw_b - pushLength)(flag); }

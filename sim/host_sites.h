@@ -11,6 +11,9 @@ namespace sim {
 class ImageWriter;
 
 void writeEventSites(ImageWriter& image);
+// The host's instructions at the sites of the HUD and radar hook maps that no simulated
+// routine executes (see host_routines.h for those that run).
+void writeHookMapSites(ImageWriter& image);
 
 // The host object on which the host's tail call at the draw-tail site is made.
 constexpr uint32_t drawTailObject = 0xCFF000;
@@ -23,6 +26,10 @@ uintptr_t reachDrawTail();
 uintptr_t reachRadarDrawA(bool flag);
 uintptr_t reachRadarDrawB(bool flag);
 uintptr_t reachRendererStart();
+// The host's renderer-start path, which reaches the renderer-start site.
+void reachRendererStartPath();
+// Where the simulated host lays that path (its own choice).
+constexpr uint32_t rendererStartPath = 0x5BF3B0;
 uintptr_t reachRendererShutdown();
 
 } // namespace sim

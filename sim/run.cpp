@@ -118,7 +118,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
     std::vector<PatchRun> startPatches = listPatches();
 
     applyFrame(scenario, 1);
-    reachRendererStart();
+    reachRendererStartPath();
     for (int frame = 1; frame <= scenario.frames; ++frame) {
         applyFrame(scenario, frame);
         runHostFrame(scenario, frame);

@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "scenario_world.h"
+
 namespace sim {
 
 namespace {
@@ -48,6 +50,16 @@ bool Scenario::mapScreenShown(int frame) const
     return false;
 }
 
+const WorldState& Scenario::worldAt(int frame) const
+{
+    static const WorldState defaults;
+    const WorldState* found = &defaults;
+    for (const auto& [from, state] : world)
+        if (from <= frame)
+            found = &state;
+    return *found;
+}
+
 Scenario parseScenario(const std::string& text)
 {
     Scenario s;
@@ -70,6 +82,8 @@ Scenario parseScenario(const std::string& text)
             s.mapScreen.push_back(spanOf(span));
         for (const json& module : j.value("modules", json::array()))
             s.modules.push_back(module.get<std::string>());
+        if (j.contains("world"))
+            s.world = parseWorld(j["world"]);
     } catch (const json::exception& e) {
         throw std::runtime_error(std::string("scenario: ") + e.what());
     }

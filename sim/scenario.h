@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "world_state.h"
 
 // Host state over a run, frame by frame, read from a JSON file (see docs/scenario.md).
 
@@ -30,11 +33,15 @@ struct Scenario {
     std::vector<KeyHold> keys;
     std::vector<FrameSpan> mapScreen;
     std::vector<std::string> modules;
+    // Each entry of the world list: its frame and the world from that frame on.
+    std::vector<std::pair<int, WorldState>> world;
 
     // Host time at a frame (frame 1 is at startMs).
     uint32_t timeAt(int frame) const;
     bool keyDown(int key, int frame) const;
     bool mapScreenShown(int frame) const;
+    // The world in a frame (the defaults before the first entry).
+    const WorldState& worldAt(int frame) const;
 };
 
 // Throws std::runtime_error with a message a person can act on.

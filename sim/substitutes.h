@@ -26,6 +26,7 @@ void registerEventSiteFunctions();
 void registerSpriteSubstitutes();
 void registerTextureSubstitutes();
 void registerWorldSubstitutes();
+void registerHudRadarRoutines();
 
 inline void registerAllSubstitutes()
 {
@@ -37,6 +38,7 @@ inline void registerAllSubstitutes()
     registerSpriteSubstitutes();
     registerTextureSubstitutes();
     registerWorldSubstitutes();
+    registerHudRadarRoutines();
 }
 
 } // namespace sim

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 // A tiny x86 emitter for the simulated host's stubs and site instructions.
@@ -40,6 +42,28 @@ public:
     X86& movEcx(uint32_t v) { return raw({0xB9}).imm32(v); }
     // mov eax, imm32
     X86& movEax(uint32_t v) { return raw({0xB8}).imm32(v); }
+    // push imm8, sign-extended to a stack word (a byte argument)
+    X86& pushImm8(uint8_t v) { return raw({0x6A, v}); }
+    // mov dword [esp + offset], imm32: 8 bytes
+    X86& movStackImm32(uint8_t offset, uint32_t v) { return raw({0xC7, 0x44, 0x24, offset}).imm32(v); }
+    // mov dword [address], ecx: 6 bytes
+    X86& movMemEcx(uint32_t address) { return raw({0x89, 0x0D}).imm32(address); }
+    // fld dword [address]: 6 bytes, the operand's address in the last four
+    X86& fldMem(uint32_t address) { return raw({0xD9, 0x05}).imm32(address); }
+    // fstp st(0): drops the value loaded
+    X86& fpop() { return raw({0xDD, 0xD8}); }
+    // je short: a conditional jump over the next `distance` bytes
+    X86& jeShort(uint8_t distance) { return raw({0x74, distance}); }
+    // Marks where a host site must lie: the code emitted so far has to end exactly there,
+    // or the host's instruction would not be at its address.
+    X86& site(uint32_t address)
+    {
+        if (here() != address) {
+            std::fprintf(stderr, "kellhud-sim: host code reaches 0x%X where its site 0x%X is\n", here(), address);
+            std::abort();
+        }
+        return *this;
+    }
     X86& nops(uint32_t n)
     {
         code.insert(code.end(), n, 0x90);

@@ -1,8 +1,69 @@
 #include "hooks/hook_map.h"
 
-// Each row of the maps is written together with the routine it leads to; a map with no
-// routine built yet patches nothing.
+#include "core/plugin.h"
+#include "hooks/hook_routines.h"
+#include "host/host.h"
+#include "hud/area_names.h"
+#include "hud/draw_hud.h"
+#include "injector/hooking.h"
 
-void installHudHookMap() {}
+// Each map is one straight list in installation order, one line per site. A site whose
+// routine is not written yet stays commented out in its place.
 
-void installRadarHookMap() {}
+namespace {
+
+// Values the host passes at patched operands.
+constexpr uint32_t blendValue = 5;
+
+} // namespace
+
+void installHudHookMap()
+{
+    using namespace injector;
+    redirect_jump(host::hud_colours_fill.address, &FillHudColourArray);
+    write_u8(host::site_hud_branch_a, 0xEB);
+    redirect_jump(host::hud_draw.address, &DrawHud);
+    write_u32(host::site_hud_value_a, blendValue);
+    redirect_call(host::site_zone_name_print, &PrintZoneName);
+    redirect_call(host::site_zone_name_colour, &SetZoneNameColour);
+    redirect_call(host::site_vehicle_name_print, &PrintVehicleName);
+    redirect_call(host::site_vehicle_name_colour, &SetVehicleNameColour);
+    // redirect_call(host::site_subtitle_print, &PrintSubtitle);
+    // redirect_call(host::site_help_box, &DrawHelpBox);
+    // redirect_call(host::site_text_box_a, &DrawTextBoxBackground);
+    // redirect_call(host::site_text_box_b, &DrawTextBoxBackground);
+    // redirect_jump(host::progress_bar.address, &DrawProgressBar);
+    // redirect_jump(host::crosshair_draw.address, &DrawCrosshair);
+    redirect_jump(host::hud_extra_draw.address, &DoNothing);
+    // redirect_call(host::site_mission_text, &PrintMissionText);
+    write_u32(host::site_hud_value_b, blendValue);
+    write_u32(host::site_hud_value_c, blendValue);
+    write_u8(host::site_hud_branch_b, 0xEB);
+    // if (plugin.settings.bRadioHud) redirect_jump(host::radio_display.address, &DrawRadioHud);
+    // if (plugin.settings.bRadioHud) fill_nop(host::site_radio_store, 6);
+}
+
+void installRadarHookMap()
+{
+    using namespace injector;
+    write_u32(host::site_arrow_constant_a, address_of(&arrowConstantEight));
+    write_u32(host::site_arrow_constant_b, address_of(&arrowConstantEight));
+    write_u32(host::site_arrow_constant_c, address_of(&arrowConstantFour));
+    write_u32(host::site_arrow_constant_d, address_of(&arrowConstantFour));
+    redirect_call(host::site_arrow_colour, &MakeArrowColour);
+    // redirect_call(host::site_sized_marker, &DrawSizedMarker);
+    // redirect_jump(host::radar_draw_blip_sprite.address, &DrawBlipSprite);
+    // redirect_jump(host::radar_draw_level_marker.address, &DrawLevelMarker);
+    write_u32(host::site_radar_value, blendValue);
+    write_u32(host::site_radar_map_alpha, static_cast<uint32_t>(plugin.settings.iRadarAlpha));
+    // redirect_jump(host::site_map_blend, &BeginMapBlend);
+    fill_nop(host::site_radar_run_a, 16);
+    fill_nop(host::site_radar_run_b, 16);
+    fill_nop(host::site_radar_run_c, 16);
+    fill_nop(host::site_radar_run_d, 16);
+    redirect_call(host::site_gang_overlay_colour, &MakeGangOverlayColour);
+    // redirect_jump(host::radar_to_screen.address, &RadarToScreen);
+    // redirect_jump(host::radar_draw.address, &DrawRadar);
+    // FrameProcessEvent().subscribe(CheckArrival);
+    // RadarDrawEvent().subscribe(DrawGpsRoute);
+}

@@ -102,6 +102,9 @@ constexpr uint32_t radar_draw_blips = 0x588D40;
 constexpr uint32_t camera_point_a = 0x5204A0;
 constexpr uint32_t camera_point_b = 0x520520;
 
+// HUD: the host's help-box routine, called from the help-box site.
+constexpr uint32_t help_box_draw = 0x58B5A0;
+
 // Radio, sound.
 constexpr uint32_t radio_change_ready = 0x4EA0A0;
 constexpr uint32_t play_sound = 0x4EB240;

@@ -105,6 +105,10 @@
     X(file_open, host::chosen::file_open, Cdecl, int32_t(const char* path, const char* mode))         \
     X(play_sound, host::chosen::play_sound, Cdecl, void(int32_t sound, int32_t a, float factor))      \
     /* HUD routines the plug-in replaces whole; still callable at their address */              \
+    X(hud_draw, 0x58EAF0, Cdecl, void())                                                        \
+    X(hud_colours_fill, 0x58FDA0, Thiscall, void(Colour* colours))                              \
+    X(hud_extra_draw, 0x514860, Cdecl, void())                                                  \
+    X(help_box_draw, host::chosen::help_box_draw, Cdecl, void())                                \
     X(progress_bar, 0x728640, Cdecl, void(                                                      \
         float x, float y, uint16_t width, uint8_t height, float percent, int8_t segment,        \
         uint8_t show_text, uint8_t frame, Colour colour1, Colour colour2))                      \
@@ -252,7 +256,34 @@
     X(site_mission_text, 0x58D470)                                                              \
     X(site_help_box, 0x58FCFA)                                                                  \
     X(site_text_box_a, 0x573EF4)                                                                \
-    X(site_text_box_b, 0x71A7EE)
+    X(site_text_box_b, 0x71A7EE)                                                                \
+    /* HUD: the zone-name and vehicle-name colour and print calls */                            \
+    X(site_zone_name_colour, 0x58AE02)                                                          \
+    X(site_zone_name_print, 0x58AE5D)                                                           \
+    X(site_vehicle_name_colour, 0x58B0ED)                                                       \
+    X(site_vehicle_name_print, 0x58B156)                                                        \
+    /* HUD: a conditional short jump each, and 32-bit operands (values the host passes) */      \
+    X(site_hud_branch_a, 0x58FC2C)                                                              \
+    X(site_hud_branch_b, 0x53E1EC)                                                              \
+    X(site_hud_value_a, 0x58FBDB)                                                               \
+    X(site_hud_value_b, 0x58CC6A)                                                               \
+    X(site_hud_value_c, 0x58CA30)                                                               \
+    /* Radio display: a 6-byte instruction */                                                   \
+    X(site_radio_store, 0x506FF0)                                                               \
+    /* Radar: float operands by address, colour calls, values, 16-byte runs */                 \
+    X(site_arrow_constant_a, 0x584A1A)                                                          \
+    X(site_arrow_constant_b, 0x584A02)                                                          \
+    X(site_arrow_constant_c, 0x584A32)                                                          \
+    X(site_arrow_constant_d, 0x584A42)                                                          \
+    X(site_arrow_colour, 0x5849E2)                                                              \
+    X(site_sized_marker, 0x588722)                                                              \
+    X(site_radar_value, 0x586AC4)                                                               \
+    X(site_radar_map_alpha, 0x5864BD)                                                           \
+    X(site_radar_run_a, 0x58A818)                                                               \
+    X(site_radar_run_b, 0x58A8C2)                                                               \
+    X(site_radar_run_c, 0x58A96C)                                                               \
+    X(site_radar_run_d, 0x58AA1A)                                                               \
+    X(site_gang_overlay_colour, 0x586850)
 
 namespace host {
 

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+
+// Records that the simulated host keeps for itself: what the host's pointers lead to
+// (characters, the wanted record, the pad, weapon records, the render engine) and the
+// values its own code passes at the patched sites. These addresses are the simulated
+// host's own choice, not facts about the host: the plug-in reaches these records only
+// through host pointers and host functions. They lie in the data region, in a block of
+// their own, away from every host datum declared in src/host/.
+
+namespace sim::records {
+
+// Characters of player records 0 and 1.
+constexpr uint32_t characters = 0xCE0000;
+constexpr uint32_t characterSize = 0x800;
+
+constexpr uint32_t wanted = 0xCE1000;      // what player_wanted answers
+constexpr uint32_t wantedSize = 0x40;
+constexpr uint32_t pad = 0xCE1100;         // what pad_get answers
+constexpr uint32_t padSize = 0x80;
+constexpr uint32_t renderEngine = 0xCE1200; // what host::render_engine points to
+constexpr uint32_t renderEngineSize = 0x40;
+
+// The host's array of 15 HUD colours, filled on the renderer-start path.
+constexpr uint32_t hudColourArray = 0xCE1300;
+constexpr uint32_t hudColourCount = 15;
+// The colours the host's zone-name and vehicle-name routines pass (their fade).
+constexpr uint32_t zoneNameColour = 0xCE1340;
+constexpr uint32_t vehicleNameColour = 0xCE1344;
+// Colour objects the host's radar code makes its gang-overlay and arrow colours in.
+constexpr uint32_t gangOverlayColour = 0xCE1350;
+constexpr uint32_t arrowColour = 0xCE1354;
+// Two float constants of the host that its arrow code reads by address.
+constexpr uint32_t arrowConstantA = 0xCE1360;
+constexpr uint32_t arrowConstantB = 0xCE1364;
+// A word of the radio display state the host writes.
+constexpr uint32_t radioWord = 0xCE1370;
+
+// Weapon records: one per weapon_info entry of the scenario, then one of zeros.
+constexpr uint32_t weaponRecords = 0xCE2000;
+constexpr uint32_t weaponRecordSize = 0x70;
+constexpr uint32_t weaponRecordSlots = 65;
+
+constexpr uint32_t end = weaponRecords + weaponRecordSlots * weaponRecordSize;
+static_assert(end <= 0xCE4000);
+
+inline uint32_t character(int player) { return characters + static_cast<uint32_t>(player) * characterSize; }
+
+} // namespace sim::records

@@ -1,0 +1,231 @@
+#include "scenario_world.h"
+
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+#include "host/host.h"
+
+namespace sim {
+
+namespace {
+
+using nlohmann::json;
+
+[[noreturn]] void bad(const std::string& path, const std::string& what)
+{
+    throw std::runtime_error("scenario: " + path + ": " + what);
+}
+
+// Every field of an object must be one we know: a misspelt field would otherwise be
+// silently ignored and the run would show the defaults.
+void onlyFields(const json& j, const std::string& path, std::initializer_list<const char*> known)
+{
+    if (!j.is_object())
+        bad(path, "must be an object");
+    for (auto it = j.begin(); it != j.end(); ++it) {
+        bool found = false;
+        for (const char* name : known)
+            found |= it.key() == name;
+        if (!found)
+            bad(path + "." + it.key(), "unknown field");
+    }
+}
+
+int64_t integer(const json& j, const std::string& path, int64_t lo, int64_t hi)
+{
+    bool inRange = j.is_number_integer() &&
+                   (!j.is_number_unsigned() || j.get<uint64_t>() <= uint64_t{std::numeric_limits<int64_t>::max()});
+    int64_t v = inRange ? j.get<int64_t>() : 0;
+    if (!inRange || v < lo || v > hi)
+        bad(path, "must be a whole number from " + std::to_string(lo) + " to " + std::to_string(hi));
+    return v;
+}
+
+template <class T>
+T integerOf(const json& j, const std::string& path)
+{
+    return static_cast<T>(integer(j, path, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
+}
+
+bool boolean(const json& j, const std::string& path)
+{
+    if (!j.is_boolean())
+        bad(path, "must be true or false");
+    return j.get<bool>();
+}
+
+const json& array(const json& j, const std::string& path, size_t minSize, size_t maxSize)
+{
+    if (!j.is_array() || j.size() < minSize || j.size() > maxSize)
+        bad(path, minSize == maxSize ? "must be a list of " + std::to_string(minSize)
+                                     : "must be a list of " + std::to_string(minSize) + " to " + std::to_string(maxSize));
+    return j;
+}
+
+WeaponSlotState weaponSlot(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"slot", "type", "clip", "total"});
+    WeaponSlotState w;
+    if (j.contains("slot"))
+        w.slot = static_cast<int32_t>(integer(j["slot"], path + ".slot", 0, host::character_weapon_slot_count - 1));
+    if (j.contains("type"))
+        w.type = integerOf<int32_t>(j["type"], path + ".type");
+    if (j.contains("clip"))
+        w.clip = integerOf<int32_t>(j["clip"], path + ".clip");
+    if (j.contains("total"))
+        w.total = integerOf<int32_t>(j["total"], path + ".total");
+    return w;
+}
+
+std::optional<PlayerState> player(const json& j, const std::string& path)
+{
+    if (j.is_null())
+        return std::nullopt;
+    onlyFields(j, path, {"money", "skill", "weapon"});
+    PlayerState p;
+    if (j.contains("money"))
+        p.money = integerOf<int32_t>(j["money"], path + ".money");
+    if (j.contains("skill"))
+        p.skill = integerOf<uint8_t>(j["skill"], path + ".skill");
+    if (j.contains("weapon"))
+        p.weapon = weaponSlot(j["weapon"], path + ".weapon");
+    return p;
+}
+
+WeaponRecordState weaponRecord(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"type", "skill", "clip_size", "model"});
+    if (!j.contains("type"))
+        bad(path + ".type", "missing: a weapon record is found by its type");
+    WeaponRecordState r;
+    r.type = integerOf<int32_t>(j["type"], path + ".type");
+    if (j.contains("skill"))
+        r.skill = integerOf<uint8_t>(j["skill"], path + ".skill");
+    if (j.contains("clip_size"))
+        r.clipSize = integerOf<uint16_t>(j["clip_size"], path + ".clip_size");
+    if (j.contains("model"))
+        r.model = integerOf<int32_t>(j["model"], path + ".model");
+    return r;
+}
+
+WantedState wanted(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"stars", "changed_ms"});
+    WantedState w;
+    if (j.contains("stars"))
+        w.stars = integerOf<uint32_t>(j["stars"], path + ".stars");
+    if (j.contains("changed_ms"))
+        w.changedMs = integerOf<uint32_t>(j["changed_ms"], path + ".changed_ms");
+    return w;
+}
+
+Colour colour(const json& j, const std::string& path)
+{
+    array(j, path, 4, 4);
+    uint8_t c[4];
+    for (int i = 0; i < 4; ++i)
+        c[i] = integerOf<uint8_t>(j[i], path + "[" + std::to_string(i) + "]");
+    return {c[0], c[1], c[2], c[3]};
+}
+
+AreaNameState areaName(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"text", "shown", "states", "colour"});
+    AreaNameState n;
+    if (j.contains("text")) {
+        if (!j["text"].is_string())
+            bad(path + ".text", "must be a text");
+        n.text = j["text"].get<std::string>();
+        if (n.text.size() > maxAreaNameLength)
+            bad(path + ".text", "longer than the host's " + std::to_string(maxAreaNameLength) + " bytes");
+    }
+    if (j.contains("shown"))
+        n.shown = boolean(j["shown"], path + ".shown");
+    n.states[0] = n.states[1] = n.shown ? 1 : 0;
+    if (j.contains("states")) {
+        array(j["states"], path + ".states", 2, 2);
+        for (int i = 0; i < 2; ++i)
+            n.states[i] = integerOf<int32_t>(j["states"][i], path + ".states[" + std::to_string(i) + "]");
+    }
+    if (j.contains("colour"))
+        n.colour = colour(j["colour"], path + ".colour");
+    return n;
+}
+
+PadState pad(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"weapon_a", "weapon_b", "ammo", "cash"});
+    PadState p;
+    if (j.contains("weapon_a"))
+        p.weaponA = boolean(j["weapon_a"], path + ".weapon_a");
+    if (j.contains("weapon_b"))
+        p.weaponB = boolean(j["weapon_b"], path + ".weapon_b");
+    if (j.contains("ammo"))
+        p.ammo = boolean(j["ammo"], path + ".ammo");
+    if (j.contains("cash"))
+        p.cash = integerOf<int16_t>(j["cash"], path + ".cash");
+    return p;
+}
+
+// A field given replaces that field of the world whole.
+void applyEntry(const json& j, const std::string& path, WorldState& w)
+{
+    onlyFields(j, path,
+               {"frame", "current_player", "players", "weapon_info", "wanted", "alt_clock_offset_ms",
+                "zone_name", "vehicle_name", "pad", "block"});
+    if (j.contains("current_player"))
+        w.currentPlayer = static_cast<int32_t>(
+            integer(j["current_player"], path + ".current_player", 0, host::player_record_count - 1));
+    if (j.contains("players")) {
+        const json& list = array(j["players"], path + ".players", 0, host::player_record_count);
+        w.players = {PlayerState{}, std::nullopt};
+        for (size_t i = 0; i < list.size(); ++i)
+            w.players[i] = player(list[i], path + ".players[" + std::to_string(i) + "]");
+    }
+    if (j.contains("weapon_info")) {
+        const json& list = array(j["weapon_info"], path + ".weapon_info", 0, maxWeaponRecords);
+        w.weaponInfo.clear();
+        for (size_t i = 0; i < list.size(); ++i)
+            w.weaponInfo.push_back(weaponRecord(list[i], path + ".weapon_info[" + std::to_string(i) + "]"));
+    }
+    if (j.contains("wanted"))
+        w.wanted = wanted(j["wanted"], path + ".wanted");
+    if (j.contains("alt_clock_offset_ms"))
+        w.altClockOffsetMs = integerOf<int32_t>(j["alt_clock_offset_ms"], path + ".alt_clock_offset_ms");
+    if (j.contains("zone_name"))
+        w.zoneName = areaName(j["zone_name"], path + ".zone_name");
+    if (j.contains("vehicle_name"))
+        w.vehicleName = areaName(j["vehicle_name"], path + ".vehicle_name");
+    if (j.contains("pad"))
+        w.pad = pad(j["pad"], path + ".pad");
+    if (j.contains("block")) {
+        array(j["block"], path + ".block", 3, 3);
+        for (int i = 0; i < 3; ++i)
+            w.block[i] = integerOf<uint8_t>(j["block"][i], path + ".block[" + std::to_string(i) + "]");
+    }
+}
+
+} // namespace
+
+std::vector<std::pair<int, WorldState>> parseWorld(const json& list)
+{
+    if (!list.is_array())
+        bad("world", "must be a list of entries");
+    std::vector<std::pair<int, WorldState>> changes;
+    WorldState w;
+    for (size_t i = 0; i < list.size(); ++i) {
+        std::string path = "world[" + std::to_string(i) + "]";
+        if (!list[i].is_object() || !list[i].contains("frame"))
+            bad(path, "an entry needs its \"frame\"");
+        int frame = static_cast<int>(integer(list[i]["frame"], path + ".frame", 1, std::numeric_limits<int>::max()));
+        if (!changes.empty() && frame < changes.back().first)
+            bad(path + ".frame", "entries must be in frame order");
+        applyEntry(list[i], path, w);
+        changes.push_back({frame, w});
+    }
+    return changes;
+}
+
+} // namespace sim

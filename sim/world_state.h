@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/types.h"
+
+// The state of the host's world for one frame: players, weapons, wanted level, area names,
+// pad answers and block flags (the scenario's `world` list, see docs/scenario.md).
+
+namespace sim {
+
+struct WeaponSlotState {
+    int32_t slot = 0; // which of the character's weapon slot records, and the current one
+    int32_t type = 0;
+    int32_t clip = 0;
+    int32_t total = 0;
+};
+
+struct PlayerState {
+    int32_t money = 0;
+    uint8_t skill = 0; // what the host answers for the character's weapon skill
+    WeaponSlotState weapon;
+};
+
+// A record the host's weapon table answers with; no skill matches any skill.
+struct WeaponRecordState {
+    int32_t type = 0;
+    std::optional<uint8_t> skill;
+    uint16_t clipSize = 0;
+    int32_t model = 0;
+};
+
+struct WantedState {
+    uint32_t stars = 0;
+    uint32_t changedMs = 0;
+};
+
+struct AreaNameState {
+    std::string text;
+    bool shown = false;          // the host's own routine runs and prints it this frame
+    int32_t states[2] = {0, 0};  // the host's two state words: 1, 1 while shown unless given
+    Colour colour{255, 255, 255, 255};
+};
+
+struct PadState {
+    bool weaponA = false;
+    bool weaponB = false;
+    bool ammo = false;
+    int16_t cash = 0;
+};
+
+struct WorldState {
+    int32_t currentPlayer = 0;
+    // Player records 0 and 1; an empty one has no character.
+    std::array<std::optional<PlayerState>, 2> players{PlayerState{}, std::nullopt};
+    std::vector<WeaponRecordState> weaponInfo;
+    WantedState wanted;
+    int32_t altClockOffsetMs = 0;
+    AreaNameState zoneName;
+    AreaNameState vehicleName;
+    PadState pad;
+    uint8_t block[3] = {0, 0, 0};
+};
+
+// Limits of what the simulated host can hold.
+constexpr size_t maxWeaponRecords = 64;
+constexpr size_t maxAreaNameLength = 63; // the host's 64-byte texts, terminator included
+
+} // namespace sim

@@ -1,0 +1,55 @@
+#include "hooks/hook_routines.h"
+
+#include "core/plugin.h"
+#include "data/colours.h"
+#include "host/host.h"
+
+const float arrowConstantEight = 8.0f;
+const float arrowConstantFour = 4.0f;
+
+namespace {
+
+// The host's array, entry by entry. Blue twice: the host keeps two blues where this style
+// has one.
+constexpr HudColour hostArrayColours[15] = {
+    HUD_COLOUR_RED,        HUD_COLOUR_GREEN,     HUD_COLOUR_BLUE,         HUD_COLOUR_BLUELIGHT,
+    HUD_COLOUR_PURE_WHITE, HUD_COLOUR_BLACK,     HUD_COLOUR_ORANGE,       HUD_COLOUR_PURPLE,
+    HUD_COLOUR_GREY,       HUD_COLOUR_REDDARK,   HUD_COLOUR_GREENDARK,    HUD_COLOUR_ORANGELIGHT,
+    HUD_COLOUR_GREYDARK,   HUD_COLOUR_BLUE,      HUD_COLOUR_YELLOW};
+
+// The blend the host's gang overlay is drawn with: render state 10 set to 5.
+constexpr int32_t overlayBlendState = 10;
+constexpr uint32_t overlayBlendValue = 5;
+
+void setRenderState(int32_t state, uint32_t value)
+{
+    uint32_t engine = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(host::render_engine.get()));
+    auto set = reinterpret_cast<host::RenderStateSet>(uintptr_t{host::load<uint32_t>(engine + host::render_engine_set)});
+    set(state, value);
+}
+
+} // namespace
+
+KH_THISCALL void FillHudColourArray(Colour* colours)
+{
+    for (int i = 0; i < 15; ++i) {
+        const Colour& c = hudColours[hostArrayColours[i]];
+        host::make_colour(&colours[i], c.r, c.g, c.b, 255);
+    }
+}
+
+KH_THISCALL Colour* MakeArrowColour(Colour* self, uint8_t, uint8_t, uint8_t, uint8_t)
+{
+    const Colour& c = hudColours[HUD_COLOUR_ARROW];
+    *self = {c.r, c.g, c.b, 255};
+    return self;
+}
+
+KH_THISCALL Colour* MakeGangOverlayColour(Colour* self, uint8_t r, uint8_t g, uint8_t b, uint8_t)
+{
+    setRenderState(overlayBlendState, overlayBlendValue);
+    *self = {r, g, b, static_cast<uint8_t>(plugin.settings.iGangOverlayAlpha & 0xFF)};
+    return self;
+}
+
+KH_CDECL void DoNothing() {}
