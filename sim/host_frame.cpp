@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 #include "host/host.h"
 #include "host_image.h"
@@ -107,10 +108,11 @@ void applyFrame(const Scenario& scenario, int frame)
 {
     trace::frame = frame;
     hostWrite<uint32_t>(host::time_ms.address, scenario.timeAt(frame));
-    system().keysDown.clear();
+    std::set<int> down;
     for (const KeyHold& hold : scenario.keys)
         if (hold.frames.holds(frame))
-            system().keysDown.insert(hold.key);
+            down.insert(hold.key);
+    system().holdKeys(down);
     writeWorld(scenario.worldAt(frame));
 }
 

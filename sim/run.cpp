@@ -11,6 +11,7 @@
 #include "host_image.h"
 #include "host_sites.h"
 #include "host_state.h"
+#include "plugin_heap.h"
 #include "plugin_loader.h"
 #include "system.h"
 #include "trace.h"
@@ -53,7 +54,8 @@ std::string patchLines(const std::vector<PatchRun>& runs)
     return out;
 }
 
-void printSummary(std::ostream& out, const Scenario& scenario, const std::vector<PatchRun>& patches)
+void printSummary(std::ostream& out, const Scenario& scenario, const std::vector<PatchRun>& patches,
+                  uint32_t heapAllocations)
 {
     out << "Kell Hud in the simulated host: " << scenario.width << "x" << scenario.height << ", "
         << scenario.frames << (scenario.frames == 1 ? " frame" : " frames") << "\n";
@@ -75,6 +77,7 @@ void printSummary(std::ostream& out, const Scenario& scenario, const std::vector
     out << "  host calls by the plug-in during the frames: " << total << "\n";
     for (const auto& [op, count] : calls)
         out << "    " << op << ": " << count << "\n";
+    out << "  heap allocations by the plug-in after start-up: " << heapAllocations << "\n";
     for (const std::string& message : hostState().helpMessages)
         out << "  help message: " << message << "\n";
     for (const MessageBoxShown& box : system().messageBoxes)
@@ -116,6 +119,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         return 2;
     }
     std::vector<PatchRun> startPatches = listPatches();
+    resetPluginHeapAllocations();
 
     applyFrame(scenario, 1);
     reachRendererStartPath();
@@ -123,6 +127,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         applyFrame(scenario, frame);
         runHostFrame(scenario, frame);
     }
+    uint32_t heapAllocations = pluginHeapAllocations();
     trace::frame = scenario.frames + 1;
     reachRendererShutdown();
     if (!unloadPlugin())
@@ -133,7 +138,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         ok &= writeFile(options.patchesPath, patchLines(options.unload ? listPatches() : startPatches), err);
     if (!options.tracePath.empty())
         ok &= writeFile(options.tracePath, trace::toJsonLines(), err);
-    printSummary(out, scenario, startPatches);
+    printSummary(out, scenario, startPatches, heapAllocations);
     return ok ? 0 : 1;
 }
 

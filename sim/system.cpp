@@ -2,6 +2,14 @@
 
 namespace sim {
 
+void SystemState::holdKeys(const std::set<int>& down)
+{
+    for (int key : down)
+        if (!keysDown.count(key) && !keysToggled.erase(key))
+            keysToggled.insert(key);
+    keysDown = down;
+}
+
 SystemState& system()
 {
     static SystemState state;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,6 +17,14 @@ struct MessageBoxShown {
     bool hadOwner;
 };
 
+// One call of VirtualProtect, in the order the plug-in made them.
+struct ProtectionChange {
+    uint32_t address;
+    uint32_t size;
+    uint32_t protect;
+    bool operator==(const ProtectionChange&) const = default;
+};
+
 struct SystemState {
     // Where the plug-in's library appears to lie, as the host would see it after install
     // (a path in this machine's form; the seam presents it with backslashes).
@@ -25,8 +34,14 @@ struct SystemState {
     // Make the look-up of the plug-in's own module fail.
     bool moduleLookupFails = false;
     std::set<int> keysDown;
+    // Keys whose toggle state is on: it flips each time a key goes down, as on Windows.
+    std::set<int> keysToggled;
     std::vector<std::string> loadedModules;
     std::vector<MessageBoxShown> messageBoxes;
+    std::vector<ProtectionChange> protectionChanges;
+
+    // The keys held from now on; a key that was up and is now down flips its toggle state.
+    void holdKeys(const std::set<int>& down);
 };
 
 SystemState& system();

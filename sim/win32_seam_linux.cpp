@@ -30,9 +30,10 @@ extern "C" {
 
 BOOL WINAPI VirtualProtect(LPVOID address, SIZE_T size, DWORD newProtect, PDWORD oldProtect)
 {
+    uint32_t begin = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(address));
+    sim::system().protectionChanges.push_back({begin, static_cast<uint32_t>(size), newProtect});
     if (!oldProtect || size == 0)
         return FALSE;
-    uint32_t begin = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(address));
     uint32_t old = sim::pageProtection(begin);
     if (old == 0 || !sim::changeProtection(begin, begin + static_cast<uint32_t>(size), newProtect))
         return FALSE;
@@ -89,7 +90,10 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 
 SHORT WINAPI GetKeyState(int virtualKey)
 {
-    return sim::system().keysDown.count(virtualKey) ? static_cast<SHORT>(0xFF80) : 0;
+    // High bit: down now; low bit: toggled, flipped at every press.
+    const sim::SystemState& system = sim::system();
+    unsigned state = (system.keysDown.count(virtualKey) ? 0xFF80u : 0u) | (system.keysToggled.count(virtualKey) ? 1u : 0u);
+    return static_cast<SHORT>(state);
 }
 
 } // extern "C"

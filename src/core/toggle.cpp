@@ -20,7 +20,8 @@ void pollToggleKey()
     // Host time, not wall time: while the host clock stands still, holding the key does
     // nothing more.
     uint32_t now = host::time_ms.get();
-    if (!keyDown(toggleKey) || !(now > lastToggleTime + debounceMs))
+    // Elapsed time, so that the debounce holds across the host clock's wrap-around.
+    if (!keyDown(toggleKey) || !(now - lastToggleTime > debounceMs))
         return;
     plugin.hudDisabled = !plugin.hudDisabled;
     lastToggleTime = now;

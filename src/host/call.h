@@ -16,6 +16,7 @@ struct Cdecl;
 
 template <uint32_t Address, class R, class... A>
 struct Cdecl<Address, R(A...)> {
+    static_assert(host_returnable<R>, "host functions return values or pointers, never structures");
     static constexpr uint32_t address = Address;
     using Pointer = R(KH_CDECL*)(A...);
     R operator()(A... a) const { return reinterpret_cast<Pointer>(uintptr_t{address})(a...); }
@@ -27,6 +28,7 @@ struct Thiscall;
 
 template <uint32_t Address, class R, class Self, class... A>
 struct Thiscall<Address, R(Self, A...)> {
+    static_assert(host_returnable<R>, "host functions return values or pointers, never structures");
     static constexpr uint32_t address = Address;
     using Pointer = R(KH_THISCALL*)(Self, A...);
     R operator()(Self self, A... a) const

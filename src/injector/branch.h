@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "injector/memory.h"
+#include "platform/callconv.h"
 
 // Decoding and rewriting the branch instruction at a host site.
 
@@ -17,15 +18,18 @@ uint32_t branch_destination(uint32_t site);
 uint32_t redirect_call(uint32_t site, uint32_t target);
 uint32_t redirect_jump(uint32_t site, uint32_t target);
 
+// The host reaches these routines with its own convention for results: see host_returnable.
 template <class F>
 uint32_t redirect_call(uint32_t site, F* target)
 {
+    static_assert(host_returnable<typename host_function_result<F>::type>, "no structure results across the host boundary");
     return redirect_call(site, address_of(target));
 }
 
 template <class F>
 uint32_t redirect_jump(uint32_t site, F* target)
 {
+    static_assert(host_returnable<typename host_function_result<F>::type>, "no structure results across the host boundary");
     return redirect_jump(site, address_of(target));
 }
 

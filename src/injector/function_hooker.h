@@ -36,6 +36,8 @@ class function_hooker_manager;
 // interceptors in the order they were added.
 template <uint32_t Site, class Form, class R, class... A>
 class function_hooker_manager<Site, Form, R(A...)> : public scoped_call {
+    static_assert(host_returnable<R>, "no structure results across the host boundary");
+
     struct entry;
     using entry_list = std::list<entry>;
     using position = typename entry_list::const_iterator;

@@ -147,6 +147,35 @@ TEST(Toggle, DebounceIsStrictlyMoreThanOneSecond)
     EXPECT_EQ(messages[1]["frame"], 4);
 }
 
+std::vector<int> toggleFrames(const SimRun& run)
+{
+    std::vector<int> frames;
+    for (const json& e : run.calls("show_help_message"))
+        frames.push_back(e["frame"]);
+    return frames;
+}
+
+TEST(Toggle, OnePressTogglesOnceHowEverLongTheClockRunsAfterIt)
+{
+    TempDir dir;
+    // After the press the key is up but toggled, as Windows reports it.
+    SimRun run = runScenario(dir, hotKeyOn, R"({"frames": 6, "clock": {"start_ms": 5000, "step_ms": 2000},
+                                              "keys": [{"key": 122, "from": 1, "to": 1}]})");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(toggleFrames(run), std::vector<int>{1});
+    EXPECT_EQ(helpMessages(run), std::vector<std::string>{"Kell Hud disabled"});
+}
+
+TEST(Toggle, DebounceHoldsAcrossTheHostClocksWrapAround)
+{
+    TempDir dir;
+    // 1500 ms before the 32-bit clock wraps, in steps of 100, F11 held throughout.
+    SimRun run = runScenario(dir, hotKeyOn, R"({"frames": 36, "clock": {"start_ms": 4294965796, "step_ms": 100},
+                                              "keys": [{"key": 122, "from": 1, "to": 36}]})");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(toggleFrames(run), (std::vector<int>{1, 12, 23, 34}));
+}
+
 TEST(Toggle, WhileOffTheWatermarkSetsItsTextStateButPrintsNothing)
 {
     TempDir dir;

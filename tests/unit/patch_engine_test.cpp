@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "injector/hooking.h"
+#include "sim/system.h"
 #include "test_sites.h"
 
 namespace {
@@ -156,6 +157,32 @@ TEST_F(PatchEngine, SavedBytesGoBackOnceAndASecondSaveFirstRestoresTheFirst)
         injector::redirect_call(cdeclSite, &cdeclTarget);
     }
     EXPECT_EQ(run(cdeclRoutine, 1, 2), 102u + 1);
+}
+
+std::vector<sim::ProtectionChange> protectionChangesOf(void (*patch)())
+{
+    sim::system().protectionChanges.clear();
+    patch();
+    return sim::system().protectionChanges;
+}
+
+TEST_F(PatchEngine, RedirectReadsTheSiteThenWritesOpcodeBeforeDisplacementEachUnderItsOwnScope)
+{
+    const uint32_t rwx = PAGE_EXECUTE_READWRITE;
+    const std::vector<sim::ProtectionChange> expected = {
+        {cdeclSite, 1, rwx},     {cdeclSite, 1, executeRead},     // read the opcode
+        {cdeclSite + 1, 4, rwx}, {cdeclSite + 1, 4, executeRead}, // read the displacement
+        {cdeclSite, 1, rwx},     {cdeclSite, 1, executeRead},     // write the opcode
+        {cdeclSite + 1, 4, rwx}, {cdeclSite + 1, 4, executeRead}, // write the displacement
+    };
+    auto changes = protectionChangesOf([] { injector::redirect_call(cdeclSite, 0x401234); });
+    EXPECT_EQ(changes, expected);
+    changes = protectionChangesOf([] { injector::redirect_jump(cdeclSite, 0x401234); });
+    EXPECT_EQ(changes, expected);
+    EXPECT_EQ(bytesAt(cdeclSite, 1), Bytes{0xE9});
+
+    EXPECT_TRUE(protectionChangesOf([] { injector::fill_nop(cdeclSite, 0); }).empty());
+    EXPECT_EQ(bytesAt(cdeclSite, 1), Bytes{0xE9});
 }
 
 TEST(PatchEngineDeathTest, SavingMoreThanTheBufferIsFatal)

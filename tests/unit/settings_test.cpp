@@ -127,3 +127,35 @@ TEST(Settings, FileBeyondAnOverLongFolderIsNotRead)
     readSettings(hud);
     expectDefaults(hud.settings);
 }
+
+TEST(Settings, EachSwitchLandsInItsOwnField)
+{
+    struct Switch {
+        const char* key;
+        bool HudSettings::*field;
+    };
+    const Switch switches[] = {
+        {"bEnable", &HudSettings::bEnable},
+        {"bStatsBox", &HudSettings::bStatsBox},
+        {"bCellphone", &HudSettings::bCellphone},
+        {"bRadioHud", &HudSettings::bRadioHud},
+        {"bEnableBlendingMode", &HudSettings::bEnableBlendingMode},
+        {"bUseKellFonts", &HudSettings::bUseKellFonts},
+        {"bKellOnFootCamera", &HudSettings::bKellOnFootCamera},
+        {"bKellVehicleCamera", &HudSettings::bKellVehicleCamera},
+        {"bKellMarkers", &HudSettings::bKellMarkers},
+        {"bEnableHotKey", &HudSettings::bEnableHotKey},
+    };
+    TempDir dir;
+    sim::system().pluginFile = dir.path() + "/KellHud.so";
+    for (const Switch& on : switches) {
+        dir.write("kell-hud\\settings.ini", std::string(on.key) + " = 1\niVesk = 1\niRadarAlpha = 7\n");
+        HudPlugin hud{};
+        readSettings(hud);
+        for (const Switch& s : switches)
+            EXPECT_EQ(hud.settings.*s.field, &s == &on) << on.key << " set, " << s.key << " read";
+        EXPECT_EQ(hud.settings.iVesk, 1);
+        EXPECT_EQ(hud.settings.iRadarAlpha, 7);
+        EXPECT_EQ(hud.settings.iGangOverlayAlpha, 0);
+    }
+}

@@ -1,0 +1,56 @@
+// The start-up and the library's static objects, in the test's own process over the
+// simulated host's image.
+
+#include "core/start_up.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include "core/plugin.h"
+#include "host_image.h"
+#include "host_sites.h"
+#include "sim/system.h"
+#include "temp_dir.h"
+
+namespace {
+
+// The first protection change that covers the address, as an index into the log.
+size_t firstChangeAt(uint32_t address)
+{
+    const auto& changes = sim::system().protectionChanges;
+    for (size_t i = 0; i < changes.size(); ++i)
+        if (changes[i].address <= address && address < changes[i].address + changes[i].size)
+            return i;
+    return changes.size();
+}
+
+} // namespace
+
+TEST(StartUp, WatermarkTakesTheTailSiteBeforeTheDrawingSite)
+{
+    sim::buildHostImage();
+    TempDir dir;
+    sim::system().pluginFile = dir.path() + "/KellHud.so";
+    dir.write("kell-hud/settings.ini", "bEnable = 1\n");
+    startUp();
+    size_t tail = firstChangeAt(0x57C324);
+    size_t draw = firstChangeAt(0x53E293);
+    ASSERT_LT(draw, sim::system().protectionChanges.size());
+    EXPECT_LT(tail, draw);
+}
+
+TEST(StartUp, LoadingTheLibraryCopiesThePathObjectReference)
+{
+    sim::buildHostImage();
+    TempDir dir;
+    sim::system().pluginFile = dir.path() + "/KellHud.so";
+    void* library = dlopen(KELLHUD_PLUGIN_BINARY, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    // The library's code may write this process's copy of the variable (the program
+    // exports the same name) or its own; either way one of them holds the reference.
+    const auto* own = static_cast<const uint32_t*>(dlsym(library, "hostObjectRef"));
+    ASSERT_NE(own, nullptr);
+    EXPECT_TRUE(hostObjectRef == sim::pathObject || *own == sim::pathObject)
+        << std::hex << hostObjectRef << " " << *own;
+    dlclose(library);
+}
