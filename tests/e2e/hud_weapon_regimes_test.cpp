@@ -181,7 +181,8 @@ TEST(WeaponRows, IconAndCounterMoveDownBelowWhatThePreviousFrameShowed)
         ASSERT_FALSE(prints.empty()) << frame;
         // Offset 5 added to both rows.
         EXPECT_EQ(icons[0][1][1], 62 + row.iconShift + 5) << row.ammo << row.stars << row.cash;
-        EXPECT_EQ(prints[0][1], 58 + row.ammoShift + 5) << row.ammo << row.stars << row.cash;
+        // The counter comes last (the cash text may come first).
+        EXPECT_EQ(prints.back()[1], 58 + row.ammoShift + 5) << row.ammo << row.stars << row.cash;
     }
 }
 
