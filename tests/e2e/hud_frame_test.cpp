@@ -61,4 +61,20 @@ TEST(HudFrame, HostHudRoutineIsReplaced)
     EXPECT_EQ(calls(r, 1, "pad_get").size(), 2u);
 }
 
+TEST(HudFrame, BusyFramesAllocateNothing)
+{
+    TempDir dir;
+    SimRun r = run(dir, R"({"frames": 300, "clock": {"start_ms": 10000, "step_ms": 33},
+        "keys": [{"key": 84, "from": 1, "to": 300}], "world": [ { "frame": 1,
+        "players": [ { "money": -2147483648, "weapon": { "slot": 2, "type": 38, "clip": 0, "total": 2000000000 } },
+                     { "weapon": { "slot": 3, "type": 31, "clip": 150, "total": 9000 } } ],
+        "weapon_info": [ { "type": 38, "clip_size": 1000, "model": 362 }, { "type": 31, "clip_size": 500, "model": 356 } ],
+        "wanted": { "stars": 6, "changed_ms": 10000 }, "pad": { "weapon_a": true, "ammo": true, "cash": 1 },
+        "zone_name": { "text": "Ganton", "shown": true }, "vehicle_name": { "text": "Infernus", "shown": true } } ]})");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    // The cash window's icon and both players' icons, every frame.
+    EXPECT_NE(r.out.find("sprite_draw: 900"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("heap allocations by the plug-in after start-up: 0\n"), std::string::npos) << r.out;
+}
+
 } // namespace
