@@ -2,15 +2,13 @@
 
 void writeNumber(char* out, size_t size, const char* prefix, int64_t value)
 {
-    if (size == 0)
-        return;
-    // The digits of the magnitude, last digit first; unsigned, so the most negative value
-    // has a magnitude too.
+    // The digits of the magnitude, from the last one backwards; unsigned, so the most
+    // negative value has a magnitude too.
     char digits[20];
-    size_t count = 0;
+    char* first = digits + sizeof digits;
     uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        *--first = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
 
@@ -23,7 +21,7 @@ void writeNumber(char* out, size_t size, const char* prefix, int64_t value)
         put(*p);
     if (value < 0)
         put('-');
-    while (count > 0)
-        put(digits[--count]);
+    for (const char* p = first; p != digits + sizeof digits; ++p)
+        put(*p);
     out[at] = '\0';
 }

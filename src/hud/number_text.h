@@ -7,5 +7,6 @@
 // decimal digits. Any difference of two 32-bit values fits in numberTextSize bytes.
 constexpr size_t numberTextSize = 12;
 
-// Writes the text into out[0..size); a text that does not fit is cut, never overrun.
+// Writes the text into out[0..size), size at least 1; a text that does not fit is cut,
+// never overrun.
 void writeNumber(char* out, size_t size, const char* prefix, int64_t value);

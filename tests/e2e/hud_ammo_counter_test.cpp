@@ -42,7 +42,8 @@ TEST(AmmoCounter, EveryNumberCase)
     TempDir dir;
     SimRun r = runWeapons(dir, {{24, 7, 50}, {31, 150, 300}, {30, 50, 100}, {37, 500, 2500}, {37, 500, 100500},
                                 {30, 30, 20030}, {35, 1, 5}, {38, 0, 123456789}, {16, 0, -2147483647 - 1},
-                                {22, 2, 10}, {23, 9, 10}, {43, 36, 36}, {37, 95, 1000}},
+                                {22, 2, 10}, {23, 9, 10}, {43, 36, 36}, {37, 95, 1000}, {30, 99, 199}, {30, 100, 200},
+                                {30, 10, 20}},
                           clipSizes);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     // Clip number ends at 1920 - (101 - 61), the reserve 40 further left, both 58 + 5 down.
@@ -60,6 +61,9 @@ TEST(AmmoCounter, EveryNumberCase)
         {{1880, 63, "9"}, {1856, 63, "1"}},           // clip size 999 too
         {{1880, 63, "36"}, {1840, 63, "0"}},
         {{1880, 63, "9"}, {1856, 63, "90"}},          // 95 in tens: one digit
+        {{1880, 63, "99"}, {1840, 63, "100"}},        // two digits: no correction
+        {{1880, 63, "100"}, {1818, 63, "100"}},
+        {{1880, 63, "10"}, {1840, 63, "10"}},
     };
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(printsB(r, static_cast<int>(i) + 1), expected[i]) << "frame " << i + 1;
@@ -77,6 +81,10 @@ TEST(AmmoCounter, EveryNumberCase)
                                                  "text_print_b"}));
     EXPECT_EQ(argsOf(r, 1, "text_set_font"), std::vector<json>{{3}});
     EXPECT_EQ(argsOf(r, 1, "text_set_alignment"), std::vector<json>{{2}});
+    EXPECT_EQ(argsOf(r, 1, "text_set_mode_pair"), (std::vector<json>{{0, 0}}));
+    EXPECT_EQ(argsOf(r, 1, "text_set_flag_p"), std::vector<json>{{1}});
+    EXPECT_EQ(argsOf(r, 1, "text_set_flag_q"), std::vector<json>{{0}});
+    EXPECT_EQ(argsOf(r, 1, "text_set_flag_r"), std::vector<json>{{1}});
     EXPECT_EQ(argsOf(r, 1, "text_set_second_colour"), std::vector<json>{{black}});
     EXPECT_EQ(argsOf(r, 1, "text_set_scale"), (std::vector<json>{{0.7f, 1.4f}}));
     EXPECT_EQ(argsOf(r, 1, "text_set_colour"), (std::vector<json>{{clipColour}, {totalColour}}));

@@ -103,6 +103,10 @@ TEST(CashWindow, ShowsCashNamesAndWeaponEachInItsOwnStyle)
         return found;
     };
     EXPECT_EQ(args("text_set_font"), (std::vector<json>{{3}, {3}, {2}, {2}, {2}, {2}, {3}}));
+    // Every style: pair 0 0, ending at x, flags 1 0 1.
+    for (auto [op, value] : {std::pair<const char*, json>{"text_set_mode_pair", {0, 0}}, {"text_set_alignment", {2}},
+                             {"text_set_flag_p", {1}}, {"text_set_flag_q", {0}}, {"text_set_flag_r", {1}}})
+        EXPECT_EQ(args(op), std::vector<json>(7, value)) << op;
     EXPECT_EQ(args("text_set_scale"),
               (std::vector<json>{{0.75f, 1.5f}, {0.75f, 1.5f}, {0.9f, 1.8f}, {0.9f, 1.8f}, {0.75f, 1.5f}, {0.75f, 1.5f}, {0.7f, 1.4f}}));
     EXPECT_EQ(args("text_set_colour"), (std::vector<json>{{cashColour}, {cashColour}, {{20, 21, 22, 255}},
