@@ -1,5 +1,7 @@
 #include "hooks/hook_routines.h"
 
+#include <iterator>
+
 #include "core/plugin.h"
 #include "data/colours.h"
 #include "host/host.h"
@@ -9,13 +11,13 @@ const float arrowConstantFour = 4.0f;
 
 namespace {
 
-// The host's array, entry by entry. Blue twice: the host keeps two blues where this style
-// has one.
-constexpr HudColour hostArrayColours[15] = {
+// The host's array, entry by entry; blue fills two entries.
+constexpr HudColour hostArrayColours[] = {
     HUD_COLOUR_RED,        HUD_COLOUR_GREEN,     HUD_COLOUR_BLUE,         HUD_COLOUR_BLUELIGHT,
     HUD_COLOUR_PURE_WHITE, HUD_COLOUR_BLACK,     HUD_COLOUR_ORANGE,       HUD_COLOUR_PURPLE,
     HUD_COLOUR_GREY,       HUD_COLOUR_REDDARK,   HUD_COLOUR_GREENDARK,    HUD_COLOUR_ORANGELIGHT,
     HUD_COLOUR_GREYDARK,   HUD_COLOUR_BLUE,      HUD_COLOUR_YELLOW};
+static_assert(std::size(hostArrayColours) == 15, "the host's array holds 15 colours");
 
 // The blend the host's gang overlay is drawn with: render state 10 set to 5.
 constexpr int32_t overlayBlendState = 10;
@@ -32,7 +34,7 @@ void setRenderState(int32_t state, uint32_t value)
 
 KH_THISCALL void FillHudColourArray(Colour* colours)
 {
-    for (int i = 0; i < 15; ++i) {
+    for (size_t i = 0; i < std::size(hostArrayColours); ++i) {
         const Colour& c = hudColours[hostArrayColours[i]];
         host::make_colour(&colours[i], c.r, c.g, c.b, 255);
     }

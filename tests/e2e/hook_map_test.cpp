@@ -1,0 +1,268 @@
+// The HUD and radar hook maps as the simulated host sees them: the bytes changed at
+// start-up, and the host routines they lead away from.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "sim_run.h"
+
+namespace {
+
+using nlohmann::json;
+
+// Every changed byte of a patch listing: address -> (before, after).
+using ByteMap = std::map<uint32_t, std::pair<uint8_t, uint8_t>>;
+
+ByteMap changedBytes(const std::vector<json>& patches)
+{
+    ByteMap bytes;
+    for (const json& p : patches) {
+        uint32_t addr = static_cast<uint32_t>(std::stoul(p["addr"].get<std::string>(), nullptr, 16));
+        std::string before = p["before"], after = p["after"];
+        for (size_t i = 0; i < before.size() / 2; ++i) {
+            auto b = static_cast<uint8_t>(std::stoul(before.substr(2 * i, 2), nullptr, 16));
+            auto a = static_cast<uint8_t>(std::stoul(after.substr(2 * i, 2), nullptr, 16));
+            if (a != b)
+                bytes[addr + static_cast<uint32_t>(i)] = {b, a};
+        }
+    }
+    return bytes;
+}
+
+// The bytes after the patch in [address, address + size); unchanged bytes from `before`.
+std::vector<uint8_t> after(const ByteMap& bytes, uint32_t address, const std::vector<uint8_t>& before)
+{
+    std::vector<uint8_t> out = before;
+    for (uint32_t i = 0; i < before.size(); ++i)
+        if (auto it = bytes.find(address + i); it != bytes.end()) {
+            EXPECT_EQ(it->second.first, before[i]) << std::hex << address + i;
+            out[i] = it->second.second;
+        }
+    return out;
+}
+
+uint32_t word(const std::vector<uint8_t>& b, size_t at = 0)
+{
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t{b[at + 3]} << 24;
+}
+
+std::vector<uint8_t> bytesOf(uint32_t v) { return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; }
+
+bool inHostImage(uint32_t address) { return address >= 0x400000 && address < 0xD00000; }
+
+struct Span {
+    uint32_t address, size;
+};
+
+// Live rows, and the host code of rows that come with later elements.
+const Span callRows[] = {{0x58AE5D, 5}, {0x58AE02, 5}, {0x58B156, 5}, {0x58B0ED, 5}, {0x5849E2, 5}, {0x586850, 5}};
+const uint32_t callTargets[] = {0x71A700, 0x719430, 0x71A700, 0x719430, 0x7170C0, 0x7170C0};
+const Span jumpRows[] = {{0x58FDA0, 5}, {0x58EAF0, 5}, {0x514860, 5}};
+const Span laterRows[] = {{0x58C68A, 5}, {0x58FCFA, 5}, {0x573EF4, 5}, {0x71A7EE, 5}, {0x728640, 5},
+                          {0x58E020, 5}, {0x58D470, 5}, {0x4E9E50, 5}, {0x506FF0, 6}, {0x588722, 5},
+                          {0x585FF0, 5}, {0x584070, 5}, {0x586400, 0x40}, {0x583480, 5}, {0x58A330, 5}};
+const Span eventSites[] = {{0x53E293, 5}, {0x57C324, 5}};
+
+const std::string nopRun = "C744241000000000C744241400000000";
+
+// The bytes of every row that has a fixed value, and the float operands.
+void expectFixedRows(const ByteMap& bytes)
+{
+    for (uint32_t site : {0x58FC2Cu, 0x53E1ECu})
+        EXPECT_EQ(after(bytes, site, {0x74}), std::vector<uint8_t>{0xEB}) << std::hex << site;
+    for (uint32_t site : {0x58FBDBu, 0x58CC6Au, 0x58CA30u, 0x586AC4u})
+        EXPECT_EQ(word(after(bytes, site, bytesOf(2))), 5u) << std::hex << site;
+    EXPECT_EQ(word(after(bytes, 0x5864BD, bytesOf(255))), 70000u);
+    for (uint32_t site : {0x58A818u, 0x58A8C2u, 0x58A96Cu, 0x58AA1Au}) {
+        std::vector<uint8_t> before;
+        for (size_t i = 0; i < nopRun.size(); i += 2)
+            before.push_back(static_cast<uint8_t>(std::stoul(nopRun.substr(i, 2), nullptr, 16)));
+        EXPECT_EQ(after(bytes, site, before), std::vector<uint8_t>(16, 0x90)) << std::hex << site;
+    }
+    // The host's two constants are replaced by two of the plug-in's, one for each pair.
+    uint32_t eightA = word(after(bytes, 0x584A1A, bytesOf(0xCE1360)));
+    uint32_t eightB = word(after(bytes, 0x584A02, bytesOf(0xCE1360)));
+    uint32_t fourA = word(after(bytes, 0x584A32, bytesOf(0xCE1364)));
+    uint32_t fourB = word(after(bytes, 0x584A42, bytesOf(0xCE1364)));
+    EXPECT_EQ(eightA, eightB);
+    EXPECT_EQ(fourA, fourB);
+    EXPECT_NE(eightA, fourA);
+    EXPECT_FALSE(inHostImage(eightA) || inHostImage(fourA));
+}
+
+// Every changed byte belongs to a live row (or an event site when `events`), every live
+// row changed, and nothing of the later rows.
+void expectOnlyLiveRows(const ByteMap& bytes, bool events)
+{
+    std::vector<Span> live = {{0x58FC2C, 1}, {0x53E1EC, 1}, {0x58FBDB, 4}, {0x58CC6A, 4}, {0x58CA30, 4},
+                              {0x586AC4, 4}, {0x5864BD, 4}, {0x58A818, 16}, {0x58A8C2, 16}, {0x58A96C, 16},
+                              {0x58AA1A, 16}, {0x584A1A, 4}, {0x584A02, 4}, {0x584A32, 4}, {0x584A42, 4}};
+    live.insert(live.end(), std::begin(callRows), std::end(callRows));
+    live.insert(live.end(), std::begin(jumpRows), std::end(jumpRows));
+    auto within = [](uint32_t a, const Span& s) { return a >= s.address && a < s.address + s.size; };
+    for (const auto& [address, change] : bytes) {
+        bool found = false;
+        for (const Span& s : live)
+            found |= within(address, s);
+        for (const Span& s : eventSites)
+            found |= events && within(address, s);
+        EXPECT_TRUE(found) << "unexpected change at 0x" << std::hex << address;
+        for (const Span& s : laterRows)
+            EXPECT_FALSE(within(address, s)) << "later row touched at 0x" << std::hex << address;
+    }
+    for (const Span& s : live) {
+        bool changed = false;
+        for (uint32_t a = s.address; a < s.address + s.size; ++a)
+            changed |= bytes.count(a) > 0;
+        EXPECT_TRUE(changed) << "row not patched: 0x" << std::hex << s.address;
+    }
+}
+
+// Call rows keep their opcode and call into the plug-in; jump rows now leave the image.
+void expectBranchRows(const ByteMap& bytes)
+{
+    for (size_t i = 0; i < std::size(callRows); ++i) {
+        uint32_t site = callRows[i].address;
+        EXPECT_EQ(bytes.count(site), 0u) << "call opcode kept at 0x" << std::hex << site;
+        uint32_t target = site + 5 + word(after(bytes, site + 1, bytesOf(callTargets[i] - (site + 5))));
+        EXPECT_FALSE(inHostImage(target)) << std::hex << site;
+    }
+    for (const Span& row : jumpRows)
+        EXPECT_EQ(bytes.count(row.address), 0u) << "jump opcode kept at 0x" << std::hex << row.address;
+}
+
+const char mapSettings[] = "bEnable = 1\nbRadioHud = 1\niRadarAlpha = 70000\niGangOverlayAlpha = 300\n";
+
+TEST(HookMapPatches, StartUpPatchesExactlyTheLiveRows)
+{
+    TempDir dir;
+    writeSettings(dir, mapSettings);
+    SimRun run = runSim(dir);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ByteMap bytes = changedBytes(run.patches);
+    expectOnlyLiveRows(bytes, true);
+    expectFixedRows(bytes);
+    expectBranchRows(bytes);
+}
+
+TEST(HookMapPatches, UnloadPutsTheEventSitesBackAndLeavesTheMaps)
+{
+    TempDir dir;
+    writeSettings(dir, mapSettings);
+    SimRun loaded = runSim(dir);
+    SimRun unloaded = runSim(dir, {"--unload"});
+    ASSERT_EQ(unloaded.exitCode, 0) << unloaded.err;
+    ByteMap before = changedBytes(loaded.patches), now = changedBytes(unloaded.patches);
+    expectOnlyLiveRows(now, false);
+    for (const Span& s : eventSites)
+        for (uint32_t a = s.address; a < s.address + s.size; ++a)
+            before.erase(a);
+    EXPECT_EQ(now, before);
+}
+
+std::vector<json> opsIn(const SimRun& run, int frame, const std::string& op)
+{
+    std::vector<json> found;
+    for (const json& e : run.calls(op))
+        if (e["frame"] == frame)
+            found.push_back(e);
+    return found;
+}
+
+const char namesShown[] = R"({"frames": 3, "world": [{"frame": 1,
+    "zone_name": {"text": "Ganton", "shown": true, "colour": [1, 2, 3, 200]},
+    "vehicle_name": {"text": "Infernus", "shown": true}}]})";
+
+TEST(HookMapRoutines, TheHostsHudAndExtraDrawingRunOnlyWithoutThePlugin)
+{
+    for (bool enabled : {false, true}) {
+        SCOPED_TRACE(enabled);
+        TempDir dir;
+        writeSettings(dir, enabled ? "bEnable = 1\n" : "bEnable = 0\n");
+        SimRun run = runSim(dir, {"--scenario", dir.write("s.json", namesShown)});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        for (int frame = 1; frame <= 3; ++frame) {
+            EXPECT_EQ(opsIn(run, frame, "hud_draw").size(), enabled ? 0u : 1u);
+            EXPECT_EQ(opsIn(run, frame, "hud_extra_draw").size(), enabled ? 0u : 1u);
+            // The host's own name routines: colour and print from the host's sites.
+            size_t hostNameCalls = 0;
+            for (const char* op : {"text_set_colour", "text_print"})
+                for (const json& e : opsIn(run, frame, op))
+                    hostNameCalls += e["by"] == "host";
+            EXPECT_EQ(hostNameCalls, enabled ? 0u : 4u);
+        }
+        if (!enabled) {
+            auto prints = run.calls("text_print");
+            ASSERT_EQ(prints.size(), 6u);
+            EXPECT_EQ(prints[0]["args"][2], "Ganton");
+            EXPECT_EQ(prints[1]["args"][2], "Infernus");
+            EXPECT_EQ(run.calls("text_set_colour")[0]["args"], json::parse("[[1,2,3,200]]"));
+        }
+    }
+}
+
+TEST(HookMapRoutines, ColourArrayIsFilledFromTheTableByTheHostsOwnCall)
+{
+    TempDir dir;
+    writeSettings(dir, "bEnable = 1\n");
+    dir.write("kell-hud/data/hudColor.dat", "HUD_COLOUR_RED 10 20 30 40\nHUD_COLOUR_BLUE 1 2 3 4\n"
+                                             "HUD_COLOUR_YELLOW 250 240 230 0\n");
+    SimRun run = runSim(dir);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(run.calls("hud_colours_fill").empty());
+    std::vector<json> frame1;
+    for (const json& e : run.trace)
+        if (e["frame"] == 1)
+            frame1.push_back(e);
+    ASSERT_GE(frame1.size(), 16u);
+    EXPECT_EQ(frame1[0]["op"], "renderer_start");
+    for (size_t i = 1; i <= 15; ++i) {
+        EXPECT_EQ(frame1[i]["op"], "make_colour");
+        EXPECT_EQ(frame1[i]["by"], "plugin");
+    }
+    EXPECT_EQ(frame1[1]["args"], json::parse("[10,20,30,255]"));
+    EXPECT_EQ(frame1[3]["args"], json::parse("[1,2,3,255]"));
+    EXPECT_EQ(frame1[14]["args"], json::parse("[1,2,3,255]"));
+    EXPECT_EQ(frame1[15]["args"], json::parse("[250,240,230,255]"));
+}
+
+TEST(HookMapRoutines, WithoutThePluginTheHostFillsItsOwnColours)
+{
+    TempDir dir;
+    writeSettings(dir, "bEnable = 0\n");
+    SimRun run = runSim(dir);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.calls("hud_colours_fill").size(), 1u);
+    EXPECT_EQ(run.calls("hud_colours_fill")[0]["by"], "host");
+    for (const json& e : run.calls("make_colour"))
+        EXPECT_EQ(e["by"], "host");
+}
+
+TEST(HookMapRoutines, GangOverlayBlendIsSetInEveryFrameInsideTheHostsMapDrawing)
+{
+    TempDir dir;
+    writeSettings(dir, mapSettings);
+    SimRun run = runSim(dir, {"--frames", "3"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    for (int frame = 1; frame <= 3; ++frame) {
+        std::vector<std::string> ops;
+        for (const json& e : run.trace)
+            if (e["frame"] == frame && e["op"].get<std::string>().rfind("radar_", 0) == 0)
+                ops.push_back(e["op"]);
+            else if (e["frame"] == frame && e["op"] == "render_state_set")
+                ops.push_back(e["op"]);
+        EXPECT_EQ(ops, (std::vector<std::string>{"radar_draw", "radar_draw_map", "render_state_set",
+                                                  "radar_draw_blips", "radar_draw_overlay"}));
+        auto sets = opsIn(run, frame, "render_state_set");
+        ASSERT_EQ(sets.size(), 1u);
+        EXPECT_EQ(sets[0]["args"], json::parse("[10,5]"));
+        EXPECT_EQ(sets[0]["by"], "plugin");
+    }
+    // The host's arrow and overlay colours are no longer made by the host.
+    for (const json& e : run.calls("make_colour"))
+        EXPECT_EQ(e["by"], "plugin");
+}
+
+} // namespace
