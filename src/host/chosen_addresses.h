@@ -181,6 +181,9 @@ constexpr uint32_t character_weapon_slot_count = 13;
 constexpr uint32_t character_current_slot = 0x720;    // u8
 constexpr uint32_t character_crosshair_block = 0x728; // u8
 
+// Weapon types the host keeps a weapon record for: 0 up to this count, exclusive.
+constexpr uint32_t weapon_type_count = 47;
+
 // Radio object.
 constexpr uint32_t radio_station = 0x10;        // i32
 constexpr uint32_t radio_station_step = 0x14;   // i8

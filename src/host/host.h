@@ -344,8 +344,10 @@ constexpr uint32_t character_weapon_slot_count = host::chosen::character_weapon_
 static_assert(character_weapon_slots + character_weapon_slot_count * weapon_slot_size <=
               host::chosen::character_current_slot);
 
-// Weapon record (what weapon_info returns); the model is weapon_info_model.
+// Weapon record (what weapon_info returns); the model is weapon_info_model. Only types
+// below weapon_type_count have one.
 constexpr uint32_t weapon_info_clip_size = 0x20; // u16
+constexpr uint32_t weapon_type_count = host::chosen::weapon_type_count;
 
 // Player data record (what character_player_data points to).
 constexpr uint32_t player_data_breath = 0x44; // f32

@@ -1,3 +1,42 @@
 #include "hud/wanted_stars.h"
 
-void DrawWantedStars(float, float) {}
+#include "core/plugin.h"
+#include "data/screen_unit.h"
+#include "host/host.h"
+#include "hud/hud_style.h"
+#include "textures/sprite_tables.h"
+
+namespace {
+
+constexpr int slotCount = 6;
+constexpr int starSprite = 0; // "star" in the hud table
+constexpr uint32_t blinkMs = 2000;
+constexpr uint32_t blinkPeriodMs = 300;
+
+} // namespace
+
+void DrawWantedStars(float x, float y)
+{
+    HudElementState& state = plugin.hudState;
+    const void* wanted = host::player_wanted(-1);
+    uint32_t stars = host::Field<host::wanted_star_count, uint32_t>{}.of(wanted);
+    uint32_t changed = host::Field<host::wanted_change_time, uint32_t>{}.of(wanted);
+    if (stars == 0) {
+        state.starsShown = false;
+        return;
+    }
+
+    // Lit slots blink for a while after the level changes; the other slots stay dark.
+    // A count beyond the six slots lights them all.
+    bool blinking = host::time_ms.get() <= changed + blinkMs;
+    bool blinkOn = host::time_ms_alt.get() % blinkPeriodMs < blinkPeriodMs / 2;
+    Sprite* star = &spriteTables[HUD_SPRITES].sprites[starSprite];
+    for (uint32_t slot = 0; slot < slotCount; ++slot) {
+        bool lit = stars > slot;
+        Colour colour = lit && (!blinking || blinkOn) ? hudColour(HUD_COLOUR_WANTED_STAR, 255) : makeColour(0, 0, 0, 100);
+        host::sprite_draw_xywh(star, x, y, pixels(25), pixels(27), &colour);
+        if (lit)
+            state.starsShown = true;
+        x -= pixels(25);
+    }
+}

@@ -1,0 +1,41 @@
+#include "hud/hud_style.h"
+
+#include "core/plugin.h"
+#include "data/screen_unit.h"
+#include "host/host.h"
+
+Colour hudColour(HudColour name, uint8_t alpha)
+{
+    const Colour& c = hudColours[name];
+    return makeColour(c.r, c.g, c.b, alpha);
+}
+
+Colour makeColour(uint8_t r, uint8_t g, uint8_t b, uint8_t a)
+{
+    Colour c;
+    host::make_colour(&c, r, g, b, a);
+    return c;
+}
+
+const LayoutBox& layoutOf(LayoutRecord record) { return plugin.layout.records[record]; }
+
+float screenWidth() { return static_cast<float>(host::screen_width.get()); }
+
+float screenHeight() { return static_cast<float>(host::screen_height.get()); }
+
+void setNameStyle(int32_t font, const LayoutBox& box)
+{
+    host::text_set_mode_pair(0, 0);
+    host::text_set_alignment(2);
+    host::text_set_flag_p(1);
+    host::text_set_flag_q(0);
+    host::text_set_font(font);
+    host::text_set_flag_r(1);
+    host::text_set_scale(scale(box.w), scale(box.h));
+}
+
+void setNameColours(HudColour text, uint8_t alpha)
+{
+    host::text_set_colour(hudColour(text, alpha));
+    host::text_set_second_colour(hudColour(HUD_COLOUR_BLACK, alpha));
+}

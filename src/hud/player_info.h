@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+#include "data/layout.h"
+
+// The players as the HUD sees them, and the standard places of the weapon rows of the
+// player information block (measured from the right edge, the block's offset added).
+
+// The record of the current local player; money and the character come from it.
+const void* currentPlayerRecord();
+void* currentCharacter();
+int32_t currentPlayerMoney();
+
+// The weapon icon of `icon` at the row `rowY` (reference units, before the offset).
+void drawWeaponIconRow(void* character, LayoutRecord icon, float rowY);
+
+// Where the counter of `ammo` at the row `rowY` puts its two numbers, in pixels.
+struct AmmoPlace {
+    float xTotal, y, xClip, yClip;
+};
+AmmoPlace ammoPlace(LayoutRecord ammo, float rowY);
+
+// The current player's icon and counter at their derived rows.
+void drawCurrentWeaponIcon(void* character);
+void drawCurrentAmmo(void* character);
