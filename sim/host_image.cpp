@@ -6,6 +6,7 @@
 
 #include "address_space.h"
 #include "host/host.h"
+#include "host_renderer_start.h"
 #include "host_sites.h"
 #include "image_writer.h"
 #include "platform/win32.h"
@@ -103,6 +104,7 @@ void buildHostImage()
         image.write(f.address, stub, f.name);
     }
     writeEventSites(image);
+    writeRendererStartPath(image);
 
     written.assign(at(imageBegin), at(codeEnd));
     setAccess(imageBegin, codeEnd, Access::ReadExecute);

@@ -9,6 +9,7 @@
 
 #include "host_frame.h"
 #include "host_image.h"
+#include "host_renderer_start.h"
 #include "host_sites.h"
 #include "host_state.h"
 #include "plugin_loader.h"
@@ -118,7 +119,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
     std::vector<PatchRun> startPatches = listPatches();
 
     applyFrame(scenario, 1);
-    reachRendererStart();
+    reachRendererStartPath();
     for (int frame = 1; frame <= scenario.frames; ++frame) {
         applyFrame(scenario, frame);
         runHostFrame(scenario, frame);

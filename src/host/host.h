@@ -252,7 +252,11 @@
     X(site_mission_text, 0x58D470)                                                              \
     X(site_help_box, 0x58FCFA)                                                                  \
     X(site_text_box_a, 0x573EF4)                                                                \
-    X(site_text_box_b, 0x71A7EE)
+    X(site_text_box_b, 0x71A7EE)                                                               \
+    /* The host's loads of its font dictionary, font data file and blip dictionary */         \
+    X(site_font_dictionary_load, 0x5BA6A4)                                                      \
+    X(site_font_data_open, 0x7187DB)                                                            \
+    X(site_blip_dictionary_load, 0x5BA865)
 
 namespace host {
 
