@@ -48,8 +48,9 @@ TEST(StartUp, EnabledSubscribesTheWatermarkAtBothDrawingSites)
     writeSettings(dir, "bEnable = 1\n");
     SimRun run = runSim(dir);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(patchedEventSites(run), (std::vector<uint32_t>{0x53E293, 0x57C324}));
-    EXPECT_EQ(run.patches.size(), 2u);
+    EXPECT_EQ(patchedEventSites(run), (std::vector<uint32_t>{0x53D910, 0x53E293, 0x57C324, 0x5BF3A1}));
+    EXPECT_TRUE(run.patched(0x5BA865)); // the blip dictionary, whatever the settings
+    EXPECT_EQ(run.patches.size(), 5u);
 }
 
 TEST(StartUp, HotKeyAddsTheFrameProcessingSite)
@@ -58,8 +59,8 @@ TEST(StartUp, HotKeyAddsTheFrameProcessingSite)
     writeSettings(dir, "bEnable = 1\nbEnableHotKey = 1\n");
     SimRun run = runSim(dir);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(patchedEventSites(run), (std::vector<uint32_t>{0x53E293, 0x53E981, 0x57C324}));
-    EXPECT_EQ(run.patches.size(), 3u);
+    EXPECT_EQ(patchedEventSites(run), (std::vector<uint32_t>{0x53D910, 0x53E293, 0x53E981, 0x57C324, 0x5BF3A1}));
+    EXPECT_EQ(run.patches.size(), 6u);
 }
 
 TEST(StartUp, UnloadPutsEveryEventSiteBack)
@@ -68,7 +69,10 @@ TEST(StartUp, UnloadPutsEveryEventSiteBack)
     writeSettings(dir, std::string("bEnable = 1\n") + everythingOn);
     SimRun run = runSim(dir, {"--unload", "--frames", "3"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_TRUE(run.patches.empty());
+    EXPECT_TRUE(patchedEventSites(run).empty());
+    // The texture installer's redirections stay, as every patch outside the events does.
+    ASSERT_EQ(run.patches.size(), 3u);
+    EXPECT_TRUE(run.patched(0x5BA6A4) && run.patched(0x7187DB) && run.patched(0x5BA865));
     EXPECT_EQ(run.err, "");
 }
 
