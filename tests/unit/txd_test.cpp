@@ -124,9 +124,9 @@ txd::Dictionary sample()
     return d;
 }
 
+// The textures alike (the device id is read as it stands but always written as 2).
 void expectSame(const txd::Dictionary& a, const txd::Dictionary& b)
 {
-    EXPECT_EQ(a.deviceId, b.deviceId);
     ASSERT_EQ(a.textures.size(), b.textures.size());
     for (size_t i = 0; i < a.textures.size(); ++i) {
         const txd::Texture &x = a.textures[i], &y = b.textures[i];
@@ -148,6 +148,7 @@ TEST(TextureDictionary, RoundTripsThroughTheWriter)
     std::string error;
     ASSERT_TRUE(txd::read(bytes, read, error)) << error;
     expectSame(written, read);
+    EXPECT_EQ(read.deviceId, 2);
     // Mip levels are announced in the raster format, a single level is not.
     size_t second = firstStruct + txd::textureStructSize + 4 * 4 + (128 + 32 + 8 + 4) + 12 + 12 + 12;
     EXPECT_EQ(bytes[firstStruct + 72] | bytes[firstStruct + 73] << 8, 0x8500);
@@ -189,8 +190,10 @@ TEST(TextureDictionary, CheckRefusesWhatTheHostCouldNotLookUp)
     d.textures[1].levels.clear();
     EXPECT_TRUE(refused(d));
     d = sample();
-    d.textures[1].width = 0;
-    d.textures[1].levels = {{}};
+    d.textures[1].width = 0; // its one level still holds the bytes of a 1x1 level
+    EXPECT_TRUE(refused(d));
+    d = sample();
+    d.textures[1].height = 0;
     EXPECT_TRUE(refused(d));
 }
 
@@ -229,6 +232,22 @@ TEST(TextureDictionary, RejectsInconsistentTexturesAtTheirOffset)
     EXPECT_NE(wrongLevel.find("level 0 holds 127 bytes; 8x4 pixels take 128"), std::string::npos) << wrongLevel;
     EXPECT_NE(wrongLevel.find("(at byte " + std::to_string(firstStruct + 88) + ")"), std::string::npos) << wrongLevel;
     EXPECT_NE(with(firstStruct - 12, {0x02}).find("expected the texture struct chunk"), std::string::npos);
+
+    // Any device id is read as it stands.
+    txd::Dictionary device;
+    std::string error;
+    std::vector<uint8_t> otherDevice = good;
+    otherDevice[12 + 12 + 2] = 9;
+    ASSERT_TRUE(txd::read(otherDevice, device, error)) << error;
+    EXPECT_EQ(device.deviceId, 9);
+    EXPECT_EQ(txd::write(device), good); // and written as 2
+
+    // A struct chunk of the fields alone lacks the level sizes; one byte less, the fields.
+    std::vector<uint8_t> fieldsOnly = good;
+    putU32(fieldsOnly, firstStruct - 8, txd::textureStructSize);
+    EXPECT_NE(readError(fieldsOnly).find("file ends inside level size"), std::string::npos) << readError(fieldsOnly);
+    putU32(fieldsOnly, firstStruct - 8, txd::textureStructSize - 1);
+    EXPECT_NE(readError(fieldsOnly).find("87 bytes, fewer than the 88"), std::string::npos) << readError(fieldsOnly);
 
     // One level fewer than the struct chunk holds: the last level's bytes are left over.
     std::string leftOver = with(firstStruct + 85, {3});

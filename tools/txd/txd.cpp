@@ -1,5 +1,6 @@
 #include "txd.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -82,9 +83,8 @@ public:
     // The type of the chunk that starts here, or 0 when no chunk header fits.
     uint32_t peekType() const
     {
-        if (left() < 12)
-            return 0;
-        return data[at] | data[at + 1] << 8 | data[at + 2] << 16 | static_cast<uint32_t>(data[at + 3]) << 24;
+        Cursor ahead = *this;
+        return left() < 12 ? 0 : ahead.u32("chunk type");
     }
 
     // The payload of the next chunk, which must be of the given type and lie within this
@@ -324,12 +324,9 @@ bool readFile(const std::string& path, Dictionary& out, std::string& error)
 
 bool sameName(const std::string& a, const std::string& b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
 }
 
 bool check(const Dictionary& dictionary, std::string& error)
@@ -379,7 +376,7 @@ std::vector<uint8_t> write(const Dictionary& dictionary)
     std::vector<uint8_t> body;
     putHeader(body, chunkStruct, 4);
     put16(body, static_cast<uint16_t>(dictionary.textures.size()));
-    put16(body, dictionary.deviceId);
+    put16(body, deviceId);
     for (const Texture& t : dictionary.textures) {
         std::vector<uint8_t> s = textureStruct(t);
         putHeader(body, chunkTexture, 12 + s.size() + 12);

@@ -49,7 +49,7 @@ struct Texture {
 };
 
 struct Dictionary {
-    uint16_t deviceId = txd::deviceId;
+    uint16_t deviceId = txd::deviceId; // as read; the writer always writes txd::deviceId
     std::vector<Texture> textures;
 };
 
