@@ -7,6 +7,7 @@
 #include "address_space.h"
 #include "host/host.h"
 #include "host_routines.h"
+#include "host_renderer_start.h"
 #include "host_sites.h"
 #include "image_writer.h"
 #include "platform/win32.h"
@@ -108,6 +109,7 @@ void buildHostImage()
     writeHookMapSites(image);
     writeHostRoutines(image);
     writeRenderEngine(image);
+    writeRendererStartPath(image);
 
     written.assign(at(imageBegin), at(codeEnd));
     setAccess(imageBegin, codeEnd, Access::ReadExecute);

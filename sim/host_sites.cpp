@@ -1,5 +1,7 @@
 #include "host_sites.h"
 
+#include "host_renderer_start.h"
+
 #include <bit>
 
 #include "host/host.h"
@@ -52,10 +54,10 @@ void writeEventSites(ImageWriter& image)
     writeBoolCallSite(image, host::site_radar_draw_a, host::radar_draw_overlay.address, "site_radar_draw_a");
     writeBoolCallSite(image, host::site_radar_draw_b, host::radar_draw_overlay.address, "site_radar_draw_b");
 
-    // The host's renderer-start path: the renderer starts at the event site, then the host
-    // fills its array of HUD colours.
+    // The host's renderer-start path: its texture and font loads, the renderer-started event
+    // site, then the host fills its array of HUD colours.
     X86 startPath(rendererStartPath);
-    startPath.call(host::site_renderer_start);
+    startPath.call(rendererStartLoads());
     startPath.movEcx(records::hudColourArray).call(host::hud_colours_fill.address).ret();
     image.write(rendererStartPath, startPath, "renderer-start path");
 

@@ -9,6 +9,7 @@
 
 #include "host_frame.h"
 #include "host_image.h"
+#include "host_renderer_start.h"
 #include "host_sites.h"
 #include "host_state.h"
 #include "plugin_heap.h"

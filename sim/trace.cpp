@@ -19,7 +19,12 @@ uint32_t pluginEnd = 0;
 
 void record(const char* op, const void* caller, nlohmann::json args)
 {
-    recorded.push_back({frame, op, std::move(args), isPluginCaller(caller)});
+    recorded.push_back({frame, op, std::move(args), isPluginCaller(caller), false, nullptr});
+}
+
+void record(const char* op, const void* caller, nlohmann::json args, nlohmann::json result)
+{
+    recorded.push_back({frame, op, std::move(args), isPluginCaller(caller), true, std::move(result)});
 }
 
 const std::vector<TraceEntry>& entries() { return recorded; }
@@ -46,7 +51,8 @@ std::string toJsonLines()
     std::string out;
     for (const TraceEntry& e : recorded) {
         out += "{\"frame\":" + std::to_string(e.frame) + ",\"op\":" + nlohmann::json(e.op).dump() +
-               ",\"args\":" + e.args.dump() + ",\"by\":\"" + (e.byPlugin ? "plugin" : "host") + "\"}\n";
+               ",\"args\":" + e.args.dump() + (e.hasResult ? ",\"result\":" + e.result.dump() : "") +
+               ",\"by\":\"" + (e.byPlugin ? "plugin" : "host") + "\"}\n";
     }
     return out;
 }

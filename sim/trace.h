@@ -17,6 +17,9 @@ struct TraceEntry {
     std::string op;
     nlohmann::json args;
     bool byPlugin;
+    // What the call gave back, for the operations whose outcome the trace shows.
+    bool hasResult = false;
+    nlohmann::json result;
 };
 
 namespace trace {
@@ -25,6 +28,7 @@ namespace trace {
 extern int frame;
 
 void record(const char* op, const void* caller, nlohmann::json args);
+void record(const char* op, const void* caller, nlohmann::json args, nlohmann::json result);
 const std::vector<TraceEntry>& entries();
 void clear();
 

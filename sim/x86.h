@@ -38,6 +38,9 @@ public:
     X86& int3() { return raw({0xCC}); }
     // push dword [address]
     X86& pushMem(uint32_t address) { return raw({0xFF, 0x35}).imm32(address); }
+    X86& pushEax() { return raw({0x50}); }
+    // mov [address], eax
+    X86& storeEax(uint32_t address) { return raw({0xA3}).imm32(address); }
     // mov ecx, imm32 (the object pointer of a thiscall)
     X86& movEcx(uint32_t v) { return raw({0xB9}).imm32(v); }
     // mov eax, imm32

@@ -1,27 +1,65 @@
+#include <cstdio>
+#include <map>
+
 #include "host/host.h"
 #include "substitutes.h"
 #include "textures.h"
 #include "trace.h"
 
-// Sprite handles and their drawing; a sprite appears in the trace by its texture's name,
-// or null while it holds none.
+// Sprite handles and their drawing. In the drawing calls a sprite appears by its texture's
+// name, or null while it holds none. In the calls that make, bind, release and unmake a
+// handle it appears by its identity: the serial number of its construction (1, 2, ... in
+// construction order), or, for a handle the host owns and never constructed through the
+// traced operation, its address as "0x...".
 
 namespace sim {
 
 namespace {
+
+std::map<uint32_t, int> serials; // handle address -> serial
+int nextSerial = 1;
+
+uint32_t addressOf(const Sprite* sprite) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(sprite)); }
+
+nlohmann::json spriteId(const Sprite* sprite)
+{
+    auto it = serials.find(addressOf(sprite));
+    if (it != serials.end())
+        return it->second;
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", addressOf(sprite));
+    return text;
+}
 
 nlohmann::json spriteArg(const Sprite* sprite) { return trace::text(textureName(sprite->texture)); }
 
 KH_THISCALL void spriteConstruct(Sprite* self)
 {
     self->texture = 0;
-    trace::record("sprite_construct", SIM_CALLER(), trace::args(nullptr));
+    serials[addressOf(self)] = nextSerial++;
+    trace::record("sprite_construct", SIM_CALLER(), trace::args(spriteId(self)));
 }
 
 KH_THISCALL void spriteDestruct(Sprite* self)
 {
+    trace::record("sprite_destruct", SIM_CALLER(), trace::args(spriteId(self)));
     self->texture = 0;
-    trace::record("sprite_destruct", SIM_CALLER(), trace::args(nullptr));
+    serials.erase(addressOf(self));
+}
+
+// Looks the name up in the current dictionary only: a name it does not hold leaves the
+// handle empty, and the result in the trace shows it.
+KH_THISCALL void spriteSetTexture(Sprite* self, const char* name)
+{
+    self->texture = findCurrentTexture(name);
+    trace::record("sprite_set_texture", SIM_CALLER(), trace::args(spriteId(self), trace::text(name)),
+                  trace::text(textureName(self->texture)));
+}
+
+KH_THISCALL void spriteRelease(Sprite* self)
+{
+    self->texture = 0;
+    trace::record("sprite_release", SIM_CALLER(), trace::args(spriteId(self)));
 }
 
 KH_THISCALL void spriteDraw(Sprite* self, const Rect* rect, const Colour* colour)
@@ -40,8 +78,12 @@ KH_THISCALL void spriteDrawXywh(Sprite* self, float x, float y, float w, float h
 
 void registerSpriteSubstitutes()
 {
+    serials.clear();
+    nextSerial = 1;
     substitute(host::sprite_construct, &spriteConstruct);
     substitute(host::sprite_destruct, &spriteDestruct);
+    substitute(host::sprite_set_texture, &spriteSetTexture);
+    substitute(host::sprite_release, &spriteRelease);
     substitute(host::sprite_draw, &spriteDraw);
     substitute(host::sprite_draw_xywh, &spriteDrawXywh);
 }

@@ -194,4 +194,36 @@ constexpr uint32_t radio_display_until = 0x18;  // u32
 constexpr uint32_t camera_record_size = 0x40;
 constexpr uint32_t camera_record_count = 3;
 
+// ---------------------------------------------------------------------------------------
+// TEXTURE NAMES AND FILES CHOSEN BY THIS PROJECT
+//
+// The host looks textures up by name in dictionaries that the plug-in substitutes for its
+// own (its font dictionary and its blip dictionary), so the plug-in's files must hold
+// every name the host asks for. The host's own names are not known; these are ours, and
+// the generated dictionaries and the simulated host both take them from here. The host's
+// own slot names and file paths (relative to the host's folder) are chosen the same way;
+// the plug-in never uses them, it only replaces the loads.
+// ---------------------------------------------------------------------------------------
+
+// Blip dictionary: the host fills host::radar_sprites[id] with the texture named at index
+// id (id 0 stays empty). The radar's roll indicator draws slot radar_roll_sprite.
+inline constexpr const char* radar_sprite_names[] = {
+    nullptr,          "radar_north",    "radar_centre",   "radar_target",   "radar_waypoint",
+    "radar_save",     "radar_police",   "radar_hospital", "radar_weapons",  "radar_garage",
+    "radar_mission",
+};
+constexpr uint32_t radar_sprite_name_count = sizeof radar_sprite_names / sizeof radar_sprite_names[0];
+constexpr uint32_t radar_roll_sprite = 2;
+
+// Font dictionary: one texture per font sheet, in the host's font order.
+inline constexpr const char* font_texture_names[] = {"font1", "font2"};
+constexpr uint32_t font_texture_count = sizeof font_texture_names / sizeof font_texture_names[0];
+
+// The host's own dictionary slots and files, as its loading code names them.
+inline constexpr const char* font_slot_name = "fonts";
+inline constexpr const char* font_dictionary_file = "models\\fonts.txd";
+inline constexpr const char* font_data_file = "data\\fonts.dat";
+inline constexpr const char* blip_slot_name = "hud";
+inline constexpr const char* blip_dictionary_file = "models\\hud.txd";
+
 } // namespace host::chosen

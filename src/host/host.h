@@ -283,7 +283,11 @@
     X(site_radar_run_b, 0x58A8C2)                                                               \
     X(site_radar_run_c, 0x58A96C)                                                               \
     X(site_radar_run_d, 0x58AA1A)                                                               \
-    X(site_gang_overlay_colour, 0x586850)
+    X(site_gang_overlay_colour, 0x586850)                                                              \
+    /* The host's loads of its font dictionary, font data file and blip dictionary */         \
+    X(site_font_dictionary_load, 0x5BA6A4)                                                      \
+    X(site_font_data_open, 0x7187DB)                                                            \
+    X(site_blip_dictionary_load, 0x5BA865)
 
 namespace host {
 

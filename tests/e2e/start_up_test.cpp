@@ -48,7 +48,8 @@ TEST(StartUp, EnabledSubscribesTheWatermarkAtBothDrawingSites)
     writeSettings(dir, "bEnable = 1\n");
     SimRun run = runSim(dir);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(patchedEventSites(run), (std::vector<uint32_t>{0x53E293, 0x57C324}));
+    EXPECT_EQ(patchedEventSites(run), (std::vector<uint32_t>{0x53D910, 0x53E293, 0x57C324, 0x5BF3A1}));
+    EXPECT_TRUE(run.patched(0x5BA865)); // the blip dictionary, whatever the settings
 }
 
 TEST(StartUp, HotKeyAddsTheFrameProcessingSite)
@@ -57,7 +58,7 @@ TEST(StartUp, HotKeyAddsTheFrameProcessingSite)
     writeSettings(dir, "bEnable = 1\nbEnableHotKey = 1\n");
     SimRun run = runSim(dir);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(patchedEventSites(run), (std::vector<uint32_t>{0x53E293, 0x53E981, 0x57C324}));
+    EXPECT_EQ(patchedEventSites(run), (std::vector<uint32_t>{0x53D910, 0x53E293, 0x53E981, 0x57C324, 0x5BF3A1}));
 }
 
 TEST(StartUp, UnloadPutsEveryEventSiteBack)
@@ -66,7 +67,10 @@ TEST(StartUp, UnloadPutsEveryEventSiteBack)
     writeSettings(dir, std::string("bEnable = 1\n") + everythingOn);
     SimRun run = runSim(dir, {"--unload", "--frames", "3"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_TRUE(patchedEventSites(run).empty()); // the hook maps stay (tested with them)
+    EXPECT_TRUE(patchedEventSites(run).empty());
+    // The hook maps and the texture installer's redirections stay (the maps are tested
+    // with them).
+    EXPECT_TRUE(run.patched(0x5BA6A4) && run.patched(0x7187DB) && run.patched(0x5BA865));
     EXPECT_EQ(run.err, "");
 }
 

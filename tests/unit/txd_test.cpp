@@ -1,0 +1,315 @@
+// The texture dictionary reader and writer, against files written by another
+// implementation, round trips, and a deterministic fuzz of the reader.
+
+#include "txd/txd.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+namespace {
+
+const std::string fixtures = KELLHUD_FIXTURES_DIR "/txd/";
+
+txd::Dictionary readFixture(const std::string& name)
+{
+    txd::Dictionary d;
+    std::string error;
+    EXPECT_TRUE(txd::readFile(fixtures + name, d, error)) << error;
+    return d;
+}
+
+std::vector<uint8_t> fileBytes(const std::string& path)
+{
+    std::vector<uint8_t> bytes;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        for (int c; (c = std::fgetc(f)) != EOF;)
+            bytes.push_back(static_cast<uint8_t>(c));
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+// The fixture writer's pixel rule: level i of a texture made with seed s.
+void expectFixturePixels(const txd::Texture& t, int seed)
+{
+    for (size_t i = 0; i < t.levels.size(); ++i) {
+        int w = txd::levelWidth(t.width, static_cast<unsigned>(i)), h = txd::levelHeight(t.height, static_cast<unsigned>(i));
+        ASSERT_EQ(t.levels[i].size(), static_cast<size_t>(w * h * 4));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const uint8_t* p = &t.levels[i][(y * w + x) * 4];
+                int s = seed + static_cast<int>(i);
+                EXPECT_EQ(p[0], (40 * x + s) % 256) << t.name << " level " << i << " at " << x << "," << y;
+                EXPECT_EQ(p[1], (60 * y + s) % 256);
+                EXPECT_EQ(p[2], (3 * s) % 256);
+                EXPECT_EQ(p[3], (x + y) % 2 == 0 ? 255 : 128);
+            }
+    }
+}
+
+TEST(TextureDictionary, ReadsTheFixtureOfAnotherWriter)
+{
+    txd::Dictionary d = readFixture("two-textures.txd");
+    EXPECT_EQ(d.deviceId, 2);
+    ASSERT_EQ(d.textures.size(), 2u);
+
+    const txd::Texture& north = d.textures[0];
+    EXPECT_EQ(north.name, "radar_north");
+    EXPECT_EQ(north.mask, "");
+    EXPECT_EQ(north.width, 4);
+    EXPECT_EQ(north.height, 4);
+    EXPECT_EQ(north.levels.size(), 3u);
+    EXPECT_EQ(north.filtering, 0x1102u);
+    EXPECT_TRUE(north.hasAlpha);
+    expectFixturePixels(north, 7);
+
+    const txd::Texture& star = d.textures[1];
+    EXPECT_EQ(star.name, "Star");
+    EXPECT_EQ(star.mask, "starmask");
+    EXPECT_EQ(star.width, 8);
+    EXPECT_EQ(star.height, 2);
+    EXPECT_EQ(star.levels.size(), 1u);
+    expectFixturePixels(star, 90);
+}
+
+TEST(TextureDictionary, RejectsTheBrokenFixturesSayingWhatAndWhere)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"truncated.txd", "claims 440 bytes, but only 214 follow (at byte 0)"},
+        {"size-past-end.txd", "claims 1808 bytes, but only 440 follow (at byte 0)"},
+        {"count-too-high.txd", "says 9 textures, but holds only 2 (at byte 24)"},
+    };
+    for (const auto& [file, message] : cases) {
+        txd::Dictionary d;
+        std::string error;
+        EXPECT_FALSE(txd::readFile(fixtures + file, d, error)) << file;
+        EXPECT_NE(error.find(message), std::string::npos) << file << ": " << error;
+    }
+    std::string error;
+    txd::Dictionary d;
+    EXPECT_FALSE(txd::readFile(fixtures + "no-such-file.txd", d, error));
+    EXPECT_NE(error.find("cannot open"), std::string::npos);
+}
+
+TEST(TextureDictionary, WritesTheFixtureByteForByte)
+{
+    // Same stamps, device id and empty extensions: what another writer made, we make.
+    EXPECT_EQ(txd::write(readFixture("two-textures.txd")), fileBytes(fixtures + "two-textures.txd"));
+}
+
+txd::Texture solid(const std::string& name, uint16_t w, uint16_t h, unsigned levels, uint8_t shade)
+{
+    txd::Texture t;
+    t.name = name;
+    t.width = w;
+    t.height = h;
+    for (unsigned i = 0; i < levels; ++i)
+        t.levels.emplace_back(txd::levelSize(w, h, i), static_cast<uint8_t>(shade + i));
+    return t;
+}
+
+// Offsets in the bytes of sample(): its first texture's struct begins here.
+constexpr size_t firstStruct = 12 + 16 + 12 + 12;
+
+txd::Dictionary sample()
+{
+    txd::Dictionary d;
+    d.textures.push_back(solid("ring", 8, 4, 4, 10));
+    d.textures.push_back(solid("dot", 1, 1, 1, 99));
+    d.textures[0].mask = "ringmask";
+    d.textures[0].hasAlpha = true;
+    d.textures[1].filtering = 0x2201;
+    return d;
+}
+
+// The textures alike (the device id is read as it stands but always written as 2).
+void expectSame(const txd::Dictionary& a, const txd::Dictionary& b)
+{
+    ASSERT_EQ(a.textures.size(), b.textures.size());
+    for (size_t i = 0; i < a.textures.size(); ++i) {
+        const txd::Texture &x = a.textures[i], &y = b.textures[i];
+        EXPECT_EQ(x.name, y.name);
+        EXPECT_EQ(x.mask, y.mask);
+        EXPECT_EQ(x.filtering, y.filtering);
+        EXPECT_EQ(x.width, y.width);
+        EXPECT_EQ(x.height, y.height);
+        EXPECT_EQ(x.hasAlpha, y.hasAlpha);
+        EXPECT_EQ(x.levels, y.levels);
+    }
+}
+
+TEST(TextureDictionary, RoundTripsThroughTheWriter)
+{
+    txd::Dictionary written = sample();
+    std::vector<uint8_t> bytes = txd::write(written);
+    txd::Dictionary read;
+    std::string error;
+    ASSERT_TRUE(txd::read(bytes, read, error)) << error;
+    expectSame(written, read);
+    EXPECT_EQ(read.deviceId, 2);
+    // Mip levels are announced in the raster format, a single level is not.
+    size_t second = firstStruct + txd::textureStructSize + 4 * 4 + (128 + 32 + 8 + 4) + 12 + 12 + 12;
+    EXPECT_EQ(bytes[firstStruct + 72] | bytes[firstStruct + 73] << 8, 0x8500);
+    EXPECT_EQ(bytes[second + 72] | bytes[second + 73] << 8, 0x0500);
+
+    txd::Dictionary empty;
+    ASSERT_TRUE(txd::read(txd::write(empty), read, error)) << error;
+    EXPECT_TRUE(read.textures.empty());
+}
+
+TEST(TextureDictionary, CheckRefusesWhatTheHostCouldNotLookUp)
+{
+    auto refused = [](txd::Dictionary d) {
+        std::string error;
+        return !txd::check(d, error) && !error.empty();
+    };
+    EXPECT_FALSE(refused(sample()));
+    txd::Dictionary d = sample();
+    d.textures[1].name = "RING"; // the host does not tell case apart
+    EXPECT_TRUE(refused(d));
+    d = sample();
+    d.textures[1].name = std::string(31, 'a');
+    EXPECT_FALSE(refused(d));
+    d.textures[1].name = std::string(32, 'a');
+    EXPECT_TRUE(refused(d));
+    d = sample();
+    d.textures[1].name = "";
+    EXPECT_TRUE(refused(d));
+    d = sample();
+    d.textures[0].mask = std::string(32, 'm');
+    EXPECT_TRUE(refused(d));
+    d = sample();
+    d.textures[0].levels.back().pop_back();
+    EXPECT_TRUE(refused(d));
+    d = sample();
+    d.textures[0].levels.emplace_back(4, 0); // 8x4 has four levels at most
+    EXPECT_TRUE(refused(d));
+    d = sample();
+    d.textures[1].levels.clear();
+    EXPECT_TRUE(refused(d));
+    d = sample();
+    d.textures[1].width = 0; // its one level still holds the bytes of a 1x1 level
+    EXPECT_TRUE(refused(d));
+    d = sample();
+    d.textures[1].height = 0;
+    EXPECT_TRUE(refused(d));
+}
+
+std::string readError(std::vector<uint8_t> bytes)
+{
+    txd::Dictionary d;
+    std::string error;
+    return txd::read(bytes, d, error) ? "" : error;
+}
+
+void putU32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) { std::memcpy(&bytes[at], &v, 4); }
+
+TEST(TextureDictionary, RejectsInconsistentTexturesAtTheirOffset)
+{
+    const std::vector<uint8_t> good = txd::write(sample());
+    ASSERT_EQ(readError(good), "");
+
+    auto with = [&](size_t at, std::initializer_list<uint8_t> bytes) {
+        std::vector<uint8_t> b = good;
+        std::copy(bytes.begin(), bytes.end(), b.begin() + static_cast<long>(at));
+        return readError(b);
+    };
+    EXPECT_NE(with(firstStruct, {8}).find("platform 8 is not Direct3D 9"), std::string::npos);
+    std::vector<uint8_t> unterminated = good;
+    std::memset(&unterminated[firstStruct + 8], 'x', 32);
+    EXPECT_NE(readError(unterminated).find("name is not terminated"), std::string::npos);
+    EXPECT_NE(with(firstStruct + 8, {0}).find("empty name"), std::string::npos);
+    EXPECT_NE(with(firstStruct + 73, {0x05}).find("does not say mip levels follow"), std::string::npos);
+    EXPECT_NE(with(firstStruct + 76, {22}).find("only 32-bit B,G,R,A"), std::string::npos);
+    EXPECT_NE(with(firstStruct + 84, {24}).find("only 32-bit"), std::string::npos);
+    EXPECT_NE(with(firstStruct + 86, {3}).find("not a texture"), std::string::npos);
+    EXPECT_NE(with(firstStruct + 85, {5}).find("5 levels; a 8x4 texture has 1 to 4"), std::string::npos);
+    EXPECT_NE(with(firstStruct + 85, {0}).find("0 levels"), std::string::npos);
+    EXPECT_NE(with(firstStruct + 80, {0, 0}).find("is 0x4"), std::string::npos);
+    std::string wrongLevel = with(firstStruct + 88, {127});
+    EXPECT_NE(wrongLevel.find("level 0 holds 127 bytes; 8x4 pixels take 128"), std::string::npos) << wrongLevel;
+    EXPECT_NE(wrongLevel.find("(at byte " + std::to_string(firstStruct + 88) + ")"), std::string::npos) << wrongLevel;
+    EXPECT_NE(with(firstStruct - 12, {0x02}).find("expected the texture struct chunk"), std::string::npos);
+
+    // Any device id is read as it stands.
+    txd::Dictionary device;
+    std::string error;
+    std::vector<uint8_t> otherDevice = good;
+    otherDevice[12 + 12 + 2] = 9;
+    ASSERT_TRUE(txd::read(otherDevice, device, error)) << error;
+    EXPECT_EQ(device.deviceId, 9);
+    EXPECT_EQ(txd::write(device), good); // and written as 2
+
+    // A struct chunk of the fields alone lacks the level sizes; one byte less, the fields.
+    std::vector<uint8_t> fieldsOnly = good;
+    putU32(fieldsOnly, firstStruct - 8, txd::textureStructSize);
+    EXPECT_NE(readError(fieldsOnly).find("file ends inside level size"), std::string::npos) << readError(fieldsOnly);
+    putU32(fieldsOnly, firstStruct - 8, txd::textureStructSize - 1);
+    EXPECT_NE(readError(fieldsOnly).find("87 bytes, fewer than the 88"), std::string::npos) << readError(fieldsOnly);
+
+    // One level fewer than the struct chunk holds: the last level's bytes are left over.
+    std::string leftOver = with(firstStruct + 85, {3});
+    EXPECT_NE(leftOver.find("bytes left over after its pixels"), std::string::npos) << leftOver;
+
+    // The file ends early: the error names the end, at every length.
+    for (size_t n = 0; n < good.size(); ++n) {
+        std::string error = readError(std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(n)));
+        EXPECT_NE(error, "") << n;
+    }
+    // Bytes after a dictionary that ends where its chunk says are left alone.
+    std::vector<uint8_t> trailing = good;
+    trailing.push_back(0);
+    EXPECT_EQ(readError(trailing), "");
+}
+
+// Reads from a buffer of exactly the file's size, so that under AddressSanitizer a read
+// one byte past the end is caught.
+bool readExact(const std::vector<uint8_t>& bytes, txd::Dictionary& d, std::string& error)
+{
+    std::unique_ptr<uint8_t[]> copy(new uint8_t[bytes.size() + (bytes.empty() ? 1 : 0)]);
+    std::memcpy(copy.get(), bytes.data(), bytes.size());
+    return txd::read(copy.get(), bytes.size(), d, error);
+}
+
+TEST(TextureDictionary, FuzzedFilesAreRejectedOrReadConsistentlyNeverPastTheEnd)
+{
+    std::vector<std::vector<uint8_t>> seeds = {txd::write(sample()), fileBytes(fixtures + "two-textures.txd")};
+    std::mt19937 random(20240607);
+    int accepted = 0, rejected = 0;
+    for (int iteration = 0; iteration < 6000; ++iteration) {
+        std::vector<uint8_t> bytes = seeds[iteration % seeds.size()];
+        int edits = 1 + static_cast<int>(random() % 3);
+        for (int e = 0; e < edits && !bytes.empty(); ++e) {
+            size_t at = random() % bytes.size();
+            switch (random() % 4) {
+            case 0: bytes.resize(at); break;                                           // truncate
+            case 1: bytes[at] ^= static_cast<uint8_t>(1u << (random() % 8)); break;    // flip a bit
+            case 2:                                                                   // a size set huge
+                if (at + 4 <= bytes.size())
+                    putU32(bytes, at & ~size_t{3}, random() % 2 ? 0xFFFFFFFFu : 0x7FFFFFF0u + (random() % 16));
+                break;
+            case 3: bytes[at] = static_cast<uint8_t>(random()); break;                // any byte
+            }
+        }
+        txd::Dictionary d;
+        std::string error;
+        if (!readExact(bytes, d, error)) {
+            EXPECT_NE(error.find("(at byte "), std::string::npos) << error;
+            ++rejected;
+            continue;
+        }
+        ++accepted;
+        // Whatever was accepted is a dictionary the writer can write again, and reads back
+        // the same.
+        ASSERT_TRUE(txd::check(d, error) || error.find("twice") != std::string::npos) << error;
+        txd::Dictionary again;
+        ASSERT_TRUE(readExact(txd::write(d), again, error)) << error;
+        expectSame(d, again);
+    }
+    EXPECT_GT(accepted, 100); // flips in pixels and names still read
+    EXPECT_GT(rejected, 1000);
+}
+
+} // namespace
