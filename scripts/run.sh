@@ -5,4 +5,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
-./build/sim/kellhud-sim --plugin-dir dist --size 1920x1080 --frames 3
+# A busy scenario: names, cash window, weapon regimes, stars, a second player, F11.
+./build/sim/kellhud-sim --plugin-dir dist --scenario docs/examples/busy.json

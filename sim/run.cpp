@@ -78,6 +78,16 @@ void printSummary(std::ostream& out, const Scenario& scenario, const std::vector
     out << "  host calls by the plug-in during the frames: " << total << "\n";
     for (const auto& [op, count] : calls)
         out << "    " << op << ": " << count << "\n";
+    // Which pictures the HUD showed, so a modder sees a texture that is missing or misnamed.
+    std::map<std::string, int> sprites;
+    for (const TraceEntry& e : trace::entries())
+        if (e.byPlugin && (e.op == "sprite_draw" || e.op == "sprite_draw_xywh"))
+            ++sprites[e.args[0].is_string() ? e.args[0].get<std::string>() : "(no texture)"];
+    if (!sprites.empty()) {
+        out << "  sprites drawn by the plug-in:";
+        for (const auto& [name, count] : sprites)
+            out << " " << name << " " << count << (&name == &sprites.rbegin()->first ? "\n" : ",");
+    }
     out << "  heap allocations by the plug-in after start-up: " << heapAllocations << "\n";
     for (const std::string& message : hostState().helpMessages)
         out << "  help message: " << message << "\n";
