@@ -69,10 +69,12 @@ const char* iconName(int32_t model)
 {
     if (model <= 0)
         return "unarmed";
-    // Models outside the table have no icon; nothing is read beyond it.
-    if (model < firstModel || model >= firstModel + modelCount)
+    // Models outside the table have no icon; one unsigned comparison keeps the index
+    // inside it on both sides (model is at least 1 here, so the difference cannot overflow).
+    uint32_t index = static_cast<uint32_t>(model - firstModel);
+    if (index >= static_cast<uint32_t>(modelCount))
         return nullptr;
-    return iconNames[model - firstModel];
+    return iconNames[index];
 }
 
 } // namespace

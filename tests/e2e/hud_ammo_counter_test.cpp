@@ -142,7 +142,8 @@ TEST(WeaponIcon, ByModelWithNoIconForModelsOutsideTheTable)
     const std::vector<std::pair<int, const char*>> models = {
         {321, "gun_dildo1"}, {326, "gun_cane"}, {327, nullptr}, {331, "brassknuckle"}, {340, nullptr},
         {355, "ak47"},       {368, "goggles"},  {369, "goggles"}, {370, nullptr},     {372, "tec9"},
-        {373, nullptr},      {320, nullptr},    {0, "unarmed"},   {-1, "unarmed"},    {100000, nullptr}};
+        {373, nullptr},      {320, nullptr},    {0, "unarmed"},   {-1, "unarmed"},    {100000, nullptr},
+        {1, nullptr},        {-2147483647, "unarmed"}};
     std::string world;
     for (size_t i = 0; i < models.size(); ++i)
         world += std::string(i ? ", " : "") + R"({ "frame": )" + std::to_string(i + 1) +

@@ -41,6 +41,17 @@ TEST(CashWindow, PadCueOpensItToo)
     EXPECT_FALSE(cashShown(r, 4));
 }
 
+TEST(CashWindow, ClosesExactly2500MsAfterTheLastCue)
+{
+    TempDir dir;
+    SimRun r = run(dir, R"({"frames": 3, "clock": {"start_ms": 10000, "step_ms": 1},
+                          "steps": [{"frame": 2, "ms": 2499}],
+                          "world": [ { "frame": 1, "pad": { "cash": 1 } }, { "frame": 2, "pad": {} } ]})");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(cashShown(r, 2));
+    EXPECT_FALSE(cashShown(r, 3));
+}
+
 TEST(CashWindow, MoneyPrintsInFullWithItsSign)
 {
     TempDir dir;
