@@ -56,6 +56,20 @@ bool boolean(const json& j, const std::string& path)
     return j.get<bool>();
 }
 
+// An optional field of an object: read into `into` when given, the default kept otherwise.
+template <class T>
+void optionalInteger(const json& j, const std::string& path, const char* key, T& into)
+{
+    if (j.contains(key))
+        into = integerOf<T>(j[key], path + "." + key);
+}
+
+void optionalBoolean(const json& j, const std::string& path, const char* key, bool& into)
+{
+    if (j.contains(key))
+        into = boolean(j[key], path + "." + key);
+}
+
 const json& array(const json& j, const std::string& path, size_t minSize, size_t maxSize)
 {
     if (!j.is_array() || j.size() < minSize || j.size() > maxSize)
@@ -70,12 +84,9 @@ WeaponSlotState weaponSlot(const json& j, const std::string& path)
     WeaponSlotState w;
     if (j.contains("slot"))
         w.slot = static_cast<int32_t>(integer(j["slot"], path + ".slot", 0, host::character_weapon_slot_count - 1));
-    if (j.contains("type"))
-        w.type = integerOf<int32_t>(j["type"], path + ".type");
-    if (j.contains("clip"))
-        w.clip = integerOf<int32_t>(j["clip"], path + ".clip");
-    if (j.contains("total"))
-        w.total = integerOf<int32_t>(j["total"], path + ".total");
+    optionalInteger(j, path, "type", w.type);
+    optionalInteger(j, path, "clip", w.clip);
+    optionalInteger(j, path, "total", w.total);
     return w;
 }
 
@@ -85,10 +96,8 @@ std::optional<PlayerState> player(const json& j, const std::string& path)
         return std::nullopt;
     onlyFields(j, path, {"money", "skill", "weapon"});
     PlayerState p;
-    if (j.contains("money"))
-        p.money = integerOf<int32_t>(j["money"], path + ".money");
-    if (j.contains("skill"))
-        p.skill = integerOf<uint8_t>(j["skill"], path + ".skill");
+    optionalInteger(j, path, "money", p.money);
+    optionalInteger(j, path, "skill", p.skill);
     if (j.contains("weapon"))
         p.weapon = weaponSlot(j["weapon"], path + ".weapon");
     return p;
@@ -103,10 +112,8 @@ WeaponRecordState weaponRecord(const json& j, const std::string& path)
     r.type = integerOf<int32_t>(j["type"], path + ".type");
     if (j.contains("skill"))
         r.skill = integerOf<uint8_t>(j["skill"], path + ".skill");
-    if (j.contains("clip_size"))
-        r.clipSize = integerOf<uint16_t>(j["clip_size"], path + ".clip_size");
-    if (j.contains("model"))
-        r.model = integerOf<int32_t>(j["model"], path + ".model");
+    optionalInteger(j, path, "clip_size", r.clipSize);
+    optionalInteger(j, path, "model", r.model);
     return r;
 }
 
@@ -114,10 +121,8 @@ WantedState wanted(const json& j, const std::string& path)
 {
     onlyFields(j, path, {"stars", "changed_ms"});
     WantedState w;
-    if (j.contains("stars"))
-        w.stars = integerOf<uint32_t>(j["stars"], path + ".stars");
-    if (j.contains("changed_ms"))
-        w.changedMs = integerOf<uint32_t>(j["changed_ms"], path + ".changed_ms");
+    optionalInteger(j, path, "stars", w.stars);
+    optionalInteger(j, path, "changed_ms", w.changedMs);
     return w;
 }
 
@@ -141,8 +146,7 @@ AreaNameState areaName(const json& j, const std::string& path)
         if (n.text.size() > maxAreaNameLength)
             bad(path + ".text", "longer than the host's " + std::to_string(maxAreaNameLength) + " bytes");
     }
-    if (j.contains("shown"))
-        n.shown = boolean(j["shown"], path + ".shown");
+    optionalBoolean(j, path, "shown", n.shown);
     n.states[0] = n.states[1] = n.shown ? 1 : 0;
     if (j.contains("states")) {
         array(j["states"], path + ".states", 2, 2);
@@ -158,14 +162,10 @@ PadState pad(const json& j, const std::string& path)
 {
     onlyFields(j, path, {"weapon_a", "weapon_b", "ammo", "cash"});
     PadState p;
-    if (j.contains("weapon_a"))
-        p.weaponA = boolean(j["weapon_a"], path + ".weapon_a");
-    if (j.contains("weapon_b"))
-        p.weaponB = boolean(j["weapon_b"], path + ".weapon_b");
-    if (j.contains("ammo"))
-        p.ammo = boolean(j["ammo"], path + ".ammo");
-    if (j.contains("cash"))
-        p.cash = integerOf<int16_t>(j["cash"], path + ".cash");
+    optionalBoolean(j, path, "weapon_a", p.weaponA);
+    optionalBoolean(j, path, "weapon_b", p.weaponB);
+    optionalBoolean(j, path, "ammo", p.ammo);
+    optionalInteger(j, path, "cash", p.cash);
     return p;
 }
 
@@ -192,8 +192,7 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
     }
     if (j.contains("wanted"))
         w.wanted = wanted(j["wanted"], path + ".wanted");
-    if (j.contains("alt_clock_offset_ms"))
-        w.altClockOffsetMs = integerOf<int32_t>(j["alt_clock_offset_ms"], path + ".alt_clock_offset_ms");
+    optionalInteger(j, path, "alt_clock_offset_ms", w.altClockOffsetMs);
     if (j.contains("zone_name"))
         w.zoneName = areaName(j["zone_name"], path + ".zone_name");
     if (j.contains("vehicle_name"))

@@ -12,8 +12,8 @@
 
 namespace {
 
-// Values the host passes at patched operands.
-constexpr uint32_t blendValue = 5;
+// The value several rows write over a 32-bit operand of the host's code.
+constexpr uint32_t operandFive = 5;
 
 } // namespace
 
@@ -23,7 +23,7 @@ void installHudHookMap()
     redirect_jump(host::hud_colours_fill.address, &FillHudColourArray);
     write_u8(host::site_hud_branch_a, 0xEB);
     redirect_jump(host::hud_draw.address, &DrawHud);
-    write_u32(host::site_hud_value_a, blendValue);
+    write_u32(host::site_hud_value_a, operandFive);
     redirect_call(host::site_zone_name_print, &PrintZoneName);
     redirect_call(host::site_zone_name_colour, &SetZoneNameColour);
     redirect_call(host::site_vehicle_name_print, &PrintVehicleName);
@@ -36,8 +36,8 @@ void installHudHookMap()
     // redirect_jump(host::crosshair_draw.address, &DrawCrosshair);
     redirect_jump(host::hud_extra_draw.address, &DoNothing);
     // redirect_call(host::site_mission_text, &PrintMissionText);
-    write_u32(host::site_hud_value_b, blendValue);
-    write_u32(host::site_hud_value_c, blendValue);
+    write_u32(host::site_hud_value_b, operandFive);
+    write_u32(host::site_hud_value_c, operandFive);
     write_u8(host::site_hud_branch_b, 0xEB);
     // if (plugin.settings.bRadioHud) redirect_jump(host::radio_display.address, &DrawRadioHud);
     // if (plugin.settings.bRadioHud) fill_nop(host::site_radio_store, 6);
@@ -54,7 +54,7 @@ void installRadarHookMap()
     // redirect_call(host::site_sized_marker, &DrawSizedMarker);
     // redirect_jump(host::radar_draw_blip_sprite.address, &DrawBlipSprite);
     // redirect_jump(host::radar_draw_level_marker.address, &DrawLevelMarker);
-    write_u32(host::site_radar_value, blendValue);
+    write_u32(host::site_radar_value, operandFive);
     write_u32(host::site_radar_map_alpha, static_cast<uint32_t>(plugin.settings.iRadarAlpha));
     // redirect_jump(host::site_map_blend, &BeginMapBlend);
     fill_nop(host::site_radar_run_a, 16);
