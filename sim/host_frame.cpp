@@ -6,6 +6,7 @@
 
 #include "host/host.h"
 #include "host_image.h"
+#include "host_radar.h"
 #include "host_records.h"
 #include "host_routines.h"
 #include "host_sites.h"
@@ -102,6 +103,7 @@ void applyScenarioStart(const Scenario& scenario)
     hostWrite<uint32_t>(host::time_ms.address, scenario.startMs);
     system().loadedModules = scenario.modules;
     writeWorld(scenario.worldAt(0));
+    writeRadarWorld(currentWorld(), false);
 }
 
 void applyFrame(const Scenario& scenario, int frame)
@@ -114,6 +116,7 @@ void applyFrame(const Scenario& scenario, int frame)
             down.insert(hold.key);
     system().holdKeys(down);
     writeWorld(scenario.worldAt(frame));
+    writeRadarWorld(currentWorld(), scenario.mapScreenShown(frame));
 }
 
 void runHostFrame(const Scenario& scenario, int frame)

@@ -6,6 +6,7 @@
 
 #include "address_space.h"
 #include "host/host.h"
+#include "host_radar.h"
 #include "host_routines.h"
 #include "host_renderer_start.h"
 #include "host_sites.h"
@@ -108,6 +109,7 @@ void buildHostImage()
     writeEventSites(image);
     writeHookMapSites(image);
     writeHostRoutines(image);
+    writeRadarLayers(image);
     writeRenderEngine(image);
     writeRendererStartPath(image);
 
