@@ -27,21 +27,20 @@ KH_CDECL void setMapBlendStates()
 
 // Every register and the flags are kept around the C++ call, so the host finds them as it
 // left them; the stack is back where the host had it before the displaced load. The last
-// two instructions go back to the host without touching the flags the test set.
-asm(R"(
-    .pushsection .text
-    .globl kellhud_begin_map_blend
-    .p2align 4
-kellhud_begin_map_blend:
-    pushal
-    pushfl
-    cld
-    call kellhud_set_map_blend_states
-    popfl
-    popal
-    movb 0x13(%esp), %al
-    testb %al, %al
-    pushl $)" KH_TO_STRING(KH_MAP_BLEND_RESUME) R"(
-    ret
-    .popsection
-)");
+// two instructions go back to the host without touching the flags the test set. Naked: the
+// compiler adds no frame of its own, in either build.
+extern "C" __attribute__((naked)) void BeginMapBlend()
+{
+    asm(R"(
+        pushal
+        pushfl
+        cld
+        call kellhud_set_map_blend_states
+        popfl
+        popal
+        movb 0x13(%esp), %al
+        testb %al, %al
+        pushl $)" KH_TO_STRING(KH_MAP_BLEND_RESUME) R"(
+        ret
+    )");
+}
