@@ -72,6 +72,26 @@ void optionalBoolean(const json& j, const std::string& path, const char* key, bo
         into = boolean(j[key], path + "." + key);
 }
 
+// A 32-bit float; "nan", "inf" and "-inf" stand for the values JSON cannot write.
+float number(const json& j, const std::string& path)
+{
+    if (j.is_number())
+        return j.get<float>();
+    if (j == "nan")
+        return std::numeric_limits<float>::quiet_NaN();
+    if (j == "inf")
+        return std::numeric_limits<float>::infinity();
+    if (j == "-inf")
+        return -std::numeric_limits<float>::infinity();
+    bad(path, "must be a number, \"nan\", \"inf\" or \"-inf\"");
+}
+
+void optionalNumber(const json& j, const std::string& path, const char* key, float& into)
+{
+    if (j.contains(key))
+        into = number(j[key], path + "." + key);
+}
+
 const json& array(const json& j, const std::string& path, size_t minSize, size_t maxSize)
 {
     if (!j.is_array() || j.size() < minSize || j.size() > maxSize)
@@ -92,16 +112,47 @@ WeaponSlotState weaponSlot(const json& j, const std::string& path)
     return w;
 }
 
+std::optional<VehicleState> vehicle(const json& j, const std::string& path)
+{
+    if (j.is_null())
+        return std::nullopt;
+    onlyFields(j, path, {"type", "matrix", "flags"});
+    VehicleState v;
+    optionalInteger(j, path, "type", v.type);
+    if (j.contains("matrix")) {
+        array(j["matrix"], path + ".matrix", 2, 2);
+        for (int i = 0; i < 2; ++i)
+            v.matrix[i] = number(j["matrix"][i], path + ".matrix[" + std::to_string(i) + "]");
+    }
+    optionalInteger(j, path, "flags", v.flags);
+    return v;
+}
+
 std::optional<PlayerState> player(const json& j, const std::string& path)
 {
     if (j.is_null())
         return std::nullopt;
-    onlyFields(j, path, {"money", "skill", "weapon"});
+    onlyFields(j, path,
+               {"money", "skill", "weapon", "health", "armour", "max_health", "max_armour", "state_flags",
+                "breath", "position", "vehicle"});
     PlayerState p;
     optionalInteger(j, path, "money", p.money);
     optionalInteger(j, path, "skill", p.skill);
     if (j.contains("weapon"))
         p.weapon = weaponSlot(j["weapon"], path + ".weapon");
+    optionalNumber(j, path, "health", p.health);
+    optionalNumber(j, path, "armour", p.armour);
+    optionalInteger(j, path, "max_health", p.maxHealth);
+    optionalInteger(j, path, "max_armour", p.maxArmour);
+    optionalInteger(j, path, "state_flags", p.stateFlags);
+    optionalNumber(j, path, "breath", p.breath);
+    if (j.contains("position")) {
+        const json& at = array(j["position"], path + ".position", 3, 3);
+        p.position = {number(at[0], path + ".position[0]"), number(at[1], path + ".position[1]"),
+                      number(at[2], path + ".position[2]")};
+    }
+    if (j.contains("vehicle"))
+        p.vehicle = vehicle(j["vehicle"], path + ".vehicle");
     return p;
 }
 
@@ -171,22 +222,10 @@ PadState pad(const json& j, const std::string& path)
     return p;
 }
 
-// A 32-bit float: a number, or "nan", "inf", "-inf".
-float real(const json& j, const std::string& path)
-{
-    if (j.is_number())
-        return j.get<float>();
-    if (j == "nan")
-        return std::numeric_limits<float>::quiet_NaN();
-    if (j == "inf" || j == "-inf")
-        return j == "inf" ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
-    bad(path, "must be a number (or \"nan\", \"inf\", \"-inf\")");
-}
-
 Vec2 point(const json& j, const std::string& path)
 {
     array(j, path, 2, 2);
-    return {real(j[0], path + "[0]"), real(j[1], path + "[1]")};
+    return {number(j[0], path + "[0]"), number(j[1], path + "[1]")};
 }
 
 BlipLevelState blipLevel(const json& j, const std::string& path)
@@ -208,7 +247,7 @@ std::array<uint32_t, 7> sizedMarker(const json& j, const std::string& path)
     for (size_t i = 0; i < 7; ++i) {
         std::string at = path + "[" + std::to_string(i) + "]";
         if (i >= 1 && i <= 3)
-            words[i] = std::bit_cast<uint32_t>(real(j[i], at));
+            words[i] = std::bit_cast<uint32_t>(number(j[i], at));
         else
             words[i] = static_cast<uint32_t>(integer(j[i], at, std::numeric_limits<int32_t>::min(),
                                                      std::numeric_limits<uint32_t>::max()));
@@ -237,8 +276,7 @@ MapViewState mapView(const json& j, const std::string& path)
 {
     onlyFields(j, path, {"scale", "origin"});
     MapViewState v;
-    if (j.contains("scale"))
-        v.scale = real(j["scale"], path + ".scale");
+    optionalNumber(j, path, "scale", v.scale);
     if (j.contains("origin")) {
         Vec2 origin = point(j["origin"], path + ".origin");
         v.originX = origin.x;
@@ -252,7 +290,8 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
 {
     onlyFields(j, path,
                {"frame", "current_player", "players", "weapon_info", "wanted", "alt_clock_offset_ms",
-                "zone_name", "vehicle_name", "pad", "block", "blips", "map_view", "map_blend_byte"});
+                "zone_name", "vehicle_name", "pad", "block", "damage_ms", "radar_mode", "language",
+                "breath_limit", "blips", "map_view", "map_blend_byte"});
     if (j.contains("current_player"))
         w.currentPlayer = static_cast<int32_t>(
             integer(j["current_player"], path + ".current_player", 0, host::player_record_count - 1));
@@ -282,6 +321,10 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
         for (int i = 0; i < 3; ++i)
             w.block[i] = integerOf<uint8_t>(j["block"][i], path + ".block[" + std::to_string(i) + "]");
     }
+    optionalInteger(j, path, "damage_ms", w.damageMs);
+    optionalInteger(j, path, "radar_mode", w.radarMode);
+    optionalInteger(j, path, "language", w.language);
+    optionalNumber(j, path, "breath_limit", w.breathLimit);
     if (j.contains("blips")) {
         const json& list = array(j["blips"], path + ".blips", 0, maxBlips);
         w.blips.clear();
