@@ -6,6 +6,7 @@
 #include "hud/area_names.h"
 #include "hud/draw_hud.h"
 #include "injector/hooking.h"
+#include "radar/draw_radar.h"
 
 // Each map is one straight list in installation order, one line per site. A site whose
 // routine is not written yet stays commented out in its place.
@@ -63,7 +64,7 @@ void installRadarHookMap()
     fill_nop(host::site_radar_run_d, 16);
     redirect_call(host::site_gang_overlay_colour, &MakeGangOverlayColour);
     // redirect_jump(host::radar_to_screen.address, &RadarToScreen);
-    // redirect_jump(host::radar_draw.address, &DrawRadar);
+    redirect_jump(host::radar_draw.address, &DrawRadar);
     // FrameProcessEvent().subscribe(CheckArrival);
     // RadarDrawEvent().subscribe(DrawGpsRoute);
 }
