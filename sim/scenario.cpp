@@ -36,6 +36,13 @@ int32_t renderStateNumber(const std::string& key)
     return number;
 }
 
+uint32_t renderStateValue(const std::string& key, const json& value)
+{
+    if (!value.is_number_unsigned() || value.get<uint64_t>() > UINT32_MAX)
+        throw std::runtime_error("scenario: render_states." + key + ": must be a whole number from 0 to 4294967295");
+    return value.get<uint32_t>();
+}
+
 } // namespace
 
 uint32_t Scenario::timeAt(int frame) const
@@ -98,7 +105,7 @@ Scenario parseScenario(const std::string& text)
             s.modules.push_back(module.get<std::string>());
         if (j.contains("render_states"))
             for (const auto& [state, value] : j["render_states"].items())
-                s.renderStates[renderStateNumber(state)] = value.get<uint32_t>();
+                s.renderStates[renderStateNumber(state)] = renderStateValue(state, value);
         if (j.contains("world"))
             s.world = parseWorld(j["world"]);
     } catch (const json::exception& e) {
