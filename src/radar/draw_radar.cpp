@@ -153,7 +153,7 @@ void DrawWantedFlash()
 {
     void* character = host::player_character(0);
     const void* wanted = host::player_wanted(-1);
-    uint32_t stars = wanted ? host::Field<host::wanted_star_count, uint32_t>{}.of(wanted) : 0;
+    uint32_t stars = host::Field<host::wanted_star_count, uint32_t>{}.of(wanted);
     // Red and blue take turns every 600 ms.
     bool red = host::time_ms_alt.get() % wantedPeriodMs < wantedPeriodMs / 2;
     Colour colour = hudColour(red ? HUD_COLOUR_RED : HUD_COLOUR_BLUE, 100);
