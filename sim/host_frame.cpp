@@ -10,6 +10,7 @@
 #include "host_records.h"
 #include "host_routines.h"
 #include "host_sites.h"
+#include "render_engine.h"
 #include "system.h"
 #include "trace.h"
 
@@ -130,6 +131,7 @@ void applyScenarioStart(const Scenario& scenario)
     hostWrite<int32_t>(host::screen_height.address, scenario.height);
     hostWrite<uint32_t>(host::time_ms.address, scenario.startMs);
     system().loadedModules = scenario.modules;
+    setRenderStates(scenario.renderStates);
     writeWorld(scenario.worldAt(0));
     writeRadarWorld(currentWorld(), false);
 }

@@ -81,7 +81,8 @@ void printSummary(std::ostream& out, const Scenario& scenario, const std::vector
     // Which pictures the HUD showed, so a modder sees a texture that is missing or misnamed.
     std::map<std::string, int> sprites;
     for (const TraceEntry& e : trace::entries())
-        if (e.byPlugin && (e.op == "sprite_draw" || e.op == "sprite_draw_xywh"))
+        if (e.byPlugin && (e.op == "sprite_draw" || e.op == "sprite_draw_xywh" || e.op == "sprite_draw_uv" ||
+                           e.op == "sprite_draw_quad"))
             ++sprites[e.args[0].is_string() ? e.args[0].get<std::string>() : "(no texture)"];
     if (!sprites.empty()) {
         out << "  sprites drawn by the plug-in:";

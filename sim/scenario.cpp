@@ -22,6 +22,27 @@ FrameSpan spanOf(const json& j)
     return span;
 }
 
+// A render state is named by its number, written as a JSON key.
+int32_t renderStateNumber(const std::string& key)
+{
+    size_t used = 0;
+    int32_t number = -1;
+    try {
+        number = std::stoi(key, &used);
+    } catch (const std::exception&) {
+    }
+    if (used != key.size() || key.empty() || number < 0)
+        throw std::runtime_error("scenario: render_states: \"" + key + "\" is not a render state number");
+    return number;
+}
+
+uint32_t renderStateValue(const std::string& key, const json& value)
+{
+    if (!value.is_number_unsigned() || value.get<uint64_t>() > UINT32_MAX)
+        throw std::runtime_error("scenario: render_states." + key + ": must be a whole number from 0 to 4294967295");
+    return value.get<uint32_t>();
+}
+
 } // namespace
 
 uint32_t Scenario::timeAt(int frame) const
@@ -82,6 +103,9 @@ Scenario parseScenario(const std::string& text)
             s.mapScreen.push_back(spanOf(span));
         for (const json& module : j.value("modules", json::array()))
             s.modules.push_back(module.get<std::string>());
+        if (j.contains("render_states"))
+            for (const auto& [state, value] : j["render_states"].items())
+                s.renderStates[renderStateNumber(state)] = renderStateValue(state, value);
         if (j.contains("world"))
             s.world = parseWorld(j["world"]);
     } catch (const json::exception& e) {

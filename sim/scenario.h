@@ -33,6 +33,8 @@ struct Scenario {
     std::vector<KeyHold> keys;
     std::vector<FrameSpan> mapScreen;
     std::vector<std::string> modules;
+    // Render states the host has set before the run, by number (others read as 0).
+    std::map<int32_t, uint32_t> renderStates;
     // Each entry of the world list: its frame and the world from that frame on.
     std::vector<std::pair<int, WorldState>> world;
 

@@ -74,6 +74,25 @@ KH_THISCALL void spriteDrawXywh(Sprite* self, float x, float y, float w, float h
                               trace::number(h), trace::colour(*colour)));
 }
 
+// The four (u, v) pairs follow the colour, one pair per corner, as the host takes them.
+KH_THISCALL void spriteDrawUv(Sprite* self, const Rect* rect, const Colour* colour, float u0, float v0, float u1,
+                              float v1, float u2, float v2, float u3, float v3)
+{
+    trace::record("sprite_draw_uv", SIM_CALLER(),
+                  trace::args(spriteArg(self), trace::rect(*rect), trace::colour(*colour), trace::number(u0),
+                              trace::number(v0), trace::number(u1), trace::number(v1), trace::number(u2),
+                              trace::number(v2), trace::number(u3), trace::number(v3)));
+}
+
+KH_THISCALL void spriteDrawQuad(Sprite* self, float x0, float y0, float x1, float y1, float x2, float y2, float x3,
+                                float y3, const Colour* colour)
+{
+    trace::record("sprite_draw_quad", SIM_CALLER(),
+                  trace::args(spriteArg(self), trace::number(x0), trace::number(y0), trace::number(x1),
+                              trace::number(y1), trace::number(x2), trace::number(y2), trace::number(x3),
+                              trace::number(y3), trace::colour(*colour)));
+}
+
 } // namespace
 
 void registerSpriteSubstitutes()
@@ -86,6 +105,8 @@ void registerSpriteSubstitutes()
     substitute(host::sprite_release, &spriteRelease);
     substitute(host::sprite_draw, &spriteDraw);
     substitute(host::sprite_draw_xywh, &spriteDrawXywh);
+    substitute(host::sprite_draw_uv, &spriteDrawUv);
+    substitute(host::sprite_draw_quad, &spriteDrawQuad);
 }
 
 } // namespace sim

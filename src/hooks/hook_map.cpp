@@ -7,6 +7,7 @@
 #include "hud/draw_hud.h"
 #include "injector/hooking.h"
 #include "radar/blips.h"
+#include "radar/draw_radar.h"
 #include "radar/map_blend.h"
 #include "radar/radar_transform.h"
 
@@ -66,7 +67,7 @@ void installRadarHookMap()
     fill_nop(host::site_radar_run_d, 16);
     redirect_call(host::site_gang_overlay_colour, &MakeGangOverlayColour);
     redirect_jump(host::radar_to_screen.address, &RadarToScreen);
-    // redirect_jump(host::radar_draw.address, &DrawRadar);
+    redirect_jump(host::radar_draw.address, &DrawRadar);
     // FrameProcessEvent().subscribe(CheckArrival);
     // RadarDrawEvent().subscribe(DrawGpsRoute);
 }
