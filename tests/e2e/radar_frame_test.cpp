@@ -76,8 +76,10 @@ TEST(RadarFrame, HostCallsComeInTheFramesOrderAroundTheMapAndBlips)
                                          "render_state_set [10,2]", "make_colour", "make_rect",
                                          drawn("sprite_draw", "radarringmask"), "make_colour", "make_rect",
                                          drawn("sprite_draw", "radarringmask"), "render_state_set [10,5]",
-                                         // the map (its gang overlay sets blend 5), then the wanted flash
-                                         "radar_draw_map", "render_state_set [10,5]", "player_character",
+                                         // the map (its blend entry sets state 12, its gang overlay blend
+                                         // 5), then the wanted flash
+                                         "radar_draw_map", "render_state_set [12,1]", "render_state_set [10,5]",
+                                         "player_character",
                                          "player_wanted", "make_colour", "render_state_set [12,1]",
                                          "render_state_set [10,2]", "make_rect", drawn("sprite_draw", "radarringmask")};
     // No health: the gauge's states without a sprite; then the armour gauge.
