@@ -31,8 +31,6 @@ nlohmann::json spriteId(const Sprite* sprite)
     return text;
 }
 
-nlohmann::json spriteArg(const Sprite* sprite) { return trace::text(textureName(sprite->texture)); }
-
 KH_THISCALL void spriteConstruct(Sprite* self)
 {
     self->texture = 0;
@@ -62,15 +60,20 @@ KH_THISCALL void spriteRelease(Sprite* self)
     trace::record("sprite_release", SIM_CALLER(), trace::args(spriteId(self)));
 }
 
+// The summary counts drawn sprites by texture name whether or not the trace is kept.
 KH_THISCALL void spriteDraw(Sprite* self, const Rect* rect, const Colour* colour)
 {
-    trace::record("sprite_draw", SIM_CALLER(), trace::args(spriteArg(self), trace::rect(*rect), trace::colour(*colour)));
+    const char* name = textureName(self->texture);
+    trace::countSprite(SIM_CALLER(), name);
+    trace::record("sprite_draw", SIM_CALLER(), trace::args(trace::text(name), trace::rect(*rect), trace::colour(*colour)));
 }
 
 KH_THISCALL void spriteDrawXywh(Sprite* self, float x, float y, float w, float h, const Colour* colour)
 {
+    const char* name = textureName(self->texture);
+    trace::countSprite(SIM_CALLER(), name);
     trace::record("sprite_draw_xywh", SIM_CALLER(),
-                  trace::args(spriteArg(self), trace::number(x), trace::number(y), trace::number(w),
+                  trace::args(trace::text(name), trace::number(x), trace::number(y), trace::number(w),
                               trace::number(h), trace::colour(*colour)));
 }
 
