@@ -6,8 +6,6 @@ namespace sim {
 
 namespace {
 
-const WorldState defaultWorld;
-
 void addSpan(std::vector<ScenarioCursor::Edge>& edges, const FrameSpan& span, int key)
 {
     if (span.to < span.from)
@@ -16,9 +14,13 @@ void addSpan(std::vector<ScenarioCursor::Edge>& edges, const FrameSpan& span, in
     edges.push_back({int64_t{span.to} + 1, key, -1});
 }
 
+// Frame order; in one frame the spans that begin come before the ones that end, so a key
+// held by one span after another never seems to go up between them.
 void sortEdges(std::vector<ScenarioCursor::Edge>& edges)
 {
-    std::stable_sort(edges.begin(), edges.end(), [](const auto& a, const auto& b) { return a.frame < b.frame; });
+    std::stable_sort(edges.begin(), edges.end(), [](const auto& a, const auto& b) {
+        return a.frame != b.frame ? a.frame < b.frame : a.delta > b.delta;
+    });
 }
 
 // The clock advance before each frame in (from, to]: step_ms, except where a step is given.
@@ -75,7 +77,7 @@ void startCursor(ScenarioCursor& c, const Scenario& scenario)
     c = ScenarioCursor{};
     c.scenario = &scenario;
     c.timeMs = scenario.startMs;
-    c.world = &defaultWorld;
+    c.world = &scenario.worldAt(0); // the defaults
     for (const KeyHold& hold : scenario.keys)
         addSpan(c.keyEdges, hold.frames, hold.key);
     for (const FrameSpan& span : scenario.mapScreen)
