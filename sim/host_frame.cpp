@@ -27,9 +27,32 @@ void writeZeros(uint32_t address, uint32_t size)
         hostWrite(address + done, zeros, std::min<uint32_t>(sizeof zeros, size - done));
 }
 
-void writeCharacter(uint32_t character, const PlayerState& player)
+void writeVehicle(uint32_t vehicle, const VehicleState& v)
 {
+    writeZeros(vehicle, records::vehicleSize);
+    uint32_t matrix = vehicle + records::vehicleMatrix;
+    hostWrite<uint32_t>(vehicle + host::vehicle_matrix.offset, matrix);
+    hostWrite<float>(matrix + host::matrix_right_z, v.matrix[0]);
+    hostWrite<float>(matrix + host::matrix_up_z, v.matrix[1]);
+    hostWrite<int32_t>(vehicle + host::vehicle_type.offset, v.type);
+}
+
+void writeCharacter(int index, const PlayerState& player)
+{
+    uint32_t character = records::character(index);
     writeZeros(character, records::characterSize);
+    hostWrite<float>(character + host::character_health.offset, player.health);
+    hostWrite<float>(character + host::character_armour.offset, player.armour);
+    hostWrite<uint32_t>(character + host::character_state_flags.offset, player.stateFlags);
+    uint32_t data = records::playerDataOf(index);
+    writeZeros(data, records::playerDataSize);
+    hostWrite<float>(data + host::player_data_breath, player.breath);
+    hostWrite<uint32_t>(character + host::character_player_data.offset, data);
+    uint32_t vehicle = player.vehicle ? records::vehicle(index) : 0;
+    if (player.vehicle)
+        writeVehicle(vehicle, *player.vehicle);
+    hostWrite<uint32_t>(character + host::character_vehicle.offset, vehicle);
+    hostWrite<uint32_t>(character + host::character_vehicle_flags.offset, player.vehicle ? player.vehicle->flags : 0);
     const WeaponSlotState& w = player.weapon;
     uint32_t slot = character + host::character_weapon_slots + static_cast<uint32_t>(w.slot) * host::weapon_slot_size;
     hostWrite<int32_t>(slot + host::weapon_slot_type, w.type);
@@ -46,9 +69,11 @@ void writePlayers(const WorldState& world)
         const std::optional<PlayerState>& player = world.players[i];
         uint32_t character = player ? records::character(static_cast<int>(i)) : 0;
         if (player)
-            writeCharacter(character, *player);
+            writeCharacter(static_cast<int>(i), *player);
         hostWrite<uint32_t>(record, character);
         hostWrite<int32_t>(record + host::player_record_money, player ? player->money : 0);
+        hostWrite<uint8_t>(record + host::player_record_max_health, player ? player->maxHealth : 0);
+        hostWrite<uint8_t>(record + host::player_record_max_armour, player ? player->maxArmour : 0);
     }
 }
 
@@ -99,6 +124,9 @@ void writeWorld(const WorldState& world)
     hostWrite<uint8_t>(host::hud_block_flag_a.address, world.block[0]);
     hostWrite<uint8_t>(host::hud_block_flag_b.address, world.block[1]);
     hostWrite<uint8_t>(host::hud_block_flag_c.address, world.block[2]);
+    hostWrite<uint32_t>(host::player_damage_time.address, world.damageMs);
+    hostWrite<int32_t>(host::menu_state.address + host::menu_radar_mode, world.radarMode);
+    hostWrite<uint8_t>(host::menu_state.address + host::menu_language, world.language);
 }
 
 const WorldState& currentWorld() { return current; }

@@ -42,9 +42,20 @@ constexpr uint32_t weaponRecords = 0xCE2000;
 constexpr uint32_t weaponRecordSize = 0x70;
 constexpr uint32_t weaponRecordSlots = 65;
 
-constexpr uint32_t end = weaponRecords + weaponRecordSlots * weaponRecordSize;
-static_assert(end <= 0xCE4000);
+static_assert(weaponRecords + weaponRecordSlots * weaponRecordSize <= 0xCE4000);
+
+// Each character's player data record and vehicle (its matrix inside, at vehicleMatrix).
+constexpr uint32_t playerData = 0xCE4000;
+constexpr uint32_t playerDataSize = 0x80;
+constexpr uint32_t vehicles = 0xCE4100;
+constexpr uint32_t vehicleSize = 0x800;
+constexpr uint32_t vehicleMatrix = 0x700;
+
+constexpr uint32_t end = vehicles + 2 * vehicleSize;
+static_assert(end <= 0xCE6000);
 
 inline uint32_t character(int player) { return characters + static_cast<uint32_t>(player) * characterSize; }
+inline uint32_t playerDataOf(int player) { return playerData + static_cast<uint32_t>(player) * playerDataSize; }
+inline uint32_t vehicle(int player) { return vehicles + static_cast<uint32_t>(player) * vehicleSize; }
 
 } // namespace sim::records

@@ -70,6 +70,26 @@ void optionalBoolean(const json& j, const std::string& path, const char* key, bo
         into = boolean(j[key], path + "." + key);
 }
 
+// A 32-bit float; "nan", "inf" and "-inf" stand for the values JSON cannot write.
+float number(const json& j, const std::string& path)
+{
+    if (j.is_number())
+        return j.get<float>();
+    if (j == "nan")
+        return std::numeric_limits<float>::quiet_NaN();
+    if (j == "inf")
+        return std::numeric_limits<float>::infinity();
+    if (j == "-inf")
+        return -std::numeric_limits<float>::infinity();
+    bad(path, "must be a number, \"nan\", \"inf\" or \"-inf\"");
+}
+
+void optionalNumber(const json& j, const std::string& path, const char* key, float& into)
+{
+    if (j.contains(key))
+        into = number(j[key], path + "." + key);
+}
+
 const json& array(const json& j, const std::string& path, size_t minSize, size_t maxSize)
 {
     if (!j.is_array() || j.size() < minSize || j.size() > maxSize)
@@ -90,16 +110,47 @@ WeaponSlotState weaponSlot(const json& j, const std::string& path)
     return w;
 }
 
+std::optional<VehicleState> vehicle(const json& j, const std::string& path)
+{
+    if (j.is_null())
+        return std::nullopt;
+    onlyFields(j, path, {"type", "matrix", "flags"});
+    VehicleState v;
+    optionalInteger(j, path, "type", v.type);
+    if (j.contains("matrix")) {
+        array(j["matrix"], path + ".matrix", 2, 2);
+        for (int i = 0; i < 2; ++i)
+            v.matrix[i] = number(j["matrix"][i], path + ".matrix[" + std::to_string(i) + "]");
+    }
+    optionalInteger(j, path, "flags", v.flags);
+    return v;
+}
+
 std::optional<PlayerState> player(const json& j, const std::string& path)
 {
     if (j.is_null())
         return std::nullopt;
-    onlyFields(j, path, {"money", "skill", "weapon"});
+    onlyFields(j, path,
+               {"money", "skill", "weapon", "health", "armour", "max_health", "max_armour", "state_flags",
+                "breath", "position", "vehicle"});
     PlayerState p;
     optionalInteger(j, path, "money", p.money);
     optionalInteger(j, path, "skill", p.skill);
     if (j.contains("weapon"))
         p.weapon = weaponSlot(j["weapon"], path + ".weapon");
+    optionalNumber(j, path, "health", p.health);
+    optionalNumber(j, path, "armour", p.armour);
+    optionalInteger(j, path, "max_health", p.maxHealth);
+    optionalInteger(j, path, "max_armour", p.maxArmour);
+    optionalInteger(j, path, "state_flags", p.stateFlags);
+    optionalNumber(j, path, "breath", p.breath);
+    if (j.contains("position")) {
+        const json& at = array(j["position"], path + ".position", 3, 3);
+        p.position = {number(at[0], path + ".position[0]"), number(at[1], path + ".position[1]"),
+                      number(at[2], path + ".position[2]")};
+    }
+    if (j.contains("vehicle"))
+        p.vehicle = vehicle(j["vehicle"], path + ".vehicle");
     return p;
 }
 
@@ -174,7 +225,8 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
 {
     onlyFields(j, path,
                {"frame", "current_player", "players", "weapon_info", "wanted", "alt_clock_offset_ms",
-                "zone_name", "vehicle_name", "pad", "block"});
+                "zone_name", "vehicle_name", "pad", "block", "damage_ms", "radar_mode", "language",
+                "breath_limit"});
     if (j.contains("current_player"))
         w.currentPlayer = static_cast<int32_t>(
             integer(j["current_player"], path + ".current_player", 0, host::player_record_count - 1));
@@ -204,6 +256,10 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
         for (int i = 0; i < 3; ++i)
             w.block[i] = integerOf<uint8_t>(j["block"][i], path + ".block[" + std::to_string(i) + "]");
     }
+    optionalInteger(j, path, "damage_ms", w.damageMs);
+    optionalInteger(j, path, "radar_mode", w.radarMode);
+    optionalInteger(j, path, "language", w.language);
+    optionalNumber(j, path, "breath_limit", w.breathLimit);
 }
 
 } // namespace

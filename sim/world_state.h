@@ -20,10 +20,26 @@ struct WeaponSlotState {
     int32_t total = 0;
 };
 
+// The vehicle a character sits in: its type code, the two z components of its matrix the
+// roll comes from, and the character's vehicle flags (bit 0x100: seated in it).
+struct VehicleState {
+    int32_t type = 0;
+    float matrix[2] = {0.0f, 1.0f}; // matrix +0x08, +0x28: lying level
+    uint32_t flags = 0x100;
+};
+
 struct PlayerState {
     int32_t money = 0;
     uint8_t skill = 0; // what the host answers for the character's weapon skill
     WeaponSlotState weapon;
+    float health = 100.0f;
+    float armour = 0.0f;
+    uint8_t maxHealth = 100; // in the player record
+    uint8_t maxArmour = 100;
+    uint32_t stateFlags = 0;
+    float breath = 0.0f;     // in the character's player data record
+    Vec3 position{0.0f, 0.0f, 0.0f};
+    std::optional<VehicleState> vehicle;
 };
 
 // A record the host's weapon table answers with; no skill matches any skill.
@@ -64,6 +80,10 @@ struct WorldState {
     AreaNameState vehicleName;
     PadState pad;
     uint8_t block[3] = {0, 0, 0};
+    uint32_t damageMs = 0;       // the player's last damage time
+    int32_t radarMode = 0;       // 2: the host shows no radar
+    uint8_t language = 0;
+    float breathLimit = 1000.0f; // the host's full-breath statistic
 };
 
 // Limits of what the simulated host can hold.

@@ -77,10 +77,55 @@ KH_CDECL void* weaponInfo(int32_t type, uint8_t skill)
     return pointer(records::weaponRecords + static_cast<uint32_t>(found) * records::weaponRecordSize);
 }
 
+// Player -1 is the current player.
+const std::optional<PlayerState>* playerOf(int32_t player)
+{
+    const WorldState& world = currentWorld();
+    int32_t index = player == -1 ? world.currentPlayer : player;
+    if (index < 0 || index >= static_cast<int32_t>(world.players.size()))
+        return nullptr;
+    return &world.players[static_cast<size_t>(index)];
+}
+
+int32_t indexOf(int32_t player) { return player == -1 ? currentWorld().currentPlayer : player; }
+
+KH_CDECL void* playerCharacter(int32_t player)
+{
+    trace::record("player_character", SIM_CALLER(), trace::args(player));
+    const auto* p = playerOf(player);
+    return p && *p ? pointer(records::character(indexOf(player))) : nullptr;
+}
+
+KH_CDECL void* playerVehicle(int32_t player, int32_t mode)
+{
+    trace::record("player_vehicle", SIM_CALLER(), trace::args(player, mode));
+    const auto* p = playerOf(player);
+    return p && *p && (*p)->vehicle ? pointer(records::vehicle(indexOf(player))) : nullptr;
+}
+
+KH_CDECL Vec3* playerPosition(Vec3* out, int32_t player)
+{
+    trace::record("player_position", SIM_CALLER(), trace::args(player));
+    const auto* p = playerOf(player);
+    *out = p && *p ? (*p)->position : Vec3{0.0f, 0.0f, 0.0f};
+    return out;
+}
+
+// Only the full-breath statistic is asked for; every other one answers the same.
+KH_CDECL float statLimit(int32_t stat)
+{
+    trace::record("stat_limit", SIM_CALLER(), trace::args(stat));
+    return currentWorld().breathLimit;
+}
+
 } // namespace
 
 void registerWorldSubstitutes()
 {
+    substitute(host::player_character, &playerCharacter);
+    substitute(host::player_vehicle, &playerVehicle);
+    substitute(host::player_position, &playerPosition);
+    substitute(host::stat_limit, &statLimit);
     substitute(host::player_wanted, &playerWanted);
     substitute(host::pad_get, &padGet);
     substitute(host::pad_weapon_cue_a, &padWeaponCueA);

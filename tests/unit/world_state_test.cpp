@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -78,6 +79,12 @@ TEST(WorldScenario, BadEntriesNameTheEntryAndTheField)
         {R"([{"frame": 1, "wanted": {"star": 1}}])", "world[0].wanted.star: unknown field"},
         {R"([{"frame": 1, "block": [0, 0]}])", "world[0].block: must be a list of 3"},
         {R"([{"frame": 1, "players": [{"money": 2147483648}]}])", "world[0].players[0].money: must be"},
+        {R"([{"frame": 1, "players": [{"health": "full"}]}])",
+         "world[0].players[0].health: must be a number, \"nan\", \"inf\" or \"-inf\""},
+        {R"([{"frame": 1, "players": [{"vehicle": {"matrix": [1]}}]}])",
+         "world[0].players[0].vehicle.matrix: must be a list of 2"},
+        {R"([{"frame": 1, "players": [{"position": [1, 2]}]}])", "world[0].players[0].position: must be a list of 3"},
+        {R"([{"frame": 1, "players": [{"max_health": 256}]}])", "world[0].players[0].max_health: must be"},
     };
     for (const auto& [world, message] : cases)
         EXPECT_NE(errorOf(world).find(std::string("scenario: ") + message), std::string::npos)
@@ -188,12 +195,58 @@ TEST_F(WorldInHost, WeaponRecordsAndSkillsAnswerAsTheHostDoes)
     EXPECT_EQ(entries[0].args, nlohmann::json::parse("[31,2]"));
 }
 
+TEST_F(WorldInHost, RadarFieldsOfPlayersTheirVehiclesAndTheMenu)
+{
+    sim::writeWorld(parse(R"([{"frame": 1, "current_player": 1, "damage_ms": 9300, "radar_mode": 2, "language": 4,
+        "breath_limit": 1500,
+        "players": [{"health": "nan", "armour": "-inf", "max_health": 0, "max_armour": 150, "state_flags": 256,
+                     "breath": 750, "position": [1.5, -2, 3]},
+                    {"health": 20, "vehicle": {"type": 4, "matrix": [0.5, "inf"]}}]}])")
+                        .worldAt(1));
+    uint32_t record0 = host::player_records.address;
+    EXPECT_EQ(at<uint8_t>(record0 + host::player_record_max_health), 0);
+    EXPECT_EQ(at<uint8_t>(record0 + host::player_record_max_armour), 150);
+    EXPECT_TRUE(std::isnan(at<float>(character(0) + host::character_health.offset)));
+    EXPECT_EQ(at<float>(character(0) + host::character_armour.offset), -INFINITY);
+    EXPECT_EQ(at<uint32_t>(character(0) + host::character_state_flags.offset), 256u);
+    uint32_t data = at<uint32_t>(character(0) + host::character_player_data.offset);
+    EXPECT_EQ(at<float>(data + host::player_data_breath), 750.0f);
+    EXPECT_EQ(at<uint32_t>(character(0) + host::character_vehicle.offset), 0u);
+    EXPECT_EQ(at<uint32_t>(character(0) + host::character_vehicle_flags.offset), 0u);
+
+    uint32_t vehicle = at<uint32_t>(character(1) + host::character_vehicle.offset);
+    ASSERT_NE(vehicle, 0u);
+    EXPECT_EQ(at<uint32_t>(character(1) + host::character_vehicle_flags.offset), 0x100u);
+    EXPECT_EQ(at<int32_t>(vehicle + host::vehicle_type.offset), 4);
+    uint32_t matrix = at<uint32_t>(vehicle + host::vehicle_matrix.offset);
+    EXPECT_EQ(at<float>(matrix + host::matrix_right_z), 0.5f);
+    EXPECT_EQ(at<float>(matrix + host::matrix_up_z), INFINITY);
+
+    EXPECT_EQ(host::player_damage_time.get(), 9300u);
+    EXPECT_EQ(at<int32_t>(host::menu_state.address + host::menu_radar_mode), 2);
+    EXPECT_EQ(at<uint8_t>(host::menu_state.address + host::menu_language), 4);
+
+    // Player -1 is the current one (1 here): its character and vehicle; player 0 has none.
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(host::player_character(-1)), character(1));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(host::player_character(0)), character(0));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(host::player_vehicle(-1, 0)), vehicle);
+    EXPECT_EQ(host::player_vehicle(0, 0), nullptr);
+    Vec3 p{};
+    EXPECT_EQ(host::player_position(&p, 0), &p);
+    EXPECT_EQ(p.x, 1.5f);
+    EXPECT_EQ(p.y, -2.0f);
+    EXPECT_EQ(p.z, 3.0f);
+    EXPECT_EQ(host::stat_limit(8), 1500.0f);
+}
+
 TEST_F(WorldInHost, AnEmptyPlayerRecordHasNoCharacter)
 {
     sim::writeWorld(parse(R"([{"frame": 1, "players": [null]}])").worldAt(1));
     EXPECT_EQ(at<uint32_t>(host::player_records.address), 0u);
     EXPECT_EQ(host::second_player_character.get(), nullptr);
     EXPECT_EQ(at<int32_t>(host::player_records.address + host::player_record_money), 0);
+    EXPECT_EQ(host::player_character(0), nullptr);
+    EXPECT_EQ(host::player_vehicle(-1, 0), nullptr);
 }
 
 } // namespace
