@@ -46,17 +46,25 @@ struct Measured {
     uint32_t heapAllocations = 0;
 };
 
-// A busy frame of play: the player armed in a vehicle's zone with wanted stars and money,
-// so that the radar and the HUD both draw every frame.
+// A busy frame of play, so that the radar frame and the HUD draw all they have every
+// frame: the player hurt, armoured, short of breath, in a rolling vehicle, armed, wanted
+// and with money, the zone name shown.
 nlohmann::json radarScenario(int frames)
 {
     using nlohmann::json;
+    json player = {{"money", 123456},
+                   {"skill", 1},
+                   {"weapon", {{"slot", 5}, {"type", 31}, {"clip", 30}, {"total", 250}}},
+                   {"health", 75},
+                   {"armour", 40},
+                   {"state_flags", 0x100},
+                   {"breath", 600},
+                   {"position", {1200.5, -850.25, 13}},
+                   {"vehicle", {{"type", 4}, {"matrix", {0.3, 0.95}}}}};
     json world = {
         {"frame", 1},
-        {"players", json::array({json{{"money", 123456},
-                                      {"skill", 1},
-                                      {"weapon", {{"slot", 5}, {"type", 31}, {"clip", 30}, {"total", 250}}}},
-                                 nullptr})},
+        {"players", json::array({player, nullptr})},
+        {"damage_ms", 99000},
         {"weapon_info", json::array({json{{"type", 31}, {"clip_size", 50}, {"model", 356}}})},
         {"wanted", {{"stars", 4}, {"changed_ms", 0}}},
         {"zone_name", {{"text", "Market"}, {"shown", true}}},
