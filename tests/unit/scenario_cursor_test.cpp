@@ -46,7 +46,7 @@ const sim::Scenario busy = sim::parseScenario(R"({
     "keys": [ { "key": 84, "from": 3, "to": 6 }, { "key": 84, "from": 5, "to": 9 },
               { "key": 122, "from": 6 }, { "key": 9, "from": 8, "to": 7 },
               { "key": 84, "from": 10, "to": 12 }, { "key": 65, "from": 20, "to": 2147483647 } ],
-    "map_screen": [ { "from": 2, "to": 4 }, { "from": 4, "to": 5 }, { "from": 9, "to": 8 }, { "from": 15 },
+    "map_screen": [ { "from": 25, "to": 26 }, { "from": 2, "to": 4 }, { "from": 4, "to": 5 }, { "from": 9, "to": 8 }, { "from": 15 },
                     { "from": 35, "to": 2147483647 } ],
     "world": [ { "frame": 2, "block": [1, 0, 0] }, { "frame": 5, "block": [2, 0, 0] },
                { "frame": 5, "block": [3, 0, 0] }, { "frame": 7, "pad": { "cash": 1 } } ]

@@ -63,7 +63,7 @@ TEST_F(Trace, StreamedLinesHoldEveryArgumentFormAndTheResultWhereGiven)
     const float nan = std::numeric_limits<float>::quiet_NaN();
     sim::trace::record("text_print", pluginCaller,
                        sim::trace::args(sim::trace::number(1816.0f), sim::trace::number(-0.5f),
-                                        sim::trace::text("K\xe9ll \"Hud\"")));
+                                        sim::trace::number(1e9f), sim::trace::text("K\xe9ll \"Hud\"")));
     sim::trace::record("sprite_draw", hostCaller,
                        sim::trace::args(sim::trace::text(nullptr), sim::trace::rect({1.0f, 2.25f, nan, 4e9f}),
                                         sim::trace::colour({255, 0, 7, 128})));
@@ -73,7 +73,7 @@ TEST_F(Trace, StreamedLinesHoldEveryArgumentFormAndTheResultWhereGiven)
     ASSERT_TRUE(sim::trace::endStream(error)) << error;
 
     EXPECT_EQ(readAll(path),
-              "{\"frame\":3,\"op\":\"text_print\",\"args\":[1816,-0.5,\"K?ll \\\"Hud\\\"\"],\"by\":\"plugin\"}\n"
+              "{\"frame\":3,\"op\":\"text_print\",\"args\":[1816,-0.5,1000000000.0,\"K?ll \\\"Hud\\\"\"],\"by\":\"plugin\"}\n"
               "{\"frame\":3,\"op\":\"sprite_draw\",\"args\":[null,[1,2.25,null,4000000000.0],[255,0,7,128]],"
               "\"by\":\"host\"}\n"
               "{\"frame\":4,\"op\":\"txd_load\",\"args\":[2,\"models\\\\hud.txd\"],\"result\":false,\"by\":\"plugin\"}\n"
