@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <set>
 
 #include "host/host.h"
 #include "host_image.h"
@@ -11,6 +10,7 @@
 #include "host_routines.h"
 #include "host_sites.h"
 #include "render_engine.h"
+#include "scenario_cursor.h"
 #include "system.h"
 #include "trace.h"
 
@@ -19,6 +19,8 @@ namespace sim {
 namespace {
 
 WorldState current;
+ScenarioCursor playing; // where the run is in its scenario
+bool firstFrame = true; // the first frame applied after the start writes everything
 
 void writeZeros(uint32_t address, uint32_t size)
 {
@@ -98,6 +100,13 @@ void writeAreaName(uint32_t text, uint32_t stateA, uint32_t stateB, uint32_t col
     hostWrite<Colour>(colour, name.colour);
 }
 
+// The alternate clock follows the clock, so it is written every frame.
+void writeAltClock(const WorldState& world)
+{
+    uint32_t now = host::time_ms.get();
+    hostWrite<uint32_t>(host::time_ms_alt.address, now + static_cast<uint32_t>(world.altClockOffsetMs));
+}
+
 } // namespace
 
 void writeWorld(const WorldState& world)
@@ -107,8 +116,7 @@ void writeWorld(const WorldState& world)
     writeWeaponRecords(world);
     hostWrite<uint32_t>(records::wanted + host::wanted_star_count, world.wanted.stars);
     hostWrite<uint32_t>(records::wanted + host::wanted_change_time, world.wanted.changedMs);
-    uint32_t now = host::time_ms.get();
-    hostWrite<uint32_t>(host::time_ms_alt.address, now + static_cast<uint32_t>(world.altClockOffsetMs));
+    writeAltClock(world);
     static_assert(host::vehicle_name_text_size == host::zone_name_text_size);
     writeAreaName(host::zone_name_text.address, host::zone_name_state_a.address, host::zone_name_state_b.address,
                   records::zoneNameColour, world.zoneName);
@@ -134,29 +142,39 @@ void applyScenarioStart(const Scenario& scenario)
     setRenderStates(scenario.renderStates);
     writeWorld(scenario.worldAt(0));
     writeRadarWorld(currentWorld(), false);
+    startCursor(playing, scenario);
+    firstFrame = true;
 }
 
+// Host memory keeps what was written, as the host's own does: the keys and the world are
+// written when the scenario changes them, the clocks every frame.
 void applyFrame(const Scenario& scenario, int frame)
 {
+    if (playing.scenario != &scenario || frame < playing.frame) {
+        startCursor(playing, scenario);
+        firstFrame = true;
+    }
+    moveCursor(playing, frame);
     trace::frame = frame;
-    hostWrite<uint32_t>(host::time_ms.address, scenario.timeAt(frame));
-    std::set<int> down;
-    for (const KeyHold& hold : scenario.keys)
-        if (hold.frames.holds(frame))
-            down.insert(hold.key);
-    system().holdKeys(down);
-    writeWorld(scenario.worldAt(frame));
-    writeRadarWorld(currentWorld(), scenario.mapScreenShown(frame));
+    hostWrite<uint32_t>(host::time_ms.address, playing.timeMs);
+    if (playing.keysChanged || firstFrame)
+        system().holdKeys(playing.keysDown);
+    if (playing.worldChanged || firstFrame)
+        writeWorld(*playing.world);
+    else
+        writeAltClock(currentWorld());
+    writeRadarWorld(currentWorld(), playing.mapScreen);
+    firstFrame = false;
 }
 
-void runHostFrame(const Scenario& scenario, int frame)
+void runHostFrame(const Scenario&, int)
 {
     // Game logic first, then the radar, then the HUD, then the overlays at the end of
     // drawing.
     reachFrameProcess();
     reachRadarStage();
     reachRadarDrawA(true);
-    if (scenario.mapScreenShown(frame))
+    if (playing.mapScreen)
         reachRadarDrawB(true);
     reachHudStage(currentWorld().zoneName.shown, currentWorld().vehicleName.shown);
     reachDraw();

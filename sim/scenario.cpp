@@ -45,32 +45,6 @@ uint32_t renderStateValue(const std::string& key, const json& value)
 
 } // namespace
 
-uint32_t Scenario::timeAt(int frame) const
-{
-    uint32_t t = startMs;
-    for (int f = 2; f <= frame; ++f) {
-        auto it = steps.find(f);
-        t += it == steps.end() ? stepMs : it->second;
-    }
-    return t;
-}
-
-bool Scenario::keyDown(int key, int frame) const
-{
-    for (const KeyHold& hold : keys)
-        if (hold.key == key && hold.frames.holds(frame))
-            return true;
-    return false;
-}
-
-bool Scenario::mapScreenShown(int frame) const
-{
-    for (const FrameSpan& span : mapScreen)
-        if (span.holds(frame))
-            return true;
-    return false;
-}
-
 const WorldState& Scenario::worldAt(int frame) const
 {
     static const WorldState defaults;

@@ -38,11 +38,8 @@ struct Scenario {
     // Each entry of the world list: its frame and the world from that frame on.
     std::vector<std::pair<int, WorldState>> world;
 
-    // Host time at a frame (frame 1 is at startMs).
-    uint32_t timeAt(int frame) const;
-    bool keyDown(int key, int frame) const;
-    bool mapScreenShown(int frame) const;
-    // The world in a frame (the defaults before the first entry).
+    // The world in a frame (the defaults before the first entry). Runs step through the
+    // frames with a ScenarioCursor instead.
     const WorldState& worldAt(int frame) const;
 };
 
