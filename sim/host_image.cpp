@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "address_space.h"
+#include "graphics_device.h"
 #include "host/host.h"
 #include "host_routines.h"
 #include "host_renderer_start.h"
@@ -109,6 +110,7 @@ void buildHostImage()
     writeHookMapSites(image);
     writeHostRoutines(image);
     writeRenderEngine(image);
+    writeGraphicsDevice(image);
     writeRendererStartPath(image);
 
     written.assign(at(imageBegin), at(codeEnd));

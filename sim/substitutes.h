@@ -27,6 +27,7 @@ void registerSpriteSubstitutes();
 void registerTextureSubstitutes();
 void registerWorldSubstitutes();
 void registerHudRadarRoutines();
+void registerRouteSubstitutes();
 
 inline void registerAllSubstitutes()
 {
@@ -39,6 +40,7 @@ inline void registerAllSubstitutes()
     registerTextureSubstitutes();
     registerWorldSubstitutes();
     registerHudRadarRoutines();
+    registerRouteSubstitutes();
 }
 
 } // namespace sim

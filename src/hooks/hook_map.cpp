@@ -2,10 +2,13 @@
 
 #include "core/plugin.h"
 #include "hooks/hook_routines.h"
+#include "hooks/host_events.h"
 #include "host/host.h"
 #include "hud/area_names.h"
 #include "hud/draw_hud.h"
 #include "injector/hooking.h"
+#include "radar/arrival.h"
+#include "radar/gps_route.h"
 
 // Each map is one straight list in installation order, one line per site. A site whose
 // routine is not written yet stays commented out in its place.
@@ -64,6 +67,6 @@ void installRadarHookMap()
     redirect_call(host::site_gang_overlay_colour, &MakeGangOverlayColour);
     // redirect_jump(host::radar_to_screen.address, &RadarToScreen);
     // redirect_jump(host::radar_draw.address, &DrawRadar);
-    // FrameProcessEvent().subscribe(CheckArrival);
-    // RadarDrawEvent().subscribe(DrawGpsRoute);
+    FrameProcessEvent().subscribe(CheckArrival);
+    RadarDrawEvent().subscribe(DrawGpsRoute);
 }

@@ -63,9 +63,11 @@ const Span jumpRows[] = {{0x58FDA0, 5}, {0x58EAF0, 5}, {0x514860, 5}};
 const Span laterRows[] = {{0x58C68A, 5}, {0x58FCFA, 5}, {0x573EF4, 5}, {0x71A7EE, 5}, {0x728640, 5},
                           {0x58E020, 5}, {0x58D470, 5}, {0x4E9E50, 5}, {0x506FF0, 6}, {0x588722, 5},
                           {0x585FF0, 5}, {0x584070, 5}, {0x586400, 0x40}, {0x583480, 5}, {0x58A330, 5}};
-// The event sites the start-up takes, and the texture installer's redirection that every
-// start-up makes (the blip dictionary).
-const Span eventSites[] = {{0x53E293, 5}, {0x57C324, 5}, {0x53D910, 5}, {0x5BF3A1, 5}};
+// The event sites the start-up takes (the radar map's arrival check and route band take
+// the frame processing and both radar overlay sites), and the texture installer's
+// redirection that every start-up makes (the blip dictionary).
+const Span eventSites[] = {{0x53E293, 5}, {0x57C324, 5}, {0x53D910, 5}, {0x5BF3A1, 5},
+                           {0x53E981, 5}, {0x5759E4, 5}, {0x5869BF, 5}};
 const Span textureRows[] = {{0x5BA865, 5}};
 
 const std::string nopRun = "C744241000000000C744241400000000";
