@@ -12,6 +12,7 @@
 #include "host_frame.h"
 #include "host_image.h"
 #include "host_sites.h"
+#include "radar/arrival.h"
 #include "scenario.h"
 #include "trace.h"
 
@@ -144,6 +145,18 @@ TEST_F(RouteInHost, WorldToRadarCentresOnTheCurrentPlayerAtTheHostsRange)
     host::radar_range.set(200.0f);
     host::world_to_radar(&radar, &world);
     EXPECT_EQ(radar.x, 0.25f);
+}
+
+TEST_F(RouteInHost, ArrivalClearsTheHandleAndTheRecordAndLeavesOtherRecords)
+{
+    apply(R"([{"frame": 1, "players": [{"position": [0, 0, 0], "vehicle": {}}],
+               "target": {"index": 1, "counter": 3, "position": [5, 5, 0]}}])");
+    // A second record in use that the handle must not come to name.
+    sim::hostWrite<uint8_t>(record(0) + host::radar_trace_flags, 1);
+    CheckArrival();
+    EXPECT_EQ(handle(), 0u);
+    EXPECT_EQ(host::load<uint8_t>(record(1) + host::radar_trace_flags), 0);
+    EXPECT_EQ(host::load<uint8_t>(record(0) + host::radar_trace_flags), 1);
 }
 
 } // namespace
