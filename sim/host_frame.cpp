@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "graphics_device.h"
 #include "host/host.h"
 #include "host_image.h"
 #include "host_radar.h"
@@ -107,10 +108,51 @@ void writeAltClock(const WorldState& world)
     hostWrite<uint32_t>(host::time_ms_alt.address, now + static_cast<uint32_t>(world.altClockOffsetMs));
 }
 
+
+bool sameTarget(const std::optional<TargetState>& a, const std::optional<TargetState>& b)
+{
+    if (!a || !b)
+        return !a && !b;
+    return a->index == b->index && a->counter == b->counter && a->flags == b->flags && a->handle == b->handle &&
+           std::memcmp(&a->position, &b->position, sizeof a->position) == 0;
+}
+
+// The trace record and the handle that names it. The menu state's other fields are left
+// as they are.
+void writeTarget(const std::optional<TargetState>& target)
+{
+    writeZeros(host::radar_traces.address, host::radar_trace_count * host::radar_trace_size);
+    uint32_t handle = 0;
+    if (target) {
+        uint32_t record = host::radar_traces.address + uint32_t{target->index} * host::radar_trace_size;
+        hostWrite<float>(record + host::radar_trace_x, target->position.x);
+        hostWrite<float>(record + host::radar_trace_y, target->position.y);
+        hostWrite<float>(record + host::radar_trace_z, target->position.z);
+        hostWrite<uint16_t>(record + host::radar_trace_counter, target->counter);
+        hostWrite<uint8_t>(record + host::radar_trace_flags, target->flags);
+        handle = target->handle.value_or(uint32_t{target->counter} << 16 | target->index);
+    }
+    hostWrite<uint32_t>(host::menu_state.address + host::menu_target_handle, handle);
+}
+
+void writeRoute(const RouteState& route)
+{
+    static_assert(maxRouteNodes <= records::pathNodeSlots);
+    for (size_t i = 0; i < route.nodes.size(); ++i)
+        hostWrite<Vec3>(records::pathNodes + static_cast<uint32_t>(i) * records::pathNodeSize, route.nodes[i]);
+}
+
+bool targetWritten = false;
+
 } // namespace
 
 void writeWorld(const WorldState& world)
 {
+    // The host (and the plug-in, on arrival) changes the target; the scenario's target is
+    // written only when it changes, so that such a change lasts.
+    if (!targetWritten || !sameTarget(world.target, current.target))
+        writeTarget(world.target);
+    targetWritten = true;
     current = world;
     writePlayers(world);
     writeWeaponRecords(world);
@@ -129,12 +171,15 @@ void writeWorld(const WorldState& world)
     hostWrite<uint32_t>(host::player_damage_time.address, world.damageMs);
     hostWrite<int32_t>(host::menu_state.address + host::menu_radar_mode, world.radarMode);
     hostWrite<uint8_t>(host::menu_state.address + host::menu_language, world.language);
+    writeRoute(world.route);
+    writeDeviceCaps(world.device);
 }
 
 const WorldState& currentWorld() { return current; }
 
 void applyScenarioStart(const Scenario& scenario)
 {
+    targetWritten = false;
     hostWrite<int32_t>(host::screen_width.address, scenario.width);
     hostWrite<int32_t>(host::screen_height.address, scenario.height);
     hostWrite<uint32_t>(host::time_ms.address, scenario.startMs);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "address_space.h"
+#include "graphics_device.h"
 #include "host/host.h"
 #include "host_radar.h"
 #include "host_routines.h"
@@ -111,6 +112,7 @@ void buildHostImage()
     writeHostRoutines(image);
     writeRadarLayers(image);
     writeRenderEngine(image);
+    writeGraphicsDevice(image);
     writeRendererStartPath(image);
 
     written.assign(at(imageBegin), at(codeEnd));

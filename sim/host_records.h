@@ -54,6 +54,22 @@ constexpr uint32_t vehicleMatrix = 0x700;
 constexpr uint32_t end = vehicles + 2 * vehicleSize;
 static_assert(end <= 0xCE6000);
 
+// The host's graphics device: the object (its first word the method table), the table,
+// and the capability record device_caps answers with.
+constexpr uint32_t device = 0xCE6000;
+constexpr uint32_t deviceMethods = 0xCE6100;  // 119 entries of 4 bytes
+constexpr uint32_t deviceCaps = 0xCE6300;     // 0x130 bytes, a Direct3D 9 capability record
+constexpr uint32_t deviceCapsSize = 0x130;
+
+// The road nodes of the scenario's route: one record each, its world position first. A
+// node's address (what the search writes) holds the area in its high half and the index
+// within the area in its low half.
+constexpr uint32_t pathNodes = 0xCC0000;
+constexpr uint32_t pathNodeSize = 0x10;
+constexpr uint32_t pathNodesPerArea = 1024;
+constexpr uint32_t pathNodeSlots = 8192;
+static_assert(pathNodes + pathNodeSlots * pathNodeSize <= characters);
+
 inline uint32_t character(int player) { return characters + static_cast<uint32_t>(player) * characterSize; }
 inline uint32_t playerDataOf(int player) { return playerData + static_cast<uint32_t>(player) * playerDataSize; }
 inline uint32_t vehicle(int player) { return vehicles + static_cast<uint32_t>(player) * vehicleSize; }

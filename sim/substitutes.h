@@ -28,6 +28,7 @@ void registerTextureSubstitutes();
 void registerWorldSubstitutes();
 void registerHudRadarRoutines();
 void registerRadarSubstitutes();
+void registerRouteSubstitutes();
 
 inline void registerAllSubstitutes()
 {
@@ -41,6 +42,7 @@ inline void registerAllSubstitutes()
     registerWorldSubstitutes();
     registerHudRadarRoutines();
     registerRadarSubstitutes();
+    registerRouteSubstitutes();
 }
 
 } // namespace sim

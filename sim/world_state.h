@@ -92,6 +92,27 @@ struct MapViewState {
     float originY = 0.0f;
 };
 
+// The map target: a radar trace record and the handle in the menu state that names it.
+struct TargetState {
+    uint16_t index = 0;   // the record, and the handle's low half
+    uint16_t counter = 0; // the record's counter, and the handle's high half
+    uint8_t flags = 1;    // bit 0 or 1: the record is in use
+    Vec3 position{0.0f, 0.0f, 0.0f};
+    std::optional<uint32_t> handle; // when given, written instead of counter:index
+};
+
+// What the host's road search answers: the route's nodes in order, and the count it
+// reports (by default the number of nodes it wrote).
+struct RouteState {
+    std::vector<Vec3> nodes;
+    std::optional<int16_t> count;
+};
+
+// The host's graphics device: whether its capabilities offer the scissor test.
+struct DeviceState {
+    bool scissor = true;
+};
+
 struct WorldState {
     int32_t currentPlayer = 0;
     // Player records 0 and 1; an empty one has no character.
@@ -110,11 +131,15 @@ struct WorldState {
     std::vector<BlipState> blips;
     MapViewState mapView;
     uint8_t mapBlendByte = 0; // the byte of the map drawing's stack frame the host tests
+    std::optional<TargetState> target; // none: the handle is 0
+    RouteState route;
+    DeviceState device;
 };
 
 // Limits of what the simulated host can hold.
 constexpr size_t maxWeaponRecords = 64;
 constexpr size_t maxAreaNameLength = 63; // the host's 64-byte texts, terminator included
 constexpr size_t maxBlips = 20000;
+constexpr size_t maxRouteNodes = 8192;   // node records the simulated host has room for
 
 } // namespace sim

@@ -325,6 +325,19 @@ using RenderStateGet = void(KH_CDECL*)(int32_t state, uint32_t* value);
 
 // Graphics device capabilities (the record device_caps returns).
 constexpr uint32_t device_caps_raster_caps = 0x24; // u32
+constexpr uint32_t raster_caps_scissor_test = 0x01000000;
+
+// Graphics device (what d3d_device points to): a Direct3D 9 device, whose first word is its
+// method table. The methods are stdcall with the device first and return an HRESULT.
+struct DeviceRect {
+    int32_t left, top, right, bottom;
+};
+constexpr uint32_t device_method_set_render_state = 57;
+constexpr uint32_t device_method_set_scissor_rect = 75;
+constexpr uint32_t device_method_count = 119;
+using DeviceSetRenderState = int32_t(KH_STDCALL*)(void* device, uint32_t state, uint32_t value);
+using DeviceSetScissorRect = int32_t(KH_STDCALL*)(void* device, const DeviceRect* rect);
+constexpr uint32_t device_state_scissor_test = 174;
 
 // Player records: one per local player; the character pointer comes first.
 constexpr uint32_t player_record_size = 0x190;

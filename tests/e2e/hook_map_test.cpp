@@ -67,9 +67,11 @@ const Span blendRow = {0x58641A, 5};
 const std::vector<uint8_t> blendRowBefore = {0x8A, 0x44, 0x24, 0x13, 0x84};
 const Span laterRows[] = {{0x58C68A, 5}, {0x58FCFA, 5}, {0x573EF4, 5}, {0x71A7EE, 5}, {0x728640, 5},
                           {0x58E020, 5}, {0x58D470, 5}, {0x4E9E50, 5}, {0x506FF0, 6}};
-// The event sites the start-up takes, and the texture installer's redirection that every
-// start-up makes (the blip dictionary).
-const Span eventSites[] = {{0x53E293, 5}, {0x57C324, 5}, {0x53D910, 5}, {0x5BF3A1, 5}};
+// The event sites the start-up takes (the radar map's arrival check and route band take
+// the frame processing and both radar overlay sites), and the texture installer's
+// redirection that every start-up makes (the blip dictionary).
+const Span eventSites[] = {{0x53E293, 5}, {0x57C324, 5}, {0x53D910, 5}, {0x5BF3A1, 5},
+                           {0x53E981, 5}, {0x5759E4, 5}, {0x5869BF, 5}};
 const Span textureRows[] = {{0x5BA865, 5}};
 
 const std::string nopRun = "C744241000000000C744241400000000";

@@ -71,12 +71,13 @@ inline SimRun run(const TempDir& dir, const std::string& scenario, const std::st
     return runSim(dir, args);
 }
 
-// The plug-in's calls in the HUD stage of one frame: after the radar stage's overlay call,
-// before the drawing site (where the watermark follows); optionally of one operation only.
+// The plug-in's calls in the HUD stage of one frame: after the radar stage's overlay call
+// and the route band's question whether the player drives (on foot, all it asks), before
+// the drawing site (where the watermark follows); optionally of one operation only.
 inline std::vector<json> calls(const SimRun& run, int frame, const std::string& op = "")
 {
     std::vector<json> found;
-    bool hudStage = false;
+    bool radarOverlay = false, hudStage = false;
     for (const json& e : run.trace) {
         if (e["frame"] != frame)
             continue;
@@ -84,7 +85,9 @@ inline std::vector<json> calls(const SimRun& run, int frame, const std::string& 
             break;
         if (hudStage && e["by"] == "plugin" && (op.empty() || e["op"] == op))
             found.push_back(e);
-        hudStage = hudStage || e["op"] == "radar_draw_overlay";
+        if (radarOverlay && !hudStage && e["op"] == "player_character")
+            hudStage = true;
+        radarOverlay = radarOverlay || e["op"] == "radar_draw_overlay";
     }
     return found;
 }

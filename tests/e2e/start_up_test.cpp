@@ -42,23 +42,16 @@ TEST(StartUp, DisabledPatchesNothingWhateverElseIsSet)
     }
 }
 
-TEST(StartUp, EnabledSubscribesTheWatermarkAtBothDrawingSites)
+TEST(StartUp, EnabledInterceptsAllSevenEventSites)
 {
     TempDir dir;
     writeSettings(dir, "bEnable = 1\n");
     SimRun run = runSim(dir);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(patchedEventSites(run), (std::vector<uint32_t>{0x53D910, 0x53E293, 0x57C324, 0x5BF3A1}));
+    // The arrival check takes the frame processing and the route band both radar overlay
+    // sites, whatever the settings.
+    EXPECT_EQ(patchedEventSites(run), std::vector<uint32_t>(std::begin(eventSites), std::end(eventSites)));
     EXPECT_TRUE(run.patched(0x5BA865)); // the blip dictionary, whatever the settings
-}
-
-TEST(StartUp, HotKeyAddsTheFrameProcessingSite)
-{
-    TempDir dir;
-    writeSettings(dir, "bEnable = 1\nbEnableHotKey = 1\n");
-    SimRun run = runSim(dir);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(patchedEventSites(run), (std::vector<uint32_t>{0x53D910, 0x53E293, 0x53E981, 0x57C324, 0x5BF3A1}));
 }
 
 TEST(StartUp, UnloadPutsEveryEventSiteBack)

@@ -1,0 +1,198 @@
+#include "radar/gps_route.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <iterator>
+
+#include "core/plugin.h"
+#include "data/screen_unit.h"
+#include "host/host.h"
+#include "hud/hud_style.h"
+#include "radar/guidance.h"
+
+uint32_t routeNodes[routeMaxNodes];
+Vec2 routePoints[routeMaxNodes];
+RouteVertex routeVertices[4 * routeMaxNodes];
+float routeDistance;
+
+namespace {
+
+constexpr uint32_t noNode = 0xFFFFFFFF;
+constexpr float searchRange = 2000.0f;
+constexpr int32_t triangleStrip = 4;
+// Render states of the host's engine set around the band.
+constexpr int32_t textureState = 1;
+constexpr int32_t blendState = 10;
+constexpr uint32_t blendValue = 2;
+// The band's half-width on the radar, in reference units.
+constexpr float halfWidth = 5.0f;
+// One step below the float nearest pi/2: the band's sides lean a hair off the normal, as
+// the host's own route line does.
+const float quarterTurn = std::bit_cast<float>(0x3FC90FDAu);
+
+bool routeNodesCleared;
+
+void* pathObject() { return reinterpret_cast<void*>(uintptr_t{hostObjectRef}); }
+
+uint8_t menuByte(uint32_t offset) { return host::load<uint8_t>(host::menu_state.address + offset); }
+
+void setRenderState(int32_t state, uint32_t value)
+{
+    uint32_t engine = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(host::render_engine.get()));
+    auto set = reinterpret_cast<host::RenderStateSet>(uintptr_t{host::load<uint32_t>(engine + host::render_engine_set)});
+    set(state, value);
+}
+
+// A method of the host's Direct3D device, from its method table.
+template <class Method>
+Method deviceMethod(void* device, uint32_t index)
+{
+    uint32_t table = host::load<uint32_t>(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(device)));
+    return reinterpret_cast<Method>(uintptr_t{host::load<uint32_t>(table + 4 * index)});
+}
+
+void setDeviceScissorTest(bool on)
+{
+    void* device = host::d3d_device.get();
+    deviceMethod<host::DeviceSetRenderState>(device, host::device_method_set_render_state)(
+        device, host::device_state_scissor_test, on ? 1 : 0);
+}
+
+bool scissorSupported()
+{
+    if (!host::d3d_device.get())
+        return false;
+    const void* caps = host::device_caps();
+    if (!caps)
+        return false;
+    uint32_t raster = host::load<uint32_t>(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(caps)) +
+                                           host::device_caps_raster_caps);
+    return (raster & host::raster_caps_scissor_test) != 0;
+}
+
+// The radar square, 2 pixels in on every side, clips the band.
+void clipToRadar()
+{
+    Vec2 lowCorner{-1.0f, -1.0f}, highCorner{1.0f, 1.0f}, c1, c2;
+    host::radar_to_screen(&c1, &lowCorner);
+    host::radar_to_screen(&c2, &highCorner);
+    host::DeviceRect rect{static_cast<int32_t>(c1.x + 2.0f), static_cast<int32_t>(c2.y + 2.0f),
+                          static_cast<int32_t>(c2.x - 2.0f), static_cast<int32_t>(c1.y - 2.0f)};
+    setDeviceScissorTest(true);
+    void* device = host::d3d_device.get();
+    deviceMethod<host::DeviceSetScissorRect>(device, host::device_method_set_scissor_rect)(device, &rect);
+}
+
+// The map screen's zoom: 0.55 zoomed out to 1.4 zoomed in. NaN reads as zoomed out.
+float mapZoom()
+{
+    float mapScale = host::load<float>(host::menu_state.address + host::menu_map_scale);
+    return std::fmin(std::fmax(mapScale - 140.0f, 140.0f), 960.0f) / 960.0f + 0.4f;
+}
+
+// The node's place on screen, converted the way the host's own blips are. False for a
+// node the host has no record of.
+bool screenPoint(uint32_t node, bool mapShown, Vec2& screen)
+{
+    void* record = host::path_node(pathObject(), node);
+    if (!record)
+        return false;
+    Vec3 position;
+    host::path_node_position(record, &position);
+    Vec2 world{position.x, position.y}, radar;
+    host::world_to_radar(&radar, &world);
+    if (!mapShown) {
+        host::radar_to_screen(&screen, &radar);
+        return true;
+    }
+    host::map_point_prepare(&radar);
+    host::radar_to_screen(&screen, &radar);
+    // The map is laid out in a 640 x 448 frame.
+    screen.x = screenWidth() / 640.0f * screen.x;
+    screen.y = screenHeight() / 448.0f * screen.y;
+    host::map_screen_adjust(&screen.x, &screen.y);
+    return true;
+}
+
+// Converts the route's nodes to screen points; returns how many lead on from the first
+// without a gap (a node the host does not know ends the route there).
+int32_t convertRoute(int32_t count, bool mapShown)
+{
+    for (int32_t i = 0; i < count; ++i)
+        if (!screenPoint(routeNodes[i], mapShown, routePoints[i]))
+            return i;
+    return count;
+}
+
+RouteVertex vertexAt(Vec2 point, float dx, float dy, uint32_t colour)
+{
+    float depth = host::im2d_depth.get() + 0.0001f;
+    return {point.x + dx, point.y + dy, depth, host::im2d_recip_depth.get(), colour, 0.0f, 0.0f};
+}
+
+// One quad per leg, its long sides half the width away on either side of the leg.
+void writeLeg(int32_t i, float width)
+{
+    Vec2 a = routePoints[i], b = routePoints[i + 1];
+    float dy = b.y - a.y, dx = b.x - a.x;
+    float theta = static_cast<float>(std::atan2(static_cast<double>(dy), static_cast<double>(dx)));
+    float ox1 = static_cast<float>(std::cos(static_cast<double>(theta - quarterTurn)) * width);
+    float oy1 = static_cast<float>(std::sin(static_cast<double>(theta - quarterTurn)) * width);
+    float ox2 = static_cast<float>(std::cos(static_cast<double>(theta + quarterTurn)) * width);
+    float oy2 = static_cast<float>(std::sin(static_cast<double>(theta + quarterTurn)) * width);
+    setRenderState(blendState, blendValue);
+    Colour c = hudColour(HUD_COLOUR_GPS, 255);
+    uint32_t colour = uint32_t{c.a} << 24 | uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b;
+    RouteVertex* v = &routeVertices[4 * i];
+    v[0] = vertexAt(a, ox1, oy1, colour);
+    v[1] = vertexAt(b, ox1, oy1, colour);
+    v[2] = vertexAt(a, ox2, oy2, colour);
+    v[3] = vertexAt(b, ox2, oy2, colour);
+}
+
+// Asks the host's road search for the route from the player to the target; returns how
+// many nodes of routeNodes hold it.
+int32_t searchRoute(const MapTarget& target)
+{
+    Vec3 from;
+    host::player_position(&from, 0);
+    int16_t count = 0;
+    const Vec3& to = target.position;
+    host::path_search(pathObject(), 0, from.x, from.y, from.z, noNode, to.x, to.y, to.z, routeNodes, &count,
+                      routeMaxNodes, &routeDistance, searchRange, 0, searchRange, 0, noNode, 0, 0);
+    // The count is the host's word: never more nodes than the buffers hold, none below 0.
+    return std::clamp<int32_t>(count, 0, routeMaxNodes);
+}
+
+} // namespace
+
+void DrawGpsRoute()
+{
+    if (!routeNodesCleared) {
+        std::fill(std::begin(routeNodes), std::end(routeNodes), noNode);
+        routeNodesCleared = true;
+    }
+    routeDistance = 0.0f;
+    MapTarget target;
+    // While the display is off the radar draws nothing of its own, and the radar transform
+    // gives no points.
+    if (!guidanceActive(target) || plugin.hudDisabled)
+        return;
+    int32_t found = searchRoute(target);
+    bool mapShown = menuByte(host::menu_map_shown) != 0;
+    bool scissor = !mapShown && scissorSupported();
+    int32_t count = convertRoute(found, mapShown);
+    if (count > 0) {
+        if (scissor)
+            clipToRadar();
+        setRenderState(textureState, 0);
+        // On the map the band widens and narrows with the map's zoom, in proportion.
+        float width = pixels(halfWidth) * (mapShown ? mapZoom() : 1.0f);
+        for (int32_t i = 0; i + 1 < count; ++i)
+            writeLeg(i, width);
+        host::im2d_draw(triangleStrip, routeVertices, 4 * count - 4);
+    }
+    if (scissor)
+        setDeviceScissorTest(false);
+}

@@ -1,0 +1,218 @@
+// The road route band on the radar: the host's search as the plug-in asks for it, the
+// band's vertices and strip, the scissor test around it, and what happens with counts the
+// host should never report.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "route_scene.h"
+
+namespace {
+
+using nlohmann::json;
+using namespace route_scene;
+
+const char radarLayout[] = "HUD_RADAR_MAP 150 180 110 110\n";
+// One radar radius is 100 world units (the host's range) and 100 pixels on screen, the
+// radar's centre at the screen's (0, 1080 - 880) when the plug-in places it.
+const char unitLayout[] = "HUD_RADAR_MAP 0 880 100 100\n";
+
+TEST(GpsRoute, OneLegIsAQuadHalfTheBandsWidthEitherSideOfTheLeg)
+{
+    TempDir dir;
+    SimRun run = runRoute(dir, world(driving(), target(), route({{100, 100, 0}, {200, 100, 0}})), unitLayout);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    auto draws = pluginCalls(run, 1, "im2d_draw");
+    ASSERT_EQ(draws.size(), 1u);
+    const json& args = draws[0]["args"];
+    EXPECT_EQ(args[0], 4); // a triangle strip
+    ASSERT_EQ(args[1], 4);
+    Point a = screenOf(run, {1, 1}, {0, 880, 100, 100}), b = screenOf(run, {2, 1}, {0, 880, 100, 100});
+    const Point expected[4] = {{a.x, a.y - 5}, {b.x, b.y - 5}, {a.x, a.y + 5}, {b.x, b.y + 5}};
+    for (int i = 0; i < 4; ++i) {
+        const json& v = args[2][i];
+        EXPECT_NEAR(v[0].get<double>(), expected[i].x, 1e-6) << i;
+        EXPECT_EQ(v[1].get<double>(), expected[i].y) << i;
+        EXPECT_EQ(v[2].get<float>(), 0.5f + 0.0001f); // the host's near depth, a hair behind
+        EXPECT_EQ(v[3], 2);                            // the host's reciprocal depth
+        EXPECT_EQ(v[4], 0xFF0AC81Eu);                  // GPS colour, opaque, as 0xAARRGGBB
+        EXPECT_EQ(v[5], 0);
+        EXPECT_EQ(v[6], 0);
+    }
+    if (radarPlacedByPlugin(run)) {
+        EXPECT_EQ(args[2][0][1], 95);
+        EXPECT_EQ(args[2][3][0], 200);
+        EXPECT_EQ(args[2][3][1], 105);
+    }
+}
+
+TEST(GpsRoute, TheSearchIsAskedFromThePlayerToTheTargetWithTheHostsNineteenWords)
+{
+    TempDir dir;
+    json player = driving();
+    player["position"] = {12.5, -3, 4};
+    SimRun run = runRoute(dir, world(player, target({300, 400, 5}), route({{0, 0, 0}, {1, 1, 0}})));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    auto searches = pluginCalls(run, 1, "path_search");
+    ASSERT_EQ(searches.size(), 1u);
+    // nodes given, count 0 and distance 0 on entry, at most 2000 nodes, 2000.0 twice, no
+    // start or target node.
+    EXPECT_EQ(searches[0]["args"], json::parse("[0, 12.5, -3, 4, 4294967295, 300, 400, 5, true, 0, 2000, 0,"
+                                               " 2000, 0, 2000, 0, 4294967295, 0, 0]"));
+    EXPECT_EQ(pluginCalls(run, 1, "player_position")[0]["args"], json::parse("[0]"));
+}
+
+TEST(GpsRoute, LegsJoinInOneStripAndEachLegSetsTheBlendAndColour)
+{
+    TempDir dir;
+    SimRun run = runRoute(dir, world(driving(), target(), route({{0, 0, 0}, {100, 0, 0}, {100, 100, 0}})), unitLayout);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    auto draws = pluginCalls(run, 1, "im2d_draw");
+    ASSERT_EQ(draws.size(), 1u);
+    ASSERT_EQ(draws[0]["args"][1], 8);
+    const json& v = draws[0]["args"][2];
+    // The second leg runs up the screen (north): its first side lies 5 pixels to the left,
+    // its second 5 to the right.
+    Point b = screenOf(run, {1, 0}, {0, 880, 100, 100}), c = screenOf(run, {1, 1}, {0, 880, 100, 100});
+    EXPECT_NEAR(v[4][0].get<double>(), b.x - 5, 1e-5);
+    EXPECT_NEAR(v[4][1].get<double>(), b.y, 1e-5);
+    EXPECT_NEAR(v[5][0].get<double>(), c.x - 5, 1e-5);
+    EXPECT_NEAR(v[6][0].get<double>(), b.x + 5, 1e-5);
+    EXPECT_NEAR(v[7][0].get<double>(), c.x + 5, 1e-5);
+    EXPECT_NEAR(v[7][1].get<double>(), c.y, 1e-5);
+    // Each conversion of the radar transform turns texturing on (three nodes, two corners
+    // of the scissor square); then texture off once, then per leg: blend 2 and the colour.
+    std::vector<std::string> ops;
+    for (const json& e : routeCalls(run, 1))
+        if (e["op"] == "render_state_set" || e["op"] == "make_colour")
+            ops.push_back(e["op"].get<std::string>() + e["args"].dump());
+    EXPECT_EQ(ops, (std::vector<std::string>{"render_state_set[5,1]", "render_state_set[5,1]", "render_state_set[5,1]",
+                                             "render_state_set[5,1]", "render_state_set[5,1]",
+                                             "render_state_set[1,0]", "render_state_set[10,2]",
+                                             "make_colour[10,200,30,255]", "render_state_set[10,2]",
+                                             "make_colour[10,200,30,255]"}));
+}
+
+TEST(GpsRoute, ScissorClipsTheBandToTheRadarSquareInsetByTwoPixels)
+{
+    TempDir dir;
+    SimRun run = runRoute(dir, world(driving(), target(), route({{0, 0, 0}, {50, 50, 0}})), radarLayout);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    Point c1 = screenOf(run, {-1, -1}, {150, 180, 110, 110}), c2 = screenOf(run, {1, 1}, {150, 180, 110, 110});
+    json rect = {int(c1.x + 2), int(c2.y + 2), int(c2.x - 2), int(c1.y - 2)};
+    if (radarPlacedByPlugin(run)) {
+        EXPECT_EQ(rect, json::parse("[42, 792, 258, 1008]"));
+    }
+    EXPECT_EQ(deviceOps(run, 1), (std::vector<std::string>{"device_caps", "device_set_render_state[174,1]",
+                                                           "device_set_scissor_rect[" + rect.dump() + "]",
+                                                           "im2d_draw", "device_set_render_state[174,0]"}));
+}
+
+TEST(GpsRoute, WithoutTheScissorCapabilityTheDeviceIsLeftAlone)
+{
+    TempDir dir;
+    json w = world(driving(), target(), route({{0, 0, 0}, {50, 50, 0}}));
+    w["device"] = {{"scissor", false}};
+    SimRun run = runRoute(dir, w, radarLayout);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(deviceOps(run, 1), (std::vector<std::string>{"device_caps", "im2d_draw"}));
+}
+
+TEST(GpsRoute, NoNodeDrawsNothingButStillEndsTheScissorTest)
+{
+    TempDir dir;
+    SimRun run = runRoute(dir, world(driving(), target(), route({})));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(deviceOps(run, 1), (std::vector<std::string>{"device_caps", "device_set_render_state[174,0]"}));
+    for (const json& e : routeCalls(run, 1))
+        EXPECT_NE(e["op"], "render_state_set");
+}
+
+TEST(GpsRoute, OneNodeDrawsAnEmptyStrip)
+{
+    TempDir dir;
+    SimRun run = runRoute(dir, world(driving(), target(), route({{10, 10, 0}})));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(deviceOps(run, 1)[3], "im2d_draw");
+    auto draws = pluginCalls(run, 1, "im2d_draw");
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0]["args"][1], 0);
+    for (const json& e : routeCalls(run, 1))
+        EXPECT_NE(e["op"], "make_colour");
+}
+
+TEST(GpsRoute, TheBandIsDrawnEveryFrameAfterTheHostsRadar)
+{
+    TempDir dir;
+    json w = world(driving(), target(), route({{0, 0, 0}, {50, 50, 0}}));
+    SimRun run = runRoute(dir, w, radarLayout, 3);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    for (int frame = 1; frame <= 3; ++frame) {
+        std::vector<std::string> ops;
+        for (const json& e : run.trace)
+            if (e["frame"] == frame && (e["op"] == "radar_draw_overlay" || e["op"] == "im2d_draw"))
+                ops.push_back(e["op"]);
+        EXPECT_EQ(ops, (std::vector<std::string>{"radar_draw_overlay", "im2d_draw"})) << frame;
+    }
+}
+
+// Host routes of every length: the plug-in converts and draws at most the 2000 nodes its
+// buffers hold, whatever count the host reports.
+struct LongRoute {
+    int nodes;
+    std::optional<int> reported;
+    int drawnNodes;
+};
+
+TEST(GpsRoute, LongRoutesAndCountsBeyondTheBuffersDrawAtMostWhatFits)
+{
+    const LongRoute cases[] = {{2000, {}, 2000}, {5000, {}, 2000}, {2600, 5000, 2000},
+                               {2600, 32767, 2000}, {2600, -1, 0}, {2600, -32768, 0}};
+    for (const LongRoute& c : cases) {
+        SCOPED_TRACE(std::to_string(c.nodes) + " nodes, reported " + (c.reported ? std::to_string(*c.reported) : "-"));
+        std::vector<std::array<double, 3>> nodes;
+        for (int i = 0; i < c.nodes; ++i)
+            nodes.push_back({double(i % 50), double(i / 50), 0});
+        json r = route(nodes);
+        if (c.reported)
+            r["count"] = *c.reported;
+        TempDir dir;
+        SimRun run = runRoute(dir, world(driving(), target(), r));
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        auto searches = pluginCalls(run, 1, "path_search");
+        ASSERT_EQ(searches.size(), 1u);
+        EXPECT_EQ(searches[0]["result"], c.reported.value_or(std::min(c.nodes, 2000)));
+        auto looked = pluginCalls(run, 1, "path_node");
+        EXPECT_EQ(looked.size(), size_t(c.drawnNodes));
+        if (!looked.empty()) {
+            EXPECT_EQ(looked.back()["args"][0], (1 << 16) | (1999 - 1024)); // the 2000th node: area 1
+        }
+        auto draws = pluginCalls(run, 1, "im2d_draw");
+        ASSERT_EQ(draws.size(), c.drawnNodes ? 1u : 0u);
+        if (c.drawnNodes) {
+            EXPECT_EQ(draws[0]["args"][1], 4 * c.drawnNodes - 4);
+        }
+        EXPECT_NE(run.out.find("heap allocations by the plug-in after start-up: 0"), std::string::npos) << run.out;
+    }
+}
+
+TEST(GpsRoute, ARouteEndsAtTheFirstNodeTheHostDoesNotKnow)
+{
+    // The host reports more nodes than it wrote; the rest of the buffer holds empty nodes.
+    TempDir dir;
+    json r = route({{0, 0, 0}, {50, 0, 0}, {50, 50, 0}});
+    r["count"] = 6;
+    SimRun run = runRoute(dir, world(driving(), target(), r));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    auto looked = pluginCalls(run, 1, "path_node");
+    ASSERT_EQ(looked.size(), 4u);
+    EXPECT_EQ(looked[3]["args"][0], 0xFFFFFFFFu);
+    EXPECT_EQ(looked[3]["result"], 0);
+    EXPECT_EQ(pluginCalls(run, 1, "path_node_position").size(), 3u);
+    EXPECT_EQ(pluginCalls(run, 1, "im2d_draw")[0]["args"][1], 8);
+}
+
+} // namespace
