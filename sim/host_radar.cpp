@@ -55,14 +55,22 @@ KH_CDECL void mapBlendResumed(const uint32_t* block)
     const bool zero = block[7] != 0;
     const uint32_t esp = address(block) + 8 * 4;
     const Reg order[7] = {Eax, Ecx, Edx, Ebx, Esi, Edi, Ebp};
-    bool intact = esp == frameAtSite && (eax & 0xFFFFFF00u) == (canary[Eax] & 0xFFFFFF00u);
+    const char* const names[7] = {"eax", "ecx", "edx", "ebx", "esi", "edi", "ebp"};
+    const char* changed = nullptr;
+    if (esp != frameAtSite)
+        changed = "esp";
+    if ((eax & 0xFFFFFF00u) != (canary[Eax] & 0xFFFFFF00u))
+        changed = names[0];
     for (int i = 1; i < 7; ++i)
-        intact &= block[i] == canary[order[i]];
+        if (block[i] != canary[order[i]])
+            changed = names[i];
     const uint8_t* frame = reinterpret_cast<const uint8_t*>(uintptr_t{frameAtSite});
     for (uint32_t i = 0; i < frameSize; ++i)
-        intact &= frame[i] == frameByte(i, blendByte);
-    if (!intact)
-        std::fprintf(stderr, "kellhud-sim: the host's map drawing resumed with its registers or stack changed\n");
+        if (frame[i] != frameByte(i, blendByte))
+            changed = "stack frame";
+    const bool intact = !changed;
+    if (changed)
+        std::fprintf(stderr, "kellhud-sim: the host's map drawing resumed with its %s changed (eax %08X)\n", changed, eax);
     trace::record("map_blend_resume", reinterpret_cast<void*>(uintptr_t{mapResume}),
                   trace::args(eax & 0xFF, zero, intact));
 }

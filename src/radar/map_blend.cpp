@@ -27,20 +27,22 @@ KH_CDECL void setMapBlendStates()
 
 // Every register and the flags are kept around the C++ call, so the host finds them as it
 // left them; the stack is back where the host had it before the displaced load. The last
-// two instructions go back to the host without touching the flags the test set. Naked: the
-// compiler adds no frame of its own, in either build.
-extern "C" __attribute__((naked)) void BeginMapBlend()
-{
-    asm(R"(
-        pushal
-        pushfl
-        cld
-        call kellhud_set_map_blend_states
-        popfl
-        popal
-        movb 0x13(%esp), %al
-        testb %al, %al
-        pushl $)" KH_TO_STRING(KH_MAP_BLEND_RESUME) R"(
-        ret
-    )");
-}
+// two instructions go back to the host without touching the flags the test set. Written as
+// a top-level block, not a function body, so that no compiler (nor its sanitizers) puts an
+// instruction of its own before the registers are saved. Top-level blocks come first in
+// the object file, where the assembler is in .text; the block ends there too.
+asm(R"(
+    .text
+    .globl kellhud_begin_map_blend
+kellhud_begin_map_blend:
+    pushal
+    pushfl
+    cld
+    call kellhud_set_map_blend_states
+    popfl
+    popal
+    movb 0x13(%esp), %al
+    testb %al, %al
+    pushl $)" KH_TO_STRING(KH_MAP_BLEND_RESUME) R"(
+    ret
+)");
