@@ -6,6 +6,7 @@
 // thread's CPU clock and prints both per frame, the plug-in's share and the heap
 // allocations the plug-in made per frame (which must be 0). No trace is kept.
 
+#include <cmath>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -60,7 +61,19 @@ nlohmann::json radarScenario(int frames)
                    {"state_flags", 0x100},
                    {"breath", 600},
                    {"position", {1200.5, -850.25, 13}},
-                   {"vehicle", {{"type", 4}, {"matrix", {0.3, 0.95}}}}};
+                   {"vehicle", {{"type", 0}}}}; // a car: the route is drawn (no roll indicator)
+    // Many blips, each with a level marker, and a route of the full 2000 nodes the plug-in
+    // can hold, winding around the player inside the radar.
+    json blips = json::array();
+    for (int i = 0; i < 100; ++i)
+        blips.push_back({{"id", 1 + i % 10},
+                         {"at", {std::cos(i * 0.7) * (i % 10) / 10.0, std::sin(i * 0.7) * (i % 10) / 10.0}},
+                         {"level", {{"kind", i % 3}}}});
+    json nodes = json::array();
+    for (int i = 0; i < 2000; ++i) {
+        double r = 5.0 + 90.0 * i / 2000.0, a = i * 0.05;
+        nodes.push_back({1200.5 + r * std::cos(a), -850.25 + r * std::sin(a), 13});
+    }
     json world = {
         {"frame", 1},
         {"players", json::array({player, nullptr})},
@@ -68,6 +81,9 @@ nlohmann::json radarScenario(int frames)
         {"weapon_info", json::array({json{{"type", 31}, {"clip_size", 50}, {"model", 356}}})},
         {"wanted", {{"stars", 4}, {"changed_ms", 0}}},
         {"zone_name", {{"text", "Market"}, {"shown", true}}},
+        {"blips", blips},
+        {"target", {{"index", 5}, {"counter", 7}, {"position", {3000, 3000, 0}}}},
+        {"route", {{"nodes", nodes}}},
     };
     return {{"screen", {1920, 1080}},
             {"frames", frames},

@@ -131,9 +131,11 @@ KH_CDECL void im2dDraw(int32_t primitive, const void* vertices, int32_t count)
         float u, v;
     };
     static_assert(sizeof(Vertex) == 28);
+    // The vertex list is built only for a kept trace: a long route would otherwise cost
+    // the simulated host more than the plug-in's drawing of it.
     nlohmann::json list = nlohmann::json::array();
     const auto* v = static_cast<const Vertex*>(vertices);
-    for (int32_t i = 0; i < count; ++i) {
+    for (int32_t i = 0; trace::on() && i < count; ++i) {
         using trace::number;
         list.push_back({number(v[i].x), number(v[i].y), number(v[i].depth), number(v[i].recipDepth), v[i].colour,
                         number(v[i].u), number(v[i].v)});
