@@ -2,14 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
-#include <set>
 
 #include "graphics_device.h"
 #include "host/host.h"
 #include "host_image.h"
+#include "host_radar.h"
 #include "host_records.h"
 #include "host_routines.h"
 #include "host_sites.h"
+#include "render_engine.h"
+#include "scenario_cursor.h"
 #include "system.h"
 #include "trace.h"
 
@@ -18,6 +20,8 @@ namespace sim {
 namespace {
 
 WorldState current;
+ScenarioCursor playing; // where the run is in its scenario
+bool firstFrame = true; // the first frame applied after the start writes everything
 
 void writeZeros(uint32_t address, uint32_t size)
 {
@@ -132,6 +136,13 @@ void writeRoute(const RouteState& route)
 
 bool targetWritten = false;
 
+// The alternate clock follows the clock, so it is written every frame.
+void writeAltClock(const WorldState& world)
+{
+    uint32_t now = host::time_ms.get();
+    hostWrite<uint32_t>(host::time_ms_alt.address, now + static_cast<uint32_t>(world.altClockOffsetMs));
+}
+
 } // namespace
 
 void writeWorld(const WorldState& world)
@@ -146,8 +157,7 @@ void writeWorld(const WorldState& world)
     writeWeaponRecords(world);
     hostWrite<uint32_t>(records::wanted + host::wanted_star_count, world.wanted.stars);
     hostWrite<uint32_t>(records::wanted + host::wanted_change_time, world.wanted.changedMs);
-    uint32_t now = host::time_ms.get();
-    hostWrite<uint32_t>(host::time_ms_alt.address, now + static_cast<uint32_t>(world.altClockOffsetMs));
+    writeAltClock(world);
     static_assert(host::vehicle_name_text_size == host::zone_name_text_size);
     writeAreaName(host::zone_name_text.address, host::zone_name_state_a.address, host::zone_name_state_b.address,
                   records::zoneNameColour, world.zoneName);
@@ -173,29 +183,42 @@ void applyScenarioStart(const Scenario& scenario)
     hostWrite<int32_t>(host::screen_height.address, scenario.height);
     hostWrite<uint32_t>(host::time_ms.address, scenario.startMs);
     system().loadedModules = scenario.modules;
+    setRenderStates(scenario.renderStates);
     writeWorld(scenario.worldAt(0));
+    writeRadarWorld(currentWorld(), false);
+    startCursor(playing, scenario);
+    firstFrame = true;
 }
 
+// Host memory keeps what was written, as the host's own does: the keys and the world are
+// written when the scenario changes them, the clocks every frame.
 void applyFrame(const Scenario& scenario, int frame)
 {
+    if (playing.scenario != &scenario || frame < playing.frame) {
+        startCursor(playing, scenario);
+        firstFrame = true;
+    }
+    moveCursor(playing, frame);
     trace::frame = frame;
-    hostWrite<uint32_t>(host::time_ms.address, scenario.timeAt(frame));
-    std::set<int> down;
-    for (const KeyHold& hold : scenario.keys)
-        if (hold.frames.holds(frame))
-            down.insert(hold.key);
-    system().holdKeys(down);
-    writeWorld(scenario.worldAt(frame));
+    hostWrite<uint32_t>(host::time_ms.address, playing.timeMs);
+    if (playing.keysChanged || firstFrame)
+        system().holdKeys(playing.keysDown);
+    if (playing.worldChanged || firstFrame)
+        writeWorld(*playing.world);
+    else
+        writeAltClock(currentWorld());
+    writeRadarWorld(currentWorld(), playing.mapScreen);
+    firstFrame = false;
 }
 
-void runHostFrame(const Scenario& scenario, int frame)
+void runHostFrame(const Scenario&, int)
 {
     // Game logic first, then the radar, then the HUD, then the overlays at the end of
     // drawing.
     reachFrameProcess();
     reachRadarStage();
     reachRadarDrawA(true);
-    if (scenario.mapScreenShown(frame))
+    if (playing.mapScreen)
         reachRadarDrawB(true);
     reachHudStage(currentWorld().zoneName.shown, currentWorld().vehicleName.shown);
     reachDraw();

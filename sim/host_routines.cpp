@@ -17,7 +17,6 @@ void enter(uint32_t address) { reinterpret_cast<Routine>(uintptr_t{address})(); 
 // Each routine's entry: where the code before its first site begins.
 constexpr uint32_t zoneNameEntry = host::site_zone_name_colour - 6;
 constexpr uint32_t vehicleNameEntry = host::site_vehicle_name_colour - 6;
-constexpr uint32_t gangOverlayEntry = host::site_gang_overlay_colour - 13;
 constexpr uint32_t arrowEntry = host::site_arrow_colour - 13;
 
 // An area-name routine: the text colour (the host's fade) from the colour site, then the
@@ -81,7 +80,7 @@ void reachHudStage(bool zoneNameShown, bool vehicleNameShown)
         enter(vehicleNameEntry);
 }
 
-void reachGangOverlayColour() { enter(gangOverlayEntry); }
+void reachGangOverlayColour() { enter(gangOverlayColourEntry); }
 void reachArrowColour() { enter(arrowEntry); }
 
 } // namespace sim

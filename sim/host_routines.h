@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "host/host.h"
+
 // The host's own routines that reach the HUD and radar sites every frame, as machine code:
 // the radar and HUD stages of the frame, the zone-name and vehicle-name routines, and the
 // parts of the radar's map and blip drawing that make the gang-overlay and arrow colours.
@@ -21,7 +23,9 @@ void reachRadarStage();
 // The HUD stage: the host calls its HUD routine and its extra HUD drawing, then the
 // zone-name and vehicle-name routines of the names it shows.
 void reachHudStage(bool zoneNameShown, bool vehicleNameShown);
-// Inside the host's map and blip drawing: the gang-overlay and arrow colours.
+// Inside the host's map and blip drawing: the gang-overlay and arrow colours. The map
+// layer's machine code calls the first at its entry.
+constexpr uint32_t gangOverlayColourEntry = host::site_gang_overlay_colour - 13;
 void reachGangOverlayColour();
 void reachArrowColour();
 

@@ -99,7 +99,6 @@ void writeHookMapSites(ImageWriter& image)
     call(host::site_help_box, host::help_box_draw.address, "site_help_box");
     call(host::site_text_box_a, host::fill_rect.address, "site_text_box_a");
     call(host::site_text_box_b, host::fill_rect.address, "site_text_box_b");
-    call(host::site_sized_marker, host::radar_draw_sized_marker.address, "site_sized_marker");
 
     branch(host::site_hud_branch_a, "site_hud_branch_a");
     branch(host::site_hud_branch_b, "site_hud_branch_b");

@@ -22,7 +22,7 @@ KH_CDECL void renderStateGet(int32_t state, uint32_t* value)
 {
     auto it = states.find(state);
     *value = it == states.end() ? 0 : it->second;
-    trace::record("render_state_get", SIM_CALLER(), trace::args(state));
+    trace::record("render_state_get", SIM_CALLER(), trace::args(state), *value);
 }
 
 uint32_t address(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
@@ -41,6 +41,12 @@ void writeRenderEngine(ImageWriter& image)
     hostWrite<uint32_t>(records::renderEngine + host::render_engine_set, renderStateSetCode);
     hostWrite<uint32_t>(records::renderEngine + host::render_engine_get, renderStateGetCode);
     hostWrite<uint32_t>(host::render_engine.address, records::renderEngine);
+}
+
+void setRenderStates(const std::map<int32_t, uint32_t>& initial)
+{
+    for (const auto& [state, value] : initial)
+        states[state] = value;
 }
 
 const std::map<int32_t, uint32_t>& renderStates() { return states; }

@@ -14,6 +14,9 @@ class ImageWriter;
 // Lays the record and its two functions, and points host::render_engine at it.
 void writeRenderEngine(ImageWriter& image);
 
+// The states the host has set before the plug-in's first frame.
+void setRenderStates(const std::map<int32_t, uint32_t>& initial);
+
 // Every render state set so far, by number (a state never set reads as 0).
 const std::map<int32_t, uint32_t>& renderStates();
 

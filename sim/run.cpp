@@ -55,8 +55,9 @@ std::string patchLines(const std::vector<PatchRun>& runs)
     return out;
 }
 
+// `calls`: the plug-in's host calls during the frames, counted before the shutdown.
 void printSummary(std::ostream& out, const Scenario& scenario, const std::vector<PatchRun>& patches,
-                  uint32_t heapAllocations)
+                  const std::map<std::string, int>& calls, uint32_t heapAllocations)
 {
     out << "Kell Hud in the simulated host: " << scenario.width << "x" << scenario.height << ", "
         << scenario.frames << (scenario.frames == 1 ? " frame" : " frames") << "\n";
@@ -68,21 +69,14 @@ void printSummary(std::ostream& out, const Scenario& scenario, const std::vector
     }
     out << (patches.empty() ? "" : patches.size() > 8 ? ", ...)" : ")") << "\n";
 
-    std::map<std::string, int> calls;
     int total = 0;
-    for (const TraceEntry& e : trace::entries())
-        if (e.byPlugin && e.frame >= 1 && e.frame <= scenario.frames) {
-            ++calls[e.op];
-            ++total;
-        }
+    for (const auto& [op, count] : calls)
+        total += count;
     out << "  host calls by the plug-in during the frames: " << total << "\n";
     for (const auto& [op, count] : calls)
         out << "    " << op << ": " << count << "\n";
     // Which pictures the HUD showed, so a modder sees a texture that is missing or misnamed.
-    std::map<std::string, int> sprites;
-    for (const TraceEntry& e : trace::entries())
-        if (e.byPlugin && (e.op == "sprite_draw" || e.op == "sprite_draw_xywh"))
-            ++sprites[e.args[0].is_string() ? e.args[0].get<std::string>() : "(no texture)"];
+    std::map<std::string, int> sprites = trace::pluginSprites();
     if (!sprites.empty()) {
         out << "  sprites drawn by the plug-in:";
         for (const auto& [name, count] : sprites)
@@ -114,19 +108,28 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
     if (options.frames)
         scenario.frames = *options.frames;
 
+    std::string error;
     // The library appears where a player installs it: beside the kell-hud folder.
     std::filesystem::path dir = std::filesystem::absolute(options.pluginDir);
     system().pluginFile = (dir / std::filesystem::path(options.pluginFile).filename()).string();
     system().hostFile = (dir / "host.exe").string();
 
+    // The trace goes to its file as calls happen; without one no call is kept at all.
+    // A file that cannot be made stops the run before it starts.
+    trace::clear();
+    trace::keepInMemory(false);
+    if (!options.tracePath.empty() && !trace::streamTo(options.tracePath, error)) {
+        err << "kellhud-sim: cannot write " << options.tracePath << ": " << error << "\n";
+        return 2;
+    }
+
     buildHostImage();
     applyScenarioStart(scenario);
-    trace::clear();
     trace::frame = 0;
 
-    std::string error;
     if (!loadPlugin(options.pluginFile, error)) {
         err << "kellhud-sim: cannot load the plug-in: " << error << "\n";
+        trace::endStream(error);
         return 2;
     }
     std::vector<PatchRun> startPatches = listPatches();
@@ -139,6 +142,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         runHostFrame(scenario, frame);
     }
     uint32_t heapAllocations = pluginHeapAllocations();
+    std::map<std::string, int> frameCalls = trace::pluginCalls();
     trace::frame = scenario.frames + 1;
     reachRendererShutdown();
     if (!unloadPlugin())
@@ -147,9 +151,11 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
     bool ok = true;
     if (!options.patchesPath.empty())
         ok &= writeFile(options.patchesPath, patchLines(options.unload ? listPatches() : startPatches), err);
-    if (!options.tracePath.empty())
-        ok &= writeFile(options.tracePath, trace::toJsonLines(), err);
-    printSummary(out, scenario, startPatches, heapAllocations);
+    if (!trace::endStream(error)) {
+        err << "kellhud-sim: cannot write " << options.tracePath << ": " << error << "\n";
+        ok = false;
+    }
+    printSummary(out, scenario, startPatches, frameCalls, heapAllocations);
     return ok ? 0 : 1;
 }
 

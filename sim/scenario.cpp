@@ -22,33 +22,28 @@ FrameSpan spanOf(const json& j)
     return span;
 }
 
-} // namespace
-
-uint32_t Scenario::timeAt(int frame) const
+// A render state is named by its number, written as a JSON key.
+int32_t renderStateNumber(const std::string& key)
 {
-    uint32_t t = startMs;
-    for (int f = 2; f <= frame; ++f) {
-        auto it = steps.find(f);
-        t += it == steps.end() ? stepMs : it->second;
+    size_t used = 0;
+    int32_t number = -1;
+    try {
+        number = std::stoi(key, &used);
+    } catch (const std::exception&) {
     }
-    return t;
+    if (used != key.size() || key.empty() || number < 0)
+        throw std::runtime_error("scenario: render_states: \"" + key + "\" is not a render state number");
+    return number;
 }
 
-bool Scenario::keyDown(int key, int frame) const
+uint32_t renderStateValue(const std::string& key, const json& value)
 {
-    for (const KeyHold& hold : keys)
-        if (hold.key == key && hold.frames.holds(frame))
-            return true;
-    return false;
+    if (!value.is_number_unsigned() || value.get<uint64_t>() > UINT32_MAX)
+        throw std::runtime_error("scenario: render_states." + key + ": must be a whole number from 0 to 4294967295");
+    return value.get<uint32_t>();
 }
 
-bool Scenario::mapScreenShown(int frame) const
-{
-    for (const FrameSpan& span : mapScreen)
-        if (span.holds(frame))
-            return true;
-    return false;
-}
+} // namespace
 
 const WorldState& Scenario::worldAt(int frame) const
 {
@@ -82,6 +77,9 @@ Scenario parseScenario(const std::string& text)
             s.mapScreen.push_back(spanOf(span));
         for (const json& module : j.value("modules", json::array()))
             s.modules.push_back(module.get<std::string>());
+        if (j.contains("render_states"))
+            for (const auto& [state, value] : j["render_states"].items())
+                s.renderStates[renderStateNumber(state)] = renderStateValue(state, value);
         if (j.contains("world"))
             s.world = parseWorld(j["world"]);
     } catch (const json::exception& e) {

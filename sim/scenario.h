@@ -33,14 +33,13 @@ struct Scenario {
     std::vector<KeyHold> keys;
     std::vector<FrameSpan> mapScreen;
     std::vector<std::string> modules;
+    // Render states the host has set before the run, by number (others read as 0).
+    std::map<int32_t, uint32_t> renderStates;
     // Each entry of the world list: its frame and the world from that frame on.
     std::vector<std::pair<int, WorldState>> world;
 
-    // Host time at a frame (frame 1 is at startMs).
-    uint32_t timeAt(int frame) const;
-    bool keyDown(int key, int frame) const;
-    bool mapScreenShown(int frame) const;
-    // The world in a frame (the defaults before the first entry).
+    // The world in a frame (the defaults before the first entry). Runs step through the
+    // frames with a ScenarioCursor instead.
     const WorldState& worldAt(int frame) const;
 };
 

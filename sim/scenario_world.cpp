@@ -1,5 +1,7 @@
 #include "scenario_world.h"
 
+#include <bit>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
@@ -262,13 +264,76 @@ DeviceState device(const json& j, const std::string& path)
     return d;
 }
 
+Vec2 point(const json& j, const std::string& path)
+{
+    array(j, path, 2, 2);
+    return {number(j[0], path + "[0]"), number(j[1], path + "[1]")};
+}
+
+BlipLevelState blipLevel(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"kind", "colour"});
+    BlipLevelState l;
+    optionalInteger(j, path, "kind", l.kind);
+    if (j.contains("colour"))
+        l.colour = colour(j["colour"], path + ".colour");
+    return l;
+}
+
+// The seven words the host pushes for its sized marker: a whole number, three floats, three
+// whole numbers.
+std::array<uint32_t, 7> sizedMarker(const json& j, const std::string& path)
+{
+    array(j, path, 7, 7);
+    std::array<uint32_t, 7> words{};
+    for (size_t i = 0; i < 7; ++i) {
+        std::string at = path + "[" + std::to_string(i) + "]";
+        if (i >= 1 && i <= 3)
+            words[i] = std::bit_cast<uint32_t>(number(j[i], at));
+        else
+            words[i] = static_cast<uint32_t>(integer(j[i], at, std::numeric_limits<int32_t>::min(),
+                                                     std::numeric_limits<uint32_t>::max()));
+    }
+    return words;
+}
+
+BlipState blip(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"id", "at", "alpha", "check", "level", "sized"});
+    BlipState b;
+    optionalInteger(j, path, "id", b.id);
+    if (j.contains("at"))
+        b.at = point(j["at"], path + ".at");
+    optionalInteger(j, path, "alpha", b.alpha);
+    if (j.contains("check"))
+        b.check = boolean(j["check"], path + ".check");
+    if (j.contains("level"))
+        b.level = blipLevel(j["level"], path + ".level");
+    if (j.contains("sized"))
+        b.sized = sizedMarker(j["sized"], path + ".sized");
+    return b;
+}
+
+MapViewState mapView(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"scale", "origin"});
+    MapViewState v;
+    optionalNumber(j, path, "scale", v.scale);
+    if (j.contains("origin")) {
+        Vec2 origin = point(j["origin"], path + ".origin");
+        v.originX = origin.x;
+        v.originY = origin.y;
+    }
+    return v;
+}
+
 // A field given replaces that field of the world whole.
 void applyEntry(const json& j, const std::string& path, WorldState& w)
 {
     onlyFields(j, path,
                {"frame", "current_player", "players", "weapon_info", "wanted", "alt_clock_offset_ms",
                 "zone_name", "vehicle_name", "pad", "block", "damage_ms", "radar_mode", "language",
-                "breath_limit", "target", "route", "device"});
+                "breath_limit", "target", "route", "device", "blips", "map_view", "map_blend_byte"});
     if (j.contains("current_player"))
         w.currentPlayer = static_cast<int32_t>(
             integer(j["current_player"], path + ".current_player", 0, host::player_record_count - 1));
@@ -308,6 +373,15 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
         w.route = route(j["route"], path + ".route");
     if (j.contains("device"))
         w.device = device(j["device"], path + ".device");
+    if (j.contains("blips")) {
+        const json& list = array(j["blips"], path + ".blips", 0, maxBlips);
+        w.blips.clear();
+        for (size_t i = 0; i < list.size(); ++i)
+            w.blips.push_back(blip(list[i], path + ".blips[" + std::to_string(i) + "]"));
+    }
+    if (j.contains("map_view"))
+        w.mapView = mapView(j["map_view"], path + ".map_view");
+    optionalInteger(j, path, "map_blend_byte", w.mapBlendByte);
 }
 
 } // namespace

@@ -28,6 +28,7 @@ void registerTextureSubstitutes();
 void registerWorldSubstitutes();
 void registerHudRadarRoutines();
 void registerRouteSubstitutes();
+void registerRadarSubstitutes();
 
 inline void registerAllSubstitutes()
 {
@@ -41,6 +42,7 @@ inline void registerAllSubstitutes()
     registerWorldSubstitutes();
     registerHudRadarRoutines();
     registerRouteSubstitutes();
+    registerRadarSubstitutes();
 }
 
 } // namespace sim

@@ -1,6 +1,11 @@
 #include "trace.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 #include "host_image.h"
 
@@ -10,26 +15,136 @@ int frame = 0;
 
 namespace {
 
+bool inMemory = true;
 std::vector<TraceEntry> recorded;
+
+std::FILE* stream = nullptr;
+bool streamFailed = false;
+std::string line; // reused for every streamed line, so a long run does not churn the heap
+
+// Counts by the operation's name as the call site passes it (a literal, so the pointer is
+// a cheap key; two sites may pass the same name through different pointers, merged when
+// the counts are read).
+struct OpCount {
+    std::string name;
+    int calls = 0;
+};
+std::unordered_map<const char*, OpCount> pluginCallCounts;
+std::map<std::string, int, std::less<>> spriteCounts;
+
 bool pluginRangeSet = false;
 uint32_t pluginBegin = 0;
 uint32_t pluginEnd = 0;
 
-} // namespace
-
-void record(const char* op, const void* caller, nlohmann::json args)
+void appendLine(std::string& out, int atFrame, std::string_view op, const nlohmann::json& args,
+                const nlohmann::json* result, bool byPlugin)
 {
-    recorded.push_back({frame, op, std::move(args), isPluginCaller(caller), false, nullptr});
+    out += "{\"frame\":";
+    out += std::to_string(atFrame);
+    out += ",\"op\":";
+    out += nlohmann::json(op).dump();
+    out += ",\"args\":";
+    out += args.dump();
+    if (result) {
+        out += ",\"result\":";
+        out += result->dump();
+    }
+    out += byPlugin ? ",\"by\":\"plugin\"}" : ",\"by\":\"host\"}";
 }
 
-void record(const char* op, const void* caller, nlohmann::json args, nlohmann::json result)
+void keepCall(const char* op, bool byPlugin, nlohmann::json&& args, nlohmann::json* result)
 {
-    recorded.push_back({frame, op, std::move(args), isPluginCaller(caller), true, std::move(result)});
+    if (stream) {
+        line.clear();
+        appendLine(line, frame, op, args, result, byPlugin);
+        line += '\n';
+        streamFailed |= std::fwrite(line.data(), 1, line.size(), stream) != line.size();
+    }
+    if (inMemory)
+        recorded.push_back({frame, op, std::move(args), byPlugin, result != nullptr,
+                            result ? std::move(*result) : nlohmann::json()});
+}
+
+} // namespace
+
+bool on() { return inMemory || stream; }
+
+void keepInMemory(bool keep) { inMemory = keep; }
+
+bool streamTo(const std::string& path, std::string& error)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        error = std::strerror(errno);
+        return false;
+    }
+    // A large buffer: a busy frame writes a few kilobytes in a few hundred small lines.
+    static char buffer[1 << 20];
+    std::setvbuf(file, buffer, _IOFBF, sizeof buffer);
+    stream = file;
+    streamFailed = false;
+    return true;
+}
+
+bool endStream(std::string& error)
+{
+    if (!stream)
+        return true;
+    bool failed = streamFailed | (std::fflush(stream) != 0) | (std::ferror(stream) != 0);
+    int closeError = std::fclose(stream) != 0 ? errno : 0;
+    stream = nullptr;
+    failed |= closeError != 0;
+    if (failed)
+        error = std::strerror(closeError ? closeError : EIO);
+    return !failed;
+}
+
+void count(const char* op, bool byPlugin)
+{
+    if (!byPlugin || frame < 1)
+        return;
+    auto [it, added] = pluginCallCounts.try_emplace(op);
+    if (added)
+        it->second.name = op;
+    ++it->second.calls;
+}
+
+void keep(const char* op, bool byPlugin, nlohmann::json args) { keepCall(op, byPlugin, std::move(args), nullptr); }
+
+void keep(const char* op, bool byPlugin, nlohmann::json args, nlohmann::json result)
+{
+    keepCall(op, byPlugin, std::move(args), &result);
+}
+
+void countSprite(const void* caller, const char* textureName)
+{
+    if (!isPluginCaller(caller))
+        return;
+    std::string_view name = textureName ? textureName : "(no texture)";
+    auto it = spriteCounts.find(name);
+    if (it == spriteCounts.end())
+        it = spriteCounts.emplace(std::string(name), 0).first;
+    ++it->second;
 }
 
 const std::vector<TraceEntry>& entries() { return recorded; }
 
-void clear() { recorded.clear(); }
+void clear()
+{
+    recorded.clear();
+    pluginCallCounts.clear();
+    spriteCounts.clear();
+}
+
+std::map<std::string, int> pluginCalls()
+{
+    std::map<std::string, int> calls;
+    for (const auto& [op, counted] : pluginCallCounts)
+        calls[counted.name] += counted.calls;
+    return calls;
+}
+
+std::map<std::string, int> pluginSprites() { return {spriteCounts.begin(), spriteCounts.end()}; }
 
 void setPluginRange(uint32_t begin, uint32_t end)
 {
@@ -46,45 +161,45 @@ bool isPluginCaller(const void* caller)
     return !inHostImage(a);
 }
 
-std::string toJsonLines()
+std::string jsonLine(const TraceEntry& e)
 {
     std::string out;
-    for (const TraceEntry& e : recorded) {
-        out += "{\"frame\":" + std::to_string(e.frame) + ",\"op\":" + nlohmann::json(e.op).dump() +
-               ",\"args\":" + e.args.dump() + (e.hasResult ? ",\"result\":" + e.result.dump() : "") +
-               ",\"by\":\"" + (e.byPlugin ? "plugin" : "host") + "\"}\n";
-    }
+    appendLine(out, e.frame, e.op, e.args, e.hasResult ? &e.result : nullptr, e.byPlugin);
     return out;
 }
 
-nlohmann::json number(float value)
+void to_json(nlohmann::json& j, const Number& n)
 {
     // Whole pixel values read as integers, as a person writes them.
+    float value = n.value;
     if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e9f)
-        return static_cast<int64_t>(value);
-    if (!std::isfinite(value))
-        return nullptr;
-    return static_cast<double>(value);
+        j = static_cast<int64_t>(value);
+    else if (!std::isfinite(value))
+        j = nullptr;
+    else
+        j = static_cast<double>(value);
 }
 
-nlohmann::json colour(Colour c) { return {c.r, c.g, c.b, c.a}; }
+void to_json(nlohmann::json& j, const ColourArg& c) { j = {c.value.r, c.value.g, c.value.b, c.value.a}; }
 
-nlohmann::json rect(const Rect& r)
+void to_json(nlohmann::json& j, const RectArg& r)
 {
-    return {number(r.left), number(r.top), number(r.right), number(r.bottom)};
+    j = {number(r.value.left), number(r.value.top), number(r.value.right), number(r.value.bottom)};
 }
 
-nlohmann::json text(const char* s)
+void to_json(nlohmann::json& j, const Text& t)
 {
-    if (!s)
-        return nullptr;
+    if (!t.value) {
+        j = nullptr;
+        return;
+    }
     // Host texts are bytes; keep them readable whatever they hold.
     std::string out;
-    for (const char* p = s; *p; ++p) {
+    for (const char* p = t.value; *p; ++p) {
         unsigned char c = static_cast<unsigned char>(*p);
         out += c < 0x80 ? static_cast<char>(c) : '?';
     }
-    return out;
+    j = out;
 }
 
 } // namespace sim::trace

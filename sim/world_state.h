@@ -90,6 +90,29 @@ struct DeviceState {
     bool scissor = true;
 };
 
+// A blip the host's blip layer draws: its radar-space point and what the host hands on with
+// it. Words of the sized marker are the seven stack words the host pushes.
+struct BlipLevelState {
+    uint8_t kind = 0;
+    Colour colour{255, 255, 255, 255};
+};
+
+struct BlipState {
+    uint8_t id = 0;
+    Vec2 at{0.0f, 0.0f};
+    uint8_t alpha = 255;
+    std::optional<bool> check; // the host's sprite check; unset: whether the id's slot is bound
+    std::optional<BlipLevelState> level;
+    std::optional<std::array<uint32_t, 7>> sized;
+};
+
+// The full-screen map's scale and origin (host::menu_state +0x64, +0x68, +0x6C).
+struct MapViewState {
+    float scale = 1.0f;
+    float originX = 0.0f;
+    float originY = 0.0f;
+};
+
 struct WorldState {
     int32_t currentPlayer = 0;
     // Player records 0 and 1; an empty one has no character.
@@ -108,11 +131,15 @@ struct WorldState {
     std::optional<TargetState> target; // none: the handle is 0
     RouteState route;
     DeviceState device;
+    std::vector<BlipState> blips;
+    MapViewState mapView;
+    uint8_t mapBlendByte = 0; // the byte of the map drawing's stack frame the host tests
 };
 
 // Limits of what the simulated host can hold.
 constexpr size_t maxWeaponRecords = 64;
 constexpr size_t maxAreaNameLength = 63; // the host's 64-byte texts, terminator included
 constexpr size_t maxRouteNodes = 8192;   // node records the simulated host has room for
+constexpr size_t maxBlips = 20000;
 
 } // namespace sim

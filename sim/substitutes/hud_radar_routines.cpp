@@ -1,5 +1,6 @@
 #include "host/host.h"
 #include "host_image.h"
+#include "host_radar.h"
 #include "host_records.h"
 #include "host_routines.h"
 #include "substitutes.h"
@@ -8,7 +9,8 @@
 // The host's own HUD and radar routines, the ones the plug-in replaces whole. They stand
 // for the host's drawing: each leaves its mark in the trace, so a test sees whether the
 // host's routine still ran, and the radar runs the host's map and blip layers, whose code
-// makes the gang-overlay and arrow colours at their sites.
+// makes the gang-overlay and arrow colours at their sites. The map layer is machine code of
+// its own (host_radar.h).
 
 namespace sim {
 
@@ -41,15 +43,10 @@ KH_CDECL void radarDraw()
     host::radar_draw_blips(nullptr);
 }
 
-KH_THISCALL void radarDrawMap(void*)
-{
-    trace::record("radar_draw_map", SIM_CALLER(), trace::args());
-    reachGangOverlayColour();
-}
-
 KH_THISCALL void radarDrawBlips(void*)
 {
     trace::record("radar_draw_blips", SIM_CALLER(), trace::args());
+    drawHostBlips();
     reachArrowColour();
 }
 
@@ -61,7 +58,6 @@ void registerHudRadarRoutines()
     substitute(host::hud_extra_draw, &hudExtraDraw);
     substitute(host::hud_colours_fill, &hudColoursFill);
     substitute(host::radar_draw, &radarDraw);
-    substitute(host::radar_draw_map, &radarDrawMap);
     substitute(host::radar_draw_blips, &radarDrawBlips);
 }
 

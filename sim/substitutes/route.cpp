@@ -13,9 +13,9 @@
 #include "trace.h"
 
 // The host's road route and the radar's conversions around it: the path object's search
-// and node look-ups over the scenario's route, the world-to-radar map, the host's own
-// radar placement (which the plug-in replaces), the map target's clearing, the triangle
-// strips drawn in screen space, and the graphics device's capabilities.
+// and node look-ups over the scenario's route, the world-to-radar map, the map target's
+// clearing, the triangle strips drawn in screen space, and the graphics device's
+// capabilities.
 
 namespace sim {
 
@@ -110,15 +110,6 @@ KH_CDECL float mapPointPrepare(Vec2* point)
     return std::sqrt(point->x * point->x + point->y * point->y);
 }
 
-// The host's own radar, before the plug-in places it: centred at (W / 8, 3H / 4), H / 8
-// pixels to a radar radius.
-KH_CDECL void radarToScreen(Vec2* out, const Vec2* in)
-{
-    trace::record("radar_to_screen", SIM_CALLER(), trace::args(trace::number(in->x), trace::number(in->y)));
-    float w = static_cast<float>(host::screen_width.get()), h = static_cast<float>(host::screen_height.get());
-    *out = {w / 8.0f + in->x * h / 8.0f, h * 3.0f / 4.0f - in->y * h / 8.0f};
-}
-
 // Ends the trace record's use as a target.
 KH_CDECL void radarClearTrace(uint32_t handle)
 {
@@ -171,7 +162,6 @@ void registerRouteSubstitutes()
     substitute(host::path_node_position, &pathNodePosition);
     substitute(host::world_to_radar, &worldToRadar);
     substitute(host::map_point_prepare, &mapPointPrepare);
-    substitute(host::radar_to_screen, &radarToScreen);
     substitute(host::radar_clear_trace, &radarClearTrace);
     substitute(host::im2d_draw, &im2dDraw);
     substitute(host::vector2_length, &vector2Length);

@@ -31,8 +31,6 @@ nlohmann::json spriteId(const Sprite* sprite)
     return text;
 }
 
-nlohmann::json spriteArg(const Sprite* sprite) { return trace::text(textureName(sprite->texture)); }
-
 KH_THISCALL void spriteConstruct(Sprite* self)
 {
     self->texture = 0;
@@ -62,16 +60,44 @@ KH_THISCALL void spriteRelease(Sprite* self)
     trace::record("sprite_release", SIM_CALLER(), trace::args(spriteId(self)));
 }
 
+// The summary counts drawn sprites by texture name whether or not the trace is kept.
 KH_THISCALL void spriteDraw(Sprite* self, const Rect* rect, const Colour* colour)
 {
-    trace::record("sprite_draw", SIM_CALLER(), trace::args(spriteArg(self), trace::rect(*rect), trace::colour(*colour)));
+    const char* name = textureName(self->texture);
+    trace::countSprite(SIM_CALLER(), name);
+    trace::record("sprite_draw", SIM_CALLER(), trace::args(trace::text(name), trace::rect(*rect), trace::colour(*colour)));
 }
 
 KH_THISCALL void spriteDrawXywh(Sprite* self, float x, float y, float w, float h, const Colour* colour)
 {
+    const char* name = textureName(self->texture);
+    trace::countSprite(SIM_CALLER(), name);
     trace::record("sprite_draw_xywh", SIM_CALLER(),
-                  trace::args(spriteArg(self), trace::number(x), trace::number(y), trace::number(w),
+                  trace::args(trace::text(name), trace::number(x), trace::number(y), trace::number(w),
                               trace::number(h), trace::colour(*colour)));
+}
+
+// The four (u, v) pairs follow the colour, one pair per corner, as the host takes them.
+KH_THISCALL void spriteDrawUv(Sprite* self, const Rect* rect, const Colour* colour, float u0, float v0, float u1,
+                              float v1, float u2, float v2, float u3, float v3)
+{
+    const char* name = textureName(self->texture);
+    trace::countSprite(SIM_CALLER(), name);
+    trace::record("sprite_draw_uv", SIM_CALLER(),
+                  trace::args(trace::text(name), trace::rect(*rect), trace::colour(*colour), trace::number(u0),
+                              trace::number(v0), trace::number(u1), trace::number(v1), trace::number(u2),
+                              trace::number(v2), trace::number(u3), trace::number(v3)));
+}
+
+KH_THISCALL void spriteDrawQuad(Sprite* self, float x0, float y0, float x1, float y1, float x2, float y2, float x3,
+                                float y3, const Colour* colour)
+{
+    const char* name = textureName(self->texture);
+    trace::countSprite(SIM_CALLER(), name);
+    trace::record("sprite_draw_quad", SIM_CALLER(),
+                  trace::args(trace::text(name), trace::number(x0), trace::number(y0), trace::number(x1),
+                              trace::number(y1), trace::number(x2), trace::number(y2), trace::number(x3),
+                              trace::number(y3), trace::colour(*colour)));
 }
 
 } // namespace
@@ -86,6 +112,8 @@ void registerSpriteSubstitutes()
     substitute(host::sprite_release, &spriteRelease);
     substitute(host::sprite_draw, &spriteDraw);
     substitute(host::sprite_draw_xywh, &spriteDrawXywh);
+    substitute(host::sprite_draw_uv, &spriteDrawUv);
+    substitute(host::sprite_draw_quad, &spriteDrawQuad);
 }
 
 } // namespace sim

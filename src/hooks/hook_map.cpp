@@ -8,7 +8,11 @@
 #include "hud/draw_hud.h"
 #include "injector/hooking.h"
 #include "radar/arrival.h"
+#include "radar/blips.h"
+#include "radar/draw_radar.h"
 #include "radar/gps_route.h"
+#include "radar/map_blend.h"
+#include "radar/radar_transform.h"
 
 // Each map is one straight list in installation order, one line per site. A site whose
 // routine is not written yet stays commented out in its place.
@@ -54,19 +58,19 @@ void installRadarHookMap()
     write_u32(host::site_arrow_constant_c, address_of(&arrowConstantFour));
     write_u32(host::site_arrow_constant_d, address_of(&arrowConstantFour));
     redirect_call(host::site_arrow_colour, &MakeArrowColour);
-    // redirect_call(host::site_sized_marker, &DrawSizedMarker);
-    // redirect_jump(host::radar_draw_blip_sprite.address, &DrawBlipSprite);
-    // redirect_jump(host::radar_draw_level_marker.address, &DrawLevelMarker);
+    redirect_call(host::site_sized_marker, &DrawSizedMarker);
+    redirect_jump(host::radar_draw_blip_sprite.address, &DrawBlipSprite);
+    redirect_jump(host::radar_draw_level_marker.address, &DrawLevelMarker);
     write_u32(host::site_radar_value, operandFive);
     write_u32(host::site_radar_map_alpha, static_cast<uint32_t>(plugin.settings.iRadarAlpha));
-    // redirect_jump(host::site_map_blend, &BeginMapBlend);
+    redirect_jump(host::site_map_blend, &BeginMapBlend);
     fill_nop(host::site_radar_run_a, 16);
     fill_nop(host::site_radar_run_b, 16);
     fill_nop(host::site_radar_run_c, 16);
     fill_nop(host::site_radar_run_d, 16);
     redirect_call(host::site_gang_overlay_colour, &MakeGangOverlayColour);
-    // redirect_jump(host::radar_to_screen.address, &RadarToScreen);
-    // redirect_jump(host::radar_draw.address, &DrawRadar);
+    redirect_jump(host::radar_to_screen.address, &RadarToScreen);
+    redirect_jump(host::radar_draw.address, &DrawRadar);
     FrameProcessEvent().subscribe(CheckArrival);
     RadarDrawEvent().subscribe(DrawGpsRoute);
 }

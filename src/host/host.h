@@ -279,6 +279,7 @@
     X(site_sized_marker, 0x588722)                                                              \
     X(site_radar_value, 0x586AC4)                                                               \
     X(site_radar_map_alpha, 0x5864BD)                                                           \
+    X(site_map_blend, 0x58641A)                                                                 \
     X(site_radar_run_a, 0x58A818)                                                               \
     X(site_radar_run_b, 0x58A8C2)                                                               \
     X(site_radar_run_c, 0x58A96C)                                                               \

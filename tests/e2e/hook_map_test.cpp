@@ -57,12 +57,16 @@ struct Span {
 };
 
 // Live rows, and the host code of rows that come with later elements.
-const Span callRows[] = {{0x58AE5D, 5}, {0x58AE02, 5}, {0x58B156, 5}, {0x58B0ED, 5}, {0x5849E2, 5}, {0x586850, 5}};
-const uint32_t callTargets[] = {0x71A700, 0x719430, 0x71A700, 0x719430, 0x7170C0, 0x7170C0};
-const Span jumpRows[] = {{0x58FDA0, 5}, {0x58EAF0, 5}, {0x514860, 5}};
+const Span callRows[] = {{0x58AE5D, 5}, {0x58AE02, 5}, {0x58B156, 5}, {0x58B0ED, 5},
+                         {0x5849E2, 5}, {0x586850, 5}, {0x588722, 5}};
+const uint32_t callTargets[] = {0x71A700, 0x719430, 0x71A700, 0x719430, 0x7170C0, 0x7170C0, 0x5876C0};
+const Span jumpRows[] = {{0x58FDA0, 5}, {0x58EAF0, 5}, {0x514860, 5}, {0x585FF0, 5},
+                         {0x584070, 5}, {0x583480, 5}, {0x58A330, 5}};
+// The one jump written inside a host function, over two instructions of the map drawing.
+const Span blendRow = {0x58641A, 5};
+const std::vector<uint8_t> blendRowBefore = {0x8A, 0x44, 0x24, 0x13, 0x84};
 const Span laterRows[] = {{0x58C68A, 5}, {0x58FCFA, 5}, {0x573EF4, 5}, {0x71A7EE, 5}, {0x728640, 5},
-                          {0x58E020, 5}, {0x58D470, 5}, {0x4E9E50, 5}, {0x506FF0, 6}, {0x588722, 5},
-                          {0x585FF0, 5}, {0x584070, 5}, {0x586400, 0x40}, {0x583480, 5}, {0x58A330, 5}};
+                          {0x58E020, 5}, {0x58D470, 5}, {0x4E9E50, 5}, {0x506FF0, 6}};
 // The event sites the start-up takes (the radar map's arrival check and route band take
 // the frame processing and both radar overlay sites), and the texture installer's
 // redirection that every start-up makes (the blip dictionary).
@@ -107,6 +111,7 @@ void expectOnlyLiveRows(const ByteMap& bytes, bool events)
     live.insert(live.end(), std::begin(callRows), std::end(callRows));
     live.insert(live.end(), std::begin(jumpRows), std::end(jumpRows));
     live.insert(live.end(), std::begin(textureRows), std::end(textureRows));
+    live.push_back(blendRow);
     auto within = [](uint32_t a, const Span& s) { return a >= s.address && a < s.address + s.size; };
     for (const auto& [address, change] : bytes) {
         bool found = false;
@@ -137,6 +142,9 @@ void expectBranchRows(const ByteMap& bytes)
     }
     for (const Span& row : jumpRows)
         EXPECT_EQ(bytes.count(row.address), 0u) << "jump opcode kept at 0x" << std::hex << row.address;
+    std::vector<uint8_t> blend = after(bytes, blendRow.address, blendRowBefore);
+    EXPECT_EQ(blend[0], 0xE9);
+    EXPECT_FALSE(inHostImage(blendRow.address + 5 + word(blend, 1)));
 }
 
 const char mapSettings[] = "bEnable = 1\nbRadioHud = 1\niRadarAlpha = 70000\niGangOverlayAlpha = 300\n";
@@ -278,17 +286,27 @@ TEST(HookMapRoutines, GangOverlayBlendIsSetInEveryFrameInsideTheHostsMapDrawing)
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (int frame = 1; frame <= 3; ++frame) {
         std::vector<std::string> ops;
-        for (const json& e : run.trace)
-            if (e["frame"] == frame && e["op"].get<std::string>().rfind("radar_", 0) == 0)
-                ops.push_back(e["op"]);
-            else if (e["frame"] == frame && e["op"] == "render_state_set")
-                ops.push_back(e["op"]);
-        EXPECT_EQ(ops, (std::vector<std::string>{"radar_draw", "radar_draw_map", "render_state_set",
-                                                  "radar_draw_blips", "radar_draw_overlay"}));
-        auto sets = opsIn(run, frame, "render_state_set");
-        ASSERT_EQ(sets.size(), 1u);
-        EXPECT_EQ(sets[0]["args"], json::parse("[10,5]"));
-        EXPECT_EQ(sets[0]["by"], "plugin");
+        std::vector<json> inMap; // render states set while the host's map layer runs
+        bool mapRunning = false;
+        for (const json& e : run.trace) {
+            if (e["frame"] != frame)
+                continue;
+            std::string op = e["op"];
+            if (op.rfind("radar_", 0) == 0) {
+                ops.push_back(op);
+                mapRunning = op == "radar_draw_map";
+            } else if (mapRunning && op == "render_state_set") {
+                inMap.push_back(e);
+            }
+        }
+        // The host's radar routine itself is replaced; its map and blip layers still run.
+        EXPECT_EQ(ops, (std::vector<std::string>{"radar_draw_map", "radar_draw_blips", "radar_draw_overlay"}));
+        // The map's blend state comes first, at the jump inside the map drawing, then the
+        // gang overlay's.
+        ASSERT_GE(inMap.size(), 2u);
+        EXPECT_EQ(inMap[0]["args"], json::parse("[12,1]"));
+        EXPECT_EQ(inMap[1]["args"], json::parse("[10,5]"));
+        EXPECT_EQ(inMap[1]["by"], "plugin");
     }
     // The host's arrow and overlay colours are no longer made by the host.
     for (const json& e : run.calls("make_colour"))

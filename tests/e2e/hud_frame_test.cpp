@@ -72,8 +72,9 @@ TEST(HudFrame, BusyFramesAllocateNothing)
         "wanted": { "stars": 6, "changed_ms": 10000 }, "pad": { "weapon_a": true, "ammo": true, "cash": 1 },
         "zone_name": { "text": "Ganton", "shown": true }, "vehicle_name": { "text": "Infernus", "shown": true } } ]})");
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    // The cash window's icon and both players' icons, every frame.
-    EXPECT_NE(r.out.find("sprite_draw: 900"), std::string::npos) << r.out;
+    // The cash window's icon and both players' icons (3), the radar's two ring frames (6) and
+    // the wanted flash, every frame.
+    EXPECT_NE(r.out.find("sprite_draw: 3000"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("heap allocations by the plug-in after start-up: 0\n"), std::string::npos) << r.out;
 }
 

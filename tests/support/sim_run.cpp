@@ -56,12 +56,15 @@ bool SimRun::patched(uint32_t address, uint32_t size) const
     return false;
 }
 
-SimRun runSim(const TempDir& pluginDir, const std::vector<std::string>& args)
+namespace {
+
+SimRun runCommand(const TempDir& pluginDir, const std::vector<std::string>& args, bool withTrace)
 {
     std::string base = pluginDir.path() + "/sim-run";
     std::string command = std::string(KELLHUD_SIM_BINARY) + " --plugin " + quoted(KELLHUD_PLUGIN_BINARY) +
-                          " --plugin-dir " + quoted(pluginDir.path()) + " --trace " + quoted(base + ".trace.jsonl") +
-                          " --patches " + quoted(base + ".patches.jsonl");
+                          " --plugin-dir " + quoted(pluginDir.path()) + " --patches " + quoted(base + ".patches.jsonl");
+    if (withTrace)
+        command += " --trace " + quoted(base + ".trace.jsonl");
     for (const std::string& arg : args)
         command += " " + quoted(arg);
     command += " >" + quoted(base + ".out") + " 2>" + quoted(base + ".err");
@@ -74,6 +77,15 @@ SimRun runSim(const TempDir& pluginDir, const std::vector<std::string>& args)
     run.trace = readLines(base + ".trace.jsonl");
     run.patches = readLines(base + ".patches.jsonl");
     return run;
+}
+
+} // namespace
+
+SimRun runSim(const TempDir& pluginDir, const std::vector<std::string>& args) { return runCommand(pluginDir, args, true); }
+
+SimRun runSimWithoutTrace(const TempDir& pluginDir, const std::vector<std::string>& args)
+{
+    return runCommand(pluginDir, args, false);
 }
 
 void writeSettings(const TempDir& dir, const std::string& lines) { dir.write("kell-hud/settings.ini", lines); }

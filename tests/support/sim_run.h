@@ -26,6 +26,8 @@ struct SimRun {
 // Runs kellhud-sim with --plugin-dir set to the folder and the trace and patches written
 // into it; `args` are added as they are.
 SimRun runSim(const TempDir& pluginDir, const std::vector<std::string>& args = {});
+// The same without --trace: `trace` stays empty.
+SimRun runSimWithoutTrace(const TempDir& pluginDir, const std::vector<std::string>& args = {});
 
 // A plug-in folder holding kell-hud/settings.ini with these lines.
 void writeSettings(const TempDir& dir, const std::string& lines);

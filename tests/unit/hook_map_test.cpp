@@ -18,6 +18,7 @@
 #include "hud/area_names.h"
 #include "hud/draw_hud.h"
 #include "injector/hooking.h"
+#include "radar/draw_radar.h"
 #include "render_engine.h"
 #include "trace.h"
 #include "x86.h"
@@ -63,7 +64,7 @@ TEST_F(HookMap, JumpAndCallRowsLeadToTheirRoutines)
         {0x58AE5D, 0xE8, address_of(&PrintZoneName)},       {0x58AE02, 0xE8, address_of(&SetZoneNameColour)},
         {0x58B156, 0xE8, address_of(&PrintVehicleName)},    {0x58B0ED, 0xE8, address_of(&SetVehicleNameColour)},
         {0x514860, 0xE9, address_of(&DoNothing)},           {0x5849E2, 0xE8, address_of(&MakeArrowColour)},
-        {0x586850, 0xE8, address_of(&MakeGangOverlayColour)},
+        {0x586850, 0xE8, address_of(&MakeGangOverlayColour)}, {0x58A330, 0xE9, address_of(&DrawRadar)},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(at<uint8_t>(row.site), row.opcode) << std::hex << row.site;

@@ -1,0 +1,51 @@
+#include "radar/breath_bar.h"
+
+#include <cmath>
+
+#include "data/colours.h"
+#include "data/screen_unit.h"
+#include "host/host.h"
+#include "hud/hud_style.h"
+
+namespace {
+
+// Darker than the fill by 100 in each channel, in byte arithmetic: a channel below 100
+// wraps round to value + 156, as the style always drew it.
+Colour backgroundColour()
+{
+    const Colour& c = hudColours[HUD_COLOUR_BREATH];
+    return makeColour(static_cast<uint8_t>(c.r - 100), static_cast<uint8_t>(c.g - 100),
+                      static_cast<uint8_t>(c.b - 100), 155);
+}
+
+// The host takes the base first and the top second.
+void fill(float left, float base, float right, float top, const Colour& colour)
+{
+    Rect rect;
+    host::make_rect(&rect, left, base, right, top);
+    host::fill_rect(&rect, &colour);
+}
+
+} // namespace
+
+void drawBreathBar(const LayoutBox& bar, float ratio, const Colour& fillColour)
+{
+    const float height = screenHeight();
+    const float left = pixels(bar.x);
+    const float base = height - pixels(bar.y);
+
+    Colour black = makeColour(0, 0, 0, 255);
+    fill(pixels(bar.x - 2), height - pixels(bar.y - 2), pixels(bar.x - 2) + pixels(bar.w + 4),
+         height - pixels(bar.y - 2) - pixels(bar.h + 4), black);
+    Colour background = backgroundColour();
+    fill(left, base, left + pixels(bar.w), base - pixels(bar.h), background);
+
+    // A breath level beyond the full-breath value overfills the bar, a negative one hangs
+    // below its base; but a level or full-breath value that gives no finite height (an
+    // infinite or undefined level, a full-breath value of 0) would hand the host a
+    // rectangle without an edge, so then the fill is left out.
+    const float filled = pixels(bar.h * ratio);
+    if (!std::isfinite(filled))
+        return;
+    fill(left, base, left + pixels(bar.w), base - filled, fillColour);
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "host/types.h"
+
+// A small plane in the middle of the radar that banks with the player's vehicle.
+void DrawRollIndicator();
+
+// Turns four points about (cx, cy) by `angle` radians, in place; y grows upward.
+void RotateQuad(Vec2 (&points)[4], float cx, float cy, float angle);
