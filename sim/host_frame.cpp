@@ -101,14 +101,6 @@ void writeAreaName(uint32_t text, uint32_t stateA, uint32_t stateB, uint32_t col
     hostWrite<Colour>(colour, name.colour);
 }
 
-// The alternate clock follows the clock, so it is written every frame.
-void writeAltClock(const WorldState& world)
-{
-    uint32_t now = host::time_ms.get();
-    hostWrite<uint32_t>(host::time_ms_alt.address, now + static_cast<uint32_t>(world.altClockOffsetMs));
-}
-
-
 bool sameTarget(const std::optional<TargetState>& a, const std::optional<TargetState>& b)
 {
     if (!a || !b)
@@ -143,6 +135,13 @@ void writeRoute(const RouteState& route)
 }
 
 bool targetWritten = false;
+
+// The alternate clock follows the clock, so it is written every frame.
+void writeAltClock(const WorldState& world)
+{
+    uint32_t now = host::time_ms.get();
+    hostWrite<uint32_t>(host::time_ms_alt.address, now + static_cast<uint32_t>(world.altClockOffsetMs));
+}
 
 } // namespace
 

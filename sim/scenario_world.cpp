@@ -225,6 +225,45 @@ PadState pad(const json& j, const std::string& path)
     return p;
 }
 
+std::optional<TargetState> target(const json& j, const std::string& path)
+{
+    if (j.is_null())
+        return std::nullopt;
+    onlyFields(j, path, {"index", "counter", "flags", "position", "handle"});
+    TargetState t;
+    if (j.contains("index"))
+        t.index = static_cast<uint16_t>(integer(j["index"], path + ".index", 0, host::radar_trace_count - 1));
+    optionalInteger(j, path, "counter", t.counter);
+    optionalInteger(j, path, "flags", t.flags);
+    if (j.contains("position"))
+        t.position = position(j["position"], path + ".position");
+    if (j.contains("handle"))
+        t.handle = integerOf<uint32_t>(j["handle"], path + ".handle");
+    return t;
+}
+
+RouteState route(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"nodes", "count"});
+    RouteState r;
+    if (j.contains("nodes")) {
+        const json& list = array(j["nodes"], path + ".nodes", 0, maxRouteNodes);
+        for (size_t i = 0; i < list.size(); ++i)
+            r.nodes.push_back(position(list[i], path + ".nodes[" + std::to_string(i) + "]"));
+    }
+    if (j.contains("count"))
+        r.count = integerOf<int16_t>(j["count"], path + ".count");
+    return r;
+}
+
+DeviceState device(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"scissor"});
+    DeviceState d;
+    optionalBoolean(j, path, "scissor", d.scissor);
+    return d;
+}
+
 Vec2 point(const json& j, const std::string& path)
 {
     array(j, path, 2, 2);
@@ -288,52 +327,13 @@ MapViewState mapView(const json& j, const std::string& path)
     return v;
 }
 
-std::optional<TargetState> target(const json& j, const std::string& path)
-{
-    if (j.is_null())
-        return std::nullopt;
-    onlyFields(j, path, {"index", "counter", "flags", "position", "handle"});
-    TargetState t;
-    if (j.contains("index"))
-        t.index = static_cast<uint16_t>(integer(j["index"], path + ".index", 0, host::radar_trace_count - 1));
-    optionalInteger(j, path, "counter", t.counter);
-    optionalInteger(j, path, "flags", t.flags);
-    if (j.contains("position"))
-        t.position = position(j["position"], path + ".position");
-    if (j.contains("handle"))
-        t.handle = integerOf<uint32_t>(j["handle"], path + ".handle");
-    return t;
-}
-
-RouteState route(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"nodes", "count"});
-    RouteState r;
-    if (j.contains("nodes")) {
-        const json& list = array(j["nodes"], path + ".nodes", 0, maxRouteNodes);
-        for (size_t i = 0; i < list.size(); ++i)
-            r.nodes.push_back(position(list[i], path + ".nodes[" + std::to_string(i) + "]"));
-    }
-    if (j.contains("count"))
-        r.count = integerOf<int16_t>(j["count"], path + ".count");
-    return r;
-}
-
-DeviceState device(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"scissor"});
-    DeviceState d;
-    optionalBoolean(j, path, "scissor", d.scissor);
-    return d;
-}
-
 // A field given replaces that field of the world whole.
 void applyEntry(const json& j, const std::string& path, WorldState& w)
 {
     onlyFields(j, path,
                {"frame", "current_player", "players", "weapon_info", "wanted", "alt_clock_offset_ms",
                 "zone_name", "vehicle_name", "pad", "block", "damage_ms", "radar_mode", "language",
-                "breath_limit", "blips", "map_view", "map_blend_byte", "target", "route", "device"});
+                "breath_limit", "target", "route", "device", "blips", "map_view", "map_blend_byte"});
     if (j.contains("current_player"))
         w.currentPlayer = static_cast<int32_t>(
             integer(j["current_player"], path + ".current_player", 0, host::player_record_count - 1));
@@ -367,6 +367,12 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
     optionalInteger(j, path, "radar_mode", w.radarMode);
     optionalInteger(j, path, "language", w.language);
     optionalNumber(j, path, "breath_limit", w.breathLimit);
+    if (j.contains("target"))
+        w.target = target(j["target"], path + ".target");
+    if (j.contains("route"))
+        w.route = route(j["route"], path + ".route");
+    if (j.contains("device"))
+        w.device = device(j["device"], path + ".device");
     if (j.contains("blips")) {
         const json& list = array(j["blips"], path + ".blips", 0, maxBlips);
         w.blips.clear();
@@ -376,12 +382,6 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
     if (j.contains("map_view"))
         w.mapView = mapView(j["map_view"], path + ".map_view");
     optionalInteger(j, path, "map_blend_byte", w.mapBlendByte);
-    if (j.contains("target"))
-        w.target = target(j["target"], path + ".target");
-    if (j.contains("route"))
-        w.route = route(j["route"], path + ".route");
-    if (j.contains("device"))
-        w.device = device(j["device"], path + ".device");
 }
 
 } // namespace

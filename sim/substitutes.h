@@ -27,8 +27,8 @@ void registerSpriteSubstitutes();
 void registerTextureSubstitutes();
 void registerWorldSubstitutes();
 void registerHudRadarRoutines();
-void registerRadarSubstitutes();
 void registerRouteSubstitutes();
+void registerRadarSubstitutes();
 
 inline void registerAllSubstitutes()
 {
@@ -41,8 +41,8 @@ inline void registerAllSubstitutes()
     registerTextureSubstitutes();
     registerWorldSubstitutes();
     registerHudRadarRoutines();
-    registerRadarSubstitutes();
     registerRouteSubstitutes();
+    registerRadarSubstitutes();
 }
 
 } // namespace sim

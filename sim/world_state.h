@@ -69,6 +69,27 @@ struct PadState {
     int16_t cash = 0;
 };
 
+// The map target: a radar trace record and the handle in the menu state that names it.
+struct TargetState {
+    uint16_t index = 0;   // the record, and the handle's low half
+    uint16_t counter = 0; // the record's counter, and the handle's high half
+    uint8_t flags = 1;    // bit 0 or 1: the record is in use
+    Vec3 position{0.0f, 0.0f, 0.0f};
+    std::optional<uint32_t> handle; // when given, written instead of counter:index
+};
+
+// What the host's road search answers: the route's nodes in order, and the count it
+// reports (by default the number of nodes it wrote).
+struct RouteState {
+    std::vector<Vec3> nodes;
+    std::optional<int16_t> count;
+};
+
+// The host's graphics device: whether its capabilities offer the scissor test.
+struct DeviceState {
+    bool scissor = true;
+};
+
 // A blip the host's blip layer draws: its radar-space point and what the host hands on with
 // it. Words of the sized marker are the seven stack words the host pushes.
 struct BlipLevelState {
@@ -92,27 +113,6 @@ struct MapViewState {
     float originY = 0.0f;
 };
 
-// The map target: a radar trace record and the handle in the menu state that names it.
-struct TargetState {
-    uint16_t index = 0;   // the record, and the handle's low half
-    uint16_t counter = 0; // the record's counter, and the handle's high half
-    uint8_t flags = 1;    // bit 0 or 1: the record is in use
-    Vec3 position{0.0f, 0.0f, 0.0f};
-    std::optional<uint32_t> handle; // when given, written instead of counter:index
-};
-
-// What the host's road search answers: the route's nodes in order, and the count it
-// reports (by default the number of nodes it wrote).
-struct RouteState {
-    std::vector<Vec3> nodes;
-    std::optional<int16_t> count;
-};
-
-// The host's graphics device: whether its capabilities offer the scissor test.
-struct DeviceState {
-    bool scissor = true;
-};
-
 struct WorldState {
     int32_t currentPlayer = 0;
     // Player records 0 and 1; an empty one has no character.
@@ -128,18 +128,18 @@ struct WorldState {
     int32_t radarMode = 0;       // 2: the host shows no radar
     uint8_t language = 0;
     float breathLimit = 1000.0f; // the host's full-breath statistic
-    std::vector<BlipState> blips;
-    MapViewState mapView;
-    uint8_t mapBlendByte = 0; // the byte of the map drawing's stack frame the host tests
     std::optional<TargetState> target; // none: the handle is 0
     RouteState route;
     DeviceState device;
+    std::vector<BlipState> blips;
+    MapViewState mapView;
+    uint8_t mapBlendByte = 0; // the byte of the map drawing's stack frame the host tests
 };
 
 // Limits of what the simulated host can hold.
 constexpr size_t maxWeaponRecords = 64;
 constexpr size_t maxAreaNameLength = 63; // the host's 64-byte texts, terminator included
-constexpr size_t maxBlips = 20000;
 constexpr size_t maxRouteNodes = 8192;   // node records the simulated host has room for
+constexpr size_t maxBlips = 20000;
 
 } // namespace sim

@@ -13,9 +13,9 @@
 #include "trace.h"
 
 // The host's road route and the radar's conversions around it: the path object's search
-// and node look-ups over the scenario's route, the world-to-radar map, the host's own
-// radar placement (which the plug-in replaces), the map target's clearing, the triangle
-// strips drawn in screen space, and the graphics device's capabilities.
+// and node look-ups over the scenario's route, the world-to-radar map, the map target's
+// clearing, the triangle strips drawn in screen space, and the graphics device's
+// capabilities.
 
 namespace sim {
 

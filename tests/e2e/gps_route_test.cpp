@@ -30,7 +30,7 @@ TEST(GpsRoute, OneLegIsAQuadHalfTheBandsWidthEitherSideOfTheLeg)
     const json& args = draws[0]["args"];
     EXPECT_EQ(args[0], 4); // a triangle strip
     ASSERT_EQ(args[1], 4);
-    Point a = screenOf(run, {1, 1}, {0, 880, 100, 100}), b = screenOf(run, {2, 1}, {0, 880, 100, 100});
+    Point a = screenOf({1, 1}, {0, 880, 100, 100}), b = screenOf({2, 1}, {0, 880, 100, 100});
     const Point expected[4] = {{a.x, a.y - 5}, {b.x, b.y - 5}, {a.x, a.y + 5}, {b.x, b.y + 5}};
     for (int i = 0; i < 4; ++i) {
         const json& v = args[2][i];
@@ -42,11 +42,9 @@ TEST(GpsRoute, OneLegIsAQuadHalfTheBandsWidthEitherSideOfTheLeg)
         EXPECT_EQ(v[5], 0);
         EXPECT_EQ(v[6], 0);
     }
-    if (radarPlacedByPlugin(run)) {
-        EXPECT_EQ(args[2][0][1], 95);
-        EXPECT_EQ(args[2][3][0], 200);
-        EXPECT_EQ(args[2][3][1], 105);
-    }
+    EXPECT_EQ(args[2][0][1], 95);
+    EXPECT_EQ(args[2][3][0], 200);
+    EXPECT_EQ(args[2][3][1], 105);
 }
 
 TEST(GpsRoute, TheSearchIsAskedFromThePlayerToTheTargetWithTheHostsNineteenWords)
@@ -76,22 +74,20 @@ TEST(GpsRoute, LegsJoinInOneStripAndEachLegSetsTheBlendAndColour)
     const json& v = draws[0]["args"][2];
     // The second leg runs up the screen (north): its first side lies 5 pixels to the left,
     // its second 5 to the right.
-    Point b = screenOf(run, {1, 0}, {0, 880, 100, 100}), c = screenOf(run, {1, 1}, {0, 880, 100, 100});
+    Point b = screenOf({1, 0}, {0, 880, 100, 100}), c = screenOf({1, 1}, {0, 880, 100, 100});
     EXPECT_NEAR(v[4][0].get<double>(), b.x - 5, 1e-5);
     EXPECT_NEAR(v[4][1].get<double>(), b.y, 1e-5);
     EXPECT_NEAR(v[5][0].get<double>(), c.x - 5, 1e-5);
     EXPECT_NEAR(v[6][0].get<double>(), b.x + 5, 1e-5);
     EXPECT_NEAR(v[7][0].get<double>(), c.x + 5, 1e-5);
     EXPECT_NEAR(v[7][1].get<double>(), c.y, 1e-5);
-    // Each conversion of the radar transform turns texturing on (three nodes, two corners
-    // of the scissor square); then texture off once, then per leg: blend 2 and the colour.
+    // Texture off once, then per leg: blend 2 and the colour (the radar transform's own
+    // state 5 aside).
     std::vector<std::string> ops;
     for (const json& e : routeCalls(run, 1))
-        if (e["op"] == "render_state_set" || e["op"] == "make_colour")
+        if ((e["op"] == "render_state_set" && e["args"][0] != 5) || e["op"] == "make_colour")
             ops.push_back(e["op"].get<std::string>() + e["args"].dump());
-    EXPECT_EQ(ops, (std::vector<std::string>{"render_state_set[5,1]", "render_state_set[5,1]", "render_state_set[5,1]",
-                                             "render_state_set[5,1]", "render_state_set[5,1]",
-                                             "render_state_set[1,0]", "render_state_set[10,2]",
+    EXPECT_EQ(ops, (std::vector<std::string>{"render_state_set[1,0]", "render_state_set[10,2]",
                                              "make_colour[10,200,30,255]", "render_state_set[10,2]",
                                              "make_colour[10,200,30,255]"}));
 }
@@ -101,11 +97,9 @@ TEST(GpsRoute, ScissorClipsTheBandToTheRadarSquareInsetByTwoPixels)
     TempDir dir;
     SimRun run = runRoute(dir, world(driving(), target(), route({{0, 0, 0}, {50, 50, 0}})), radarLayout);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    Point c1 = screenOf(run, {-1, -1}, {150, 180, 110, 110}), c2 = screenOf(run, {1, 1}, {150, 180, 110, 110});
+    Point c1 = screenOf({-1, -1}, {150, 180, 110, 110}), c2 = screenOf({1, 1}, {150, 180, 110, 110});
     json rect = {int(c1.x + 2), int(c2.y + 2), int(c2.x - 2), int(c1.y - 2)};
-    if (radarPlacedByPlugin(run)) {
-        EXPECT_EQ(rect, json::parse("[42, 792, 258, 1008]"));
-    }
+    EXPECT_EQ(rect, json::parse("[42, 792, 258, 1008]"));
     EXPECT_EQ(deviceOps(run, 1), (std::vector<std::string>{"device_caps", "device_set_render_state[174,1]",
                                                            "device_set_scissor_rect[" + rect.dump() + "]",
                                                            "im2d_draw", "device_set_render_state[174,0]"}));
@@ -156,6 +150,37 @@ TEST(GpsRoute, TheBandIsDrawnEveryFrameAfterTheHostsRadar)
             if (e["frame"] == frame && (e["op"] == "radar_draw_overlay" || e["op"] == "im2d_draw"))
                 ops.push_back(e["op"]);
         EXPECT_EQ(ops, (std::vector<std::string>{"radar_draw_overlay", "im2d_draw"})) << frame;
+    }
+}
+
+TEST(GpsRoute, OnTheMapScreenTheBandFollowsTheMapAndItsZoomWithoutScissor)
+{
+    struct Case {
+        double scale;
+        double halfWidth; // 5 pixels times the map's zoom
+    };
+    const Case cases[] = {{1100, 5 * 1.4}, {1240, 5 * 1.4}, {200, 5 * (140.0 / 960 + 0.4)}, {700, 5 * (560.0 / 960 + 0.4)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scale);
+        json w = world(driving(), target(), route({{0, 0, 0}, {100, 0, 0}}));
+        w["map_view"] = {{"scale", c.scale}, {"origin", {320, 224}}};
+        TempDir dir;
+        SimRun run = runRoute(dir, w, radarLayout, 1, "bEnable = 1\n", {{"map_screen", {{{"from", 1}, {"to", 1}}}}});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        // Both overlay sites run while the map shows; each draws the band on the map.
+        auto draws = pluginCalls(run, 1, "im2d_draw");
+        ASSERT_EQ(draws.size(), 2u);
+        EXPECT_EQ(draws[0]["args"], draws[1]["args"]);
+        EXPECT_EQ(pluginCalls(run, 1, "map_point_prepare").size(), 4u);
+        EXPECT_EQ(deviceOps(run, 1), (std::vector<std::string>{"im2d_draw", "im2d_draw"}));
+        // Radar (0, 0) and (1, 0) on the map, in the 640 x 448 frame scaled to the screen,
+        // then moved by the host's map adjustment (10 right, 5 down).
+        double ax = 1920.0 / 640 * 320 + 10, bx = 1920.0 / 640 * (320 + c.scale) + 10, y = 1080.0 / 448 * 224 + 5;
+        const json& v = draws[0]["args"][2];
+        EXPECT_NEAR(v[0][0].get<double>(), ax, 1e-3);
+        EXPECT_NEAR(v[1][0].get<double>(), bx, 1e-3);
+        EXPECT_NEAR(v[0][1].get<double>(), y - c.halfWidth, 1e-4);
+        EXPECT_NEAR(v[3][1].get<double>(), y + c.halfWidth, 1e-4);
     }
 }
 

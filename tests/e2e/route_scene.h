@@ -107,16 +107,11 @@ struct Box {
     double x, y, w, h;
 };
 
-// Whether the plug-in took over the host's radar placement (0x583480).
-inline bool radarPlacedByPlugin(const SimRun& run) { return run.patched(0x583480); }
-
-// Where a radar point lands at 1920 x 1080: by the plug-in's placement of the radar (one
-// unit one pixel), or by the host's own (centre (240, 810), 135 pixels to a radius).
-inline Point screenOf(const SimRun& run, Point radar, Box map)
+// Where a radar point lands at 1920 x 1080 by the plug-in's placement of the radar (one
+// reference unit one pixel).
+inline Point screenOf(Point radar, Box map)
 {
-    if (radarPlacedByPlugin(run))
-        return {std::trunc(radar.x * map.w + map.x), 1080 - std::trunc(radar.y * map.h + map.y)};
-    return {240 + radar.x * 135, 810 - radar.y * 135};
+    return {std::trunc(radar.x * map.w + map.x), 1080 - std::trunc(radar.y * map.h + map.y)};
 }
 
 } // namespace route_scene
