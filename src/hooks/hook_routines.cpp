@@ -5,6 +5,7 @@
 #include "core/plugin.h"
 #include "data/colours.h"
 #include "host/host.h"
+#include "radar/render_state.h"
 
 const float arrowConstantEight = 8.0f;
 const float arrowConstantFour = 4.0f;
@@ -22,13 +23,6 @@ static_assert(std::size(hostArrayColours) == 15, "the host's array holds 15 colo
 // The blend the host's gang overlay is drawn with: render state 10 set to 5.
 constexpr int32_t overlayBlendState = 10;
 constexpr uint32_t overlayBlendValue = 5;
-
-void setRenderState(int32_t state, uint32_t value)
-{
-    uint32_t engine = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(host::render_engine.get()));
-    auto set = reinterpret_cast<host::RenderStateSet>(uintptr_t{host::load<uint32_t>(engine + host::render_engine_set)});
-    set(state, value);
-}
 
 } // namespace
 

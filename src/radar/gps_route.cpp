@@ -10,6 +10,7 @@
 #include "host/host.h"
 #include "hud/hud_style.h"
 #include "radar/guidance.h"
+#include "radar/render_state.h"
 
 uint32_t routeNodes[routeMaxNodes];
 Vec2 routePoints[routeMaxNodes];
@@ -36,13 +37,6 @@ bool routeNodesCleared;
 void* pathObject() { return reinterpret_cast<void*>(uintptr_t{hostObjectRef}); }
 
 uint8_t menuByte(uint32_t offset) { return host::load<uint8_t>(host::menu_state.address + offset); }
-
-void setRenderState(int32_t state, uint32_t value)
-{
-    uint32_t engine = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(host::render_engine.get()));
-    auto set = reinterpret_cast<host::RenderStateSet>(uintptr_t{host::load<uint32_t>(engine + host::render_engine_set)});
-    set(state, value);
-}
 
 // A method of the host's Direct3D device, from its method table.
 template <class Method>

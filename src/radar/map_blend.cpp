@@ -2,7 +2,7 @@
 
 #include "core/plugin.h"
 #include "host/host.h"
-#include "radar/render_states.h"
+#include "radar/render_state.h"
 
 // The host's map code that the jump displaces and where it carries on.
 #define KH_MAP_BLEND_RESUME 0x586420
@@ -19,8 +19,8 @@ KH_CDECL __attribute__((used)) void setMapBlendStates() asm("kellhud_set_map_ble
 KH_CDECL void setMapBlendStates()
 {
     if (plugin.settings.bEnableBlendingMode)
-        setHostRenderState(renderStateSourceBlend, 2);
-    setHostRenderState(renderStateBlendEnable, 1);
+        setRenderState(renderStateSourceBlend, 2);
+    setRenderState(renderStateBlendEnable, 1);
 }
 
 } // namespace

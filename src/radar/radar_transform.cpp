@@ -6,7 +6,7 @@
 #include "hud/hud_style.h"
 #include "platform/win32.h"
 #include "radar/map_screen.h"
-#include "radar/render_states.h"
+#include "radar/render_state.h"
 
 float radarRange = 0.0f;
 
@@ -48,7 +48,7 @@ void updateRange(const void* pad)
 KH_CDECL void RadarToScreen(Vec2* out, const Vec2* in)
 {
     const void* pad = host::pad_get(0);
-    setHostRenderState(renderStateTextureFilter, 1);
+    setRenderState(renderStateTextureFilter, 1);
     // The host may hand the same vector for both: read it whole before writing.
     const Vec2 p = *in;
     if (mapScreenShown()) {
