@@ -10,20 +10,12 @@
 #include <string>
 
 #include "scenario.h"
+#include "world_scenario.h"
 
 namespace {
 
-sim::Scenario parse(const std::string& world) { return sim::parseScenario(R"({"world": )" + world + "}"); }
-
-std::string errorOf(const std::string& world)
-{
-    try {
-        parse(world);
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "no error";
-}
+sim::Scenario parse(const std::string& world) { return parseWorld(world); }
+std::string errorOf(const std::string& world) { return worldErrorOf(world); }
 
 TEST(RadarScenario, BlipsCarryTheirMarkersAndTheSizedMarkersWords)
 {

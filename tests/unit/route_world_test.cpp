@@ -14,21 +14,13 @@
 #include "host_sites.h"
 #include "radar/arrival.h"
 #include "scenario.h"
+#include "world_scenario.h"
 #include "trace.h"
 
 namespace {
 
-sim::Scenario parse(const std::string& world) { return sim::parseScenario(R"({"world": )" + world + "}"); }
-
-std::string errorOf(const std::string& world)
-{
-    try {
-        parse(world);
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "no error";
-}
+sim::Scenario parse(const std::string& world) { return parseWorld(world); }
+std::string errorOf(const std::string& world) { return worldErrorOf(world); }
 
 TEST(RouteScenario, BadTargetRouteAndDeviceEntriesNameTheField)
 {

@@ -13,21 +13,13 @@
 #include "host_image.h"
 #include "host_records.h"
 #include "scenario.h"
+#include "world_scenario.h"
 #include "trace.h"
 
 namespace {
 
-sim::Scenario parse(const std::string& world) { return sim::parseScenario(R"({"world": )" + world + "}"); }
-
-std::string errorOf(const std::string& world)
-{
-    try {
-        parse(world);
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "no error";
-}
+sim::Scenario parse(const std::string& world) { return parseWorld(world); }
+std::string errorOf(const std::string& world) { return worldErrorOf(world); }
 
 TEST(WorldScenario, AFieldGivenReplacesThatFieldWholeFromItsFrameOn)
 {
