@@ -8,6 +8,7 @@
 #include "host_image.h"
 #include "host_radar.h"
 #include "host_records.h"
+#include "host_state.h"
 #include "host_routines.h"
 #include "host_sites.h"
 #include "render_engine.h"
@@ -184,6 +185,7 @@ void applyScenarioStart(const Scenario& scenario)
     hostWrite<uint32_t>(host::time_ms.address, scenario.startMs);
     system().loadedModules = scenario.modules;
     setRenderStates(scenario.renderStates);
+    hostState().texts = scenario.texts;
     writeWorld(scenario.worldAt(0));
     writeRadarWorld(currentWorld(), false);
     startCursor(playing, scenario);

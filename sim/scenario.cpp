@@ -80,6 +80,9 @@ Scenario parseScenario(const std::string& text)
         if (j.contains("render_states"))
             for (const auto& [state, value] : j["render_states"].items())
                 s.renderStates[renderStateNumber(state)] = renderStateValue(state, value);
+        if (j.contains("texts"))
+            for (const auto& [key, value] : j["texts"].items())
+                s.texts[key] = value.get<std::string>();
         if (j.contains("world"))
             s.world = parseWorld(j["world"]);
     } catch (const json::exception& e) {

@@ -35,6 +35,8 @@ struct Scenario {
     std::vector<std::string> modules;
     // Render states the host has set before the run, by number (others read as 0).
     std::map<int32_t, uint32_t> renderStates;
+    // The host's text table: what a key looks up to.
+    std::map<std::string, std::string> texts;
     // Each entry of the world list: its frame and the world from that frame on.
     std::vector<std::pair<int, WorldState>> world;
 

@@ -64,6 +64,53 @@ KH_CDECL void textSetFlagR(uint8_t v)
     trace::record("text_set_flag_r", SIM_CALLER(), trace::args(v));
 }
 
+KH_CDECL void textSetFlagS(uint8_t v)
+{
+    hostState().text.flagS = v;
+    trace::record("text_set_flag_s", SIM_CALLER(), trace::args(v));
+}
+
+KH_CDECL void textSetAlpha(float alpha)
+{
+    hostState().text.alpha = alpha;
+    trace::record("text_set_alpha", SIM_CALLER(), trace::args(trace::number(alpha)));
+}
+
+KH_CDECL void textSetBoxColour(Colour c)
+{
+    hostState().text.boxColour = c;
+    trace::record("text_set_box_colour", SIM_CALLER(), trace::args(trace::colour(c)));
+}
+
+KH_CDECL void textSetWidthA(float width)
+{
+    hostState().text.widthA = width;
+    trace::record("text_set_width_a", SIM_CALLER(), trace::args(trace::number(width)));
+}
+
+KH_CDECL void textSetWidthB(float width)
+{
+    hostState().text.widthB = width;
+    trace::record("text_set_width_b", SIM_CALLER(), trace::args(trace::number(width)));
+}
+
+KH_CDECL void textSetWidthC(float width)
+{
+    hostState().text.widthC = width;
+    trace::record("text_set_width_c", SIM_CALLER(), trace::args(trace::number(width)));
+}
+
+// A key the table does not hold looks up to the key itself, so a missing text still shows
+// which key was asked for.
+KH_THISCALL const char* textLookup(void*, const char* key)
+{
+    const auto& texts = hostState().texts;
+    auto found = texts.find(key);
+    const char* text = found == texts.end() ? key : found->second.c_str();
+    trace::record("text_lookup", SIM_CALLER(), trace::args(trace::text(key)));
+    return text;
+}
+
 KH_CDECL void textPrint(float x, float y, const char* text)
 {
     trace::record("text_print", SIM_CALLER(), trace::args(trace::number(x), trace::number(y), trace::text(text)));
@@ -89,6 +136,13 @@ void registerTextSubstitutes()
     substitute(host::text_print, &textPrint);
     substitute(host::text_print_b, &textPrintB);
     substitute(host::text_set_second_colour, &textSetSecondColour);
+    substitute(host::text_set_flag_s, &textSetFlagS);
+    substitute(host::text_set_alpha, &textSetAlpha);
+    substitute(host::text_set_box_colour, &textSetBoxColour);
+    substitute(host::text_set_width_a, &textSetWidthA);
+    substitute(host::text_set_width_b, &textSetWidthB);
+    substitute(host::text_set_width_c, &textSetWidthC);
+    substitute(host::text_lookup, &textLookup);
 }
 
 } // namespace sim
