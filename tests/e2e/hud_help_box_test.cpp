@@ -162,7 +162,7 @@ const std::string longMessage(1000, 'x');
 TEST(HelpBox, StatisticMessagesAndTheBoundsOfTheHostsStrings)
 {
     TempDir dir;
-    SimRun r = run(dir, R"({"frames": 9, "clock": {"start_ms": 1000, "step_ms": 50},
+    SimRun r = run(dir, R"({"frames": 12, "clock": {"start_ms": 1000, "step_ms": 50},
       "texts": {"STAT007": "Stamina", "STAT045": "Lung capacity"},
       "world": [{"frame": 1, "help": {"text": "+1", "stat_id": 7}},
                 {"frame": 2, "help": {"text": "+1", "stat_id": 45}},
@@ -171,7 +171,9 @@ TEST(HelpBox, StatisticMessagesAndTheBoundsOfTheHostsStrings)
                 {"frame": 5, "help": {"text": "+1", "stat_id": -2147483648}},
                 {"frame": 6, "help": {"text": "+1", "stat_id": 2147483647}},
                 {"frame": 7, "help": {"text": "-3", "stat_id": 7, "state": 0}},
-                {"frame": 8, "help": {"text": ")" + longMessage + R"(", "state": 0}}]})");
+                {"frame": 8, "help": {"text": ")" + longMessage + R"(", "state": 0}},
+                {"frame": 10, "time_step": "nan", "help": {"text": "N", "state": 3, "fade": 300, "elapsed": 7}},
+                {"frame": 11, "time_step": 1e30}]})");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const char* keys[] = {"STAT007", "STAT045", "STAT225", "STAT00-5", "STAT00-21474836", "STAT2147483647", "STAT007"};
     for (int f = 1; f <= 7; ++f)
@@ -203,6 +205,16 @@ TEST(HelpBox, StatisticMessagesAndTheBoundsOfTheHostsStrings)
     EXPECT_EQ(cut[5], std::string(399, 'x'));
     EXPECT_TRUE(argsOf(helpCalls(r, 9), "play_sound").empty());
     EXPECT_EQ(argsOf(helpCalls(r, 9), "text_print"), (std::vector<json>{{38, 120, std::string(399, 'x')}}));
+
+    // A frame time the host cannot mean: NaN counts as no time, a huge one as the most
+    // the host's words hold.
+    auto words = [&](int f) {
+        json s = helpState(r, f);
+        return json{s[0], s[1], s[2]};
+    };
+    EXPECT_EQ(words(10), json({4, 0, 0}));
+    EXPECT_EQ(words(11), json({2, 2147483647, 0}));
+    EXPECT_EQ(words(12), json({1, 2147483647, 0}));
 }
 
 } // namespace
