@@ -7,6 +7,7 @@
 #include "address_space.h"
 #include "graphics_device.h"
 #include "host/host.h"
+#include "host_help.h"
 #include "host_radar.h"
 #include "host_routines.h"
 #include "host_renderer_start.h"
@@ -110,6 +111,7 @@ void buildHostImage()
     writeEventSites(image);
     writeHookMapSites(image);
     writeHostRoutines(image);
+    writeHelpSites(image);
     writeRadarLayers(image);
     writeRenderEngine(image);
     writeGraphicsDevice(image);

@@ -17,6 +17,9 @@
 #include "host_sites.h"
 #include "hud/area_names.h"
 #include "hud/draw_hud.h"
+#include "hud/help_box.h"
+#include "hud/subtitles.h"
+#include "hud/text_box.h"
 #include "injector/hooking.h"
 #include "radar/draw_radar.h"
 #include "render_engine.h"
@@ -65,6 +68,9 @@ TEST_F(HookMap, JumpAndCallRowsLeadToTheirRoutines)
         {0x58B156, 0xE8, address_of(&PrintVehicleName)},    {0x58B0ED, 0xE8, address_of(&SetVehicleNameColour)},
         {0x514860, 0xE9, address_of(&DoNothing)},           {0x5849E2, 0xE8, address_of(&MakeArrowColour)},
         {0x586850, 0xE8, address_of(&MakeGangOverlayColour)}, {0x58A330, 0xE9, address_of(&DrawRadar)},
+        {0x58C68A, 0xE8, address_of(&PrintSubtitle)},       {0x58FCFA, 0xE8, address_of(&DrawHelpBox)},
+        {0x573EF4, 0xE8, address_of(&DrawTextBoxBackground)}, {0x71A7EE, 0xE8, address_of(&DrawTextBoxBackground)},
+        {0x58D470, 0xE8, address_of(&PrintMissionText)},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(at<uint8_t>(row.site), row.opcode) << std::hex << row.site;
