@@ -90,6 +90,7 @@ TEST(HelpBox, KeepsTheHostsStateMachineOverFrames)
     EXPECT_EQ(argsOf(first, "text_set_second_colour"), (std::vector<json>{{black}, {black}}));
     EXPECT_EQ(argsOf(first, "text_set_scale"), (std::vector<json>{{0.5, 1}}));
     EXPECT_EQ(argsOf(first, "text_set_mode_pair"), (std::vector<json>{{1, 1}, {1, 1}}));
+    EXPECT_EQ(argsOf(first, "text_set_alignment"), (std::vector<json>{{1}, {1}}));
     EXPECT_EQ(argsOf(first, "text_print"), (std::vector<json>{{38, 120, "Hello"}}));
 
     // The host's own help-box routine no longer runs.
@@ -162,9 +163,9 @@ const std::string longMessage(1000, 'x');
 TEST(HelpBox, StatisticMessagesAndTheBoundsOfTheHostsStrings)
 {
     TempDir dir;
-    SimRun r = run(dir, R"({"frames": 12, "clock": {"start_ms": 1000, "step_ms": 50},
+    SimRun r = run(dir, R"({"frames": 13, "clock": {"start_ms": 1000, "step_ms": 50},
       "texts": {"STAT007": "Stamina", "STAT045": "Lung capacity"},
-      "world": [{"frame": 1, "help": {"text": "+1", "stat_id": 7}},
+      "world": [{"frame": 1, "help": {"text": "+1", "stat_id": 10}},
                 {"frame": 2, "help": {"text": "+1", "stat_id": 45}},
                 {"frame": 3, "help": {"text": "+1", "stat_id": 225}},
                 {"frame": 4, "help": {"text": "+1", "stat_id": -5}},
@@ -173,9 +174,10 @@ TEST(HelpBox, StatisticMessagesAndTheBoundsOfTheHostsStrings)
                 {"frame": 7, "help": {"text": "-3", "stat_id": 7, "state": 0}},
                 {"frame": 8, "help": {"text": ")" + longMessage + R"(", "state": 0}},
                 {"frame": 10, "time_step": "nan", "help": {"text": "N", "state": 3, "fade": 300, "elapsed": 7}},
-                {"frame": 11, "time_step": 1e30}]})");
+                {"frame": 11, "time_step": 1e30},
+                {"frame": 13, "time_step": 2.5, "help": {"text": "N", "state": 2, "fade": -99}}]})");
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    const char* keys[] = {"STAT007", "STAT045", "STAT225", "STAT00-5", "STAT00-21474836", "STAT2147483647", "STAT007"};
+    const char* keys[] = {"STAT010", "STAT045", "STAT225", "STAT00-5", "STAT00-21474836", "STAT2147483647", "STAT007"};
     for (int f = 1; f <= 7; ++f)
         EXPECT_EQ(argsOf(helpCalls(r, f), "text_lookup"), (std::vector<json>{{keys[f - 1]}})) << f;
 
@@ -215,6 +217,9 @@ TEST(HelpBox, StatisticMessagesAndTheBoundsOfTheHostsStrings)
     EXPECT_EQ(words(10), json({4, 0, 0}));
     EXPECT_EQ(words(11), json({2, 2147483647, 0}));
     EXPECT_EQ(words(12), json({1, 2147483647, 0}));
+    // Fading in ends as soon as the fade passes 0, even by one.
+    EXPECT_EQ(helpState(r, 13)[0], 1);
+    EXPECT_EQ(helpState(r, 13)[2], 0);
 }
 
 } // namespace
