@@ -6,6 +6,7 @@
 #include "graphics_device.h"
 #include "host/host.h"
 #include "host_image.h"
+#include "host_phone.h"
 #include "host_radar.h"
 #include "host_records.h"
 #include "host_state.h"
@@ -173,6 +174,7 @@ void writeWorld(const WorldState& world)
     hostWrite<uint8_t>(host::menu_state.address + host::menu_language, world.language);
     writeRoute(world.route);
     writeDeviceCaps(world.device);
+    writePhoneWorld(world);
 }
 
 const WorldState& currentWorld() { return current; }
@@ -223,6 +225,7 @@ void runHostFrame(const Scenario&, int)
     if (playing.mapScreen)
         reachRadarDrawB(true);
     reachHudStage(currentWorld().zoneName.shown, currentWorld().vehicleName.shown);
+    reachHostBars();
     reachDraw();
     reachDrawTail();
 }

@@ -7,6 +7,7 @@
 #include "address_space.h"
 #include "graphics_device.h"
 #include "host/host.h"
+#include "host_phone.h"
 #include "host_radar.h"
 #include "host_routines.h"
 #include "host_renderer_start.h"
@@ -114,6 +115,7 @@ void buildHostImage()
     writeRenderEngine(image);
     writeGraphicsDevice(image);
     writeRendererStartPath(image);
+    writeHostBarCode(image);
 
     written.assign(at(imageBegin), at(codeEnd));
     setAccess(imageBegin, codeEnd, Access::ReadExecute);

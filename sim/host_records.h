@@ -70,6 +70,16 @@ constexpr uint32_t pathNodesPerArea = 1024;
 constexpr uint32_t pathNodeSlots = 8192;
 static_assert(pathNodes + pathNodeSlots * pathNodeSize <= characters);
 
+// ---- Cellphone, stats box and progress bar (0xCE7000-0xCE7FFF) ----------------------
+
+// The host's own progress bars of a frame: the ten stack words of each call, as the host
+// pushes them (see sim/host_phone.h).
+constexpr uint32_t hostBars = 0xCE7000;
+constexpr uint32_t hostBarWords = 10;
+constexpr uint32_t hostBarSize = hostBarWords * 4;
+constexpr uint32_t hostBarSlots = 32;
+static_assert(hostBars + hostBarSlots * hostBarSize <= 0xCE8000);
+
 inline uint32_t character(int player) { return characters + static_cast<uint32_t>(player) * characterSize; }
 inline uint32_t playerDataOf(int player) { return playerData + static_cast<uint32_t>(player) * playerDataSize; }
 inline uint32_t vehicle(int player) { return vehicles + static_cast<uint32_t>(player) * vehicleSize; }

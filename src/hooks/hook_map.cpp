@@ -6,6 +6,7 @@
 #include "host/host.h"
 #include "hud/area_names.h"
 #include "hud/draw_hud.h"
+#include "hud/progress_bar.h"
 #include "injector/hooking.h"
 #include "radar/arrival.h"
 #include "radar/blips.h"
@@ -39,7 +40,7 @@ void installHudHookMap()
     // redirect_call(host::site_help_box, &DrawHelpBox);
     // redirect_call(host::site_text_box_a, &DrawTextBoxBackground);
     // redirect_call(host::site_text_box_b, &DrawTextBoxBackground);
-    // redirect_jump(host::progress_bar.address, &DrawProgressBar);
+    redirect_jump(host::progress_bar.address, &DrawProgressBar);
     // redirect_jump(host::crosshair_draw.address, &DrawCrosshair);
     redirect_jump(host::hud_extra_draw.address, &DoNothing);
     // redirect_call(host::site_mission_text, &PrintMissionText);

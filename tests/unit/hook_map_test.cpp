@@ -17,6 +17,7 @@
 #include "host_sites.h"
 #include "hud/area_names.h"
 #include "hud/draw_hud.h"
+#include "hud/progress_bar.h"
 #include "injector/hooking.h"
 #include "radar/draw_radar.h"
 #include "render_engine.h"
@@ -65,6 +66,7 @@ TEST_F(HookMap, JumpAndCallRowsLeadToTheirRoutines)
         {0x58B156, 0xE8, address_of(&PrintVehicleName)},    {0x58B0ED, 0xE8, address_of(&SetVehicleNameColour)},
         {0x514860, 0xE9, address_of(&DoNothing)},           {0x5849E2, 0xE8, address_of(&MakeArrowColour)},
         {0x586850, 0xE8, address_of(&MakeGangOverlayColour)}, {0x58A330, 0xE9, address_of(&DrawRadar)},
+        {0x728640, 0xE9, address_of(&DrawProgressBar)},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(at<uint8_t>(row.site), row.opcode) << std::hex << row.site;
