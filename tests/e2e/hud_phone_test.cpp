@@ -221,8 +221,11 @@ TEST(StatsBox, TabOpensThePhoneAndThePanelTogether)
 {
     TempDir dir;
     SimRun r = run(dir, "bEnable = 1\nbStatsBox = 1\nbCellphone = 1\n",
-                   R"({"frames": 3, "clock": {"start_ms": 10000, "step_ms": 100}, "keys": [{"key": 9, "from": 1, "to": 1}]})");
+                   R"({"frames": 3, "clock": {"start_ms": 10000, "step_ms": 100}, "keys": [{"key": 9, "from": 1, "to": 1}],
+                       "world": [{"frame": 1, "host_bars": [{"percent": 75, "show_text": 1, "frame": 1}]}]})");
     ASSERT_EQ(r.exitCode, 0) << r.err;
+    // Phone, panel, rows and a host bar with its text: nothing allocated per frame.
+    EXPECT_NE(r.out.find("heap allocations by the plug-in after start-up: 0\n"), std::string::npos) << r.out;
     for (int frame = 2; frame <= 3; ++frame) {
         SCOPED_TRACE(frame);
         // The panel moves in (from -30) while the phone rises.
