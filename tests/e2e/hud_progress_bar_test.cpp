@@ -24,7 +24,8 @@ const char bars[] = R"({"world": [ { "frame": 1, "host_bars": [
       "colour1": [10, 20, 30, 200], "colour2": [40, 50, 60, 255] },
     { "percent": "nan", "show_text": 1, "colour1": [1, 2, 3, 7] },
     { "percent": 3e9, "show_text": 1 },
-    { "percent": "-inf", "show_text": 1 }
+    { "percent": "-inf", "show_text": 1 },
+    { "percent": 2147483648, "show_text": 1 }
   ] } ]})";
 
 SimRun runBars(const TempDir& dir, const std::string& settings)
@@ -60,7 +61,8 @@ TEST(ProgressBar, GeometryOfBackgroundFillSegmentAndFrame)
         {{-0.5, -0.5, 99.5, 7}, {1, 2, 3, 3}},
         // 3e9 % is full, -inf % is empty.
         {{-0.5, -0.5, 99.5, 7}, {255, 255, 255, 255}},
-        {{-0.5, -0.5, 99.5, 7}, {255, 255, 255, 127}}};
+        {{-0.5, -0.5, 99.5, 7}, {255, 255, 255, 127}},
+        {{-0.5, -0.5, 99.5, 7}, {255, 255, 255, 255}}};
     EXPECT_EQ(pluginArgs(r, "fill_rect"), expected);
 }
 
@@ -72,16 +74,17 @@ TEST(ProgressBar, PercentageRidesOnTheFillsEndInBlackWithTheFillsAlpha)
     // 50 % starts 5 px after the fill's end, 50.5 % ends at it; NaN counts as 0 and the
     // values beyond the int range print its ends.
     std::vector<json> prints = pluginArgs(r, "text_print");
-    ASSERT_EQ(prints.size(), 5u);
+    ASSERT_EQ(prints.size(), 6u);
     EXPECT_EQ(prints[0], json({205, 200, "50%"}));
     EXPECT_EQ(prints[1], json({201, 200, "50%"}));
     EXPECT_EQ(prints[2], json({nullptr, 0, "0%"}));
     EXPECT_EQ(prints[3][2], "2147483647%");
     EXPECT_EQ(prints[4], json({nullptr, 0, "-2147483648%"}));
-    EXPECT_EQ(pluginArgs(r, "text_set_alignment"), (std::vector<json>{{1}, {2}, {1}, {2}, {1}}));
+    EXPECT_EQ(prints[5][2], "2147483647%"); // 2^31 itself is already beyond an int
+    EXPECT_EQ(pluginArgs(r, "text_set_alignment"), (std::vector<json>{{1}, {2}, {1}, {2}, {1}, {2}}));
     EXPECT_EQ(pluginArgs(r, "text_set_colour"),
               (std::vector<json>{{{0, 0, 0, 200}}, {{0, 0, 0, 200}}, {{0, 0, 0, 7}}, {{0, 0, 0, 255}},
-                                 {{0, 0, 0, 255}}}));
+                                 {{0, 0, 0, 255}}, {{0, 0, 0, 255}}}));
     EXPECT_EQ(pluginArgs(r, "text_set_scale")[0], json({0.7f, 1.0f}));
     EXPECT_EQ(pluginArgs(r, "text_set_scale")[2], json({0.35f, 0.5f}));
     EXPECT_EQ(pluginArgs(r, "text_set_width_c")[0], json({1920}));
@@ -96,7 +99,7 @@ TEST(ProgressBar, WithoutThePluginTheHostsOwnBarRunsWithItsArguments)
     SimRun r = runBars(dir, "bEnable = 0\n");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::vector<json> drawn = r.calls("progress_bar");
-    ASSERT_EQ(drawn.size(), 8u);
+    ASSERT_EQ(drawn.size(), 9u);
     EXPECT_EQ(drawn[0]["by"], "host");
     EXPECT_EQ(drawn[0]["args"], json({100, 200, 200, 20, 0, 10, 0, 0, {10, 20, 30, 200}, {40, 50, 60, 255}}));
     EXPECT_EQ(drawn[3]["args"], json({100, 200, 200, 20, 100, -5, 0, 0, {10, 20, 30, 200}, {40, 50, 60, 255}}));
