@@ -7,6 +7,7 @@
 #include "host/host.h"
 #include "host_help.h"
 #include "host_image.h"
+#include "host_phone.h"
 #include "host_radar.h"
 #include "host_records.h"
 #include "host_state.h"
@@ -176,6 +177,7 @@ void writeWorld(const WorldState& world)
     writeRoute(world.route);
     writeDeviceCaps(world.device);
     writeHelpWorld(world);
+    writePhoneWorld(world);
 }
 
 const WorldState& currentWorld() { return current; }
@@ -234,6 +236,7 @@ void runHostFrame(const Scenario&, int)
         reachRadarDrawB(true);
     reachHudStage(currentWorld().zoneName.shown, currentWorld().vehicleName.shown);
     reachHelpTexts(currentWorld());
+    reachHostBars();
     reachDraw();
     reachDrawTail();
 }

@@ -8,6 +8,7 @@
 #include "graphics_device.h"
 #include "host/host.h"
 #include "host_help.h"
+#include "host_phone.h"
 #include "host_radar.h"
 #include "host_routines.h"
 #include "host_renderer_start.h"
@@ -116,6 +117,7 @@ void buildHostImage()
     writeRenderEngine(image);
     writeGraphicsDevice(image);
     writeRendererStartPath(image);
+    writeHostBarCode(image);
 
     written.assign(at(imageBegin), at(codeEnd));
     setAccess(imageBegin, codeEnd, Access::ReadExecute);

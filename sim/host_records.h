@@ -77,6 +77,15 @@ constexpr uint32_t textBoxColour = 0xCE9010; // 4 bytes
 constexpr uint32_t subtitleText = 0xCE9100;
 constexpr uint32_t subtitleTextSize = 0x400;
 static_assert(subtitleText + subtitleTextSize <= 0xCEA000);
+// ---- Cellphone, stats box and progress bar (0xCE7000-0xCE7FFF) ----------------------
+
+// The host's own progress bars of a frame: the ten stack words of each call, as the host
+// pushes them (see sim/host_phone.h).
+constexpr uint32_t hostBars = 0xCE7000;
+constexpr uint32_t hostBarWords = 10;
+constexpr uint32_t hostBarSize = hostBarWords * 4;
+constexpr uint32_t hostBarSlots = 32;
+static_assert(hostBars + hostBarSlots * hostBarSize <= 0xCE8000);
 
 inline uint32_t character(int player) { return characters + static_cast<uint32_t>(player) * characterSize; }
 inline uint32_t playerDataOf(int player) { return playerData + static_cast<uint32_t>(player) * playerDataSize; }

@@ -216,12 +216,13 @@ AreaNameState areaName(const json& j, const std::string& path)
 
 PadState pad(const json& j, const std::string& path)
 {
-    onlyFields(j, path, {"weapon_a", "weapon_b", "ammo", "cash"});
+    onlyFields(j, path, {"weapon_a", "weapon_b", "ammo", "cash", "phone"});
     PadState p;
     optionalBoolean(j, path, "weapon_a", p.weaponA);
     optionalBoolean(j, path, "weapon_b", p.weaponB);
     optionalBoolean(j, path, "ammo", p.ammo);
     optionalInteger(j, path, "cash", p.cash);
+    optionalBoolean(j, path, "phone", p.phone);
     return p;
 }
 
@@ -423,6 +424,73 @@ void applyHelpTexts(const json& j, const std::string& path, HelpTextsState& h)
     }
 }
 
+// ---- The clock, the statistics and the host's own progress bars ------------------------
+
+ClockState clock(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"hours", "minutes", "day"});
+    ClockState c;
+    optionalInteger(j, path, "hours", c.hours);
+    optionalInteger(j, path, "minutes", c.minutes);
+    optionalInteger(j, path, "day", c.day);
+    return c;
+}
+
+std::map<int32_t, float> stats(const json& j, const std::string& path)
+{
+    if (!j.is_object())
+        bad(path, "must be an object from statistic id to value");
+    std::map<int32_t, float> values;
+    for (auto it = j.begin(); it != j.end(); ++it) {
+        const std::string at = path + "." + it.key();
+        size_t used = 0;
+        long long id = 0;
+        try {
+            id = std::stoll(it.key(), &used);
+        } catch (const std::exception&) {
+            used = 0;
+        }
+        if (used == 0 || used != it.key().size() || id < std::numeric_limits<int32_t>::min() ||
+            id > std::numeric_limits<int32_t>::max())
+            bad(at, "a statistic id must be a whole number");
+        values[static_cast<int32_t>(id)] = number(it.value(), at);
+    }
+    return values;
+}
+
+HostBarState hostBar(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"x", "y", "width", "height", "percent", "segment", "show_text", "frame", "colour1", "colour2"});
+    HostBarState b;
+    optionalNumber(j, path, "x", b.x);
+    optionalNumber(j, path, "y", b.y);
+    optionalInteger(j, path, "width", b.width);
+    optionalInteger(j, path, "height", b.height);
+    optionalNumber(j, path, "percent", b.percent);
+    optionalInteger(j, path, "segment", b.segment);
+    optionalInteger(j, path, "show_text", b.showText);
+    optionalInteger(j, path, "frame", b.frame);
+    if (j.contains("colour1"))
+        b.colour1 = colour(j["colour1"], path + ".colour1");
+    if (j.contains("colour2"))
+        b.colour2 = colour(j["colour2"], path + ".colour2");
+    return b;
+}
+
+void applyPhoneFields(const json& j, const std::string& path, PhoneWorldState& w)
+{
+    if (j.contains("clock"))
+        w.clock = clock(j["clock"], path + ".clock");
+    if (j.contains("stats"))
+        w.stats = stats(j["stats"], path + ".stats");
+    if (j.contains("host_bars")) {
+        const json& list = array(j["host_bars"], path + ".host_bars", 0, maxHostBars);
+        w.hostBars.clear();
+        for (size_t i = 0; i < list.size(); ++i)
+            w.hostBars.push_back(hostBar(list[i], path + ".host_bars[" + std::to_string(i) + "]"));
+    }
+}
+
 // A field given replaces that field of the world whole.
 void applyEntry(const json& j, const std::string& path, WorldState& w)
 {
@@ -430,7 +498,7 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
                {"frame", "current_player", "players", "weapon_info", "wanted", "alt_clock_offset_ms",
                 "zone_name", "vehicle_name", "pad", "block", "damage_ms", "radar_mode", "language",
                 "breath_limit", "target", "route", "device", "blips", "map_view", "map_blend_byte",
-                "help", "subtitle", "mission_text", "text_boxes", "time_step"});
+                "help", "subtitle", "mission_text", "text_boxes", "time_step", "clock", "stats", "host_bars"});
     if (j.contains("current_player"))
         w.currentPlayer = static_cast<int32_t>(
             integer(j["current_player"], path + ".current_player", 0, host::player_record_count - 1));
@@ -480,6 +548,7 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
         w.mapView = mapView(j["map_view"], path + ".map_view");
     optionalInteger(j, path, "map_blend_byte", w.mapBlendByte);
     applyHelpTexts(j, path, w.helpTexts);
+    applyPhoneFields(j, path, w.phone);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -67,6 +68,7 @@ struct PadState {
     bool weaponB = false;
     bool ammo = false;
     int16_t cash = 0;
+    bool phone = false; // what the host's phone cue answers
 };
 
 // The map target: a radar trace record and the handle in the menu state that names it.
@@ -141,6 +143,34 @@ struct HelpTextsState {
     std::optional<float> timeStep; // instead of the clock's advance / 20
 };
 
+// The game clock, the statistics the host answers with and the progress bars the host
+// itself draws each frame (the cellphone, the stats box and the progress bar).
+struct ClockState {
+    uint8_t hours = 0;
+    uint8_t minutes = 0;
+    uint8_t day = 0; // day of the week
+};
+
+// The ten arguments of one host progress-bar call.
+struct HostBarState {
+    float x = 0.0f;
+    float y = 0.0f;
+    uint16_t width = 100;
+    uint8_t height = 10;
+    float percent = 0.0f;
+    int8_t segment = 0;
+    uint8_t showText = 0;
+    uint8_t frame = 0;
+    Colour colour1{255, 255, 255, 255};
+    Colour colour2{255, 255, 255, 255};
+};
+
+struct PhoneWorldState {
+    ClockState clock;
+    std::map<int32_t, float> stats; // what stat_value answers; any other statistic is 0
+    std::vector<HostBarState> hostBars;
+};
+
 struct WorldState {
     int32_t currentPlayer = 0;
     // Player records 0 and 1; an empty one has no character.
@@ -163,6 +193,7 @@ struct WorldState {
     MapViewState mapView;
     uint8_t mapBlendByte = 0; // the byte of the map drawing's stack frame the host tests
     HelpTextsState helpTexts;
+    PhoneWorldState phone;
 };
 
 // Limits of what the simulated host can hold.
@@ -171,5 +202,6 @@ constexpr size_t maxAreaNameLength = 63; // the host's 64-byte texts, terminator
 constexpr size_t maxRouteNodes = 8192;   // node records the simulated host has room for
 constexpr size_t maxBlips = 20000;
 constexpr size_t maxTextBoxes = 64;
+constexpr size_t maxHostBars = 32;
 
 } // namespace sim

@@ -9,6 +9,7 @@
 #include "hud/help_box.h"
 #include "hud/subtitles.h"
 #include "hud/text_box.h"
+#include "hud/progress_bar.h"
 #include "injector/hooking.h"
 #include "radar/arrival.h"
 #include "radar/blips.h"
@@ -42,7 +43,7 @@ void installHudHookMap()
     redirect_call(host::site_help_box, &DrawHelpBox);
     redirect_call(host::site_text_box_a, &DrawTextBoxBackground);
     redirect_call(host::site_text_box_b, &DrawTextBoxBackground);
-    // redirect_jump(host::progress_bar.address, &DrawProgressBar);
+    redirect_jump(host::progress_bar.address, &DrawProgressBar);
     // redirect_jump(host::crosshair_draw.address, &DrawCrosshair);
     redirect_jump(host::hud_extra_draw.address, &DoNothing);
     redirect_call(host::site_mission_text, &PrintMissionText);

@@ -4,8 +4,10 @@
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "hud/cash_window.h"
+#include "hud/cellphone.h"
 #include "hud/hud_style.h"
 #include "hud/player_info.h"
+#include "hud/stats_box.h"
 #include "hud/wanted_stars.h"
 #include "hud/weapon_ammo.h"
 #include "platform/win32.h"
@@ -81,6 +83,9 @@ void DrawHud()
     const Vec2& offset = plugin.layout.playerInfoOffset;
     DrawWantedStars(screenWidth() - pixels(offset.x + 126), pixels(offset.y + 59));
     DrawCashBlock();
-    // The stats box and the cellphone come here, in that order, each behind its setting.
+    if (plugin.settings.bStatsBox)
+        DrawStatsBox();
+    if (plugin.settings.bCellphone)
+        DrawCellphone();
     drawWeapons(character, second, pad);
 }

@@ -145,6 +145,15 @@ void DrawWeaponIcon(void* character, float x, float y, float w, float h)
     host::sprite_draw(sprite, &rect, &white);
 }
 
+int32_t currentWeaponModel(const void* character)
+{
+    WeaponSlot slot;
+    if (!readCurrentWeapon(character, slot))
+        return 0;
+    const void* info = weaponInfo(slot.type, 1);
+    return info ? host::weapon_info_model.of(info) : 0;
+}
+
 void DrawAmmo(void* character, float xTotal, float y, float xClip, float yClip)
 {
     drawAmmo(character, xTotal, y, xClip, yClip, plugin.hudState.ammoShown);

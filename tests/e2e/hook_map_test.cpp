@@ -63,11 +63,11 @@ const Span callRows[] = {{0x58AE5D, 5}, {0x58AE02, 5}, {0x58B156, 5}, {0x58B0ED,
 const uint32_t callTargets[] = {0x71A700, 0x719430, 0x71A700, 0x719430, 0x7170C0, 0x7170C0, 0x5876C0,
                                 0x71A700, 0x58B5A0, 0x727B60, 0x727B60, 0x71A700};
 const Span jumpRows[] = {{0x58FDA0, 5}, {0x58EAF0, 5}, {0x514860, 5}, {0x585FF0, 5},
-                         {0x584070, 5}, {0x583480, 5}, {0x58A330, 5}};
+                         {0x584070, 5}, {0x583480, 5}, {0x58A330, 5}, {0x728640, 5}};
 // The one jump written inside a host function, over two instructions of the map drawing.
 const Span blendRow = {0x58641A, 5};
 const std::vector<uint8_t> blendRowBefore = {0x8A, 0x44, 0x24, 0x13, 0x84};
-const Span laterRows[] = {{0x728640, 5}, {0x58E020, 5}, {0x4E9E50, 5}, {0x506FF0, 6}};
+const Span laterRows[] = {{0x58E020, 5}, {0x4E9E50, 5}, {0x506FF0, 6}};
 // The event sites the start-up takes (the radar map's arrival check and route band take
 // the frame processing and both radar overlay sites), and the texture installer's
 // redirection that every start-up makes (the blip dictionary).

@@ -20,6 +20,7 @@
 #include "hud/help_box.h"
 #include "hud/subtitles.h"
 #include "hud/text_box.h"
+#include "hud/progress_bar.h"
 #include "injector/hooking.h"
 #include "radar/draw_radar.h"
 #include "render_engine.h"
@@ -71,6 +72,7 @@ TEST_F(HookMap, JumpAndCallRowsLeadToTheirRoutines)
         {0x58C68A, 0xE8, address_of(&PrintSubtitle)},       {0x58FCFA, 0xE8, address_of(&DrawHelpBox)},
         {0x573EF4, 0xE8, address_of(&DrawTextBoxBackground)}, {0x71A7EE, 0xE8, address_of(&DrawTextBoxBackground)},
         {0x58D470, 0xE8, address_of(&PrintMissionText)},
+        {0x728640, 0xE9, address_of(&DrawProgressBar)},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(at<uint8_t>(row.site), row.opcode) << std::hex << row.site;

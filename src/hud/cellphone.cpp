@@ -1,0 +1,97 @@
+#include "hud/cellphone.h"
+
+#include <cstdio>
+
+#include "core/plugin.h"
+#include "data/screen_unit.h"
+#include "host/host.h"
+#include "hud/hud_style.h"
+#include "hud/player_info.h"
+#include "platform/win32.h"
+#include "textures/sprite_tables.h"
+
+namespace {
+
+constexpr int tabKey = 0x09;
+constexpr uint32_t phoneWindowMs = 2500;
+constexpr int cellphoneSprite = 3; // hud_cellphone in the HUD sprite table
+
+bool keyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+// The host's cue counts only on foot. Without a character there is nobody on foot and no
+// vehicle to read, so only the key is left.
+bool phoneCued()
+{
+    void* character = currentCharacter();
+    void* pad = host::pad_get(0);
+    if (character && host::pad_phone_cue(pad, character) && !host::character_vehicle.of(character))
+        return true;
+    return keyDown(tabKey);
+}
+
+void setClockStyle()
+{
+    const LayoutBox& clock = layoutOf(HUD_CELLPHONE_CLOCK);
+    host::text_set_mode_pair(0, 0);
+    host::text_set_alignment(2);
+    host::text_set_flag_p(1);
+    host::text_set_flag_q(0);
+    host::text_set_font(1);
+    host::text_set_flag_r(0);
+    host::text_set_scale(scale(clock.w), scale(clock.h));
+    host::text_set_colour(hudColour(HUD_COLOUR_CELLPHONE_CLOCK, 255));
+    host::text_set_second_colour(hudColour(HUD_COLOUR_BLACK, 255));
+}
+
+void drawPhoneSprite()
+{
+    const LayoutBox& phone = layoutOf(HUD_CELLPHONE);
+    Colour white = makeColour(255, 255, 255, 255);
+    host::sprite_draw_xywh(&spriteTables[HUD_SPRITES].sprites[cellphoneSprite], screenWidth() - pixels(phone.x),
+                           screenHeight() - pixels(plugin.hudState.phoneSlide), pixels(phone.w), pixels(phone.h),
+                           &white);
+}
+
+// The host's clock bytes are u8, but the texts are sized for any int, so no value the
+// formats can produce is ever cut: "DAY_" and 11 characters, two of 11 and the colon.
+constexpr size_t dayKeySize = 16;
+constexpr size_t clockTextSize = 24;
+
+void printDay()
+{
+    char key[dayKeySize];
+    std::snprintf(key, sizeof key, "DAY_%d", int{host::clock_day_of_week.get()});
+    const char* text = host::text_lookup(host::text_table.pointer(), key);
+    host::text_print(screenWidth() - pixels(layoutOf(HUD_CELLPHONE_DAY).x),
+                     screenHeight() - pixels(plugin.hudState.daySlide), text);
+}
+
+void printClock()
+{
+    char text[clockTextSize];
+    std::snprintf(text, sizeof text, "%02d:%02d", int{host::clock_hours.get()}, int{host::clock_minutes.get()});
+    host::text_print(screenWidth() - pixels(layoutOf(HUD_CELLPHONE_CLOCK).x),
+                     screenHeight() - pixels(plugin.hudState.clockSlide), text);
+}
+
+} // namespace
+
+bool phoneWindowOpen()
+{
+    HudElementState& state = plugin.hudState;
+    uint32_t now = host::time_ms.get();
+    if (phoneCued())
+        state.phoneUntil = now + phoneWindowMs;
+    return now < state.phoneUntil;
+}
+
+void DrawCellphone()
+{
+    plugin.hudState.phoneShown = phoneWindowOpen();
+    // Drawn every frame: at slide 0 the phone lies just below the screen.
+    drawPhoneSprite();
+    // The day uses the clock's style and scale.
+    setClockStyle();
+    printDay();
+    printClock();
+}
