@@ -6,6 +6,7 @@
 #include "graphics_device.h"
 #include "host/host.h"
 #include "host_image.h"
+#include "host_options.h"
 #include "host_radar.h"
 #include "host_records.h"
 #include "host_state.h"
@@ -173,6 +174,7 @@ void writeWorld(const WorldState& world)
     hostWrite<uint8_t>(host::menu_state.address + host::menu_language, world.language);
     writeRoute(world.route);
     writeDeviceCaps(world.device);
+    writeOptionsWorld(world.options);
 }
 
 const WorldState& currentWorld() { return current; }
@@ -218,6 +220,7 @@ void runHostFrame(const Scenario&, int)
     // Game logic first, then the radar, then the HUD, then the overlays at the end of
     // drawing.
     reachFrameProcess();
+    reachOptionSites(currentWorld().options);
     reachRadarStage();
     reachRadarDrawA(true);
     if (playing.mapScreen)

@@ -10,6 +10,7 @@
 #include "host_radar.h"
 #include "host_routines.h"
 #include "host_renderer_start.h"
+#include "host_options.h"
 #include "host_sites.h"
 #include "image_writer.h"
 #include "platform/win32.h"
@@ -114,6 +115,7 @@ void buildHostImage()
     writeRenderEngine(image);
     writeGraphicsDevice(image);
     writeRendererStartPath(image);
+    writeOptionSites(image);
 
     written.assign(at(imageBegin), at(codeEnd));
     setAccess(imageBegin, codeEnd, Access::ReadExecute);
