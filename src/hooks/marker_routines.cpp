@@ -33,9 +33,15 @@ uint8_t faintAlpha(uint8_t hostAlpha)
 
 // A marker of this style in the given colour; the other arguments are the host's usual
 // plain marker's.
-void drawMarker(int32_t a1, const Vec3* point, const Colour& c)
+void drawMarker(int32_t a1, const Vec3* point, uint8_t r, uint8_t g, uint8_t b)
 {
-    host::marker_draw(a1, 0, point, markerSize, c.r, c.g, c.b, 0, 0.0f, 0.0f, 0, 0, 0, 0, 0);
+    host::marker_draw(a1, 0, point, markerSize, r, g, b, 0, 0.0f, 0.0f, 0, 0, 0, 0, 0);
+}
+
+void drawYellowMarker(int32_t a1, const Vec3* point)
+{
+    const Colour& c = yellow();
+    drawMarker(a1, point, c.r, c.g, c.b);
 }
 
 } // namespace
@@ -46,7 +52,7 @@ KH_CDECL void DrawHostColourMarker(int32_t a1, uint32_t, const Vec3* point, floa
     if (plugin.hudDisabled)
         return;
     Vec3 lowered;
-    drawMarker(a1, atHeight(&lowered, point, point->z - hostColourDrop), Colour{r, g, b, 0});
+    drawMarker(a1, atHeight(&lowered, point, point->z - hostColourDrop), r, g, b);
 }
 
 KH_CDECL void DrawYellowMarkerFaint(int32_t a1, uint32_t a2, const Vec3* point, float, uint8_t, uint8_t, uint8_t,
@@ -63,7 +69,7 @@ KH_CDECL void DrawYellowMarkerLow(int32_t, const Vec3* point, float, uint8_t, ui
     if (plugin.hudDisabled)
         return;
     Vec3 lowered;
-    drawMarker(1, atHeight(&lowered, point, point->z - lowDrop), yellow());
+    drawYellowMarker(1, atHeight(&lowered, point, point->z - lowDrop));
 }
 
 KH_CDECL void DrawYellowMarkerHigh(int32_t a1, uint32_t, const Vec3* point, float, uint8_t, uint8_t, uint8_t, uint8_t)
@@ -71,5 +77,5 @@ KH_CDECL void DrawYellowMarkerHigh(int32_t a1, uint32_t, const Vec3* point, floa
     if (plugin.hudDisabled)
         return;
     Vec3 lifted;
-    drawMarker(a1, atHeight(&lifted, point, point->z + highLift), yellow());
+    drawYellowMarker(a1, atHeight(&lifted, point, point->z + highLift));
 }
