@@ -8,6 +8,7 @@
 #include "host_help.h"
 #include "host_image.h"
 #include "host_phone.h"
+#include "host_options.h"
 #include "host_radar.h"
 #include "host_records.h"
 #include "host_state.h"
@@ -178,6 +179,7 @@ void writeWorld(const WorldState& world)
     writeDeviceCaps(world.device);
     writeHelpWorld(world);
     writePhoneWorld(world);
+    writeOptionsWorld(world.options);
 }
 
 const WorldState& currentWorld() { return current; }
@@ -230,6 +232,7 @@ void runHostFrame(const Scenario&, int)
     // Game logic first, then the radar, then the HUD, then the overlays at the end of
     // drawing.
     reachFrameProcess();
+    reachOptionSites(currentWorld().options);
     reachRadarStage();
     reachRadarDrawA(true);
     if (playing.mapScreen)

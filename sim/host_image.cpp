@@ -12,6 +12,7 @@
 #include "host_radar.h"
 #include "host_routines.h"
 #include "host_renderer_start.h"
+#include "host_options.h"
 #include "host_sites.h"
 #include "image_writer.h"
 #include "platform/win32.h"
@@ -118,6 +119,7 @@ void buildHostImage()
     writeGraphicsDevice(image);
     writeRendererStartPath(image);
     writeHostBarCode(image);
+    writeOptionSites(image);
 
     written.assign(at(imageBegin), at(codeEnd));
     setAccess(imageBegin, codeEnd, Access::ReadExecute);

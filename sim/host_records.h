@@ -86,6 +86,30 @@ constexpr uint32_t hostBarWords = 10;
 constexpr uint32_t hostBarSize = hostBarWords * 4;
 constexpr uint32_t hostBarSlots = 32;
 static_assert(hostBars + hostBarSlots * hostBarSize <= 0xCE8000);
+// ---- Option sets -----------------------------------------------------------------------
+
+// The host's camera object, on which it makes every camera call.
+constexpr uint32_t cameraObject = 0xCEA000;
+constexpr uint32_t cameraObjectSize = 0x80;
+// The stack words of the marker call being made and its point (pushed by address).
+constexpr uint32_t markerWords = 0xCEA100; // 15 words
+constexpr uint32_t markerPoint = 0xCEA140;
+// The camera calls with a point: four words, then the point.
+constexpr uint32_t onFootCameraWords = 0xCEA160;
+constexpr uint32_t onFootCameraPoint = 0xCEA170;
+constexpr uint32_t vehicleCameraWords = 0xCEA180;
+constexpr uint32_t vehicleCameraPoint = 0xCEA190;
+// The stack pointer the host keeps before each option-site call.
+constexpr uint32_t optionSiteEsp = 0xCEA1A0;
+// The host's own text unit and line count, what its text code stores, and the values it
+// passes to its two flag setters.
+constexpr uint32_t textUnit = 0xCEA1B0;   // f32
+constexpr uint32_t textLines = 0xCEA1B4;  // i32
+constexpr uint32_t textFlagR = 0xCEA1B8;  // u32, a byte argument
+constexpr uint32_t textFlagS = 0xCEA1BC;  // u32
+constexpr uint32_t textResults = 0xCEA1C0; // 14 f32
+constexpr uint32_t optionsEnd = 0xCEA200;
+static_assert(optionsEnd <= 0xCEB000);
 
 inline uint32_t character(int player) { return characters + static_cast<uint32_t>(player) * characterSize; }
 inline uint32_t playerDataOf(int player) { return playerData + static_cast<uint32_t>(player) * playerDataSize; }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/host.h"
+#include "host_options.h"
 
 namespace sim {
 
@@ -491,6 +492,92 @@ void applyPhoneFields(const json& j, const std::string& path, PhoneWorldState& w
     }
 }
 
+// ---- Option sets ---------------------------------------------------------------------
+
+// A stack word: a whole number as it is (signed or unsigned 32-bit), a number with a
+// fraction or exponent as the bits of a 32-bit float.
+uint32_t stackWord(const json& j, const std::string& path)
+{
+    if (j.is_number_float())
+        return std::bit_cast<uint32_t>(j.get<float>());
+    return static_cast<uint32_t>(integer(j, path, std::numeric_limits<int32_t>::min(),
+                                         std::numeric_limits<uint32_t>::max()));
+}
+
+MarkerCallState markerCall(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"site", "point", "args"});
+    MarkerCallState m;
+    const std::pair<const char*, MarkerSite> sites[] = {
+        {"host_colour", MarkerSite::HostColour}, {"faint", MarkerSite::Faint},
+        {"low", MarkerSite::Low}, {"high", MarkerSite::High}};
+    bool known = false;
+    for (const auto& [name, site] : sites)
+        if (j.contains("site") && j["site"] == name) {
+            m.site = site;
+            known = true;
+        }
+    if (!known)
+        bad(path + ".site", "must be \"host_colour\", \"faint\", \"low\" or \"high\"");
+    if (j.contains("point"))
+        m.point = position(j["point"], path + ".point");
+    const MarkerShape& shape = markerShape(m.site);
+    if (j.contains("args")) {
+        const json& list = array(j["args"], path + ".args", 0, shape.words - 1u);
+        for (size_t i = 0; i < list.size(); ++i)
+            m.words.push_back(stackWord(list[i], path + ".args[" + std::to_string(i) + "]"));
+    }
+    return m;
+}
+
+CameraPointCallState cameraPointCall(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"point", "args"});
+    CameraPointCallState c;
+    if (j.contains("point"))
+        c.point = position(j["point"], path + ".point");
+    if (j.contains("args")) {
+        const json& list = array(j["args"], path + ".args", 4, 4);
+        for (size_t i = 0; i < 4; ++i)
+            c.words[i] = stackWord(list[i], path + ".args[" + std::to_string(i) + "]");
+    }
+    return c;
+}
+
+CameraCallsState cameraCalls(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"on_foot", "vehicle", "fixed_a", "fixed_b"});
+    CameraCallsState c;
+    if (j.contains("on_foot"))
+        c.onFoot = cameraPointCall(j["on_foot"], path + ".on_foot");
+    if (j.contains("vehicle"))
+        c.vehicle = cameraPointCall(j["vehicle"], path + ".vehicle");
+    optionalBoolean(j, path, "fixed_a", c.fixedA);
+    optionalBoolean(j, path, "fixed_b", c.fixedB);
+    return c;
+}
+
+void applyOptions(const json& j, const std::string& path, OptionsWorldState& o)
+{
+    if (j.contains("markers")) {
+        const json& list = array(j["markers"], path + ".markers", 0, maxMarkerCalls);
+        o.markers.clear();
+        for (size_t i = 0; i < list.size(); ++i)
+            o.markers.push_back(markerCall(list[i], path + ".markers[" + std::to_string(i) + "]"));
+    }
+    if (j.contains("camera_calls"))
+        o.cameraCalls = cameraCalls(j["camera_calls"], path + ".camera_calls");
+    if (j.contains("text_code")) {
+        o.textCode.reset();
+        if (!j["text_code"].is_null()) {
+            onlyFields(j["text_code"], path + ".text_code", {"flag_r", "flag_s"});
+            o.textCode = TextCodeState{};
+            optionalInteger(j["text_code"], path + ".text_code", "flag_r", o.textCode->flagR);
+            optionalInteger(j["text_code"], path + ".text_code", "flag_s", o.textCode->flagS);
+        }
+    }
+}
+
 // A field given replaces that field of the world whole.
 void applyEntry(const json& j, const std::string& path, WorldState& w)
 {
@@ -498,7 +585,8 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
                {"frame", "current_player", "players", "weapon_info", "wanted", "alt_clock_offset_ms",
                 "zone_name", "vehicle_name", "pad", "block", "damage_ms", "radar_mode", "language",
                 "breath_limit", "target", "route", "device", "blips", "map_view", "map_blend_byte",
-                "help", "subtitle", "mission_text", "text_boxes", "time_step", "clock", "stats", "host_bars"});
+                "help", "subtitle", "mission_text", "text_boxes", "time_step", "clock", "stats", "host_bars",
+                "markers", "camera_calls", "text_code"});
     if (j.contains("current_player"))
         w.currentPlayer = static_cast<int32_t>(
             integer(j["current_player"], path + ".current_player", 0, host::player_record_count - 1));
@@ -549,6 +637,7 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
     optionalInteger(j, path, "map_blend_byte", w.mapBlendByte);
     applyHelpTexts(j, path, w.helpTexts);
     applyPhoneFields(j, path, w.phone);
+    applyOptions(j, path, w.options);
 }
 
 } // namespace

@@ -30,6 +30,7 @@ void registerHudRadarRoutines();
 void registerRouteSubstitutes();
 void registerRadarSubstitutes();
 void registerPhoneSubstitutes();
+void registerOptionSubstitutes();
 
 inline void registerAllSubstitutes()
 {
@@ -45,6 +46,7 @@ inline void registerAllSubstitutes()
     registerRouteSubstitutes();
     registerRadarSubstitutes();
     registerPhoneSubstitutes();
+    registerOptionSubstitutes();
 }
 
 } // namespace sim

@@ -171,6 +171,45 @@ struct PhoneWorldState {
     std::vector<HostBarState> hostBars;
 };
 
+// ---- Option sets: the host's marker, camera and text calls ------------------------------
+
+// The four host calls that draw a 3D marker, and the host function each one calls.
+enum class MarkerSite { HostColour, Faint, Low, High };
+
+// One marker the host draws this frame: the stack words it pushes, the point's pointer
+// left out (the point itself is given apart and the host passes its address).
+struct MarkerCallState {
+    MarkerSite site = MarkerSite::HostColour;
+    Vec3 point{0.0f, 0.0f, 0.0f};
+    std::vector<uint32_t> words;
+};
+
+// A camera call with a point: the point and the four stack words after it.
+struct CameraPointCallState {
+    Vec3 point{0.0f, 0.0f, 0.0f};
+    std::array<uint32_t, 4> words{};
+};
+
+// Which of its camera calls the host makes this frame, all on its one camera object.
+struct CameraCallsState {
+    std::optional<CameraPointCallState> onFoot;
+    std::optional<CameraPointCallState> vehicle;
+    bool fixedA = false;
+    bool fixedB = false;
+};
+
+// The host's text code: it scales by its text unit and sets its two text flags.
+struct TextCodeState {
+    uint8_t flagR = 0;
+    uint8_t flagS = 0;
+};
+
+struct OptionsWorldState {
+    std::vector<MarkerCallState> markers;
+    CameraCallsState cameraCalls;
+    std::optional<TextCodeState> textCode; // none: the host's text code does not run
+};
+
 struct WorldState {
     int32_t currentPlayer = 0;
     // Player records 0 and 1; an empty one has no character.
@@ -194,6 +233,7 @@ struct WorldState {
     uint8_t mapBlendByte = 0; // the byte of the map drawing's stack frame the host tests
     HelpTextsState helpTexts;
     PhoneWorldState phone;
+    OptionsWorldState options;
 };
 
 // Limits of what the simulated host can hold.
@@ -203,5 +243,6 @@ constexpr size_t maxRouteNodes = 8192;   // node records the simulated host has 
 constexpr size_t maxBlips = 20000;
 constexpr size_t maxTextBoxes = 64;
 constexpr size_t maxHostBars = 32;
+constexpr size_t maxMarkerCalls = 64;
 
 } // namespace sim

@@ -49,6 +49,8 @@ constexpr uint32_t sprite_draw_uv = 0x728420;
 constexpr uint32_t sprite_draw_quad = 0x7284A0;
 constexpr uint32_t im2d_draw = 0x7346C0;
 constexpr uint32_t marker_draw = 0x7254A0;
+constexpr uint32_t marker_draw_ground = 0x725520;
+constexpr uint32_t marker_draw_above = 0x7255A0;
 // Inside the image: the launcher of the Windows sim owns everything below 0x40A000.
 constexpr uint32_t vector2_assign = 0x40B0A0;
 constexpr uint32_t vector2_length = 0x40B120;
@@ -101,6 +103,7 @@ constexpr uint32_t radar_draw_blips = 0x588D40;
 // Camera.
 constexpr uint32_t camera_point_a = 0x5204A0;
 constexpr uint32_t camera_point_b = 0x520520;
+constexpr uint32_t camera_point_fixed = 0x5205A0;
 
 // HUD: the host's help-box routine, called from the help-box site.
 constexpr uint32_t help_box_draw = 0x58B5A0;

@@ -92,6 +92,12 @@
         int32_t a1, uint32_t a2, const Vec3* position, float size, uint8_t r, uint8_t g,        \
         uint8_t b, uint8_t a, float f9, float f10, uint8_t a11, uint32_t a12, uint32_t a13,     \
         uint32_t a14, uint32_t a15))                                                            \
+    X(marker_draw_ground, host::chosen::marker_draw_ground, Cdecl, void(                              \
+        int32_t kind, const Vec3* position, float size, uint8_t r, uint8_t g, uint8_t b,        \
+        uint8_t a))                                                                             \
+    X(marker_draw_above, host::chosen::marker_draw_above, Cdecl, void(                                \
+        int32_t a1, uint32_t kind, const Vec3* position, float size, uint8_t r, uint8_t g,      \
+        uint8_t b, uint8_t a))                                                                  \
     /* Road route: methods of the path object, nineteen stack words for the search */           \
     X(path_search, host::chosen::path_search, Thiscall, void(                                         \
         void* paths, uint32_t a1, float x, float y, float z, uint32_t start_node, float tx,     \
@@ -138,6 +144,7 @@
         void* self, const Vec3* point, uint32_t a2, uint32_t a3, uint32_t a4, uint32_t a5))     \
     X(camera_point_b, host::chosen::camera_point_b, Thiscall, void(                                   \
         void* self, const Vec3* point, float a2, float a3, uint32_t a4, uint32_t a5))           \
+    X(camera_point_fixed, host::chosen::camera_point_fixed, Thiscall, void(void* self))               \
     /* Host functions at the event sites */                                                     \
     X(frame_process, host::chosen::frame_process, Cdecl, uintptr_t())                                 \
     X(draw_overlay, host::chosen::draw_overlay, Cdecl, uintptr_t())                                   \
@@ -288,7 +295,35 @@
     /* The host's loads of its font dictionary, font data file and blip dictionary */         \
     X(site_font_dictionary_load, 0x5BA6A4)                                                      \
     X(site_font_data_open, 0x7187DB)                                                            \
-    X(site_blip_dictionary_load, 0x5BA865)
+    X(site_blip_dictionary_load, 0x5BA865)                                                      \
+    /* Option sets: 32-bit operands of the host's text code (its unit and its line count), */ \
+    /* the calls that draw the 3D markers and the calls that aim the camera */                 \
+    X(site_font_unit_a, 0x719D7E)                                                               \
+    X(site_font_unit_b, 0x719D96)                                                               \
+    X(site_font_unit_c, 0x719DB7)                                                               \
+    X(site_font_unit_d, 0x719DD3)                                                               \
+    X(site_font_unit_e, 0x719DF4)                                                               \
+    X(site_font_unit_f, 0x719E10)                                                               \
+    X(site_font_unit_g, 0x719E31)                                                               \
+    X(site_font_unit_h, 0x719E4D)                                                               \
+    X(site_font_unit_i, 0x719E71)                                                               \
+    X(site_font_unit_j, 0x719E99)                                                               \
+    X(site_font_unit_k, 0x719EC1)                                                               \
+    X(site_font_unit_l, 0x719EE5)                                                               \
+    X(site_font_lines_a, 0x719D90)                                                              \
+    X(site_font_lines_b, 0x719DCD)                                                              \
+    X(site_font_lines_c, 0x719E0A)                                                              \
+    X(site_font_lines_d, 0x719E47)                                                              \
+    X(site_font_lines_e, 0x719E63)                                                              \
+    X(site_font_lines_f, 0x719E8B)                                                              \
+    X(site_marker_host_colour, 0x726DD2)                                                        \
+    X(site_marker_faint, 0x725BF0)                                                              \
+    X(site_marker_low, 0x440F4E)                                                                \
+    X(site_marker_high, 0x585CE4)                                                               \
+    X(site_camera_on_foot, 0x527A09)                                                            \
+    X(site_camera_fixed_a, 0x527B4B)                                                            \
+    X(site_camera_fixed_b, 0x527BD9)                                                            \
+    X(site_camera_vehicle, 0x5279B1)
 
 namespace host {
 
