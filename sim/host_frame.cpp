@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "graphics_device.h"
+#include "host_aim.h"
 #include "host/host.h"
 #include "host_image.h"
 #include "host_radar.h"
@@ -63,6 +64,7 @@ void writeCharacter(int index, const PlayerState& player)
     hostWrite<int32_t>(slot + host::weapon_slot_ammo_clip, w.clip);
     hostWrite<int32_t>(slot + host::weapon_slot_ammo_total, w.total);
     hostWrite<uint8_t>(character + host::character_current_slot.offset, static_cast<uint8_t>(w.slot));
+    hostWrite<uint8_t>(character + host::character_crosshair_block.offset, player.crosshairBlock);
 }
 
 void writePlayers(const WorldState& world)
@@ -173,6 +175,7 @@ void writeWorld(const WorldState& world)
     hostWrite<uint8_t>(host::menu_state.address + host::menu_language, world.language);
     writeRoute(world.route);
     writeDeviceCaps(world.device);
+    writeAimWorld(world);
 }
 
 const WorldState& currentWorld() { return current; }
@@ -223,6 +226,7 @@ void runHostFrame(const Scenario&, int)
     if (playing.mapScreen)
         reachRadarDrawB(true);
     reachHudStage(currentWorld().zoneName.shown, currentWorld().vehicleName.shown);
+    reachAimStage();
     reachDraw();
     reachDrawTail();
 }

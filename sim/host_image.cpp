@@ -6,6 +6,7 @@
 
 #include "address_space.h"
 #include "graphics_device.h"
+#include "host_aim.h"
 #include "host/host.h"
 #include "host_radar.h"
 #include "host_routines.h"
@@ -114,6 +115,7 @@ void buildHostImage()
     writeRenderEngine(image);
     writeGraphicsDevice(image);
     writeRendererStartPath(image);
+    writeAimRoutines(image);
 
     written.assign(at(imageBegin), at(codeEnd));
     setAccess(imageBegin, codeEnd, Access::ReadExecute);

@@ -70,6 +70,11 @@ constexpr uint32_t pathNodesPerArea = 1024;
 constexpr uint32_t pathNodeSlots = 8192;
 static_assert(pathNodes + pathNodeSlots * pathNodeSize <= characters);
 
+// ---- Radio display and crosshair (0xCE8000..0xCE8FFF) ----
+// The host's radio object, on which the host calls its radio-display routine.
+constexpr uint32_t radioObject = 0xCE8000;
+constexpr uint32_t radioObjectSize = 0x40;
+
 inline uint32_t character(int player) { return characters + static_cast<uint32_t>(player) * characterSize; }
 inline uint32_t playerDataOf(int player) { return playerData + static_cast<uint32_t>(player) * playerDataSize; }
 inline uint32_t vehicle(int player) { return vehicles + static_cast<uint32_t>(player) * vehicleSize; }

@@ -29,6 +29,7 @@ void registerWorldSubstitutes();
 void registerHudRadarRoutines();
 void registerRouteSubstitutes();
 void registerRadarSubstitutes();
+void registerAimSubstitutes();
 
 inline void registerAllSubstitutes()
 {
@@ -43,6 +44,7 @@ inline void registerAllSubstitutes()
     registerHudRadarRoutines();
     registerRouteSubstitutes();
     registerRadarSubstitutes();
+    registerAimSubstitutes();
 }
 
 } // namespace sim

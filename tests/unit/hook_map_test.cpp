@@ -16,7 +16,9 @@
 #include "host_routines.h"
 #include "host_sites.h"
 #include "hud/area_names.h"
+#include "hud/crosshair.h"
 #include "hud/draw_hud.h"
+#include "hud/radio_hud.h"
 #include "injector/hooking.h"
 #include "radar/draw_radar.h"
 #include "render_engine.h"
@@ -43,6 +45,7 @@ protected:
         sim::trace::clear();
         plugin.settings.iRadarAlpha = 0x1C0FFEE;
         plugin.settings.iGangOverlayAlpha = 0x1234; // only the low byte counts
+        plugin.settings.bRadioHud = true;
         // Every colour distinct, none of them opaque.
         for (int i = 0; i < HUD_COLOUR_COUNT; ++i)
             hudColours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(100 + i), static_cast<uint8_t>(200 - i), 7};
@@ -65,11 +68,15 @@ TEST_F(HookMap, JumpAndCallRowsLeadToTheirRoutines)
         {0x58B156, 0xE8, address_of(&PrintVehicleName)},    {0x58B0ED, 0xE8, address_of(&SetVehicleNameColour)},
         {0x514860, 0xE9, address_of(&DoNothing)},           {0x5849E2, 0xE8, address_of(&MakeArrowColour)},
         {0x586850, 0xE8, address_of(&MakeGangOverlayColour)}, {0x58A330, 0xE9, address_of(&DrawRadar)},
+        {0x58E020, 0xE9, address_of(&DrawCrosshair)},       {0x4E9E50, 0xE9, address_of(&DrawRadioHud)},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(at<uint8_t>(row.site), row.opcode) << std::hex << row.site;
         EXPECT_EQ(injector::branch_destination(row.site), row.routine) << std::hex << row.site;
     }
+    for (uint32_t a = 0x506FF0; a < 0x506FF6; ++a)
+        EXPECT_EQ(at<uint8_t>(a), 0x90) << std::hex << a;
+    EXPECT_EQ(at<uint8_t>(0x506FF6), 0xE8); // the radio display's call after the store stays
 }
 
 TEST_F(HookMap, ArrowOperandsPointAtThePluginsEightAndFour)
