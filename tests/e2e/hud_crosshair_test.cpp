@@ -16,16 +16,20 @@ using aim_scene::crosshairDrawing;
 const json white = {255, 255, 255, 255};
 const json black = {0, 0, 0, 255};
 
-json sprite(const std::string& name, json rect) { return {"sprite_draw", {hud_scene::sprite(name), rect, white}}; }
-json fill(json rect, const json& colour = white) { return {"fill_rect", {rect, colour}}; }
+// Each drawing call as [op, args]; arrays made explicitly, so that no pair becomes an object.
+json sprite(const std::string& name, json rect)
+{
+    return json::array({"sprite_draw", json::array({hud_scene::sprite(name), rect, white})});
+}
+json fill(json rect, const json& colour = white) { return json::array({"fill_rect", json::array({rect, colour})}); }
 
 // The four quarters meeting at P with the dot between the upper and lower pairs;
 // HUD_CROSSHAIR is 3 -2 16 12 in pixels.
 json ordinary(double px, double py)
 {
-    return {sprite("hud_crosshair", {px - 16, py - 12, px, py}), sprite("hud_crosshair", {px + 16, py - 12, px, py}),
+    return json::array({sprite("hud_crosshair", {px - 16, py - 12, px, py}), sprite("hud_crosshair", {px + 16, py - 12, px, py}),
             fill({px - 2.5, py - 1, px + 2.5, py + 3}), sprite("hud_crosshair", {px - 16, py + 12, px, py}),
-            sprite("hud_crosshair", {px + 16, py + 12, px, py})};
+            sprite("hud_crosshair", {px + 16, py + 12, px, py})});
 }
 
 const char weapons[] = R"([{"type": 34, "model": 358}, {"type": 35, "model": 359}, {"type": 36, "model": 360},
@@ -41,12 +45,12 @@ struct Case {
 std::string armed(int type) { return R"({"weapon": {"type": )" + std::to_string(type) + "}}"; }
 
 // At 1920x1080, aim (0.5, 0.25): the meeting point is (963, 268).
-const json sniper = {sprite("hud_sniper", {396, -24, 1524, 1104})};
-const json rocket = {fill({-960, 0, 204, 1080}, black), sprite("hud_rocket", {204, -216, 1716, 1296}),
-                     fill({2880, 0, 1716, 1080}, black)};
-const json viewfinder = {fill({635, 0, 636, 1920}), fill({1285, 0, 1286, 1920}), fill({0, 315, 1920, 316}),
-                         fill({0, 765, 1920, 766})};
-const json firstPerson = {sprite("hud_crosshair_fps", {930, 505, 970, 535})};
+const json sniper = json::array({sprite("hud_sniper", {396, -24, 1524, 1104})});
+const json rocket = json::array({fill({-960, 0, 204, 1080}, black), sprite("hud_rocket", {204, -216, 1716, 1296}),
+                                 fill({2880, 0, 1716, 1080}, black)});
+const json viewfinder = json::array({fill({635, 0, 636, 1920}), fill({1285, 0, 1286, 1920}),
+                                     fill({0, 315, 1920, 316}), fill({0, 765, 1920, 766})});
+const json firstPerson = json::array({sprite("hud_crosshair_fps", {930, 505, 970, 535})});
 const json nothing = json::array();
 
 const std::vector<Case> cases = {
@@ -122,9 +126,11 @@ TEST(Crosshair, CrosshairKeepsItsPixelsAndThinLinesVanishOnSmallScreens)
     };
     const Size sizes[] = {
         {"1280x720", ordinary(643, 178),
-         {fill({424, 0, 425, 1280}), fill({856, 0, 857, 1280}), fill({0, 210, 1280, 211}), fill({0, 510, 1280, 511})}},
+         json::array({fill({424, 0, 425, 1280}), fill({856, 0, 857, 1280}), fill({0, 210, 1280, 211}),
+                      fill({0, 510, 1280, 511})})},
         {"1024x600", ordinary(515, 148),
-         {fill({332, 0, 332, 1024}), fill({692, 0, 692, 1024}), fill({0, 175, 1024, 175}), fill({0, 425, 1024, 425})}},
+         json::array({fill({332, 0, 332, 1024}), fill({692, 0, 692, 1024}), fill({0, 175, 1024, 175}),
+                      fill({0, 425, 1024, 425})})},
     };
     for (const Size& s : sizes) {
         SCOPED_TRACE(s.size);
