@@ -59,7 +59,7 @@ const std::vector<Case> cases = {
     {"heat-seeker scope", R"("mode": 65)", armed(36), rocket},
     {"camera viewfinder", R"("mode": 8)", armed(43), viewfinder},
     {"ordinary crosshair", R"("mode": 51)", armed(24), ordinary(963, 268)},
-    {"a type without a weapon record", R"("mode": 46)", armed(60), ordinary(963, 268)},
+    {"a type without a weapon record", R"("mode": 46)", armed(47), ordinary(963, 268)},
     {"53 with flag c alone", R"("mode": 53, "flag_c": 1)", armed(24), nothing},
     {"53 with flags c and d", R"("mode": 53, "flag_c": 1, "flag_d": 1)", armed(24), ordinary(963, 268)},
     {"53 without flags", R"("mode": 53)", armed(34), sniper},
@@ -103,7 +103,7 @@ TEST(Crosshair, EachCameraModeAndWeaponAndWhatStopsIt)
     // The weapon is asked for at skill 1, and a type the host keeps no record for is not.
     for (const json& e : run.calls("weapon_info")) {
         EXPECT_EQ(e["args"][1], 1);
-        EXPECT_NE(e["args"][0], 60);
+        EXPECT_NE(e["args"][0], 47);
     }
     // The host's crosshair never runs; without bRadioHud its radio display runs each frame.
     EXPECT_TRUE(run.calls("crosshair_draw").empty());

@@ -30,7 +30,7 @@ json strip(std::vector<int> slots)
 }
 
 // 100 ms a frame from 10000, except frame 7 at 12399 and frame 8 at 12400.
-const char scenario[] = R"({"frames": 16, "clock": {"start_ms": 10000, "step_ms": 100},
+const char scenario[] = R"({"frames": 20, "clock": {"start_ms": 10000, "step_ms": 100},
   "steps": [{"frame": 7, "ms": 1899}, {"frame": 8, "ms": 1}],
   "world": [
     {"frame": 1, "players": [{"vehicle": {}}], "radio": {"station": 1, "change": true}},
@@ -43,7 +43,9 @@ const char scenario[] = R"({"frames": 16, "clock": {"start_ms": 10000, "step_ms"
     {"frame": 12, "block": [0, 0, 1]},
     {"frame": 13, "block": [0, 0, 0], "radio": {"station": 2147483647, "step": 1, "change": true}},
     {"frame": 14, "radio": {"station": -2147483648, "step": -1, "change": true}},
-    {"frame": 15, "radio": {"station": 3, "change": true}}
+    {"frame": 15, "radio": {"station": 3, "change": true}},
+    {"frame": 17, "radio": {"station": 13, "step": 1, "change": true}},
+    {"frame": 19, "radio": {"station": 12, "change": true}}
   ]})";
 
 // Whether the cash window printed its amount in the frame (it ignores the pad's cash cue
@@ -82,6 +84,10 @@ TEST(RadioHud, StripWindowWrapAndWhatStopsIt)
         {14, strip({1, 2, 3, 4, 5})},     // ... or before the start changes no icon
         {15, strip({1, 2, 3, 4, 5})},
         {16, strip({0, 1, 2, 3, 4})},
+        {17, strip({0, 1, 2, 3, 4})},     // 13 + 1 wraps to station 1 ...
+        {18, strip({11, 12, 0, 1, 2})},   // ... shown here
+        {19, strip({11, 12, 0, 1, 2})},   // station 12 needs no wrap
+        {20, strip({9, 10, 11, 12, 0})},
     };
     for (const auto& [frame, expected] : strips)
         EXPECT_EQ(json(radioStrip(run, frame)), expected) << "frame " << frame;
@@ -97,7 +103,7 @@ TEST(RadioHud, StripWindowWrapAndWhatStopsIt)
     std::vector<int> asked;
     for (const json& e : run.calls("radio_change_ready"))
         asked.push_back(e["frame"]);
-    EXPECT_EQ(asked, (std::vector<int>{1, 4, 5, 10, 11, 13, 14, 15}));
+    EXPECT_EQ(asked, (std::vector<int>{1, 4, 5, 10, 11, 13, 14, 15, 17, 19}));
     // The host's own routine never runs.
     EXPECT_TRUE(run.calls("radio_display").empty());
 }
