@@ -6,6 +6,7 @@
 #include "graphics_device.h"
 #include "host_aim.h"
 #include "host/host.h"
+#include "host_help.h"
 #include "host_image.h"
 #include "host_radar.h"
 #include "host_records.h"
@@ -24,6 +25,7 @@ namespace {
 WorldState current;
 ScenarioCursor playing; // where the run is in its scenario
 bool firstFrame = true; // the first frame applied after the start writes everything
+float timeStep = 0.0f;  // the host's frame step of the frame applied last
 
 void writeZeros(uint32_t address, uint32_t size)
 {
@@ -176,6 +178,7 @@ void writeWorld(const WorldState& world)
     writeRoute(world.route);
     writeDeviceCaps(world.device);
     writeAimWorld(world);
+    writeHelpWorld(world);
 }
 
 const WorldState& currentWorld() { return current; }
@@ -203,6 +206,8 @@ void applyFrame(const Scenario& scenario, int frame)
         startCursor(playing, scenario);
         firstFrame = true;
     }
+    const int fromFrame = playing.frame;
+    const uint32_t before = playing.timeMs;
     moveCursor(playing, frame);
     trace::frame = frame;
     hostWrite<uint32_t>(host::time_ms.address, playing.timeMs);
@@ -213,6 +218,11 @@ void applyFrame(const Scenario& scenario, int frame)
     else
         writeAltClock(currentWorld());
     writeRadarWorld(currentWorld(), playing.mapScreen);
+    // The host's frame step, in fiftieths of a second: the clock's advance into this frame
+    // (the first frame takes the usual step).
+    if (frame != fromFrame)
+        timeStep = static_cast<float>(fromFrame == 0 ? scenario.stepMs : playing.timeMs - before) / 20.0f;
+    hostWrite<float>(host::time_step.address, currentWorld().helpTexts.timeStep.value_or(timeStep));
     firstFrame = false;
 }
 
@@ -227,6 +237,7 @@ void runHostFrame(const Scenario&, int)
         reachRadarDrawB(true);
     reachHudStage(currentWorld().zoneName.shown, currentWorld().vehicleName.shown);
     reachAimStage();
+    reachHelpTexts(currentWorld());
     reachDraw();
     reachDrawTail();
 }

@@ -8,6 +8,7 @@
 #include "graphics_device.h"
 #include "host_aim.h"
 #include "host/host.h"
+#include "host_help.h"
 #include "host_radar.h"
 #include "host_routines.h"
 #include "host_renderer_start.h"
@@ -111,6 +112,7 @@ void buildHostImage()
     writeEventSites(image);
     writeHookMapSites(image);
     writeHostRoutines(image);
+    writeHelpSites(image);
     writeRadarLayers(image);
     writeRenderEngine(image);
     writeGraphicsDevice(image);

@@ -74,6 +74,13 @@ static_assert(pathNodes + pathNodeSlots * pathNodeSize <= characters);
 // The host's radio object, on which the host calls its radio-display routine.
 constexpr uint32_t radioObject = 0xCE8000;
 constexpr uint32_t radioObjectSize = 0x40;
+// ---- Help box, printed texts and text boxes (0xCE9000..0xCE9FFF) ----------------------
+// The rectangle and colour the host's box calls pass, and the subtitle text it prints.
+constexpr uint32_t textBoxRect = 0xCE9000;   // 16 bytes
+constexpr uint32_t textBoxColour = 0xCE9010; // 4 bytes
+constexpr uint32_t subtitleText = 0xCE9100;
+constexpr uint32_t subtitleTextSize = 0x400;
+static_assert(subtitleText + subtitleTextSize <= 0xCEA000);
 
 inline uint32_t character(int player) { return characters + static_cast<uint32_t>(player) * characterSize; }
 inline uint32_t playerDataOf(int player) { return playerData + static_cast<uint32_t>(player) * playerDataSize; }

@@ -76,9 +76,6 @@ void writeEventSites(ImageWriter& image)
 void writeHookMapSites(ImageWriter& image)
 {
     auto write = [&](uint32_t at, const X86& code, const char* what) { image.write(at, code, what); };
-    auto call = [&](uint32_t site, uint32_t function, const char* what) {
-        write(site, X86(site).call(function), what);
-    };
     // je short over the next 16 bytes
     auto branch = [&](uint32_t site, const char* what) { write(site, X86(site).jeShort(16), what); };
     // push imm32: the operand lies one byte after the opcode
@@ -91,14 +88,6 @@ void writeHookMapSites(ImageWriter& image)
     auto run16 = [&](uint32_t site, const char* what) {
         write(site, X86(site).movStackImm32(0x10, 0).movStackImm32(0x14, 0), what);
     };
-
-    // Calls of later HUD elements: the subtitles and mission text print, the help box, the
-    // boxes behind texts.
-    call(host::site_subtitle_print, host::text_print.address, "site_subtitle_print");
-    call(host::site_mission_text, host::text_print.address, "site_mission_text");
-    call(host::site_help_box, host::help_box_draw.address, "site_help_box");
-    call(host::site_text_box_a, host::fill_rect.address, "site_text_box_a");
-    call(host::site_text_box_b, host::fill_rect.address, "site_text_box_b");
 
     branch(host::site_hud_branch_a, "site_hud_branch_a");
     branch(host::site_hud_branch_b, "site_hud_branch_b");

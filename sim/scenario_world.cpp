@@ -355,6 +355,102 @@ void applyAimFields(const json& j, const std::string& path, AimWorldState& aim)
     }
 }
 
+// ---- The help box, the printed texts and the text boxes -------------------------------
+
+std::string text(const json& j, const std::string& path)
+{
+    if (!j.is_string())
+        bad(path, "must be a text");
+    return j.get<std::string>();
+}
+
+std::optional<std::string> textOrNull(const json& j, const std::string& path)
+{
+    if (j.is_null())
+        return std::nullopt;
+    return text(j, path);
+}
+
+HelpBoxState helpBox(const json& j, const std::string& path)
+{
+    static uint32_t serials = 0; // every entry's help is written once, when it begins
+    onlyFields(j, path,
+               {"text", "permanent", "quick", "stat_id", "hide", "blocks", "box_width", "box_offset", "state",
+                "elapsed", "fade", "lines"});
+    HelpBoxState h;
+    h.serial = ++serials;
+    if (j.contains("text"))
+        h.text = text(j["text"], path + ".text");
+    optionalBoolean(j, path, "permanent", h.permanent);
+    optionalBoolean(j, path, "quick", h.quick);
+    optionalBoolean(j, path, "hide", h.hide);
+    optionalInteger(j, path, "stat_id", h.statId);
+    if (j.contains("blocks")) {
+        array(j["blocks"], path + ".blocks", 3, 3);
+        for (int i = 0; i < 3; ++i)
+            h.blocks[i] = boolean(j["blocks"][i], path + ".blocks[" + std::to_string(i) + "]");
+    }
+    optionalNumber(j, path, "box_width", h.boxWidth);
+    optionalNumber(j, path, "box_offset", h.boxOffset);
+    auto word = [&](const char* key, std::optional<int32_t>& into) {
+        if (j.contains(key))
+            into = integerOf<int32_t>(j[key], path + "." + key);
+    };
+    word("state", h.state);
+    word("elapsed", h.elapsed);
+    word("fade", h.fade);
+    word("lines", h.lines);
+    return h;
+}
+
+TextBoxState textBox(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"site", "rect", "colour"});
+    TextBoxState b;
+    if (j.contains("site")) {
+        std::string site = text(j["site"], path + ".site");
+        if (site != "a" && site != "b")
+            bad(path + ".site", "must be \"a\" or \"b\"");
+        b.site = site[0];
+    }
+    if (j.contains("rect")) {
+        array(j["rect"], path + ".rect", 4, 4);
+        float v[4];
+        for (int i = 0; i < 4; ++i)
+            v[i] = number(j["rect"][i], path + ".rect[" + std::to_string(i) + "]");
+        b.rect = {v[0], v[1], v[2], v[3]};
+    }
+    if (j.contains("colour"))
+        b.colour = colour(j["colour"], path + ".colour");
+    return b;
+}
+
+void applyHelpTexts(const json& j, const std::string& path, HelpTextsState& h)
+{
+    if (j.contains("help")) {
+        if (j["help"].is_null())
+            h.help.reset();
+        else
+            h.help = helpBox(j["help"], path + ".help");
+    }
+    if (j.contains("subtitle"))
+        h.subtitle = textOrNull(j["subtitle"], path + ".subtitle");
+    if (j.contains("mission_text"))
+        h.missionText = textOrNull(j["mission_text"], path + ".mission_text");
+    if (j.contains("text_boxes")) {
+        const json& list = array(j["text_boxes"], path + ".text_boxes", 0, maxTextBoxes);
+        h.textBoxes.clear();
+        for (size_t i = 0; i < list.size(); ++i)
+            h.textBoxes.push_back(textBox(list[i], path + ".text_boxes[" + std::to_string(i) + "]"));
+    }
+    if (j.contains("time_step")) {
+        if (j["time_step"].is_null())
+            h.timeStep.reset();
+        else
+            h.timeStep = number(j["time_step"], path + ".time_step");
+    }
+}
+
 // A field given replaces that field of the world whole.
 void applyEntry(const json& j, const std::string& path, WorldState& w)
 {
@@ -362,7 +458,8 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
                {"frame", "current_player", "players", "weapon_info", "wanted", "alt_clock_offset_ms",
                 "zone_name", "vehicle_name", "pad", "block", "damage_ms", "radar_mode", "language",
                 "breath_limit", "target", "route", "device", "blips", "map_view", "map_blend_byte",
-                "radio", "camera"});
+                "radio", "camera",
+                "help", "subtitle", "mission_text", "text_boxes", "time_step"});
     if (j.contains("current_player"))
         w.currentPlayer = static_cast<int32_t>(
             integer(j["current_player"], path + ".current_player", 0, host::player_record_count - 1));
@@ -412,6 +509,7 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
         w.mapView = mapView(j["map_view"], path + ".map_view");
     optionalInteger(j, path, "map_blend_byte", w.mapBlendByte);
     applyAimFields(j, path, w.aim);
+    applyHelpTexts(j, path, w.helpTexts);
 }
 
 } // namespace

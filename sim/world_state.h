@@ -136,6 +136,34 @@ struct AimWorldState {
     CameraState camera;
 };
 
+// The host's help box (its message and the flags it reads with it), the texts the host
+// prints this frame and the boxes it draws behind texts (see docs/scenario.md).
+struct HelpBoxState {
+    uint32_t serial = 0;       // which scenario entry gave it; 0: none did
+    std::string text;          // the host keeps its first 400 bytes
+    bool permanent = false, quick = false, hide = false;
+    int32_t statId = 0;
+    uint8_t blocks[3] = {0, 0, 0};
+    float boxWidth = 200.0f;
+    float boxOffset = 0.0f;
+    // The host's state words, written only when given.
+    std::optional<int32_t> state, elapsed, fade, lines;
+};
+
+struct TextBoxState {
+    char site = 'a'; // which of the host's two box calls draws it
+    Rect rect{0.0f, 0.0f, 0.0f, 0.0f};
+    Colour colour{0, 0, 0, 255};
+};
+
+struct HelpTextsState {
+    std::optional<HelpBoxState> help; // none: the host runs no help box
+    std::optional<std::string> subtitle;
+    std::optional<std::string> missionText;
+    std::vector<TextBoxState> textBoxes;
+    std::optional<float> timeStep; // instead of the clock's advance / 20
+};
+
 struct WorldState {
     int32_t currentPlayer = 0;
     // Player records 0 and 1; an empty one has no character.
@@ -158,6 +186,7 @@ struct WorldState {
     MapViewState mapView;
     uint8_t mapBlendByte = 0; // the byte of the map drawing's stack frame the host tests
     AimWorldState aim;
+    HelpTextsState helpTexts;
 };
 
 // Limits of what the simulated host can hold.
@@ -165,5 +194,6 @@ constexpr size_t maxWeaponRecords = 64;
 constexpr size_t maxAreaNameLength = 63; // the host's 64-byte texts, terminator included
 constexpr size_t maxRouteNodes = 8192;   // node records the simulated host has room for
 constexpr size_t maxBlips = 20000;
+constexpr size_t maxTextBoxes = 64;
 
 } // namespace sim

@@ -20,6 +20,8 @@ KH_CDECL void hudDraw() { trace::record("hud_draw", SIM_CALLER(), trace::args())
 
 KH_CDECL void hudExtraDraw() { trace::record("hud_extra_draw", SIM_CALLER(), trace::args()); }
 
+KH_CDECL void helpBoxDraw() { trace::record("help_box_draw", SIM_CALLER(), trace::args()); }
+
 // The host's own 15 HUD colours.
 KH_THISCALL void hudColoursFill(Colour* colours)
 {
@@ -56,6 +58,7 @@ void registerHudRadarRoutines()
 {
     substitute(host::hud_draw, &hudDraw);
     substitute(host::hud_extra_draw, &hudExtraDraw);
+    substitute(host::help_box_draw, &helpBoxDraw);
     substitute(host::hud_colours_fill, &hudColoursFill);
     substitute(host::radar_draw, &radarDraw);
     substitute(host::radar_draw_blips, &radarDrawBlips);

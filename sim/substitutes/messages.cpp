@@ -3,7 +3,7 @@
 #include "substitutes.h"
 #include "trace.h"
 
-// The host's help box, as far as a message handed to it goes.
+// The host's help box, as far as a message handed to it goes, and its sounds.
 
 namespace sim {
 
@@ -15,8 +15,17 @@ KH_CDECL void showHelpMessage(const char* text, uint8_t a, uint8_t b, uint8_t c)
     trace::record("show_help_message", SIM_CALLER(), trace::args(trace::text(text), a, b, c));
 }
 
+KH_CDECL void playSound(int32_t sound, int32_t a, float factor)
+{
+    trace::record("play_sound", SIM_CALLER(), trace::args(sound, a, trace::number(factor)));
+}
+
 } // namespace
 
-void registerMessageSubstitutes() { substitute(host::show_help_message, &showHelpMessage); }
+void registerMessageSubstitutes()
+{
+    substitute(host::show_help_message, &showHelpMessage);
+    substitute(host::play_sound, &playSound);
+}
 
 } // namespace sim

@@ -27,6 +27,13 @@ KH_CDECL void fillRect(const Rect* rect, const Colour* colour)
     trace::record("fill_rect", SIM_CALLER(), trace::args(trace::rect(*rect), trace::colour(*colour)));
 }
 
+KH_CDECL void fillRect4(const Rect* rect, const Colour* c1, const Colour* c2, const Colour* c3, const Colour* c4)
+{
+    trace::record("fill_rect_4", SIM_CALLER(),
+                  trace::args(trace::rect(*rect), trace::colour(*c1), trace::colour(*c2), trace::colour(*c3),
+                              trace::colour(*c4)));
+}
+
 KH_THISCALL Vec2* vector2Assign(Vec2* self, const Vec2* from)
 {
     *self = *from;
@@ -41,6 +48,7 @@ void registerShapeSubstitutes()
     substitute(host::make_colour, &makeColour);
     substitute(host::make_rect, &makeRect);
     substitute(host::fill_rect, &fillRect);
+    substitute(host::fill_rect_4, &fillRect4);
     substitute(host::vector2_assign, &vector2Assign);
 }
 

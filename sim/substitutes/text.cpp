@@ -1,3 +1,6 @@
+#include <cstring>
+#include <string>
+
 #include "host/host.h"
 #include "host_state.h"
 #include "substitutes.h"
@@ -111,6 +114,49 @@ KH_THISCALL const char* textLookup(void*, const char* key)
     return text;
 }
 
+// The host's measures, simple and deterministic: a character is 10 pixels wide at text
+// scale 1, and a line holds as many characters as fit between x and the line width set
+// last by text_set_width_c (at least one).
+constexpr float characterWidth = 10.0f;
+
+KH_CDECL float textWidth(const char* text, uint8_t a, uint8_t b)
+{
+    float width = static_cast<float>(std::strlen(text)) * hostState().text.scale.x * characterWidth;
+    trace::record("text_width", SIM_CALLER(), trace::args(trace::text(text), a, b), trace::number(width));
+    return width;
+}
+
+KH_CDECL int32_t textLineCount(float x, float y, const char* text)
+{
+    float room = (hostState().text.widthC - x) / characterWidth;
+    size_t perLine = room >= 1.0f && room < 1e6f ? static_cast<size_t>(room) : 1;
+    size_t length = std::strlen(text);
+    auto lines = static_cast<int32_t>((length + perLine - 1) / perLine);
+    trace::record("text_line_count", SIM_CALLER(), trace::args(trace::number(x), trace::number(y), trace::text(text)),
+                  lines);
+    return lines;
+}
+
+// The host's compare reads no further than `length` bytes of either text, terminated or
+// not; the trace shows that much of each.
+KH_CDECL bool textEqual(const char* a, const char* b, int32_t length)
+{
+    size_t n = length > 0 ? static_cast<size_t>(length) : 0;
+    bool equal = std::strncmp(a, b, n) == 0;
+    std::string shownA(a, strnlen(a, n)), shownB(b, strnlen(b, n));
+    trace::record("text_equal", SIM_CALLER(),
+                  trace::args(trace::text(shownA.c_str()), trace::text(shownB.c_str()), length), equal);
+    return equal;
+}
+
+// Copies the whole text, as the host's own copy does: keeping within the buffer is the
+// caller's concern.
+KH_CDECL void textCopy(char* to, const char* from)
+{
+    trace::record("text_copy", SIM_CALLER(), trace::args(trace::text(from)));
+    std::strcpy(to, from);
+}
+
 KH_CDECL void textPrint(float x, float y, const char* text)
 {
     trace::record("text_print", SIM_CALLER(), trace::args(trace::number(x), trace::number(y), trace::text(text)));
@@ -143,6 +189,10 @@ void registerTextSubstitutes()
     substitute(host::text_set_width_b, &textSetWidthB);
     substitute(host::text_set_width_c, &textSetWidthC);
     substitute(host::text_lookup, &textLookup);
+    substitute(host::text_width, &textWidth);
+    substitute(host::text_line_count, &textLineCount);
+    substitute(host::text_equal, &textEqual);
+    substitute(host::text_copy, &textCopy);
 }
 
 } // namespace sim

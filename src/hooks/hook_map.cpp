@@ -8,6 +8,9 @@
 #include "hud/crosshair.h"
 #include "hud/draw_hud.h"
 #include "hud/radio_hud.h"
+#include "hud/help_box.h"
+#include "hud/subtitles.h"
+#include "hud/text_box.h"
 #include "injector/hooking.h"
 #include "radar/arrival.h"
 #include "radar/blips.h"
@@ -37,14 +40,14 @@ void installHudHookMap()
     redirect_call(host::site_zone_name_colour, &SetZoneNameColour);
     redirect_call(host::site_vehicle_name_print, &PrintVehicleName);
     redirect_call(host::site_vehicle_name_colour, &SetVehicleNameColour);
-    // redirect_call(host::site_subtitle_print, &PrintSubtitle);
-    // redirect_call(host::site_help_box, &DrawHelpBox);
-    // redirect_call(host::site_text_box_a, &DrawTextBoxBackground);
-    // redirect_call(host::site_text_box_b, &DrawTextBoxBackground);
+    redirect_call(host::site_subtitle_print, &PrintSubtitle);
+    redirect_call(host::site_help_box, &DrawHelpBox);
+    redirect_call(host::site_text_box_a, &DrawTextBoxBackground);
+    redirect_call(host::site_text_box_b, &DrawTextBoxBackground);
     // redirect_jump(host::progress_bar.address, &DrawProgressBar);
     redirect_jump(host::crosshair_draw.address, &DrawCrosshair);
     redirect_jump(host::hud_extra_draw.address, &DoNothing);
-    // redirect_call(host::site_mission_text, &PrintMissionText);
+    redirect_call(host::site_mission_text, &PrintMissionText);
     write_u32(host::site_hud_value_b, operandFive);
     write_u32(host::site_hud_value_c, operandFive);
     write_u8(host::site_hud_branch_b, 0xEB);

@@ -58,15 +58,16 @@ struct Span {
 
 // Live rows, and the host code of rows that come with later elements.
 const Span callRows[] = {{0x58AE5D, 5}, {0x58AE02, 5}, {0x58B156, 5}, {0x58B0ED, 5},
-                         {0x5849E2, 5}, {0x586850, 5}, {0x588722, 5}};
-const uint32_t callTargets[] = {0x71A700, 0x719430, 0x71A700, 0x719430, 0x7170C0, 0x7170C0, 0x5876C0};
+                         {0x5849E2, 5}, {0x586850, 5}, {0x588722, 5},
+                         {0x58C68A, 5}, {0x58FCFA, 5}, {0x573EF4, 5}, {0x71A7EE, 5}, {0x58D470, 5}};
+const uint32_t callTargets[] = {0x71A700, 0x719430, 0x71A700, 0x719430, 0x7170C0, 0x7170C0, 0x5876C0,
+                                0x71A700, 0x58B5A0, 0x727B60, 0x727B60, 0x71A700};
 const Span jumpRows[] = {{0x58FDA0, 5}, {0x58EAF0, 5}, {0x514860, 5}, {0x585FF0, 5}, {0x584070, 5},
                          {0x583480, 5}, {0x58A330, 5}, {0x58E020, 5}, {0x4E9E50, 5}};
 // The one jump written inside a host function, over two instructions of the map drawing.
 const Span blendRow = {0x58641A, 5};
 const std::vector<uint8_t> blendRowBefore = {0x8A, 0x44, 0x24, 0x13, 0x84};
-const Span laterRows[] = {{0x58C68A, 5}, {0x58FCFA, 5}, {0x573EF4, 5}, {0x71A7EE, 5}, {0x728640, 5},
-                          {0x58D470, 5}};
+const Span laterRows[] = {{0x728640, 5}};
 // The radio rows, live with bRadioHud: the jump at 0x4E9E50 (among the jump rows) and the
 // host's 6-byte store of a radio word at 0x506FF0, made no-operations.
 const Span radioRows[] = {{0x4E9E50, 5}, {0x506FF0, 6}};

@@ -19,6 +19,9 @@
 #include "hud/crosshair.h"
 #include "hud/draw_hud.h"
 #include "hud/radio_hud.h"
+#include "hud/help_box.h"
+#include "hud/subtitles.h"
+#include "hud/text_box.h"
 #include "injector/hooking.h"
 #include "radar/draw_radar.h"
 #include "render_engine.h"
@@ -69,6 +72,9 @@ TEST_F(HookMap, JumpAndCallRowsLeadToTheirRoutines)
         {0x514860, 0xE9, address_of(&DoNothing)},           {0x5849E2, 0xE8, address_of(&MakeArrowColour)},
         {0x586850, 0xE8, address_of(&MakeGangOverlayColour)}, {0x58A330, 0xE9, address_of(&DrawRadar)},
         {0x58E020, 0xE9, address_of(&DrawCrosshair)},       {0x4E9E50, 0xE9, address_of(&DrawRadioHud)},
+        {0x58C68A, 0xE8, address_of(&PrintSubtitle)},       {0x58FCFA, 0xE8, address_of(&DrawHelpBox)},
+        {0x573EF4, 0xE8, address_of(&DrawTextBoxBackground)}, {0x71A7EE, 0xE8, address_of(&DrawTextBoxBackground)},
+        {0x58D470, 0xE8, address_of(&PrintMissionText)},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(at<uint8_t>(row.site), row.opcode) << std::hex << row.site;

@@ -91,6 +91,9 @@ TEST(TextureDictionary, RejectsTheBrokenFixturesSayingWhatAndWhere)
     txd::Dictionary d;
     EXPECT_FALSE(txd::readFile(fixtures + "no-such-file.txd", d, error));
     EXPECT_NE(error.find("cannot open"), std::string::npos);
+    // A folder opens as a stream on Linux but cannot be read: an error, not a crash.
+    EXPECT_FALSE(txd::readFile(fixtures, d, error));
+    EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
 }
 
 TEST(TextureDictionary, WritesTheFixtureByteForByte)

@@ -1,0 +1,48 @@
+#include "hud/subtitles.h"
+
+#include "core/plugin.h"
+#include "data/screen_unit.h"
+#include "host/host.h"
+#include "hud/hud_style.h"
+
+KH_CDECL void PrintSubtitle(float, float, const char* text)
+{
+    host::text_set_mode_pair(0, 0);
+    host::text_set_alignment(0);
+    host::text_set_flag_p(1);
+    host::text_set_flag_q(0);
+    host::text_set_colour(hudColour(HUD_COLOUR_PURE_WHITE, 255));
+    host::text_set_font(1);
+    host::text_set_flag_r(1);
+    // The line ends where the radar's sprites begin: two numbers of their record taken as
+    // pixels, so the width does not follow the resolution.
+    const LayoutBox& sprites = layoutOf(HUD_RADAR_SPRITES);
+    const float width = screenWidth() - sprites.x - sprites.w;
+    host::text_set_width_a(width);
+    host::text_set_width_b(width);
+    const LayoutBox& box = layoutOf(HUD_SUBTITLES);
+    host::text_set_scale(scale(box.w), scale(box.h));
+    if (plugin.hudDisabled)
+        return;
+    // Centred from the bottom middle of the screen.
+    host::text_print_b(screenWidth() * 0.5f - pixels(box.x), screenHeight() - pixels(box.y), text);
+}
+
+KH_CDECL void PrintMissionText()
+{
+    const LayoutBox& box = layoutOf(HUD_MISSION_TEXT);
+    host::text_set_mode_pair(0, 0);
+    host::text_set_alignment(2);
+    host::text_set_flag_p(1);
+    host::text_set_flag_q(0);
+    host::text_set_font(2);
+    host::text_set_flag_r(0);
+    host::text_set_scale(scale(box.w), scale(box.h));
+    // The host's own colour and alpha for the text are not used.
+    host::text_set_colour(hudColour(HUD_COLOUR_MISSION, 225));
+    if (plugin.hudDisabled)
+        return;
+    // Ends at x, placed from the bottom-right corner.
+    host::text_print_b(screenWidth() - pixels(box.x), screenHeight() - pixels(box.y),
+                       static_cast<const char*>(host::mission_text.pointer()));
+}
