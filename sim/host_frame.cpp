@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "graphics_device.h"
+#include "host_aim.h"
 #include "host/host.h"
 #include "host_help.h"
 #include "host_image.h"
@@ -67,6 +68,7 @@ void writeCharacter(int index, const PlayerState& player)
     hostWrite<int32_t>(slot + host::weapon_slot_ammo_clip, w.clip);
     hostWrite<int32_t>(slot + host::weapon_slot_ammo_total, w.total);
     hostWrite<uint8_t>(character + host::character_current_slot.offset, static_cast<uint8_t>(w.slot));
+    hostWrite<uint8_t>(character + host::character_crosshair_block.offset, player.crosshairBlock);
 }
 
 void writePlayers(const WorldState& world)
@@ -177,6 +179,7 @@ void writeWorld(const WorldState& world)
     hostWrite<uint8_t>(host::menu_state.address + host::menu_language, world.language);
     writeRoute(world.route);
     writeDeviceCaps(world.device);
+    writeAimWorld(world);
     writeHelpWorld(world);
     writePhoneWorld(world);
     writeOptionsWorld(world.options);
@@ -238,8 +241,9 @@ void runHostFrame(const Scenario&, int)
     if (playing.mapScreen)
         reachRadarDrawB(true);
     reachHudStage(currentWorld().zoneName.shown, currentWorld().vehicleName.shown);
-    reachHelpTexts(currentWorld());
     reachHostBars();
+    reachAimStage();
+    reachHelpTexts(currentWorld());
     reachDraw();
     reachDrawTail();
 }

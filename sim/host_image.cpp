@@ -6,6 +6,7 @@
 
 #include "address_space.h"
 #include "graphics_device.h"
+#include "host_aim.h"
 #include "host/host.h"
 #include "host_help.h"
 #include "host_phone.h"
@@ -120,6 +121,7 @@ void buildHostImage()
     writeRendererStartPath(image);
     writeHostBarCode(image);
     writeOptionSites(image);
+    writeAimRoutines(image);
 
     written.assign(at(imageBegin), at(codeEnd));
     setAccess(imageBegin, codeEnd, Access::ReadExecute);

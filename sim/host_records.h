@@ -70,6 +70,10 @@ constexpr uint32_t pathNodesPerArea = 1024;
 constexpr uint32_t pathNodeSlots = 8192;
 static_assert(pathNodes + pathNodeSlots * pathNodeSize <= characters);
 
+// ---- Radio display and crosshair (0xCE8000..0xCE8FFF) ----
+// The host's radio object, on which the host calls its radio-display routine.
+constexpr uint32_t radioObject = 0xCE8000;
+constexpr uint32_t radioObjectSize = 0x40;
 // ---- Help box, printed texts and text boxes (0xCE9000..0xCE9FFF) ----------------------
 // The rectangle and colour the host's box calls pass, and the subtitle text it prints.
 constexpr uint32_t textBoxRect = 0xCE9000;   // 16 bytes

@@ -96,7 +96,6 @@ void writeHookMapSites(ImageWriter& image)
     value(host::site_hud_value_c, 2, "site_hud_value_c");
     value(host::site_radar_value, 2, "site_radar_value");
     value(host::site_radar_map_alpha, 255, "site_radar_map_alpha");
-    write(host::site_radio_store, X86(host::site_radio_store).movMemEcx(records::radioWord), "site_radio_store");
 
     constant(host::site_arrow_constant_b, records::arrowConstantA, "site_arrow_constant_b");
     constant(host::site_arrow_constant_a, records::arrowConstantA, "site_arrow_constant_a");

@@ -141,7 +141,7 @@ std::optional<PlayerState> player(const json& j, const std::string& path)
         return std::nullopt;
     onlyFields(j, path,
                {"money", "skill", "weapon", "health", "armour", "max_health", "max_armour", "state_flags",
-                "breath", "position", "vehicle"});
+                "breath", "position", "vehicle", "crosshair_block"});
     PlayerState p;
     optionalInteger(j, path, "money", p.money);
     optionalInteger(j, path, "skill", p.skill);
@@ -157,6 +157,7 @@ std::optional<PlayerState> player(const json& j, const std::string& path)
         p.position = position(j["position"], path + ".position");
     if (j.contains("vehicle"))
         p.vehicle = vehicle(j["vehicle"], path + ".vehicle");
+    optionalInteger(j, path, "crosshair_block", p.crosshairBlock);
     return p;
 }
 
@@ -327,6 +328,33 @@ MapViewState mapView(const json& j, const std::string& path)
         v.originY = origin.y;
     }
     return v;
+}
+
+// The radio object and the camera: each given object replaces the one before whole.
+void applyAimFields(const json& j, const std::string& path, AimWorldState& aim)
+{
+    if (j.contains("radio")) {
+        const json& r = j["radio"];
+        std::string at = path + ".radio";
+        onlyFields(r, at, {"station", "step", "change", "ready"});
+        aim.radio = {};
+        optionalInteger(r, at, "station", aim.radio.station);
+        optionalInteger(r, at, "step", aim.radio.step);
+        optionalBoolean(r, at, "change", aim.radio.change);
+        optionalBoolean(r, at, "ready", aim.radio.ready);
+    }
+    if (j.contains("camera")) {
+        const json& c = j["camera"];
+        std::string at = path + ".camera";
+        onlyFields(c, at, {"index", "mode", "flag_c", "flag_d", "aim"});
+        aim.camera = {};
+        optionalInteger(c, at, "index", aim.camera.index);
+        optionalInteger(c, at, "mode", aim.camera.mode);
+        optionalInteger(c, at, "flag_c", aim.camera.flagC);
+        optionalInteger(c, at, "flag_d", aim.camera.flagD);
+        if (c.contains("aim"))
+            aim.camera.aim = point(c["aim"], at + ".aim");
+    }
 }
 
 // ---- The help box, the printed texts and the text boxes -------------------------------
@@ -586,7 +614,7 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
                 "zone_name", "vehicle_name", "pad", "block", "damage_ms", "radar_mode", "language",
                 "breath_limit", "target", "route", "device", "blips", "map_view", "map_blend_byte",
                 "help", "subtitle", "mission_text", "text_boxes", "time_step", "clock", "stats", "host_bars",
-                "markers", "camera_calls", "text_code"});
+                "markers", "camera_calls", "text_code", "radio", "camera"});
     if (j.contains("current_player"))
         w.currentPlayer = static_cast<int32_t>(
             integer(j["current_player"], path + ".current_player", 0, host::player_record_count - 1));
@@ -635,6 +663,7 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
     if (j.contains("map_view"))
         w.mapView = mapView(j["map_view"], path + ".map_view");
     optionalInteger(j, path, "map_blend_byte", w.mapBlendByte);
+    applyAimFields(j, path, w.aim);
     applyHelpTexts(j, path, w.helpTexts);
     applyPhoneFields(j, path, w.phone);
     applyOptions(j, path, w.options);

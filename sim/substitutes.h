@@ -31,6 +31,7 @@ void registerRouteSubstitutes();
 void registerRadarSubstitutes();
 void registerPhoneSubstitutes();
 void registerOptionSubstitutes();
+void registerAimSubstitutes();
 
 inline void registerAllSubstitutes()
 {
@@ -47,6 +48,7 @@ inline void registerAllSubstitutes()
     registerRadarSubstitutes();
     registerPhoneSubstitutes();
     registerOptionSubstitutes();
+    registerAimSubstitutes();
 }
 
 } // namespace sim

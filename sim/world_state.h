@@ -41,6 +41,7 @@ struct PlayerState {
     float breath = 0.0f;     // in the character's player data record
     Vec3 position{0.0f, 0.0f, 0.0f};
     std::optional<VehicleState> vehicle;
+    uint8_t crosshairBlock = 0; // the character's host::character_crosshair_block
 };
 
 // A record the host's weapon table answers with; no skill matches any skill.
@@ -113,6 +114,28 @@ struct MapViewState {
     float scale = 1.0f;
     float originX = 0.0f;
     float originY = 0.0f;
+};
+
+// The host's radio object and camera as the radio display and the crosshair read them.
+struct RadioState {
+    int32_t station = 0;
+    int8_t step = 0;
+    bool change = false; // the host reports a station change
+    bool ready = true;   // what host::radio_change_ready answers
+    bool operator==(const RadioState&) const = default;
+};
+
+struct CameraState {
+    int32_t index = 0;   // host::camera_active_index; the mode is written only into a record that exists
+    uint16_t mode = 0;   // the mode of the active camera record
+    uint8_t flagC = 0;
+    uint8_t flagD = 0;
+    Vec2 aim{0.5f, 0.5f}; // host::crosshair_x_fraction, host::crosshair_y_fraction
+};
+
+struct AimWorldState {
+    RadioState radio;
+    CameraState camera;
 };
 
 // The host's help box (its message and the flags it reads with it), the texts the host
@@ -231,6 +254,7 @@ struct WorldState {
     std::vector<BlipState> blips;
     MapViewState mapView;
     uint8_t mapBlendByte = 0; // the byte of the map drawing's stack frame the host tests
+    AimWorldState aim;
     HelpTextsState helpTexts;
     PhoneWorldState phone;
     OptionsWorldState options;

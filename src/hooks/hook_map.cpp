@@ -5,7 +5,9 @@
 #include "hooks/host_events.h"
 #include "host/host.h"
 #include "hud/area_names.h"
+#include "hud/crosshair.h"
 #include "hud/draw_hud.h"
+#include "hud/radio_hud.h"
 #include "hud/help_box.h"
 #include "hud/subtitles.h"
 #include "hud/text_box.h"
@@ -44,14 +46,16 @@ void installHudHookMap()
     redirect_call(host::site_text_box_a, &DrawTextBoxBackground);
     redirect_call(host::site_text_box_b, &DrawTextBoxBackground);
     redirect_jump(host::progress_bar.address, &DrawProgressBar);
-    // redirect_jump(host::crosshair_draw.address, &DrawCrosshair);
+    redirect_jump(host::crosshair_draw.address, &DrawCrosshair);
     redirect_jump(host::hud_extra_draw.address, &DoNothing);
     redirect_call(host::site_mission_text, &PrintMissionText);
     write_u32(host::site_hud_value_b, operandFive);
     write_u32(host::site_hud_value_c, operandFive);
     write_u8(host::site_hud_branch_b, 0xEB);
-    // if (plugin.settings.bRadioHud) redirect_jump(host::radio_display.address, &DrawRadioHud);
-    // if (plugin.settings.bRadioHud) fill_nop(host::site_radio_store, 6);
+    if (plugin.settings.bRadioHud) {
+        redirect_jump(host::radio_display.address, &DrawRadioHud);
+        fill_nop(host::site_radio_store, 6);
+    }
 }
 
 void installRadarHookMap()

@@ -73,7 +73,8 @@ inline SimRun run(const TempDir& dir, const std::string& scenario, const std::st
 
 // The plug-in's calls in the HUD stage of one frame: after the radar stage's overlay call
 // and the route band's question whether the player drives (on foot, all it asks), before
-// the drawing site (where the watermark follows); optionally of one operation only.
+// the crosshair's question for the player's character (or the drawing site, where the
+// watermark follows); optionally of one operation only.
 inline std::vector<json> calls(const SimRun& run, int frame, const std::string& op = "")
 {
     std::vector<json> found;
@@ -82,6 +83,9 @@ inline std::vector<json> calls(const SimRun& run, int frame, const std::string& 
         if (e["frame"] != frame)
             continue;
         if (e["op"] == "draw_overlay")
+            break;
+        // The crosshair, reached after the HUD stage, begins with the same question.
+        if (hudStage && e["op"] == "player_character")
             break;
         if (hudStage && e["by"] == "plugin" && (op.empty() || e["op"] == op))
             found.push_back(e);

@@ -16,7 +16,9 @@
 #include "host_routines.h"
 #include "host_sites.h"
 #include "hud/area_names.h"
+#include "hud/crosshair.h"
 #include "hud/draw_hud.h"
+#include "hud/radio_hud.h"
 #include "hud/help_box.h"
 #include "hud/subtitles.h"
 #include "hud/text_box.h"
@@ -47,6 +49,7 @@ protected:
         sim::trace::clear();
         plugin.settings.iRadarAlpha = 0x1C0FFEE;
         plugin.settings.iGangOverlayAlpha = 0x1234; // only the low byte counts
+        plugin.settings.bRadioHud = true;
         // Every colour distinct, none of them opaque.
         for (int i = 0; i < HUD_COLOUR_COUNT; ++i)
             hudColours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(100 + i), static_cast<uint8_t>(200 - i), 7};
@@ -69,6 +72,7 @@ TEST_F(HookMap, JumpAndCallRowsLeadToTheirRoutines)
         {0x58B156, 0xE8, address_of(&PrintVehicleName)},    {0x58B0ED, 0xE8, address_of(&SetVehicleNameColour)},
         {0x514860, 0xE9, address_of(&DoNothing)},           {0x5849E2, 0xE8, address_of(&MakeArrowColour)},
         {0x586850, 0xE8, address_of(&MakeGangOverlayColour)}, {0x58A330, 0xE9, address_of(&DrawRadar)},
+        {0x58E020, 0xE9, address_of(&DrawCrosshair)},       {0x4E9E50, 0xE9, address_of(&DrawRadioHud)},
         {0x58C68A, 0xE8, address_of(&PrintSubtitle)},       {0x58FCFA, 0xE8, address_of(&DrawHelpBox)},
         {0x573EF4, 0xE8, address_of(&DrawTextBoxBackground)}, {0x71A7EE, 0xE8, address_of(&DrawTextBoxBackground)},
         {0x58D470, 0xE8, address_of(&PrintMissionText)},
@@ -78,6 +82,9 @@ TEST_F(HookMap, JumpAndCallRowsLeadToTheirRoutines)
         EXPECT_EQ(at<uint8_t>(row.site), row.opcode) << std::hex << row.site;
         EXPECT_EQ(injector::branch_destination(row.site), row.routine) << std::hex << row.site;
     }
+    for (uint32_t a = 0x506FF0; a < 0x506FF6; ++a)
+        EXPECT_EQ(at<uint8_t>(a), 0x90) << std::hex << a;
+    EXPECT_EQ(at<uint8_t>(0x506FF6), 0xE8); // the radio display's call after the store stays
 }
 
 TEST_F(HookMap, ArrowOperandsPointAtThePluginsEightAndFour)
