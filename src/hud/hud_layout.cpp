@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "core/plugin.h"
 #include "hud/draw_hud.h"
 
@@ -34,8 +36,13 @@ void slideOut(float& value)
         value = 0;
 }
 
-void slideStatsBox(HudElementState& state, float target)
+// The largest float below 2^31: a column from hud.dat beyond it (or NaN) would make the
+// slide's integer overflow or its conversion undefined.
+constexpr float statsColumnLimit = 2147483520.0f;
+
+void slideStatsBox(HudElementState& state, float column)
 {
+    const float target = column != column ? 0.0f : std::clamp(column, -statsColumnLimit, statsColumnLimit);
     if (state.statsShown) {
         if (state.statsSlide != target)
             state.statsSlide += static_cast<int32_t>(slideStep);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "core/plugin.h"
 #include "host_image.h"
 #include "hud/draw_hud.h"
@@ -57,6 +59,23 @@ TEST_F(HudSlides, StatsBoxSlidesOutFromZeroAndInToItsWholeColumn)
     }
     UpdateHudLayout();
     EXPECT_EQ(state.statsSlide, 40);
+}
+
+TEST_F(HudSlides, StatsBoxColumnsBeyondTheIntegerRangeRestAtItsEnds)
+{
+    state.statsShown = true;
+    const struct {
+        float column;
+        int32_t rest;
+    } cases[] = {{-3e9f, -2147483520}, {std::nanf(""), 0}, {3e9f, 30}};
+    for (const auto& c : cases) {
+        plugin.layout.records[HUD_STATS_BOX].x = c.column;
+        state.statsSlide = 0;
+        UpdateHudLayout();
+        EXPECT_EQ(state.statsSlide, c.rest) << c.column;
+    }
+    UpdateHudLayout(); // 3e9 climbs by 30 a frame towards the largest column it can hold
+    EXPECT_EQ(state.statsSlide, 60);
 }
 
 TEST_F(HudSlides, SecondPlayerIconMovesDownBelowItsCounter)
