@@ -6,6 +6,8 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 #include "host/host.h"
 #include "host_options.h"
@@ -99,6 +101,17 @@ const json& array(const json& j, const std::string& path, size_t minSize, size_t
         bad(path, minSize == maxSize ? "must be a list of " + std::to_string(minSize)
                                      : "must be a list of " + std::to_string(minSize) + " to " + std::to_string(maxSize));
     return j;
+}
+
+// A list read whole, each item by `parse` under its own path ("blips[3]").
+template <class Parse>
+auto listOf(const json& j, const std::string& path, size_t maxSize, Parse parse)
+{
+    const json& list = array(j, path, 0, maxSize);
+    std::vector<std::invoke_result_t<Parse, const json&, const std::string&>> items;
+    for (size_t i = 0; i < list.size(); ++i)
+        items.push_back(parse(list[i], path + "[" + std::to_string(i) + "]"));
+    return items;
 }
 
 Vec3 position(const json& j, const std::string& path)
@@ -250,9 +263,7 @@ RouteState route(const json& j, const std::string& path)
     onlyFields(j, path, {"nodes", "count"});
     RouteState r;
     if (j.contains("nodes")) {
-        const json& list = array(j["nodes"], path + ".nodes", 0, maxRouteNodes);
-        for (size_t i = 0; i < list.size(); ++i)
-            r.nodes.push_back(position(list[i], path + ".nodes[" + std::to_string(i) + "]"));
+        r.nodes = listOf(j["nodes"], path + ".nodes", maxRouteNodes, position);
     }
     if (j.contains("count"))
         r.count = integerOf<int16_t>(j["count"], path + ".count");
@@ -440,10 +451,7 @@ void applyHelpTexts(const json& j, const std::string& path, HelpTextsState& h)
     if (j.contains("mission_text"))
         h.missionText = textOrNull(j["mission_text"], path + ".mission_text");
     if (j.contains("text_boxes")) {
-        const json& list = array(j["text_boxes"], path + ".text_boxes", 0, maxTextBoxes);
-        h.textBoxes.clear();
-        for (size_t i = 0; i < list.size(); ++i)
-            h.textBoxes.push_back(textBox(list[i], path + ".text_boxes[" + std::to_string(i) + "]"));
+        h.textBoxes = listOf(j["text_boxes"], path + ".text_boxes", maxTextBoxes, textBox);
     }
     if (j.contains("time_step")) {
         if (j["time_step"].is_null())
@@ -513,10 +521,7 @@ void applyPhoneFields(const json& j, const std::string& path, PhoneWorldState& w
     if (j.contains("stats"))
         w.stats = stats(j["stats"], path + ".stats");
     if (j.contains("host_bars")) {
-        const json& list = array(j["host_bars"], path + ".host_bars", 0, maxHostBars);
-        w.hostBars.clear();
-        for (size_t i = 0; i < list.size(); ++i)
-            w.hostBars.push_back(hostBar(list[i], path + ".host_bars[" + std::to_string(i) + "]"));
+        w.hostBars = listOf(j["host_bars"], path + ".host_bars", maxHostBars, hostBar);
     }
 }
 
@@ -551,9 +556,7 @@ MarkerCallState markerCall(const json& j, const std::string& path)
         m.point = position(j["point"], path + ".point");
     const MarkerShape& shape = markerShape(m.site);
     if (j.contains("args")) {
-        const json& list = array(j["args"], path + ".args", 0, shape.words - 1u);
-        for (size_t i = 0; i < list.size(); ++i)
-            m.words.push_back(stackWord(list[i], path + ".args[" + std::to_string(i) + "]"));
+        m.words = listOf(j["args"], path + ".args", shape.words - 1u, stackWord);
     }
     return m;
 }
@@ -588,10 +591,7 @@ CameraCallsState cameraCalls(const json& j, const std::string& path)
 void applyOptions(const json& j, const std::string& path, OptionsWorldState& o)
 {
     if (j.contains("markers")) {
-        const json& list = array(j["markers"], path + ".markers", 0, maxMarkerCalls);
-        o.markers.clear();
-        for (size_t i = 0; i < list.size(); ++i)
-            o.markers.push_back(markerCall(list[i], path + ".markers[" + std::to_string(i) + "]"));
+        o.markers = listOf(j["markers"], path + ".markers", maxMarkerCalls, markerCall);
     }
     if (j.contains("camera_calls"))
         o.cameraCalls = cameraCalls(j["camera_calls"], path + ".camera_calls");
@@ -625,10 +625,7 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
             w.players[i] = player(list[i], path + ".players[" + std::to_string(i) + "]");
     }
     if (j.contains("weapon_info")) {
-        const json& list = array(j["weapon_info"], path + ".weapon_info", 0, maxWeaponRecords);
-        w.weaponInfo.clear();
-        for (size_t i = 0; i < list.size(); ++i)
-            w.weaponInfo.push_back(weaponRecord(list[i], path + ".weapon_info[" + std::to_string(i) + "]"));
+        w.weaponInfo = listOf(j["weapon_info"], path + ".weapon_info", maxWeaponRecords, weaponRecord);
     }
     if (j.contains("wanted"))
         w.wanted = wanted(j["wanted"], path + ".wanted");
@@ -655,10 +652,7 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
     if (j.contains("device"))
         w.device = device(j["device"], path + ".device");
     if (j.contains("blips")) {
-        const json& list = array(j["blips"], path + ".blips", 0, maxBlips);
-        w.blips.clear();
-        for (size_t i = 0; i < list.size(); ++i)
-            w.blips.push_back(blip(list[i], path + ".blips[" + std::to_string(i) + "]"));
+        w.blips = listOf(j["blips"], path + ".blips", maxBlips, blip);
     }
     if (j.contains("map_view"))
         w.mapView = mapView(j["map_view"], path + ".map_view");
