@@ -7,6 +7,6 @@ bash scripts/setup.sh
 bash scripts/build.sh
 ctest --preset sim
 cmake --preset sim-asan >/dev/null
-# Only what the tests run: the shipped dictionaries and the benchmark come from the plain build.
+# Only what the tests run (not the benchmark).
 cmake --build --preset sim-asan -j"$(nproc)" --target unit_tests e2e_tests
 ctest --preset sim-asan
