@@ -53,6 +53,9 @@ TEST(Cellphone, PadCueOnFootOrTabOpensItAndThePartsSlideUpAndBack)
     TempDir dir;
     SimRun r = run(dir, phoneOnly, cueScenario);
     ASSERT_EQ(r.exitCode, 0) << r.err;
+    // The cue is read from the first player's pad.
+    for (const json& e : r.calls("pad_get"))
+        EXPECT_EQ(e["args"], json({0}));
     // Each frame's slide follows whether the window was open in the frame before.
     const int phoneSlide[] = {0, 0, 30, 60, 90, 120, 150, 120, 90, 60, 90, 120, 150, 180, 200, 200};
     const int clockSlide[] = {0, 0, 30, 60, 90, 120, 126, 96, 66, 36, 66, 96, 126, 126, 126, 126};
