@@ -8,10 +8,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,22 +29,43 @@ struct Summary {
     std::map<std::string, int> sprites;
 };
 
+// "    name: 12": an operation's line, four blanks in.
+bool opLine(const std::string& line, std::string& name, int& count)
+{
+    size_t colon = line.find(": ");
+    if (line.compare(0, 4, "    ") != 0 || colon == std::string::npos || colon <= 4)
+        return false;
+    name = line.substr(4, colon - 4);
+    std::string number = line.substr(colon + 2);
+    auto isWord = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+    if (number.empty() || !std::all_of(name.begin(), name.end(), isWord) || !std::all_of(number.begin(), number.end(), isDigit))
+        return false;
+    count = std::stoi(number);
+    return true;
+}
+
 Summary summaryOf(const std::string& out)
 {
+    const std::string totalTag = "host calls by the plug-in during the frames: ", spriteTag = "sprites drawn by the plug-in: ";
     Summary s;
-    std::smatch m;
-    std::regex totalLine(R"(host calls by the plug-in during the frames: (\d+))"), opLine(R"(^    (\w+): (\d+)$)"),
-        spriteLine(R"(sprites drawn by the plug-in: (.*))"), sprite(R"((?:^|, )([^,]+) (\d+))");
     std::istringstream lines(out);
+    std::string name;
+    int count = 0;
     for (std::string line; std::getline(lines, line);) {
-        if (std::regex_search(line, m, totalLine))
-            s.total = std::stoi(m[1]);
-        else if (std::regex_match(line, m, opLine))
-            s.calls[m[1]] = std::stoi(m[2]);
-        else if (std::regex_search(line, m, spriteLine)) {
-            std::string list = m[1];
-            for (std::sregex_iterator it(list.begin(), list.end(), sprite), end; it != end; ++it)
-                s.sprites[(*it)[1]] = std::stoi((*it)[2]);
+        if (size_t at = line.find(totalTag); at != std::string::npos)
+            s.total = std::stoi(line.substr(at + totalTag.size()));
+        else if (opLine(line, name, count))
+            s.calls[name] = count;
+        else if (size_t at = line.find(spriteTag); at != std::string::npos) {
+            // "name count, name count, ..."; a name may hold blanks, the count is after the last.
+            std::istringstream list(line.substr(at + spriteTag.size()));
+            for (std::string item; std::getline(list, item, ',');) {
+                item.erase(0, item.find_first_not_of(' '));
+                size_t blank = item.rfind(' ');
+                if (blank != std::string::npos)
+                    s.sprites[item.substr(0, blank)] = std::stoi(item.substr(blank + 1));
+            }
         }
     }
     return s;
