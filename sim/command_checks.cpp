@@ -42,7 +42,7 @@ bool checkOutputPath(const std::string& option, const std::string& path, std::st
         problem = "no permission (check the file and its folder)";
     else
         return true;
-    message = option + " " + path + ": cannot write it: " + problem;
+    message = option + ": cannot write " + path + ": " + problem;
     return false;
 }
 

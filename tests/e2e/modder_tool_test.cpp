@@ -39,12 +39,12 @@ TEST(ModderTool, CommandLineMistakesAreNamedBeforeTheRun)
 
     SimRun trace = runSimWithoutTrace(dir, {"--trace", dir.path() + "/missing/trace.jsonl"});
     EXPECT_EQ(trace.exitCode, 2);
-    EXPECT_TRUE(has(trace.err, "--trace " + dir.path() + "/missing/trace.jsonl: cannot write it: the folder " + dir.path() +
+    EXPECT_TRUE(has(trace.err, "--trace: cannot write " + dir.path() + "/missing/trace.jsonl: the folder " + dir.path() +
                                    "/missing does not exist"))
         << trace.err;
     SimRun patches = runSimWithoutTrace(dir, {"--patches", dir.path()});
     EXPECT_EQ(patches.exitCode, 2);
-    EXPECT_TRUE(has(patches.err, "--patches " + dir.path() + ": cannot write it: it is a folder")) << patches.err;
+    EXPECT_TRUE(has(patches.err, "--patches: cannot write " + dir.path() + ": it is a folder")) << patches.err;
     // Nothing ran: no summary, and the checks left no file behind.
     for (const SimRun* run : {&noFolder, &inside, &windows, &trace, &patches})
         EXPECT_TRUE(run->out.empty()) << run->out;
