@@ -116,7 +116,7 @@ TEST(ModderTool, SummaryNamesTheFilesReadAndTheTraceCanKeepToTheFrames)
     for (const nlohmann::json& entry : run.trace)
         ASSERT_TRUE(entry["frame"] == 1 || entry["frame"] == 2) << entry.dump();
     EXPECT_EQ(run.trace.back()["frame"], 2);
-    // Loading is left out, not the frames: the start of the renderer is frame 1's.
+    // Only the loading and unloading are left out: the frames' drawing is all there.
     EXPECT_FALSE(run.calls("text_print").empty());
 }
 
