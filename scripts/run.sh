@@ -1,9 +1,23 @@
 #!/usr/bin/env bash
-# Main job: set up, build both targets, assemble dist/, and run the plug-in in the
-# simulated host over the shipped data files.
+# Main job: set up, build both targets, assemble dist/ and the release archive, and run
+# the plug-in in the simulated host over the shipped data files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
+zipfile="$(bash scripts/package.sh dist)"
 # A busy scenario: names, cash window, weapon regimes, stars, a second player, F11.
 ./build/sim/kellhud-sim --plugin-dir dist --scenario docs/examples/busy.json
+
+cat <<END
+
+Built:
+  dist/KellHud.asi and dist/kell-hud/   the plug-in: copy both into the game folder (next to
+                                        the game's executable, or where the .asi loader looks)
+  dist/${zipfile##*/}            the same as a release: unzip it into the game folder
+  build/sim/KellHud.so                  the plug-in for the simulated host
+  build/sim/kellhud-sim                 preview without the game:
+      build/sim/kellhud-sim --plugin-dir dist --scenario docs/examples/busy.json
+  check the data files after editing them:
+      build/sim/kellhud-sim --check --plugin-dir dist
+END

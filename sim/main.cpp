@@ -6,6 +6,8 @@
 #include <iostream>
 #include <string>
 
+#include "check/data_check.h"
+#include "command_checks.h"
 #include "plugin_loader.h"
 #include "run.h"
 
@@ -13,7 +15,12 @@ namespace {
 
 const char usage[] =
     "usage: kellhud-sim [--plugin-dir DIR] [--plugin LIBRARY] [--size WxH] [--frames N]\n"
-    "                   [--scenario FILE.json] [--trace FILE.jsonl] [--patches FILE.jsonl] [--unload]\n";
+    "                   [--scenario FILE.json] [--trace FILE.jsonl] [--trace-frames]\n"
+    "                   [--patches FILE.jsonl] [--unload]\n"
+    "       kellhud-sim --check [--plugin-dir DIR]\n"
+    "--plugin-dir is the folder that holds kell-hud/settings.ini (after a build: dist/).\n"
+    "--check reads the data files below it and names every line the plug-in will read\n"
+    "differently from what it says; the exit status is 1 when it finds an error.\n";
 
 bool parseSize(const char* text, sim::RunOptions& options)
 {
@@ -26,6 +33,41 @@ bool parseSize(const char* text, sim::RunOptions& options)
     return true;
 }
 
+// `--check`: the data files, by file and line, without running anything.
+int checkData(const std::string& dir)
+{
+    int errors = 0, warnings = 0;
+    for (const check::Finding& finding : check::checkPluginFolder(dir)) {
+        std::cout << check::formatFinding(finding) << "\n";
+        (finding.severity == check::Severity::Error ? errors : warnings) += 1;
+    }
+    std::cout << "kellhud-sim --check: " << errors << (errors == 1 ? " error, " : " errors, ") << warnings
+              << (warnings == 1 ? " warning" : " warnings") << " in the data files below " << dir << "\n";
+    return errors ? 1 : 0;
+}
+
+// What can be known before the run: the folders and files named on the command line.
+bool checkBeforeRun(const sim::RunOptions& options, std::ostream& err)
+{
+    std::string message;
+    bool ok = true;
+    auto fail = [&](bool passed) {
+        if (!passed)
+            err << "kellhud-sim: " << message << "\n";
+        ok &= passed;
+    };
+    sim::PluginDirState dir = sim::checkPluginDir(options.pluginDir, message);
+    if (dir == sim::PluginDirState::NoSettings)
+        err << "kellhud-sim: warning: " << message << "\n";
+    fail(dir != sim::PluginDirState::Wrong);
+    fail(sim::checkPluginLibrary(options.pluginFile, message));
+    if (!options.tracePath.empty())
+        fail(sim::checkOutputPath("--trace", options.tracePath, message));
+    if (!options.patchesPath.empty())
+        fail(sim::checkOutputPath("--patches", options.patchesPath, message));
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -33,6 +75,7 @@ int main(int argc, char** argv)
     sim::RunOptions options;
     options.pluginDir = KELLHUD_ASSETS_DIR;
     options.pluginFile = sim::defaultPluginFile();
+    bool checkOnly = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -54,6 +97,10 @@ int main(int argc, char** argv)
             ok = takes(options.tracePath);
         else if (arg == "--patches")
             ok = takes(options.patchesPath);
+        else if (arg == "--trace-frames")
+            options.traceFramesOnly = true;
+        else if (arg == "--check")
+            checkOnly = true;
         else if (arg == "--unload")
             options.unload = true;
         else if (arg == "--size")
@@ -76,5 +123,15 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    if (checkOnly) {
+        std::string message;
+        if (sim::checkPluginDir(options.pluginDir, message) == sim::PluginDirState::Wrong) {
+            std::cerr << "kellhud-sim: " << message << "\n";
+            return 2;
+        }
+        return checkData(options.pluginDir);
+    }
+    if (!checkBeforeRun(options, std::cerr))
+        return 2;
     return sim::runSimulation(options, std::cout, std::cerr);
 }

@@ -55,12 +55,48 @@ std::string patchLines(const std::vector<PatchRun>& runs)
     return out;
 }
 
+std::string endingWith(const std::vector<std::string>& files, const std::string& name)
+{
+    for (const std::string& file : files)
+        if (file.size() >= name.size() && file.compare(file.size() - name.size(), name.size(), name) == 0)
+            return file;
+    return "";
+}
+
+// Which data files the plug-in opened while it loaded (as the seam saw them), so that a
+// wrong folder or a missing file is named instead of showing as an empty run.
+void printDataFiles(std::ostream& out, const std::vector<std::string>& opened, bool patched)
+{
+    namespace fs = std::filesystem;
+    auto found = [](const std::string& file) { return fs::is_regular_file(file); };
+    const std::string settings = endingWith(opened, "/settings.ini");
+    if (settings.empty())
+        out << "  settings: the plug-in opened no settings file\n";
+    else if (!found(settings))
+        out << "  settings: none found at " << settings << ", so the plug-in stays off\n";
+    else
+        out << "  settings: " << settings << (patched ? "" : " (bEnable is not on there, so the plug-in stays off)")
+            << "\n";
+
+    const std::string colours = endingWith(opened, "/hudColor.dat");
+    if (!colours.empty()) {
+        const std::string folder = fs::path(colours).parent_path().filename().string();
+        out << "  style variant: " << (folder == "data" ? "base" : folder) << ", colours from " << colours
+            << (found(colours) ? "" : " (not found: every colour is opaque white)") << "\n";
+    }
+    const std::string layout = endingWith(opened, "/hud.dat");
+    if (!layout.empty())
+        out << "  layout: " << layout << (found(layout) ? "" : " (not found: every element at 0 0, size 0)") << "\n";
+}
+
 // `calls`: the plug-in's host calls during the frames, counted before the shutdown.
 void printSummary(std::ostream& out, const Scenario& scenario, const std::vector<PatchRun>& patches,
-                  const std::map<std::string, int>& calls, uint32_t heapAllocations)
+                  const std::vector<std::string>& dataFiles, const std::map<std::string, int>& calls,
+                  uint32_t heapAllocations)
 {
     out << "Kell Hud in the simulated host: " << scenario.width << "x" << scenario.height << ", "
         << scenario.frames << (scenario.frames == 1 ? " frame" : " frames") << "\n";
+    printDataFiles(out, dataFiles, !patches.empty());
     out << "  host code patched at start-up: " << patches.size() << (patches.size() == 1 ? " place" : " places");
     for (size_t i = 0; i < patches.size() && i < 8; ++i) {
         char address[16];
@@ -126,6 +162,8 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
     buildHostImage();
     applyScenarioStart(scenario);
     trace::frame = 0;
+    trace::streamOnlyFrames(options.traceFramesOnly ? scenario.frames : 0);
+    system().dataFilesOpened.clear();
 
     if (!loadPlugin(options.pluginFile, error)) {
         err << "kellhud-sim: cannot load the plug-in: " << error << "\n";
@@ -133,6 +171,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         return 2;
     }
     std::vector<PatchRun> startPatches = listPatches();
+    const std::vector<std::string> dataFiles = system().dataFilesOpened;
     resetPluginHeapAllocations();
 
     applyFrame(scenario, 1);
@@ -155,7 +194,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         err << "kellhud-sim: cannot write " << options.tracePath << ": " << error << "\n";
         ok = false;
     }
-    printSummary(out, scenario, startPatches, frameCalls, heapAllocations);
+    printSummary(out, scenario, startPatches, dataFiles, frameCalls, heapAllocations);
     return ok ? 0 : 1;
 }
 

@@ -12,6 +12,7 @@ struct RunOptions {
     std::string scenarioFile; // empty: a default scenario
     std::optional<int> width, height, frames;
     std::string tracePath;
+    bool traceFramesOnly = false; // the trace leaves out the calls while loading and unloading
     std::string patchesPath;
     bool unload = false; // list the patches after unloading instead of after start-up
 };

@@ -11,48 +11,13 @@
 
 #include "host/host.h"
 #include "host_options.h"
+#include "scenario_fields.h"
 
 namespace sim {
 
 namespace {
 
 using nlohmann::json;
-
-[[noreturn]] void bad(const std::string& path, const std::string& what)
-{
-    throw std::runtime_error("scenario: " + path + ": " + what);
-}
-
-// Every field of an object must be one we know: a misspelt field would otherwise be
-// silently ignored and the run would show the defaults.
-void onlyFields(const json& j, const std::string& path, std::initializer_list<const char*> known)
-{
-    if (!j.is_object())
-        bad(path, "must be an object");
-    for (auto it = j.begin(); it != j.end(); ++it) {
-        bool found = false;
-        for (const char* name : known)
-            found |= it.key() == name;
-        if (!found)
-            bad(path + "." + it.key(), "unknown field");
-    }
-}
-
-int64_t integer(const json& j, const std::string& path, int64_t lo, int64_t hi)
-{
-    bool inRange = j.is_number_integer() &&
-                   (!j.is_number_unsigned() || j.get<uint64_t>() <= uint64_t{std::numeric_limits<int64_t>::max()});
-    int64_t v = inRange ? j.get<int64_t>() : 0;
-    if (!inRange || v < lo || v > hi)
-        bad(path, "must be a whole number from " + std::to_string(lo) + " to " + std::to_string(hi));
-    return v;
-}
-
-template <class T>
-T integerOf(const json& j, const std::string& path)
-{
-    return static_cast<T>(integer(j, path, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
-}
 
 bool boolean(const json& j, const std::string& path)
 {

@@ -39,6 +39,9 @@ struct SystemState {
     std::vector<std::string> loadedModules;
     std::vector<MessageBoxShown> messageBoxes;
     std::vector<ProtectionChange> protectionChanges;
+    // The data files the plug-in opened (settings, colours, layout), in order, as paths of
+    // this machine. A file that does not exist is listed too: the plug-in tried it.
+    std::vector<std::string> dataFilesOpened;
 
     // The keys held from now on; a key that was up and is now down flips its toggle state.
     void holdKeys(const std::set<int>& down);

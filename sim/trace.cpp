@@ -20,6 +20,7 @@ std::vector<TraceEntry> recorded;
 
 std::FILE* stream = nullptr;
 bool streamFailed = false;
+int lastStreamedFrame = 0; // 0: every frame
 std::string line; // reused for every streamed line, so a long run does not churn the heap
 
 // Counts by the operation's name as the call site passes it (a literal, so the pointer is
@@ -54,7 +55,7 @@ void appendLine(std::string& out, int atFrame, std::string_view op, const nlohma
 
 void keepCall(const char* op, bool byPlugin, nlohmann::json&& args, nlohmann::json* result)
 {
-    if (stream) {
+    if (stream && (lastStreamedFrame == 0 || (frame >= 1 && frame <= lastStreamedFrame))) {
         line.clear();
         appendLine(line, frame, op, args, result, byPlugin);
         line += '\n';
@@ -85,6 +86,8 @@ bool streamTo(const std::string& path, std::string& error)
     streamFailed = false;
     return true;
 }
+
+void streamOnlyFrames(int last) { lastStreamedFrame = last; }
 
 bool endStream(std::string& error)
 {

@@ -76,6 +76,9 @@ void keepInMemory(bool keep);
 // Stream calls to a file from now on, one JSON object per line. False (with a reason)
 // when the file cannot be made.
 bool streamTo(const std::string& path, std::string& error);
+// From now on the stream holds only the calls of frames 1 to `last` (the frames of a run),
+// leaving out the loading and unloading; 0 streams every call.
+void streamOnlyFrames(int last);
 // Ends the stream and flushes it. False when any line could not be written.
 bool endStream(std::string& error);
 

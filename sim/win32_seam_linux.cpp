@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host_image.h"
+#include "platform/local_path.h"
 #include "platform/win32.h"
 #include "system.h"
 
@@ -97,3 +98,13 @@ SHORT WINAPI GetKeyState(int virtualKey)
 }
 
 } // extern "C"
+
+std::string localPath(const char* path)
+{
+    std::string local = path;
+    for (char& c : local)
+        if (c == '\\')
+            c = '/';
+    sim::system().dataFilesOpened.push_back(local);
+    return local;
+}

@@ -26,23 +26,32 @@ int32_t readInt(KeyValueFile& file, const char* key, int32_t fallback)
 
 } // namespace
 
+const SettingKey settingKeys[SETTING_KEY_COUNT] = {
+    {"bEnable", &HudSettings::bEnable, nullptr},
+    {"iVesk", nullptr, &HudSettings::iVesk},
+    {"bEnableHotKey", &HudSettings::bEnableHotKey, nullptr},
+    {"bStatsBox", &HudSettings::bStatsBox, nullptr},
+    {"bCellphone", &HudSettings::bCellphone, nullptr},
+    {"bRadioHud", &HudSettings::bRadioHud, nullptr},
+    {"bEnableBlendingMode", &HudSettings::bEnableBlendingMode, nullptr},
+    {"iRadarAlpha", nullptr, &HudSettings::iRadarAlpha},
+    {"iGangOverlayAlpha", nullptr, &HudSettings::iGangOverlayAlpha},
+    {"bUseKellFonts", &HudSettings::bUseKellFonts, nullptr},
+    {"bKellOnFootCamera", &HudSettings::bKellOnFootCamera, nullptr},
+    {"bKellVehicleCamera", &HudSettings::bKellVehicleCamera, nullptr},
+    {"bKellMarkers", &HudSettings::bKellMarkers, nullptr},
+};
+
 void readSettings(HudPlugin& hud)
 {
     KeyValueFile file;
-    file.open(pluginPath("kell-hud\\settings.ini"));
+    file.open(pluginPath(settingsFile));
 
     HudSettings& s = hud.settings;
-    s.bEnable = readBool(file, "bEnable", false);
-    s.iVesk = readInt(file, "iVesk", 0);
-    s.bEnableHotKey = readBool(file, "bEnableHotKey", false);
-    s.bStatsBox = readBool(file, "bStatsBox", false);
-    s.bCellphone = readBool(file, "bCellphone", false);
-    s.bRadioHud = readBool(file, "bRadioHud", false);
-    s.bEnableBlendingMode = readBool(file, "bEnableBlendingMode", false);
-    s.iRadarAlpha = readInt(file, "iRadarAlpha", 0);
-    s.iGangOverlayAlpha = readInt(file, "iGangOverlayAlpha", 0);
-    s.bUseKellFonts = readBool(file, "bUseKellFonts", false);
-    s.bKellOnFootCamera = readBool(file, "bKellOnFootCamera", false);
-    s.bKellVehicleCamera = readBool(file, "bKellVehicleCamera", false);
-    s.bKellMarkers = readBool(file, "bKellMarkers", false);
+    for (const SettingKey& setting : settingKeys) {
+        if (setting.flag)
+            s.*setting.flag = readBool(file, setting.key, false);
+        else
+            s.*setting.number = readInt(file, setting.key, 0);
+    }
 }

@@ -20,5 +20,18 @@ struct HudSettings {
     bool bEnableHotKey;
 };
 
+// Where the settings are read from, below the plug-in's folder.
+constexpr const char* settingsFile = "kell-hud\\settings.ini";
+
+// Every key of the settings file and the field it fills: a boolean or an integer. Missing
+// or unreadable, a setting is false or 0. The data checker lists the keys from here too.
+struct SettingKey {
+    const char* key;
+    bool HudSettings::*flag;      // a boolean setting, or null
+    int32_t HudSettings::*number; // an integer setting, or null
+};
+constexpr int SETTING_KEY_COUNT = 13;
+extern const SettingKey settingKeys[SETTING_KEY_COUNT];
+
 // Fills the settings of the plug-in from kell-hud\settings.ini.
 void readSettings(HudPlugin& hud);

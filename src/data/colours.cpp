@@ -56,6 +56,8 @@ namespace {
 // that a gap in the file still shows.
 constexpr Colour absentColour{255, 255, 255, 255};
 
+} // namespace
+
 const char* colourFile(int32_t iVesk)
 {
     switch (iVesk) {
@@ -67,8 +69,6 @@ const char* colourFile(int32_t iVesk)
         return "kell-hud\\data\\hudColor.dat";
     }
 }
-
-} // namespace
 
 void readColours(const HudPlugin& hud)
 {

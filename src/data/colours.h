@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "host/types.h"
 
 struct HudPlugin;
@@ -54,6 +56,10 @@ extern const char* const hudColourNames[HUD_COLOUR_COUNT];
 
 // Read once at start-up, read-only afterwards.
 extern Colour hudColours[HUD_COLOUR_COUNT];
+
+// The colour file of a style variant, below the plug-in's folder: 1 mora, 2 sabel, any
+// other value the base style.
+const char* colourFile(int32_t iVesk);
 
 // Fills the colour table from the hudColor.dat of the style variant chosen by iVesk.
 void readColours(const HudPlugin& hud);

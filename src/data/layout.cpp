@@ -32,6 +32,8 @@ const char* const layoutRecordKeys[LAYOUT_RECORD_COUNT] = {
     "HUD_SECOND_BREATH_BAR",
 };
 
+const char* const layoutOffsetKeys[2] = {"HUD_RADAR_OFFSET_X_Y", "HUD_PLAYER_INFO_OFFSET_X_Y"};
+
 namespace {
 
 Vec2 readPair(KeyValueFile& file, const char* key)
@@ -45,11 +47,11 @@ Vec2 readPair(KeyValueFile& file, const char* key)
 void readLayout(HudPlugin& hud)
 {
     KeyValueFile file;
-    file.open(pluginPath("kell-hud\\data\\hud.dat"));
+    file.open(pluginPath(layoutFile));
 
     HudLayout& layout = hud.layout;
-    layout.radarOffset = readPair(file, "HUD_RADAR_OFFSET_X_Y");
-    layout.playerInfoOffset = readPair(file, "HUD_PLAYER_INFO_OFFSET_X_Y");
+    layout.radarOffset = readPair(file, layoutOffsetKeys[0]);
+    layout.playerInfoOffset = readPair(file, layoutOffsetKeys[1]);
     for (int i = 0; i < LAYOUT_RECORD_COUNT; ++i) {
         const std::array<float, 4> quad = file[layoutRecordKeys[i]].asQuad();
         layout.records[i] = LayoutBox{quad[0], quad[1], quad[2], quad[3]};

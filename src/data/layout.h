@@ -44,7 +44,12 @@ struct HudLayout {
     LayoutBox records[LAYOUT_RECORD_COUNT];
 };
 
+// Where the layout is read from, below the plug-in's folder.
+constexpr const char* layoutFile = "kell-hud\\data\\hud.dat";
+
 extern const char* const layoutRecordKeys[LAYOUT_RECORD_COUNT];
+// The two offsets, radar first: two numbers each where a record has four.
+extern const char* const layoutOffsetKeys[2];
 
 // Fills the placement table of the plug-in from kell-hud\data\hud.dat.
 void readLayout(HudPlugin& hud);

@@ -60,7 +60,7 @@ TEST(RadarScenario, BadRadarFieldsNameTheField)
               "scenario: world[0].blips[0].sized[4]: must be a whole number from -2147483648 to 4294967295");
     EXPECT_EQ(errorOf(R"([{"frame": 1, "blips": [{"at": [1]}]}])"), "scenario: world[0].blips[0].at: must be a list of 2");
     EXPECT_EQ(errorOf(R"([{"frame": 1, "blips": [{"level": {"shade": 1}}]}])"),
-              "scenario: world[0].blips[0].level.shade: unknown field");
+              "scenario: world[0].blips[0].level.shade: unknown field; the fields here are kind, colour");
     EXPECT_EQ(errorOf(R"([{"frame": 1, "map_view": {"scale": "big"}}])").rfind("scenario: world[0].map_view.scale: ", 0), 0u);
     EXPECT_EQ(errorOf(R"([{"frame": 1, "map_blend_byte": -1}])"),
               "scenario: world[0].map_blend_byte: must be a whole number from 0 to 255");

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The data checker (`kellhud-sim --check`): reads the plug-in's text files with the
+// plug-in's own reader and key lists and says, by file and line, where the plug-in will
+// read something other than what the modder wrote. The plug-in itself stays silent.
+
+namespace check {
+
+enum class Severity { Error, Warning };
+
+struct Finding {
+    std::string file;
+    uint32_t line = 0; // 0: the file as a whole
+    Severity severity = Severity::Error;
+    std::string message;
+};
+
+enum class DataFile { Settings, Layout, Colours };
+
+// One file of the given kind, by its path on this machine.
+std::vector<Finding> checkDataFile(const std::string& path, DataFile kind);
+
+// Every data file the plug-in reads below a plug-in folder (the folder holding kell-hud/):
+// the settings, the layout and the colour file of each style variant.
+std::vector<Finding> checkPluginFolder(const std::string& dir);
+
+// "file:line: error: message", the form compilers use, so editors can jump to it.
+std::string formatFinding(const Finding& finding);
+
+} // namespace check

@@ -1,0 +1,90 @@
+#include "command_checks.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Opens the file for appending (so nothing in it is lost) and removes it again when this
+// made it.
+bool canWrite(const fs::path& file)
+{
+    std::error_code ec;
+    const bool existed = fs::exists(file, ec);
+    bool ok = static_cast<bool>(std::ofstream(file, std::ios::binary | std::ios::app));
+    if (ok && !existed)
+        fs::remove(file, ec);
+    return ok;
+}
+
+} // namespace
+
+bool checkOutputPath(const std::string& option, const std::string& path, std::string& message)
+{
+    std::error_code ec;
+    const fs::path file(path);
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    std::string problem;
+    if (path.empty())
+        problem = "no file name given";
+    else if (fs::is_directory(file, ec))
+        problem = "it is a folder; give a file name inside it";
+    else if (!fs::exists(folder, ec))
+        problem = "the folder " + folder.string() + " does not exist";
+    else if (!fs::is_directory(folder, ec))
+        problem = folder.string() + " is not a folder";
+    else if (!canWrite(file))
+        problem = "no permission (check the file and its folder)";
+    else
+        return true;
+    message = option + ": cannot write " + path + ": " + problem;
+    return false;
+}
+
+PluginDirState checkPluginDir(const std::string& dir, std::string& message)
+{
+    std::error_code ec;
+    const fs::path folder(dir);
+    const std::string expected = "expected a folder holding kell-hud/settings.ini (after a build: dist/)";
+    if (fs::is_regular_file(folder / "kell-hud" / "settings.ini", ec))
+        return PluginDirState::Ready;
+    if (!fs::exists(folder, ec)) {
+        message = "--plugin-dir " + dir + ": no such folder; " + expected;
+        return PluginDirState::Wrong;
+    }
+    if (!fs::is_directory(folder, ec)) {
+        message = "--plugin-dir " + dir + ": is a file, not a folder; " + expected;
+        return PluginDirState::Wrong;
+    }
+    if (fs::exists(folder / "settings.ini", ec)) {
+        fs::path named = fs::absolute(folder, ec).lexically_normal();
+        if (!named.has_filename())
+            named = named.parent_path(); // "dist/kell-hud/" names the same folder as "dist/kell-hud"
+        message = "--plugin-dir " + dir + ": this is the kell-hud folder itself (it holds settings.ini); " + expected +
+                  ": give the folder above it, " + named.parent_path().string();
+        return PluginDirState::Wrong;
+    }
+    message = "--plugin-dir " + dir + ": " + expected + "; found " +
+              (fs::is_directory(folder / "kell-hud", ec) ? "kell-hud/ without settings.ini" : "no kell-hud folder") +
+              ", so the plug-in finds no settings and stays off";
+    return PluginDirState::NoSettings;
+}
+
+bool checkPluginLibrary(const std::string& file, std::string& message)
+{
+    std::ifstream in(file, std::ios::binary);
+    char magic[2] = {};
+    if (in && in.read(magic, 2) && magic[0] == 'M' && magic[1] == 'Z') {
+        message = "--plugin " + file + ": is a Windows DLL; KellHud.asi is for the game. The simulated host "
+                  "loads the Linux build of the plug-in: build/sim/KellHud.so";
+        return false;
+    }
+    return true;
+}
+
+} // namespace sim

@@ -1,0 +1,144 @@
+// The simulated host as a modder meets it: each mistake named at once, the data files
+// checked by line, and the run's summary saying what the plug-in read.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "sim_run.h"
+
+namespace {
+
+bool has(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// Mistakes on the command line stop the run before it starts (so these runs are cheap).
+TEST(ModderTool, CommandLineMistakesAreNamedBeforeTheRun)
+{
+    TempDir dir;
+    writeSettings(dir, "bEnable = 1\n");
+    const std::string kellHud = dir.path() + "/kell-hud";
+
+    SimRun noFolder = runSimWithoutTrace(dir, {"--plugin-dir", dir.path() + "/nowhere"});
+    EXPECT_EQ(noFolder.exitCode, 2);
+    EXPECT_TRUE(has(noFolder.err, "no such folder; expected a folder holding kell-hud/settings.ini")) << noFolder.err;
+
+    SimRun inside = runSimWithoutTrace(dir, {"--plugin-dir", kellHud + "/"});
+    EXPECT_EQ(inside.exitCode, 2);
+    EXPECT_TRUE(has(inside.err, "this is the kell-hud folder itself")) << inside.err;
+    EXPECT_TRUE(has(inside.err, "give the folder above it, " + dir.path() + "\n")) << inside.err;
+
+    const std::string dll = dir.write("KellHud.asi", std::string("MZ\x90\0\x03", 5));
+    SimRun windows = runSimWithoutTrace(dir, {"--plugin", dll});
+    EXPECT_EQ(windows.exitCode, 2);
+    EXPECT_TRUE(has(windows.err, "is a Windows DLL; KellHud.asi is for the game")) << windows.err;
+    EXPECT_TRUE(has(windows.err, "build/sim/KellHud.so")) << windows.err;
+
+    SimRun trace = runSimWithoutTrace(dir, {"--trace", dir.path() + "/missing/trace.jsonl"});
+    EXPECT_EQ(trace.exitCode, 2);
+    EXPECT_TRUE(has(trace.err, "--trace: cannot write " + dir.path() + "/missing/trace.jsonl: the folder " + dir.path() +
+                                   "/missing does not exist"))
+        << trace.err;
+    SimRun patches = runSimWithoutTrace(dir, {"--patches", dir.path()});
+    EXPECT_EQ(patches.exitCode, 2);
+    EXPECT_TRUE(has(patches.err, "--patches: cannot write " + dir.path() + ": it is a folder")) << patches.err;
+    // Nothing ran: no summary, and the checks left no file behind.
+    for (const SimRun* run : {&noFolder, &inside, &windows, &trace, &patches})
+        EXPECT_TRUE(run->out.empty()) << run->out;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "/sim-run.patches.jsonl"));
+}
+
+TEST(ModderTool, ScenarioMistakesNameFileFieldAndWhatWasExpected)
+{
+    TempDir dir;
+    writeSettings(dir, "bEnable = 1\n");
+    struct Case {
+        const char* json;
+        const char* says;
+    } cases[] = {
+        {R"({"frmaes": 10})", "scenario: frmaes: unknown field; the fields here are screen, frames,"},
+        {R"({"keys": [{"key": "F11", "from": 2}]})", "scenario: keys[0].key: must be a whole number from 1 to 255"},
+        {R"({"clock": {"step": 16}})", "scenario: clock.step: unknown field; the fields here are start_ms, step_ms"},
+        {R"({"map_screen": [{"from": 1, "until": 3}]})", "scenario: map_screen[0].until: unknown field"},
+        {R"({"screen": [1920]})", "scenario: screen: must be a list of 2: [width, height]"},
+        {R"({"world": [{"frame": 1, "wanted": {"star": 2}}]})", "scenario: world[0].wanted.star: unknown field"},
+        {R"({"frames": 2,})", "scenario: [json.exception.parse_error"},
+    };
+    for (const Case& c : cases) {
+        const std::string file = dir.write("scenario.json", c.json);
+        SimRun run = runSimWithoutTrace(dir, {"--scenario", file});
+        EXPECT_EQ(run.exitCode, 2) << c.json;
+        EXPECT_TRUE(has(run.err, "kellhud-sim: " + file + ": " + c.says)) << c.json << "\n" << run.err;
+    }
+}
+
+TEST(ModderTool, CheckListsEveryProblemAndPassesTheShippedFiles)
+{
+    TempDir dir;
+    writeSettings(dir, "bEnable = off\nbEnabel = 1\n");
+    SimRun bad = runSimWithoutTrace(dir, {"--check"});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_TRUE(has(bad.out, dir.path() + "/kell-hud/settings.ini:1: error: bEnable = off reads as 1 (on)")) << bad.out;
+    EXPECT_TRUE(has(bad.out, dir.path() + "/kell-hud/settings.ini:2: error: unknown key bEnabel")) << bad.out;
+    EXPECT_TRUE(has(bad.out, dir.path() + "/kell-hud/data/hud.dat: error: cannot be read")) << bad.out;
+    EXPECT_TRUE(has(bad.out, "kellhud-sim --check: 6 errors, 12 warnings")) << bad.out;
+
+    TempDir empty;
+    SimRun wrong = runSimWithoutTrace(empty, {"--check", "--plugin-dir", dir.path() + "/kell-hud"});
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_TRUE(has(wrong.err, "this is the kell-hud folder itself")) << wrong.err;
+
+    SimRun shipped = runSimWithoutTrace(empty, {"--check", "--plugin-dir", KELLHUD_ASSETS_DIR});
+    EXPECT_EQ(shipped.exitCode, 0) << shipped.out;
+    EXPECT_TRUE(has(shipped.out, "kellhud-sim --check: 0 errors, 0 warnings")) << shipped.out;
+}
+
+// One run: what the summary says about the files read, and a trace of the frames only.
+TEST(ModderTool, SummaryNamesTheFilesReadAndTheTraceCanKeepToTheFrames)
+{
+    TempDir dir;
+    writeSettings(dir, "bEnable = 1\niVesk = 1\n");
+    dir.write("kell-hud/data/hud.dat", "HUD_CASH 1 2 3 4\n");
+    SimRun run = runSim(dir, {"--frames", "2", "--trace-frames"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string kellHud = dir.path() + "/kell-hud";
+    EXPECT_TRUE(has(run.out, "  settings: " + kellHud + "/settings.ini\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "  style variant: mora, colours from " + kellHud +
+                                 "/data/mora/hudColor.dat (not found: every colour is opaque white)\n"))
+        << run.out;
+    EXPECT_TRUE(has(run.out, "  layout: " + kellHud + "/data/hud.dat\n")) << run.out;
+    EXPECT_TRUE(run.err.empty()) << run.err;
+
+    ASSERT_FALSE(run.trace.empty());
+    for (const nlohmann::json& entry : run.trace)
+        ASSERT_TRUE(entry["frame"] == 1 || entry["frame"] == 2) << entry.dump();
+    EXPECT_EQ(run.trace.back()["frame"], 2);
+    // Only the loading and unloading are left out: the frames' drawing is all there.
+    EXPECT_FALSE(run.calls("text_print").empty());
+}
+
+TEST(ModderTool, WithoutSettingsTheRunSaysThePluginStaysOff)
+{
+    TempDir dir;
+    dir.write("kell-hud/data/hud.dat", "");
+    SimRun run = runSimWithoutTrace(dir);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(has(run.err, "warning: --plugin-dir " + dir.path() +
+                                 ": expected a folder holding kell-hud/settings.ini (after a build: dist/); found "
+                                 "kell-hud/ without settings.ini, so the plug-in finds no settings and stays off"))
+        << run.err;
+    EXPECT_TRUE(has(run.out, "  settings: none found at " + dir.path() + "/kell-hud/settings.ini, so the plug-in "
+                                                                        "stays off\n"))
+        << run.out;
+    EXPECT_TRUE(has(run.out, "  style variant: base, colours from " + dir.path() + "/kell-hud/data/hudColor.dat"))
+        << run.out;
+
+    writeSettings(dir, "bEnable = 0\n");
+    SimRun off = runSimWithoutTrace(dir);
+    EXPECT_TRUE(has(off.out, "settings.ini (bEnable is not on there, so the plug-in stays off)\n")) << off.out;
+}
+
+} // namespace

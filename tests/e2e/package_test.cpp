@@ -1,0 +1,80 @@
+// The release archive: made by scripts/package.sh, unpacked as a player unpacks it into
+// the game folder, and run from there by the simulated host.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "sim_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path sourceDir = fs::path(KELLHUD_ASSETS_DIR).parent_path();
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+int shell(const std::string& command) { return std::system(command.c_str()); }
+
+TEST(Package, ZipUnpacksIntoAGameFolderThatRuns)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "packaging is plain file work: checked in the plain build only";
+#endif
+    const fs::path asi = sourceDir / "build/win32/KellHud.asi";
+    ASSERT_TRUE(fs::exists(asi)) << asi << " is missing: build the Windows DLL first (scripts/build.sh, or "
+                                           "cmake --preset win32 && cmake --build --preset win32)";
+    TempDir out;
+    TempDir game;
+    ASSERT_EQ(shell("bash '" + (sourceDir / "scripts/package.sh").string() + "' '" + out.path() + "' >'" +
+                    out.path() + "/zip-name'"),
+              0);
+
+    const std::string cmake = readFile(sourceDir / "CMakeLists.txt");
+    const std::string marker = "project(KellHud VERSION ";
+    const size_t at = cmake.find(marker);
+    ASSERT_NE(at, std::string::npos);
+    const std::string version = cmake.substr(at + marker.size(), cmake.find(' ', at + marker.size()) - at - marker.size());
+    const fs::path zip = fs::path(out.path()) / ("KellHud-" + version + ".zip");
+    EXPECT_EQ(readFile(out.path() + "/zip-name"), zip.string() + "\n");
+    ASSERT_EQ(shell("unzip -q '" + zip.string() + "' -d '" + game.path() + "'"), 0);
+
+    // The archive's root is what goes into the game folder, nothing more.
+    std::set<std::string> root;
+    for (const fs::directory_entry& entry : fs::directory_iterator(game.path()))
+        root.insert(entry.path().filename().string());
+    std::set<std::string> expected = {"KellHud.asi", "README.txt", "kell-hud"};
+    if (fs::is_directory(sourceDir / "LICENSES"))
+        expected.insert("LICENSES");
+    EXPECT_EQ(root, expected);
+
+    const fs::path kellHud = fs::path(game.path()) / "kell-hud";
+    EXPECT_EQ(readFile(fs::path(game.path()) / "KellHud.asi"), readFile(asi));
+    for (const char* file : {"settings.ini", "data/hud.dat", "data/hudColor.dat", "data/mora/hudColor.dat",
+                             "data/sabel/hudColor.dat", "textures/hud.txd", "textures/blips.txd"})
+        EXPECT_TRUE(fs::is_regular_file(kellHud / file)) << file;
+    const std::string readme = readFile(fs::path(game.path()) / "README.txt");
+    for (const char* mention : {"F11", "kell-hud/settings.ini", "Uninstall", "bEnable = 0"})
+        EXPECT_NE(readme.find(mention), std::string::npos) << mention;
+
+    // The simulated host runs the unpacked folder as the game would, and the HUD draws.
+    SimRun run = runSimWithoutTrace(game, {"--frames", "2"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("  settings: " + kellHud.string() + "/settings.ini\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("sprites drawn by the plug-in:"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("(no texture)"), std::string::npos) << run.out;
+}
+
+} // namespace
