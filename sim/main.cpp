@@ -13,7 +13,8 @@ namespace {
 
 const char usage[] =
     "usage: kellhud-sim [--plugin-dir DIR] [--plugin LIBRARY] [--size WxH] [--frames N]\n"
-    "                   [--scenario FILE.json] [--trace FILE.jsonl] [--patches FILE.jsonl] [--unload]\n";
+    "                   [--scenario FILE.json] [--trace FILE.jsonl] [--patches FILE.jsonl] [--unload]\n"
+    "                   [--png FILE.png]\n";
 
 bool parseSize(const char* text, sim::RunOptions& options)
 {
@@ -54,6 +55,8 @@ int main(int argc, char** argv)
             ok = takes(options.tracePath);
         else if (arg == "--patches")
             ok = takes(options.patchesPath);
+        else if (arg == "--png")
+            ok = takes(options.pngPath);
         else if (arg == "--unload")
             options.unload = true;
         else if (arg == "--size")

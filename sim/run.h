@@ -13,6 +13,7 @@ struct RunOptions {
     std::optional<int> width, height, frames;
     std::string tracePath;
     std::string patchesPath;
+    std::string pngPath; // the last frame as a picture
     bool unload = false; // list the patches after unloading instead of after start-up
 };
 
