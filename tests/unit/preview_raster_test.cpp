@@ -203,9 +203,9 @@ TEST_F(PreviewRecording, RouteStripFillsBetweenItsVerticesAndTheMapNeedsAPlace)
     EXPECT_EQ(at(withMap, 21, 1).b, at(image, 21, 1).b);   // and is round: its corner stays clear
 }
 
+// Off until switched on, as a run without --png leaves it.
 TEST(PreviewRecordingOff, NothingIsKeptWithoutRecording)
 {
-    setRecording(false);
     recordFill({0, 0, 1, 1}, {1, 2, 3, 4});
     recordText(0, 0, "text", false);
     recordMapLayer();

@@ -166,6 +166,28 @@ TEST_F(PreviewText, SecondColourOutlinesOrShadowsAndAlphaFadesEverything)
     EXPECT_EQ(inkOf(image, 1).pixels, 0);
 }
 
+TEST_F(PreviewText, FixedWidthCharactersSitInTheMiddleOfTheirCells)
+{
+    state.flagP = 0;
+    TextLayout narrow = layoutText(state, 0, 0, "ii", false), wide = layoutText(state, 0, 0, "WW", false);
+    EXPECT_FLOAT_EQ(narrow.lines[0].width, 20.0f);
+    EXPECT_FLOAT_EQ(wide.lines[0].width, 20.0f);
+    Ink i = draw("i", 100);
+    EXPECT_NEAR((i.left + i.right) / 2.0, 105.0, 1.0);
+}
+
+TEST_F(PreviewText, ScissorCutsGlyphsAtItsEdges)
+{
+    image = blank(240, 120);
+    TextLayout layout = layoutText(state, 100, 20, "MMMM", false);
+    int middle = static_cast<int>(layout.lines[0].left + layout.lines[0].width / 2);
+    ClipRect clip = {middle - 6, 0, middle + 6, 120};
+    drawText(image, state, 100, 20, "MMMM", false, clip);
+    Ink ink = inkOf(image, 0);
+    EXPECT_EQ(ink.left, clip.left);
+    EXPECT_EQ(ink.right, clip.right);
+}
+
 TEST_F(PreviewText, BoxLiesBehindTheLinesOrReachesTheLineWidth)
 {
     state.modePair[0] = 1;
