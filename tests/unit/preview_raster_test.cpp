@@ -204,6 +204,24 @@ TEST_F(PreviewRecording, RouteStripFillsBetweenItsVerticesAndTheMapNeedsAPlace)
 }
 
 // Off until switched on, as a run without --png leaves it.
+TEST_F(PreviewRecording, TriangleListsTakeThreeVerticesEachAndFansShareTheFirst)
+{
+    auto vertex = [](float x, float y) { return HostVertex{x, y, 0, 0, 0xFFFF0000u, 0, 0}; };
+    // A list: two separate triangles, the gap between them left clear.
+    HostVertex list[6] = {vertex(0, 0), vertex(8, 0), vertex(0, 8), vertex(30, 0), vertex(38, 0), vertex(38, 8)};
+    recordTriangles(3, list, 6);
+    // A fan around (20, 19): two triangles that share it.
+    HostVertex fan[4] = {vertex(20, 19), vertex(12, 12), vertex(28, 12), vertex(28, 19)};
+    recordTriangles(5, fan, 4);
+    png::Image image = render();
+    expectNear(at(image, 1, 1), {255, 0, 0, 255});
+    expectNear(at(image, 36, 1), {255, 0, 0, 255});
+    EXPECT_NE(at(image, 19, 4).r, 255);
+    expectNear(at(image, 20, 13), {255, 0, 0, 255});
+    expectNear(at(image, 26, 17), {255, 0, 0, 255});
+    EXPECT_NE(at(image, 13, 17).r, 255);
+}
+
 TEST(PreviewRecordingOff, NothingIsKeptWithoutRecording)
 {
     recordFill({0, 0, 1, 1}, {1, 2, 3, 4});
