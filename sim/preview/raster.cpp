@@ -43,6 +43,8 @@ Shade sampleTexture(const TextureView& texture, float u, float v)
 {
     if (texture.width <= 0 || texture.height <= 0 || !texture.bgra)
         return {1.0f, 1.0f, 1.0f, 1.0f};
+    if (!std::isfinite(u) || !std::isfinite(v))
+        u = v = 0.0f;
     // Texel centres lie at (i + 0.5) / size.
     float fx = std::clamp(u * texture.width - 0.5f, 0.0f, static_cast<float>(texture.width - 1));
     float fy = std::clamp(v * texture.height - 0.5f, 0.0f, static_cast<float>(texture.height - 1));

@@ -173,6 +173,15 @@ void drawLines(png::Image& image, const Metrics& m, const TextLayout& layout, st
     }
 }
 
+// A scale beyond any screen, or a place or scale that is not a number, draws nothing: the
+// glyphs would not fit in memory or on a screen.
+bool drawable(const TextState& state, float x, float y)
+{
+    const float largest = 100.0f;
+    float sx = std::fabs(state.scale.x), sy = std::fabs(state.scale.y);
+    return sx > 0.0f && sx <= largest && sy > 0.0f && sy <= largest && std::fabs(x) < 1e6f && std::fabs(y) < 1e6f;
+}
+
 } // namespace
 
 bool openTextFonts(std::string& error)
@@ -207,6 +216,8 @@ TextLayout layoutText(const TextState& state, float x, float y, std::string_view
 void drawText(png::Image& image, const TextState& state, float x, float y, std::string_view text, bool fromBottom,
               const ClipRect& clip)
 {
+    if (!drawable(state, x, y))
+        return;
     Metrics m = metricsOf(state);
     TextLayout layout = layoutText(state, x, y, text, fromBottom);
     if (layout.box.right > layout.box.left) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "preview/draw_list.h"
 #include "preview/raster.h"
 #include "preview/render.h"

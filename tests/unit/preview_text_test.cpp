@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "preview/text.h"
 
 namespace {
@@ -164,6 +166,13 @@ TEST_F(PreviewText, SecondColourOutlinesOrShadowsAndAlphaFadesEverything)
     state.alpha = 0.0f;
     EXPECT_EQ(draw("Kell").pixels, 0);
     EXPECT_EQ(inkOf(image, 1).pixels, 0);
+
+    // Scales or places the screen cannot hold draw nothing.
+    state.alpha = 255.0f;
+    state.scale = {1e9f, 1.0f};
+    EXPECT_EQ(draw("Kell").pixels, 0);
+    state.scale = {1.0f, 1.0f};
+    EXPECT_EQ(draw("Kell", std::numeric_limits<float>::quiet_NaN()).pixels, 0);
 }
 
 TEST_F(PreviewText, FixedWidthCharactersSitInTheMiddleOfTheirCells)
