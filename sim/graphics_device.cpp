@@ -7,6 +7,7 @@
 #include "host_image.h"
 #include "host_records.h"
 #include "image_writer.h"
+#include "preview/draw_list.h"
 #include "trace.h"
 
 namespace sim {
@@ -31,6 +32,7 @@ KH_STDCALL int32_t setRenderState(void* device, uint32_t state, uint32_t value)
     checkDevice(device, "device SetRenderState");
     states[state] = value;
     trace::record("device_set_render_state", SIM_CALLER(), trace::args(state, value));
+    preview::recordDeviceState(state, value);
     return 0;
 }
 
@@ -39,6 +41,7 @@ KH_STDCALL int32_t setScissorRect(void* device, const host::DeviceRect* rect)
     checkDevice(device, "device SetScissorRect");
     trace::record("device_set_scissor_rect", SIM_CALLER(),
                   trace::args(nlohmann::json{rect->left, rect->top, rect->right, rect->bottom}));
+    preview::recordScissorRect(rect->left, rect->top, rect->right, rect->bottom);
     return 0;
 }
 

@@ -10,6 +10,7 @@
 #include "host_image.h"
 #include "host_routines.h"
 #include "image_writer.h"
+#include "preview/draw_list.h"
 #include "trace.h"
 
 namespace sim {
@@ -45,6 +46,7 @@ KH_CDECL void mapLayerBegin(uint8_t* frame)
     for (uint32_t i = 0; i < frameSize; ++i)
         frame[i] = frameByte(i, blendByte);
     frameAtSite = address(frame);
+    preview::recordMapLayer();
 }
 
 // `block` holds what the code after the site pushed: EAX, ECX, EDX, EBX, ESI, EDI, EBP, then
@@ -196,6 +198,18 @@ void drawHostBlips()
 {
     for (const BlipState& blip : currentWorld().blips)
         drawBlip(blip);
+}
+
+bool hostMapPlacement(Rect& out)
+{
+    Vec2 corners[2] = {{-1.0f, 1.0f}, {1.0f, -1.0f}};
+    Vec2 screen[2] = {{unconvertedPoint, unconvertedPoint}, {unconvertedPoint, unconvertedPoint}};
+    for (int i = 0; i < 2; ++i)
+        at<ToScreenCall>(toScreenCall)(&screen[i], &corners[i]);
+    if (screen[0].x == unconvertedPoint || screen[1].x == unconvertedPoint)
+        return false;
+    out = {screen[0].x, screen[0].y, screen[1].x, screen[1].y};
+    return true;
 }
 
 bool hostSpriteCheck(int32_t id)

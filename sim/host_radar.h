@@ -29,6 +29,11 @@ constexpr uint32_t mapLayerBody = host::radar_draw_map.address + 0x10;
 void writeRadarWorld(const WorldState& world, bool mapScreenShown);
 // The blip layer's work for one frame.
 void drawHostBlips();
+// Where the host's map lies on the screen: the corners of radar space converted from host
+// code, as the host's map drawing converts the corners of its map. False when the
+// conversion leaves them unwritten (the display is off). The preview asks once, after the
+// last frame.
+bool hostMapPlacement(Rect& out);
 // What the host's sprite check answers for a sprite id (the blip being drawn decides).
 bool hostSpriteCheck(int32_t id);
 

@@ -16,7 +16,7 @@ namespace {
 const char usage[] =
     "usage: kellhud-sim [--plugin-dir DIR] [--plugin LIBRARY] [--size WxH] [--frames N]\n"
     "                   [--scenario FILE.json] [--trace FILE.jsonl] [--trace-frames]\n"
-    "                   [--patches FILE.jsonl] [--unload]\n"
+    "                   [--patches FILE.jsonl] [--png FILE.png] [--unload]\n"
     "       kellhud-sim --check [--plugin-dir DIR]\n"
     "--plugin-dir is the folder that holds kell-hud/settings.ini (after a build: dist/).\n"
     "--check reads the data files below it and names every line the plug-in will read\n"
@@ -65,6 +65,8 @@ bool checkBeforeRun(const sim::RunOptions& options, std::ostream& err)
         fail(sim::checkOutputPath("--trace", options.tracePath, message));
     if (!options.patchesPath.empty())
         fail(sim::checkOutputPath("--patches", options.patchesPath, message));
+    if (!options.pngPath.empty())
+        fail(sim::checkOutputPath("--png", options.pngPath, message));
     return ok;
 }
 
@@ -101,6 +103,8 @@ int main(int argc, char** argv)
             options.traceFramesOnly = true;
         else if (arg == "--check")
             checkOnly = true;
+        else if (arg == "--png")
+            ok = takes(options.pngPath);
         else if (arg == "--unload")
             options.unload = true;
         else if (arg == "--size")

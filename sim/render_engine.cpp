@@ -4,6 +4,7 @@
 #include "host_image.h"
 #include "host_records.h"
 #include "image_writer.h"
+#include "preview/draw_list.h"
 #include "trace.h"
 
 namespace sim {
@@ -16,6 +17,7 @@ KH_CDECL void renderStateSet(int32_t state, uint32_t value)
 {
     states[state] = value;
     trace::record("render_state_set", SIM_CALLER(), trace::args(state, value));
+    preview::recordRenderState(state, value);
 }
 
 KH_CDECL void renderStateGet(int32_t state, uint32_t* value)
@@ -46,7 +48,10 @@ void writeRenderEngine(ImageWriter& image)
 void setRenderStates(const std::map<int32_t, uint32_t>& initial)
 {
     for (const auto& [state, value] : initial)
+    {
         states[state] = value;
+        preview::recordRenderState(state, value);
+    }
 }
 
 const std::map<int32_t, uint32_t>& renderStates() { return states; }

@@ -9,11 +9,14 @@
 
 #include "host_frame.h"
 #include "host_image.h"
+#include "host_radar.h"
 #include "host_renderer_start.h"
 #include "host_sites.h"
 #include "host_state.h"
 #include "plugin_heap.h"
 #include "plugin_loader.h"
+#include "preview/draw_list.h"
+#include "preview/render.h"
 #include "system.h"
 #include "trace.h"
 
@@ -89,6 +92,20 @@ void printDataFiles(std::ostream& out, const std::vector<std::string>& opened, b
         out << "  layout: " << layout << (found(layout) ? "" : " (not found: every element at 0 0, size 0)") << "\n";
 }
 
+// The last frame as the host shows it, while its textures are still loaded.
+bool writePicture(const std::string& path, const Scenario& scenario, std::ostream& err)
+{
+    preview::MapPlacement map;
+    map.known = preview::mapLayerRecorded() && hostMapPlacement(map.rect);
+    png::Image image;
+    std::string error;
+    if (!preview::renderFrame(image, scenario.width, scenario.height, map, error) || !png::write(path, image, error)) {
+        err << "kellhud-sim: cannot write " << path << ": " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
 // `calls`: the plug-in's host calls during the frames, counted before the shutdown.
 void printSummary(std::ostream& out, const Scenario& scenario, const std::vector<PatchRun>& patches,
                   const std::vector<std::string>& dataFiles, const std::map<std::string, int>& calls,
@@ -159,6 +176,15 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         return 2;
     }
 
+    // Like the trace, the picture's file is made before the run; the last frame's drawing is
+    // kept only when it is asked for.
+    if (!options.pngPath.empty() && !preview::checkPicturePath(options.pngPath, error)) {
+        err << "kellhud-sim: cannot write " << options.pngPath << ": " << error << "\n";
+        trace::endStream(error);
+        return 2;
+    }
+    preview::setRecording(!options.pngPath.empty());
+
     buildHostImage();
     applyScenarioStart(scenario);
     trace::frame = 0;
@@ -178,16 +204,17 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
     reachRendererStartPath();
     for (int frame = 1; frame <= scenario.frames; ++frame) {
         applyFrame(scenario, frame);
+        preview::beginFrame();
         runHostFrame(scenario, frame);
     }
     uint32_t heapAllocations = pluginHeapAllocations();
     std::map<std::string, int> frameCalls = trace::pluginCalls();
+    bool ok = options.pngPath.empty() || writePicture(options.pngPath, scenario, err);
     trace::frame = scenario.frames + 1;
     reachRendererShutdown();
     if (!unloadPlugin())
         err << "kellhud-sim: the plug-in stayed in memory after unloading\n";
 
-    bool ok = true;
     if (!options.patchesPath.empty())
         ok &= writeFile(options.patchesPath, patchLines(options.unload ? listPatches() : startPatches), err);
     if (!trace::endStream(error)) {

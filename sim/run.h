@@ -14,6 +14,7 @@ struct RunOptions {
     std::string tracePath;
     bool traceFramesOnly = false; // the trace leaves out the calls while loading and unloading
     std::string patchesPath;
+    std::string pngPath; // the last frame as a picture
     bool unload = false; // list the patches after unloading instead of after start-up
 };
 

@@ -9,6 +9,7 @@
 #include "host_image.h"
 #include "host_records.h"
 #include "host_sites.h"
+#include "preview/draw_list.h"
 #include "substitutes.h"
 #include "trace.h"
 
@@ -125,12 +126,7 @@ KH_CDECL void radarClearTrace(uint32_t handle)
 // Each vertex as [x, y, depth, reciprocal depth, colour 0xAARRGGBB, u, v].
 KH_CDECL void im2dDraw(int32_t primitive, const void* vertices, int32_t count)
 {
-    struct Vertex {
-        float x, y, depth, recipDepth;
-        uint32_t colour;
-        float u, v;
-    };
-    static_assert(sizeof(Vertex) == 28);
+    using Vertex = preview::HostVertex;
     // The vertex list is built only for a kept trace: a long route would otherwise cost
     // the simulated host more than the plug-in's drawing of it.
     nlohmann::json list = nlohmann::json::array();
@@ -141,6 +137,7 @@ KH_CDECL void im2dDraw(int32_t primitive, const void* vertices, int32_t count)
                         number(v[i].u), number(v[i].v)});
     }
     trace::record("im2d_draw", SIM_CALLER(), trace::args(primitive, count, list));
+    preview::recordTriangles(primitive, v, count);
 }
 
 KH_THISCALL float vector2Length(const Vec2* self)

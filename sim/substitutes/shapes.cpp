@@ -1,4 +1,5 @@
 #include "host/host.h"
+#include "preview/draw_list.h"
 #include "substitutes.h"
 #include "trace.h"
 
@@ -25,6 +26,7 @@ KH_THISCALL Rect* makeRect(Rect* self, float left, float top, float right, float
 KH_CDECL void fillRect(const Rect* rect, const Colour* colour)
 {
     trace::record("fill_rect", SIM_CALLER(), trace::args(trace::rect(*rect), trace::colour(*colour)));
+    preview::recordFill(*rect, *colour);
 }
 
 KH_CDECL void fillRect4(const Rect* rect, const Colour* c1, const Colour* c2, const Colour* c3, const Colour* c4)
@@ -32,6 +34,7 @@ KH_CDECL void fillRect4(const Rect* rect, const Colour* c1, const Colour* c2, co
     trace::record("fill_rect_4", SIM_CALLER(),
                   trace::args(trace::rect(*rect), trace::colour(*c1), trace::colour(*c2), trace::colour(*c3),
                               trace::colour(*c4)));
+    preview::recordFill4(*rect, *c1, *c2, *c3, *c4);
 }
 
 KH_THISCALL Vec2* vector2Assign(Vec2* self, const Vec2* from)

@@ -2,6 +2,7 @@
 #include <map>
 
 #include "host/host.h"
+#include "preview/draw_list.h"
 #include "substitutes.h"
 #include "textures.h"
 #include "trace.h"
@@ -66,6 +67,7 @@ KH_THISCALL void spriteDraw(Sprite* self, const Rect* rect, const Colour* colour
     const char* name = textureName(self->texture);
     trace::countSprite(SIM_CALLER(), name);
     trace::record("sprite_draw", SIM_CALLER(), trace::args(trace::text(name), trace::rect(*rect), trace::colour(*colour)));
+    preview::recordSprite(self->texture, *rect, *colour);
 }
 
 KH_THISCALL void spriteDrawXywh(Sprite* self, float x, float y, float w, float h, const Colour* colour)
@@ -75,6 +77,7 @@ KH_THISCALL void spriteDrawXywh(Sprite* self, float x, float y, float w, float h
     trace::record("sprite_draw_xywh", SIM_CALLER(),
                   trace::args(trace::text(name), trace::number(x), trace::number(y), trace::number(w),
                               trace::number(h), trace::colour(*colour)));
+    preview::recordSprite(self->texture, Rect{x, y, x + w, y + h}, *colour);
 }
 
 // The four (u, v) pairs follow the colour, one pair per corner, as the host takes them.
@@ -87,6 +90,8 @@ KH_THISCALL void spriteDrawUv(Sprite* self, const Rect* rect, const Colour* colo
                   trace::args(trace::text(name), trace::rect(*rect), trace::colour(*colour), trace::number(u0),
                               trace::number(v0), trace::number(u1), trace::number(v1), trace::number(u2),
                               trace::number(v2), trace::number(u3), trace::number(v3)));
+    const float uv[8] = {u0, v0, u1, v1, u2, v2, u3, v3};
+    preview::recordSpriteUv(self->texture, *rect, *colour, uv);
 }
 
 KH_THISCALL void spriteDrawQuad(Sprite* self, float x0, float y0, float x1, float y1, float x2, float y2, float x3,
@@ -98,6 +103,8 @@ KH_THISCALL void spriteDrawQuad(Sprite* self, float x0, float y0, float x1, floa
                   trace::args(trace::text(name), trace::number(x0), trace::number(y0), trace::number(x1),
                               trace::number(y1), trace::number(x2), trace::number(y2), trace::number(x3),
                               trace::number(y3), trace::colour(*colour)));
+    const float xy[8] = {x0, y0, x1, y1, x2, y2, x3, y3};
+    preview::recordSpriteQuad(self->texture, xy, *colour);
 }
 
 } // namespace

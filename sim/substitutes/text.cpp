@@ -3,6 +3,7 @@
 
 #include "host/host.h"
 #include "host_state.h"
+#include "preview/draw_list.h"
 #include "substitutes.h"
 #include "trace.h"
 
@@ -160,11 +161,13 @@ KH_CDECL void textCopy(char* to, const char* from)
 KH_CDECL void textPrint(float x, float y, const char* text)
 {
     trace::record("text_print", SIM_CALLER(), trace::args(trace::number(x), trace::number(y), trace::text(text)));
+    preview::recordText(x, y, text, false);
 }
 
 KH_CDECL void textPrintB(float x, float y, const char* text)
 {
     trace::record("text_print_b", SIM_CALLER(), trace::args(trace::number(x), trace::number(y), trace::text(text)));
+    preview::recordText(x, y, text, true);
 }
 
 } // namespace

@@ -1,0 +1,246 @@
+// The preview's rasteriser and its drawing of recorded host calls.
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "preview/draw_list.h"
+#include "preview/raster.h"
+#include "preview/render.h"
+#include "temp_dir.h"
+#include "textures.h"
+#include "txd/txd.h"
+
+namespace {
+
+using namespace sim::preview;
+
+png::Image blank(int w, int h, Colour c)
+{
+    png::Image image{w, h, {}};
+    for (int i = 0; i < w * h; ++i)
+        image.rgba.insert(image.rgba.end(), {c.r, c.g, c.b, c.a});
+    return image;
+}
+
+Colour at(const png::Image& image, int x, int y)
+{
+    const uint8_t* p = &image.rgba[(static_cast<size_t>(y) * image.width + x) * 4];
+    return {p[0], p[1], p[2], p[3]};
+}
+
+void expectNear(Colour actual, Colour expected, int tolerance = 1)
+{
+    EXPECT_NEAR(actual.r, expected.r, tolerance);
+    EXPECT_NEAR(actual.g, expected.g, tolerance);
+    EXPECT_NEAR(actual.b, expected.b, tolerance);
+}
+
+void fill(png::Image& image, float l, float t, float r, float b, Colour c, BlendMode blend = {},
+          const TextureView* texture = nullptr, ClipRect clip = {0, 0, 1 << 20, 1 << 20})
+{
+    Vertex q[4] = {{l, t, 0, 0, c}, {r, t, 1, 0, c}, {l, b, 0, 1, c}, {r, b, 1, 1, c}};
+    drawQuad(image, q, texture, blend, clip);
+}
+
+TEST(PreviewRaster, BlendsBySourceAlphaOrWholeAndAddsWhenTheDestinationIsKept)
+{
+    png::Image image = blank(3, 1, {0, 0, 255, 255});
+    Colour half = {255, 0, 0, 128};
+    fill(image, 0, 0, 1, 1, half);
+    fill(image, 1, 0, 2, 1, half, {true, false});
+    fill(image, 2, 0, 3, 1, half, {false, true});
+    expectNear(at(image, 0, 0), {128, 0, 127, 255});
+    expectNear(at(image, 1, 0), {255, 0, 127, 255});
+    expectNear(at(image, 2, 0), {128, 0, 255, 255});
+}
+
+TEST(PreviewRaster, QuadCoversItsPixelsOnceEvenOnTheDiagonal)
+{
+    png::Image image = blank(12, 12, {0, 0, 0, 255});
+    fill(image, 2, 2, 10, 10, {200, 200, 200, 128});
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x) {
+            bool inside = x >= 2 && x < 10 && y >= 2 && y < 10;
+            EXPECT_EQ(at(image, x, y).r, inside ? 100 : 0) << x << "," << y;
+        }
+}
+
+TEST(PreviewRaster, TextureIsTintedByTheColourAndClampedAtItsEdges)
+{
+    // B,G,R,A: one texel (R 200, G 100, B 50), opaque.
+    const uint8_t texel[4] = {50, 100, 200, 255};
+    TextureView texture{1, 1, texel};
+    png::Image image = blank(4, 4, {0, 0, 0, 255});
+    fill(image, 0, 0, 4, 4, {255, 128, 0, 255}, {}, &texture);
+    expectNear(at(image, 1, 2), {200, 50, 0, 255});
+
+    const uint8_t redBlue[8] = {0, 0, 255, 255, 255, 0, 0, 255}; // red texel, then blue
+    TextureView pair{2, 1, redBlue};
+    Shade beyond = sampleTexture(pair, 1.5f, 0.5f), middle = sampleTexture(pair, 0.5f, 0.5f);
+    EXPECT_FLOAT_EQ(beyond.b, 1.0f);
+    EXPECT_FLOAT_EQ(beyond.r, 0.0f);
+    EXPECT_NEAR(middle.r, 0.5f, 1e-6f);
+}
+
+TEST(PreviewRaster, ScissorKeepsEverythingOutsideItsRectangle)
+{
+    png::Image image = blank(8, 8, {0, 0, 0, 255});
+    fill(image, -5, -5, 20, 20, {255, 255, 255, 255}, {}, nullptr, {2, 3, 6, 5});
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(at(image, x, y).g, (x >= 2 && x < 6 && y >= 3 && y < 5) ? 255 : 0) << x << "," << y;
+}
+
+TEST(PreviewRaster, DegenerateAndNotANumberTrianglesDrawNothing)
+{
+    png::Image image = blank(4, 4, {0, 0, 0, 255});
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    Colour white = {255, 255, 255, 255};
+    drawTriangle(image, {0, 0, 0, 0, white}, {4, 4, 0, 0, white}, {2, 2, 0, 0, white}, nullptr, {}, wholeImage(image));
+    drawTriangle(image, {nan, 0, 0, 0, white}, {4, 0, 0, 0, white}, {0, 4, 0, 0, white}, nullptr, {}, wholeImage(image));
+    for (size_t i = 0; i < image.rgba.size(); i += 4)
+        EXPECT_EQ(image.rgba[i], 0);
+}
+
+// Recorded host calls, drawn over the preview's background with a real dictionary.
+class PreviewRecording : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        sim::resetTextureDictionaries();
+        // 2 x 2: top row red, green; bottom row blue, white.
+        txd::Texture t;
+        t.name = "quadrants";
+        t.width = t.height = 2;
+        t.hasAlpha = true;
+        t.levels = {{0, 0, 255, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 255, 255}};
+        txd::Dictionary d;
+        d.textures.push_back(t);
+        std::string path = dir.path() + "/q.txd", error;
+        ASSERT_TRUE(txd::writeFile(path, d, error)) << error;
+        int32_t slot = sim::addTextureSlot("test");
+        ASSERT_TRUE(sim::loadTextureSlot(slot, path, error)) << error;
+        sim::setCurrentDictionary(slot);
+        texture = sim::findCurrentTexture("quadrants");
+        ASSERT_NE(texture, 0u);
+        setRecording(true);
+    }
+    void TearDown() override { setRecording(false); }
+
+    png::Image render()
+    {
+        png::Image image;
+        std::string error;
+        EXPECT_TRUE(renderFrame(image, 40, 20, {}, error)) << error;
+        return image;
+    }
+
+    TempDir dir;
+    uint32_t texture = 0;
+    const Colour white = {255, 255, 255, 255};
+};
+
+TEST_F(PreviewRecording, SpriteRectDrawsTheTextureAndAMirroredRectFlipsIt)
+{
+    recordSprite(texture, {0, 0, 10, 10}, white);
+    recordSprite(texture, {30, 0, 20, 10}, white); // left lies right of right: mirrored
+    png::Image image = render();
+    expectNear(at(image, 2, 2), {255, 0, 0, 255});   // top left: red
+    expectNear(at(image, 7, 7), {255, 255, 255, 255}); // bottom right: white
+    expectNear(at(image, 22, 2), {0, 255, 0, 255});   // mirrored: green on the left
+    expectNear(at(image, 27, 2), {255, 0, 0, 255});
+}
+
+TEST_F(PreviewRecording, SpriteUvTakesOnePairPerCornerAndQuadStartsAtTheBottomLeft)
+{
+    // The right half of the texture, as a gauge takes half the ring.
+    const float rightHalf[8] = {0.5f, 0, 1, 0, 0.5f, 1, 1, 1};
+    recordSpriteUv(texture, {0, 0, 10, 10}, white, rightHalf);
+    const float corners[8] = {20, 10, 30, 10, 20, 0, 30, 0}; // bottom left, bottom right, top left, top right
+    recordSpriteQuad(texture, corners, white);
+    png::Image image = render();
+    expectNear(at(image, 7, 2), {0, 255, 0, 255});
+    expectNear(at(image, 7, 7), {255, 255, 255, 255});
+    expectNear(at(image, 22, 2), {255, 0, 0, 255}); // upright
+    expectNear(at(image, 22, 8), {0, 0, 255, 255});
+}
+
+TEST_F(PreviewRecording, FramesStartAfreshAndKeepBlendAndScissor)
+{
+    recordFill({0, 0, 40, 20}, {255, 0, 0, 255});
+    beginFrame();
+    recordScissorRect(10, 0, 20, 20);
+    recordDeviceState(174, 1);
+    recordRenderState(10, 2);
+    beginFrame();
+    recordFill({0, 0, 40, 20}, {0, 0, 0, 128});
+    ASSERT_EQ(ops().size(), 1u);
+    EXPECT_TRUE(ops()[0].blend.sourceWhole);
+    png::Image image = render();
+    Colour outside = at(image, 5, 10), inside = at(image, 15, 10);
+    EXPECT_NE(outside.r, 255);            // the first frame's fill is gone
+    EXPECT_LT(inside.r, outside.r - 40); // darkened only inside the scissor
+    EXPECT_NEAR(at(image, 25, 10).r, outside.r, 1);
+}
+
+TEST_F(PreviewRecording, RouteStripFillsBetweenItsVerticesAndTheMapNeedsAPlace)
+{
+    // Two legs as the route band draws them: four vertices per leg, one strip.
+    HostVertex v[8] = {};
+    const float xy[8][2] = {{0, 4}, {10, 4}, {0, 8}, {10, 8}, {10, 4}, {40, 4}, {10, 8}, {40, 8}};
+    for (int i = 0; i < 8; ++i)
+        v[i] = {xy[i][0], xy[i][1], 0, 0, 0xFF00FF00u, 0, 0};
+    recordTriangles(4, v, 8);
+    recordMapLayer();
+    png::Image image = render(); // no map placement: nothing drawn for it
+    for (int x : {1, 9, 12, 38})
+        expectNear(at(image, x, 6), {0, 255, 0, 255});
+    EXPECT_NE(at(image, 5, 12).g, 255);
+
+    png::Image withMap;
+    std::string error;
+    ASSERT_TRUE(renderFrame(withMap, 40, 20, {true, {20, 0, 40, 20}}, error)) << error;
+    EXPECT_NE(at(withMap, 30, 14).b, at(image, 30, 14).b); // the map is drawn in its place
+    EXPECT_EQ(at(withMap, 21, 1).b, at(image, 21, 1).b);   // and is round: its corner stays clear
+}
+
+// Off until switched on, as a run without --png leaves it.
+TEST_F(PreviewRecording, TriangleListsTakeThreeVerticesEachAndFansShareTheFirst)
+{
+    auto vertex = [](float x, float y) { return HostVertex{x, y, 0, 0, 0xFFFF0000u, 0, 0}; };
+    // A list: two separate triangles, the gap between them left clear.
+    HostVertex list[6] = {vertex(0, 0), vertex(8, 0), vertex(0, 8), vertex(30, 0), vertex(38, 0), vertex(38, 8)};
+    recordTriangles(3, list, 6);
+    // A fan around (20, 19): two triangles that share it.
+    HostVertex fan[4] = {vertex(20, 19), vertex(12, 12), vertex(28, 12), vertex(28, 19)};
+    recordTriangles(5, fan, 4);
+    png::Image image = render();
+    expectNear(at(image, 1, 1), {255, 0, 0, 255});
+    expectNear(at(image, 36, 1), {255, 0, 0, 255});
+    EXPECT_NE(at(image, 19, 4).r, 255);
+    expectNear(at(image, 20, 13), {255, 0, 0, 255});
+    expectNear(at(image, 26, 17), {255, 0, 0, 255});
+    EXPECT_NE(at(image, 13, 17).r, 255);
+}
+
+TEST(PreviewRecordingOff, NothingIsKeptWithoutRecording)
+{
+    recordFill({0, 0, 1, 1}, {1, 2, 3, 4});
+    recordText(0, 0, "text", false);
+    recordMapLayer();
+    EXPECT_TRUE(ops().empty());
+    EXPECT_TRUE(characters().empty());
+}
+
+TEST(PreviewPath, AFolderOrAMissingFolderIsRefusedBeforeTheRun)
+{
+    TempDir dir;
+    std::string error;
+    EXPECT_FALSE(checkPicturePath(dir.path(), error));
+    EXPECT_FALSE(checkPicturePath(dir.path() + "/missing/out.png", error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(checkPicturePath(dir.path() + "/out.png", error));
+}
+
+} // namespace
