@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -200,6 +201,33 @@ TEST(ShippedArt, FontWidthsCoverEveryGlyphOfEverySheet)
             EXPECT_GT(widths[s]['W' - art::fontFirstChar], widths[s]['i' - art::fontFirstChar]);
         }
     }
+}
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(ShippedArt, EveryBorrowedIconIsNamedInTheAttribution)
+{
+    const std::string root = std::string(KELLHUD_ASSETS_DIR) + "/..";
+    std::string attribution = slurp(root + "/LICENSES/game-icons.txt");
+    ASSERT_NE(attribution.find("CC BY 3.0"), std::string::npos);
+    std::istringstream map(slurp(root + "/assets/art/icons.txt"));
+    int borrowed = 0;
+    for (std::string line; std::getline(map, line);) {
+        std::istringstream words(line.substr(0, line.find('#')));
+        std::string dictionary, texture, icon;
+        if (!(words >> dictionary >> texture >> icon) || icon.rfind("own:", 0) == 0)
+            continue;
+        ++borrowed;
+        std::regex listed("\\n +" + dictionary + " +" + texture + " +" + icon + "\\n");
+        EXPECT_TRUE(std::regex_search(attribution, listed)) << texture << " (" << icon << ") is not in LICENSES/game-icons.txt";
+    }
+    EXPECT_GT(borrowed, 40);
 }
 
 } // namespace
