@@ -54,8 +54,6 @@ bool parseIconSet(const std::string& json, IconSet& out, std::string& error)
         error = "not an iconify icon set (no \"icons\" object)";
         return false;
     }
-    if (set.contains("width") && set["width"].is_number_integer())
-        out.size = set["width"].get<int>();
     for (auto& [name, icon] : set["icons"].items())
         if (icon.is_object() && icon.contains("body") && icon["body"].is_string())
             out.bodies[name] = icon["body"].get<std::string>();

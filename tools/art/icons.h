@@ -21,10 +21,10 @@ struct IconChoice {
 // of another shape or a texture named twice fails with the line number in `error`.
 bool parseIconMap(const std::string& text, std::vector<IconChoice>& out, std::string& error);
 
-// The icons of an iconify JSON file: name -> SVG body (512 x 512 user units for this set).
+// The icons of an iconify JSON file: name -> SVG body, in 512 x 512 user units like the
+// pinned Game Icons set (and like our own icons).
 struct IconSet {
     std::map<std::string, std::string> bodies;
-    int size = 512;
 };
 bool parseIconSet(const std::string& json, IconSet& out, std::string& error);
 
