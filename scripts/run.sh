@@ -16,8 +16,8 @@ Built:
                                         the game's executable, or where the .asi loader looks)
   dist/${zipfile##*/}            the same as a release: unzip it into the game folder
   build/sim/KellHud.so                  the plug-in for the simulated host
-  build/sim/kellhud-sim                 preview without the game:
-      build/sim/kellhud-sim --plugin-dir dist --scenario docs/examples/busy.json
+  build/sim/kellhud-sim                 preview without the game, as a picture:
+      build/sim/kellhud-sim --plugin-dir dist --scenario docs/examples/preview.json --png hud.png
   check the data files after editing them:
       build/sim/kellhud-sim --check --plugin-dir dist
 END
