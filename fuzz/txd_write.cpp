@@ -27,16 +27,28 @@ std::vector<uint8_t> levelBytes(FuzzedDataProvider& in, uint32_t size)
     return level;
 }
 
+// Mostly small sides; powers of two up to the largest and any size now and then (the
+// levels of a large texture are never complete).
+uint16_t side(FuzzedDataProvider& in)
+{
+    switch (in.ConsumeIntegralInRange<int>(0, 3)) {
+    case 0:
+        return static_cast<uint16_t>(1u << in.ConsumeIntegralInRange<unsigned>(0, 15));
+    case 1:
+        return in.ConsumeIntegral<uint16_t>();
+    default:
+        return in.ConsumeIntegralInRange<uint16_t>(0, 64);
+    }
+}
+
 txd::Texture texture(FuzzedDataProvider& in)
 {
     txd::Texture t;
     t.name = in.ConsumeRandomLengthString(40);
     t.mask = in.ConsumeBool() ? std::string() : in.ConsumeRandomLengthString(40);
     t.filtering = in.ConsumeIntegral<uint32_t>();
-    // Mostly small textures; any size now and then (their levels are never complete).
-    const bool small = in.ConsumeBool();
-    t.width = small ? in.ConsumeIntegralInRange<uint16_t>(0, 64) : in.ConsumeIntegral<uint16_t>();
-    t.height = small ? in.ConsumeIntegralInRange<uint16_t>(0, 64) : in.ConsumeIntegral<uint16_t>();
+    t.width = side(in);
+    t.height = side(in);
     t.hasAlpha = in.ConsumeBool();
     const unsigned levels = in.ConsumeIntegralInRange<unsigned>(0, 18);
     for (unsigned i = 0; i < levels && in.remaining_bytes() > 0; ++i)

@@ -8,7 +8,8 @@
 #
 # A run starts from the harness's corpus in fuzz/corpus/ and keeps what it finds in
 # build/fuzz/found/NAME for the next run; an input that breaks the harness is written to
-# build/fuzz/crashes/. Options after SECONDS go to libFuzzer (e.g. -jobs=2, -max_len=512).
+# build/fuzz/crashes/. Options after SECONDS go to libFuzzer: -fork=1 -ignore_crashes=1
+# goes on past a fault for the whole time, -max_len=512 caps the input size.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -52,16 +53,22 @@ run() {
     shift 2
     local log=build/fuzz/$name.log
     mkdir -p "$found" build/fuzz/crashes
-    local status=0
+    local status=0 before
+    before=$(find build/fuzz/crashes -name "$name-*" | wc -l)
     # shellcheck disable=SC2046
     "build/fuzz/fuzz_$name" "$found" $(corpora "$name") -print_final_stats=1 \
         -artifact_prefix="build/fuzz/crashes/$name-" "$@" >"$log" 2>&1 || status=$?
     local runs
+    # The final statistics, or in fork mode (-fork=1 -ignore_crashes=1) its last report.
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-    if [ "$status" -ne 0 ]; then
+    [ -n "$runs" ] || runs=$(sed -n 's/^#\([0-9][0-9]*\): cov:.*/\1/p' "$log" | tail -1)
+    # Fork mode goes on past a fault: count the inputs it kept.
+    local faults=$(($(find build/fuzz/crashes -name "$name-*" | wc -l) - before))
+    if [ "$status" -ne 0 ] || [ "$faults" -gt 0 ]; then
         grep -E "property broken|  seen:|ERROR: |SUMMARY|Test unit written" "$log" >&2 || tail -20 "$log" >&2
-        echo "fuzz: $name broke after ${runs:-?} executions (log: $log); run the input again with build/fuzz/fuzz_$name FILE" >&2
-        return "$status"
+        echo "fuzz: $name broke after ${runs:-?} executions, $faults input(s) kept in build/fuzz/crashes (log: $log);" \
+             "run one again with KELLHUD_FUZZ_STRICT=1 build/fuzz/fuzz_$name FILE" >&2
+        return 1
     fi
     echo "fuzz: $name: ${runs:-?} executions, no fault"
 }
