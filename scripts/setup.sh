@@ -6,7 +6,7 @@ set -euo pipefail
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
 packages=(cmake make g++ g++-multilib g++-mingw-w64-i686 googletest nlohmann-json3-dev libstb-dev file binutils-mingw-w64-i686
-          librsvg2-bin fonts-dejavu-core zip unzip)
+          librsvg2-bin fonts-dejavu-core zip unzip clang libclang-rt-14-dev)
 # The art's icon set comes from the npm registry; Node.js may already bring npm with it.
 command -v npm >/dev/null || packages+=(npm)
 missing=()
