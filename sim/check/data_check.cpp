@@ -76,12 +76,14 @@ struct Checker {
 
     void add(uint32_t line, Severity severity, const std::string& message)
     {
-        if (findings.size() < shownPerFile)
+        if (showing())
             findings.push_back({path, line, severity, message});
         else
             ++(severity == Severity::Error ? hiddenErrors : hiddenWarnings);
     }
     void error(uint32_t line, const std::string& message) { add(line, Severity::Error, message); }
+    // Whether the next finding is shown: a message only counted need not be written.
+    bool showing() const { return findings.size() < shownPerFile; }
     void warning(uint32_t line, const std::string& message) { add(line, Severity::Warning, message); }
 
     // The findings shown, and one note counting those left out.
@@ -233,7 +235,7 @@ bool outOfRange(const std::string& rest)
 
 std::string rangeOf(bool integer)
 {
-    return integer ? "a whole number from -2147483648 to 2147483647" : "a number the plug-in can hold (a float)";
+    return integer ? "a whole number from -2147483648 to 2147483647" : "a number a float can hold";
 }
 
 std::string numberText(float value)
@@ -353,7 +355,7 @@ void checkEntries(KeyValueFile& file, DataFile kind, Checker& c)
         auto known = std::find_if(keys.begin(), keys.end(), [&](const KnownKey& k) { return k.key == entry.key; });
         auto earlier = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.first == entry.key; });
         if (known == keys.end())
-            c.error(lines[i], unknownKeyMessage(entry.key, keys));
+            c.error(lines[i], c.showing() ? unknownKeyMessage(entry.key, keys) : "");
         else if (earlier != seen.end())
             c.warning(lines[i], entry.key + " is given again: the first one, on line " +
                                     std::to_string(earlier->second) + ", counts and this one is ignored");
@@ -395,6 +397,16 @@ std::vector<Finding> checkDataFile(const std::string& path, DataFile kind)
         c.error(0, std::string("not a regular file (a pipe, socket or device): the plug-in reads it as missing, "
                                "and ") +
                        absentMeaning(kind));
+        return c.done();
+    }
+    // The shipped files are a few KB; one this large is no data file, and reading it whole
+    // could take all the memory this 32-bit program has.
+    constexpr uintmax_t largest = uintmax_t{64} << 20;
+    const uintmax_t size = fs::file_size(path, ec);
+    if (!ec && size > largest) {
+        c.error(0, std::to_string(size) + " bytes (" + std::to_string(size >> 20) +
+                       " MB): no data file is that large (the shipped ones are a few KB), so it was not read; the "
+                       "plug-in would read it all at start-up");
         return c.done();
     }
     std::ifstream in(path, std::ios::binary);

@@ -138,7 +138,7 @@ TEST(DataCheck, TextAfterTheLastNumberReadIsNamedEvenWhenTheReadSwallowedIt)
         {DataFile::Settings, "iRadarAlpha = 99999999999", "is not a whole number from -2147483648 to 2147483647"},
         {DataFile::Settings, "iRadarAlpha = 2x", "reads as 2: the rest is ignored"},
         {DataFile::Layout, "HUD_RADAR_MAP 10 20 300 300 1e39",
-         "stops at \"1e39\" (not a number the plug-in can hold (a float)) and reads 10 20 300 300"},
+         "stops at \"1e39\" (not a number a float can hold) and reads 10 20 300 300"},
         {DataFile::Layout, "HUD_CASH 1 2e40 3 4", "stops at \"2e40 3 4\" (not a number"},
         {DataFile::Layout, "HUD_CASH 1 2 3 4-", "stops at \"-\" (numbers are separated by spaces"},
         {DataFile::Layout, "HUD_CASH 1 2 3 4 e5", "stops at \"e5\" (numbers are separated by spaces"},
@@ -212,19 +212,25 @@ TEST(DataCheck, FilesThatAreNotPlainTextGiveOneError)
 }
 
 // Something other than a file where a data file belongs reads as missing in the plug-in;
-// the checker names what it is and never opens it (a FIFO would wait for ever).
-TEST(DataCheck, WhatIsNoRegularFileIsNamedAsAnError)
+// the checker names what it is and never opens it (a FIFO would wait for ever), nor a
+// file far too large to be a data file.
+TEST(DataCheck, WhatIsNoDataFileIsNamedAsAnError)
 {
     TempDir dir;
     std::filesystem::create_directories(dir.path() + "/folder.dat");
     FifoGuard fifo(dir.path() + "/fifo.dat");
     ASSERT_TRUE(fifo.created());
+    // Sparse: the size costs no disk, and the checker must not read it all.
+    dir.write("huge.dat", "");
+    std::filesystem::resize_file(dir.path() + "/huge.dat", uint64_t{3} << 30);
     struct Case {
         const char* name;
         const char* says;
     } cases[] = {
         {"folder.dat", "is a directory, not a file: the plug-in reads it as missing, and without it every element"},
         {"fifo.dat", "not a regular file (a pipe, socket or device): the plug-in reads it as missing"},
+        {"huge.dat", "3221225472 bytes (3072 MB): no data file is that large (the shipped ones are a few KB), so it "
+                     "was not read"},
     };
     for (const Case& c : cases) {
         const std::vector<Finding> f = check::checkDataFile(dir.path() + "/" + c.name, DataFile::Layout);
