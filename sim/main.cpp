@@ -39,7 +39,11 @@ int checkData(const std::string& dir)
     int errors = 0, warnings = 0;
     for (const check::Finding& finding : check::checkPluginFolder(dir)) {
         std::cout << check::formatFinding(finding) << "\n";
-        (finding.severity == check::Severity::Error ? errors : warnings) += 1;
+        if (finding.severity == check::Severity::Note) {
+            errors += finding.hiddenErrors;
+            warnings += finding.hiddenWarnings;
+        } else
+            (finding.severity == check::Severity::Error ? errors : warnings) += 1;
     }
     std::cout << "kellhud-sim --check: " << errors << (errors == 1 ? " error, " : " errors, ") << warnings
               << (warnings == 1 ? " warning" : " warnings") << " in the data files below " << dir << "\n";

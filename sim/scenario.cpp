@@ -1,13 +1,15 @@
 #include "scenario.h"
 
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <set>
 #include <stdexcept>
 
 #include <nlohmann/json.hpp>
 
 #include "scenario_fields.h"
 #include "scenario_world.h"
+#include "text/printable.h"
 
 namespace sim {
 
@@ -67,6 +69,105 @@ uint32_t renderStateValue(const std::string& key, const json& value)
     return value.get<uint32_t>();
 }
 
+// The JSON reader keeps the last of two equal keys in an object, so {"frames": 2,
+// "frames": 5} would run 5 frames without a word: a key given twice stops the reading,
+// named by its path. One level per open object or list, with the key or index it is at.
+class DuplicateKeys {
+public:
+    bool operator()(int, json::parse_event_t event, json& parsed)
+    {
+        switch (event) {
+        case json::parse_event_t::object_start:
+        case json::parse_event_t::array_start:
+            levels.push_back({event == json::parse_event_t::array_start, 0, "", {}});
+            break;
+        case json::parse_event_t::key: {
+            Level& level = levels.back();
+            level.key = parsed.get<std::string>();
+            if (!level.keys.insert(level.key).second)
+                bad(path(), "given twice in the same object; give each field once");
+            break;
+        }
+        case json::parse_event_t::object_end:
+        case json::parse_event_t::array_end:
+            levels.pop_back();
+            itemDone();
+            break;
+        case json::parse_event_t::value:
+            itemDone();
+            break;
+        }
+        return true;
+    }
+
+private:
+    struct Level {
+        bool list;
+        size_t index;
+        std::string key;
+        std::set<std::string> keys;
+    };
+    std::vector<Level> levels;
+
+    void itemDone()
+    {
+        if (!levels.empty() && levels.back().list)
+            ++levels.back().index;
+    }
+
+    std::string path() const
+    {
+        std::string text;
+        for (const Level& level : levels)
+            text += level.list ? "[" + std::to_string(level.index) + "]"
+                               : (text.empty() ? "" : ".") + printable(level.key, 40);
+        return text;
+    }
+};
+
+// Far above any scenario written by hand or by a script, and well below what a 32-bit
+// process can hold while the JSON reader builds its tree.
+constexpr uintmax_t scenarioLimit = uintmax_t{64} << 20;
+
+std::string sizeText(uintmax_t bytes)
+{
+    return std::to_string(bytes) + " bytes (" + std::to_string(bytes >> 20) + " MB)";
+}
+
+// The file's bytes, or a message saying what lies at the path instead of a scenario.
+std::string readScenarioFile(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    const std::string cannot = "cannot read scenario " + path;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (fs::is_directory(status))
+        throw std::runtime_error(cannot + ": it is a directory; give the JSON file");
+    // Opening a FIFO would wait for a writer for ever.
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        throw std::runtime_error(cannot + ": not a regular file (a pipe, socket or device); give a JSON file");
+    const uintmax_t size = fs::file_size(path, ec);
+    const std::string tooLarge = "more than the " + std::to_string(scenarioLimit >> 20) + " MB a scenario may hold";
+    if (!ec && size > scenarioLimit)
+        throw std::runtime_error(cannot + ": " + sizeText(size) + ", " + tooLarge);
+
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error(cannot);
+    // Read no further than the limit even if the file grows meanwhile.
+    std::string source;
+    char chunk[65536];
+    while (source.size() <= scenarioLimit && in.read(chunk, sizeof chunk).gcount() > 0)
+        source.append(chunk, static_cast<size_t>(in.gcount()));
+    if (source.size() > scenarioLimit)
+        throw std::runtime_error(cannot + ": " + tooLarge);
+    const size_t nul = source.find('\0');
+    if (nul != std::string::npos)
+        throw std::runtime_error(cannot + ": it holds NUL bytes (the first at byte " + std::to_string(nul) +
+                                 "), so it is not text; a scenario is a JSON text file");
+    return source;
+}
+
 } // namespace
 
 const WorldState& Scenario::worldAt(int frame) const
@@ -83,7 +184,7 @@ Scenario parseScenario(const std::string& source)
 {
     Scenario s;
     try {
-        json j = json::parse(source);
+        json j = json::parse(source, DuplicateKeys());
         onlyFields(j, "", {"screen", "frames", "clock", "steps", "keys", "map_screen", "modules", "render_states",
                            "texts", "world"});
         if (j.contains("screen")) {
@@ -141,13 +242,9 @@ Scenario parseScenario(const std::string& source)
 
 Scenario loadScenario(const std::string& path)
 {
-    std::ifstream in(path);
-    if (!in)
-        throw std::runtime_error("cannot read scenario " + path);
-    std::stringstream source;
-    source << in.rdbuf();
+    const std::string source = readScenarioFile(path);
     try {
-        return parseScenario(source.str());
+        return parseScenario(source);
     } catch (const std::runtime_error& e) {
         // The file first, as compilers name it, so the message says where to look.
         throw std::runtime_error(path + ": " + e.what());

@@ -3,6 +3,7 @@
 
 #include <dlfcn.h>
 #include <strings.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <string>
@@ -95,6 +96,21 @@ SHORT WINAPI GetKeyState(int virtualKey)
     const sim::SystemState& system = sim::system();
     unsigned state = (system.keysDown.count(virtualKey) ? 0xFF80u : 0u) | (system.keysToggled.count(virtualKey) ? 1u : 0u);
     return static_cast<SHORT>(state);
+}
+
+// A FIFO, socket or device stands for what Windows calls a device: no plain file.
+DWORD WINAPI GetFileAttributesA(LPCSTR fileName)
+{
+    std::string path = fileName ? fileName : "";
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    struct stat info;
+    if (path.empty() || stat(path.c_str(), &info) != 0)
+        return INVALID_FILE_ATTRIBUTES;
+    if (S_ISDIR(info.st_mode))
+        return FILE_ATTRIBUTE_DIRECTORY;
+    return S_ISREG(info.st_mode) ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_DEVICE;
 }
 
 } // extern "C"

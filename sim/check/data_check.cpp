@@ -4,15 +4,19 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <locale>
 #include <set>
 #include <sstream>
+#include <type_traits>
 
 #include "core/key_value_file.h"
 #include "core/settings.h"
 #include "data/colours.h"
 #include "data/layout.h"
+#include "text/printable.h"
 
 namespace check {
 
@@ -60,17 +64,50 @@ const char* absentMeaning(DataFile kind)
     }
 }
 
+// Enough to show what is wrong with a file; a file of junk would otherwise bury the
+// terminal under one line per junk line.
+constexpr size_t shownPerFile = 50;
+
 struct Checker {
     std::string path;
     std::vector<Finding> findings;
+    uint32_t hiddenErrors = 0;
+    uint32_t hiddenWarnings = 0;
 
     void add(uint32_t line, Severity severity, const std::string& message)
     {
-        findings.push_back({path, line, severity, message});
+        if (showing())
+            findings.push_back({path, line, severity, message});
+        else
+            ++(severity == Severity::Error ? hiddenErrors : hiddenWarnings);
     }
     void error(uint32_t line, const std::string& message) { add(line, Severity::Error, message); }
+    // Whether the next finding is shown: a message only counted need not be written.
+    bool showing() const { return findings.size() < shownPerFile; }
     void warning(uint32_t line, const std::string& message) { add(line, Severity::Warning, message); }
+
+    // The findings shown, and one note counting those left out.
+    std::vector<Finding> done()
+    {
+        if (hiddenErrors || hiddenWarnings) {
+            const uint32_t hidden = hiddenErrors + hiddenWarnings;
+            Finding note{path, 0, Severity::Note,
+                         std::to_string(hidden) + " more in this file (" + std::to_string(hiddenErrors) +
+                             (hiddenErrors == 1 ? " error, " : " errors, ") + std::to_string(hiddenWarnings) +
+                             (hiddenWarnings == 1 ? " warning" : " warnings") +
+                             ") not shown: fix the ones above and check again"};
+            note.hiddenErrors = hiddenErrors;
+            note.hiddenWarnings = hiddenWarnings;
+            findings.push_back(note);
+        }
+        return findings;
+    }
 };
+
+bool startsWithComment(char c)
+{
+    return c == '#' || c == ';';
+}
 
 std::string hexByte(unsigned char c)
 {
@@ -112,6 +149,26 @@ bool checkEncoding(const std::string& bytes, Checker& c)
     return false;
 }
 
+// Old Mac line ends: with no line feed anywhere the reader sees one line, so at most the
+// first key is read (with the rest of the file as its value). A single CR at the very end
+// is a line end the reader drops. Returns true when the file is unusable.
+bool checkLineEnds(const std::string& bytes, Checker& c)
+{
+    const size_t firstCr = bytes.find('\r');
+    if (bytes.find('\n') != std::string::npos || firstCr == std::string::npos || firstCr + 1 == bytes.size())
+        return false;
+    // As the reader scans a line: blanks and '=' before the key, which ends at a blank or '='.
+    const size_t first = bytes.find_first_not_of(" \t=");
+    const std::string reads =
+        startsWithComment(bytes[first])
+            ? "one comment line, so every key is lost"
+            : "one line: the key " + printable(bytes.substr(first, bytes.find_first_of(" \t=#;", first) - first), 40) +
+                  " with the rest of the file (up to a ; or #) as its value, and every other key is lost";
+    c.error(1, "the file has no line ends but CR (old Mac line ends): the plug-in reads it as " + reads +
+                   "; save it with Windows (CR LF) or Unix (LF) line ends");
+    return true;
+}
+
 // The line number of each entry the reader made, in order: every line is empty, a
 // comment line or one entry.
 std::vector<uint32_t> entryLines(const KeyValueFile& file, size_t entries)
@@ -147,15 +204,38 @@ NumberScan<T> scanNumbers(const std::string& value)
     std::istringstream stream(value);
     stream.imbue(std::locale::classic());
     NumberScan<T> scan;
+    // The rest starts where the failed extraction started: it may have swallowed what it
+    // read ("25-" loses the "-", an out-of-range "1e39" all of it).
+    size_t failedAt = 0;
     T number{};
-    while (stream >> number)
+    while (stream >> number) {
         scan.numbers.push_back(number);
-    stream.clear();
-    std::string rest;
-    std::getline(stream, rest, '\0');
-    const size_t start = rest.find_first_not_of(" \t");
-    scan.rest = start == std::string::npos ? "" : rest.substr(start);
+        failedAt = stream.eof() ? value.size() : static_cast<size_t>(stream.tellg());
+    }
+    const size_t start = value.find_first_not_of(" \t\r\n\v\f", failedAt);
+    scan.rest = start == std::string::npos ? "" : value.substr(start);
     return scan;
+}
+
+// A word that is written as a number but does not fit: the reader fails on it as on a letter.
+template <class T>
+bool outOfRange(const std::string& rest)
+{
+    const std::string word = rest.substr(0, rest.find_first_of(" \t\r\n\v\f"));
+    const bool integer = std::is_integral_v<T>;
+    if (word.empty() || word.find_first_not_of(integer ? "+-0123456789" : "+-0123456789.eE") != std::string::npos)
+        return false;
+    char* end = nullptr;
+    if (integer)
+        std::strtoll(word.c_str(), &end, 10);
+    else
+        std::strtod(word.c_str(), &end);
+    return end == word.c_str() + word.size();
+}
+
+std::string rangeOf(bool integer)
+{
+    return integer ? "a whole number from -2147483648 to 2147483647" : "a number a float can hold";
 }
 
 std::string numberText(float value)
@@ -184,20 +264,22 @@ void checkBool(const KeyValueEntry& entry, uint32_t line, Checker& c)
     }
     static const std::set<std::string> meantOn = {"1", "true", "yes", "on"};
     if (value && !meantOn.count(lower(entry.value)))
-        c.error(line, entry.key + " = " + entry.value +
+        c.error(line, entry.key + " = " + printable(entry.value) +
                           " reads as 1 (on): only 0, false, FALSE, no and NO read as off");
 }
 
 void checkInt(const KeyValueEntry& entry, uint32_t line, Checker& c)
 {
     int32_t value = 0;
+    const std::string head = entry.key + " = " + printable(entry.value);
     if (!entry.tryInt(value)) {
-        c.error(line, entry.key + " = " + entry.value + " is not a whole number: it reads as 0");
+        c.error(line, head + " is not " + (outOfRange<int32_t>(entry.value) ? rangeOf(true) : "a whole number") +
+                          ": it reads as 0");
         return;
     }
     const NumberScan<int32_t> scan = scanNumbers<int32_t>(entry.value);
     if (!scan.rest.empty() || scan.numbers.size() > 1)
-        c.error(line, entry.key + " = " + entry.value + " reads as " + std::to_string(value) +
+        c.error(line, head + " reads as " + std::to_string(value) +
                           ": the rest is ignored (one whole number, no decimals)");
     if (entry.key == "iVesk" && (value < 0 || value > 2))
         c.warning(line, "iVesk = " + std::to_string(value) + " picks the base style (0 base, 1 mora, 2 sabel)");
@@ -208,10 +290,12 @@ template <class T>
 void checkList(const KeyValueEntry& entry, uint32_t line, size_t wanted, const std::string& reads, Checker& c)
 {
     const NumberScan<T> scan = scanNumbers<T>(entry.value);
-    const std::string head = entry.key + " " + entry.value + ": ";
-    if (!scan.rest.empty())
-        c.error(line, head + "the reader stops at \"" + scan.rest +
-                          "\" (numbers are separated by spaces, decimals take a dot) and reads " + reads);
+    const std::string head = entry.key + " " + printable(entry.value) + ": ";
+    const std::string stop = "the reader stops at \"" + printable(scan.rest, 40) + "\"";
+    if (!scan.rest.empty() && outOfRange<T>(scan.rest))
+        c.error(line, head + stop + " (not " + rangeOf(std::is_integral_v<T>) + ") and reads " + reads);
+    else if (!scan.rest.empty())
+        c.error(line, head + stop + " (numbers are separated by spaces, decimals take a dot) and reads " + reads);
     else if (scan.numbers.size() < wanted)
         c.error(line, head + std::to_string(scan.numbers.size()) + " of " + std::to_string(wanted) +
                           " numbers; it reads as " + reads);
@@ -251,7 +335,7 @@ void checkValue(const KeyValueEntry& entry, ValueKind kind, uint32_t line, Check
 
 std::string unknownKeyMessage(const std::string& key, const std::vector<KnownKey>& keys)
 {
-    std::string message = "unknown key " + key + ": the plug-in never reads it";
+    std::string message = "unknown key " + printable(key) + ": the plug-in never reads it";
     for (const KnownKey& known : keys)
         if (lower(known.key) == lower(key))
             return message + " (keys are case-sensitive: did you mean " + known.key + "?)";
@@ -271,7 +355,7 @@ void checkEntries(KeyValueFile& file, DataFile kind, Checker& c)
         auto known = std::find_if(keys.begin(), keys.end(), [&](const KnownKey& k) { return k.key == entry.key; });
         auto earlier = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.first == entry.key; });
         if (known == keys.end())
-            c.error(lines[i], unknownKeyMessage(entry.key, keys));
+            c.error(lines[i], c.showing() ? unknownKeyMessage(entry.key, keys) : "");
         else if (earlier != seen.end())
             c.warning(lines[i], entry.key + " is given again: the first one, on line " +
                                     std::to_string(earlier->second) + ", counts and this one is ignored");
@@ -299,20 +383,46 @@ std::string localForm(const char* windowsPath)
 std::vector<Finding> checkDataFile(const std::string& path, DataFile kind)
 {
     Checker c{path, {}};
+    // Only a regular file is opened: a FIFO would wait for a writer for ever. The plug-in
+    // reads anything else as a missing file.
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (fs::is_directory(status)) {
+        c.error(0, std::string("is a directory, not a file: the plug-in reads it as missing, and ") +
+                       absentMeaning(kind));
+        return c.done();
+    }
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        c.error(0, std::string("not a regular file (a pipe, socket or device): the plug-in reads it as missing, "
+                               "and ") +
+                       absentMeaning(kind));
+        return c.done();
+    }
+    // The shipped files are a few KB; one this large is no data file, and reading it whole
+    // could take all the memory this 32-bit program has.
+    constexpr uintmax_t largest = uintmax_t{64} << 20;
+    const uintmax_t size = fs::file_size(path, ec);
+    if (!ec && size > largest) {
+        c.error(0, std::to_string(size) + " bytes (" + std::to_string(size >> 20) +
+                       " MB): no data file is that large (the shipped ones are a few KB), so it was not read; the "
+                       "plug-in would read it all at start-up");
+        return c.done();
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         c.error(0, std::string("cannot be read (missing?): ") + absentMeaning(kind));
-        return c.findings;
+        return c.done();
     }
     std::stringstream bytes;
     bytes << in.rdbuf();
-    if (checkEncoding(bytes.str(), c))
-        return c.findings;
+    if (checkEncoding(bytes.str(), c) || checkLineEnds(bytes.str(), c))
+        return c.done();
 
     KeyValueFile file;
     file.open(path.c_str());
     checkEntries(file, kind, c);
-    return c.findings;
+    return c.done();
 }
 
 std::vector<Finding> checkPluginFolder(const std::string& dir)
@@ -333,7 +443,8 @@ std::vector<Finding> checkPluginFolder(const std::string& dir)
 std::string formatFinding(const Finding& f)
 {
     std::string where = f.file + (f.line ? ":" + std::to_string(f.line) : std::string());
-    return where + ": " + (f.severity == Severity::Error ? "error: " : "warning: ") + f.message;
+    const char* severity = f.severity == Severity::Error ? "error: " : f.severity == Severity::Warning ? "warning: " : "note: ";
+    return where + ": " + severity + f.message;
 }
 
 } // namespace check

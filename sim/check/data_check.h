@@ -10,13 +10,16 @@
 
 namespace check {
 
-enum class Severity { Error, Warning };
+// A note stands for the findings of a file left out after the first few.
+enum class Severity { Error, Warning, Note };
 
 struct Finding {
     std::string file;
     uint32_t line = 0; // 0: the file as a whole
     Severity severity = Severity::Error;
     std::string message;
+    uint32_t hiddenErrors = 0; // a note: how many of each it stands for
+    uint32_t hiddenWarnings = 0;
 };
 
 enum class DataFile { Settings, Layout, Colours };

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/local_path.h"
+#include "platform/win32.h"
 
 namespace {
 
@@ -98,8 +99,9 @@ void parse(std::istream& in, KeyValueFile& file)
     uint32_t number = 0;
     while (std::getline(in, line)) {
         ++number;
-        // The Windows line end: drop the carriage return that stood before the line feed.
-        if (!in.eof() && !line.empty() && line.back() == '\r')
+        // The Windows line end: drop the carriage return that stood before the line feed, or
+        // before the end of a file whose last line has no line feed.
+        if (!line.empty() && line.back() == '\r')
             line.pop_back();
         // Editors that save UTF-8 with a byte-order mark would otherwise hide the first key.
         if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0)
@@ -117,14 +119,27 @@ void parse(std::istream& in, KeyValueFile& file)
     }
 }
 
+// Something that is there but is no plain file: a folder holds no lines, and opening a
+// pipe or device would wait for a writer and stall the host's start-up. Both read as a
+// missing file. When the attributes cannot be had, the open itself decides.
+bool notAPlainFile(const char* path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0;
+}
+
 } // namespace
 
 void KeyValueFile::open(const char* filePath)
 {
     path = filePath;
     read = true;
+    const std::string local = localPath(filePath);
+    if (notAPlainFile(local.c_str()))
+        return;
     // Binary, so that both builds see the same bytes; the CR of a CR LF is dropped by hand.
-    std::ifstream in(localPath(filePath), std::ios::binary);
+    std::ifstream in(local, std::ios::binary);
     if (!in)
         return;
     try {

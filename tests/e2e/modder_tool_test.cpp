@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "fifo_guard.h"
 #include "sim_run.h"
 
 namespace {
@@ -66,6 +67,7 @@ TEST(ModderTool, ScenarioMistakesNameFileFieldAndWhatWasExpected)
         {R"({"screen": [1920]})", "scenario: screen: must be a list of 2: [width, height]"},
         {R"({"world": [{"frame": 1, "wanted": {"star": 2}}]})", "scenario: world[0].wanted.star: unknown field"},
         {R"({"frames": 2,})", "scenario: [json.exception.parse_error"},
+        {R"({"frames": 2, "frames": 5})", "scenario: frames: given twice in the same object"},
     };
     for (const Case& c : cases) {
         const std::string file = dir.write("scenario.json", c.json);
@@ -94,6 +96,40 @@ TEST(ModderTool, CheckListsEveryProblemAndPassesTheShippedFiles)
     SimRun shipped = runSimWithoutTrace(empty, {"--check", "--plugin-dir", KELLHUD_ASSETS_DIR});
     EXPECT_EQ(shipped.exitCode, 0) << shipped.out;
     EXPECT_TRUE(has(shipped.out, "kellhud-sim --check: 0 errors, 0 warnings")) << shipped.out;
+}
+
+// Files the plug-in cannot read as the modder meant: --check names each and what it is,
+// stops after a few findings per file, and neither it nor a run waits on a FIFO.
+TEST(ModderTool, CheckNamesFilesThePluginCannotReadAndNothingWaitsOnAFifo)
+{
+    TempDir dir;
+    dir.write("kell-hud/data/hudColor.dat", "HUD_COLOUR_RED 1 2 3 4\rHUD_COLOUR_GREEN 1 2 3 4\r");
+    dir.write("kell-hud/data/mora/hudColor.dat/readme.txt", "");
+    std::string junk;
+    for (int i = 0; i < 200; ++i)
+        junk += "junk\r" + std::to_string(i) + "\n";
+    dir.write("kell-hud/data/hud.dat", junk);
+    FifoGuard fifo(dir.path() + "/kell-hud/settings.ini");
+    ASSERT_TRUE(fifo.created());
+
+    SimRun check = runSimWithoutTrace(dir, {"--check"});
+    EXPECT_EQ(check.exitCode, 1);
+    const std::string kellHud = dir.path() + "/kell-hud";
+    for (const std::string& line :
+         {kellHud + "/settings.ini: error: not a regular file (a pipe, socket or device)",
+          kellHud + "/data/hudColor.dat:1: error: the file has no line ends but CR",
+          kellHud + "/data/mora/hudColor.dat: error: is a directory, not a file",
+          kellHud + "/data/hud.dat:1: error: unknown key junk\\r0: the plug-in never reads it",
+          kellHud + "/data/hud.dat: note: ", std::string("(150 errors, "),
+          // Every finding counts, shown or not: 200 in hud.dat, one for each colour file.
+          std::string("kellhud-sim --check: 204 errors, ")})
+        EXPECT_TRUE(has(check.out, line)) << line << "\n" << check.out;
+    EXPECT_EQ(check.out.find('\r'), std::string::npos);
+
+    SimRun run = runSimWithoutTrace(dir);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(has(run.out, "  settings: none found at " + kellHud + "/settings.ini")) << run.out;
+    EXPECT_FALSE(fifo.readerWaited());
 }
 
 // One run: what the summary says about the files read, and a trace of the frames only.

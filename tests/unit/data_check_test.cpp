@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "fifo_guard.h"
 #include "temp_dir.h"
 
 namespace {
@@ -122,6 +124,35 @@ TEST(DataCheck, LayoutNumbersAreCountedAsTheReaderTakesThem)
     EXPECT_FALSE(findingAt(f, 0, "HUD_ZONE_NAME is missing"));
 }
 
+// A failed number read swallows what it read ("25-" the "-", "1e39" all of it): the rest
+// is still named, as the reader stops there.
+TEST(DataCheck, TextAfterTheLastNumberReadIsNamedEvenWhenTheReadSwallowedIt)
+{
+    struct Case {
+        DataFile kind;
+        const char* line;
+        const char* says;
+    } cases[] = {
+        {DataFile::Settings, "iRadarAlpha = 25-", "iRadarAlpha = 25- reads as 25: the rest is ignored"},
+        {DataFile::Settings, "iVesk = 1 99999999999", "iVesk = 1 99999999999 reads as 1: the rest is ignored"},
+        {DataFile::Settings, "iRadarAlpha = 99999999999", "is not a whole number from -2147483648 to 2147483647"},
+        {DataFile::Settings, "iRadarAlpha = 2x", "reads as 2: the rest is ignored"},
+        {DataFile::Layout, "HUD_RADAR_MAP 10 20 300 300 1e39",
+         "stops at \"1e39\" (not a number a float can hold) and reads 10 20 300 300"},
+        {DataFile::Layout, "HUD_CASH 1 2e40 3 4", "stops at \"2e40 3 4\" (not a number"},
+        {DataFile::Layout, "HUD_CASH 1 2 3 4-", "stops at \"-\" (numbers are separated by spaces"},
+        {DataFile::Layout, "HUD_CASH 1 2 3 4 e5", "stops at \"e5\" (numbers are separated by spaces"},
+        {DataFile::Colours, "HUD_COLOUR_BLACK 0 0 0 255 99999999999",
+         "stops at \"99999999999\" (not a whole number from -2147483648 to 2147483647) and reads 0 0 0 255"},
+        {DataFile::Colours, "HUD_COLOUR_BLACK 0 0 0 1+", "stops at \"+\" (numbers are separated by spaces"},
+    };
+    for (const Case& c : cases) {
+        const std::vector<Finding> f = checkText(std::string(c.line) + "\n", c.kind);
+        const Finding* found = findingAt(f, 1, c.says);
+        EXPECT_TRUE(found && found->severity == Severity::Error) << c.line << "\n" << (f.empty() ? "" : f[0].message);
+    }
+}
+
 TEST(DataCheck, ColourChannelsAreWholeBytes)
 {
     const std::vector<Finding> f = checkText("HUD_COLOUR_RED 256 0 0 255\n"    // 1: wraps to 0
@@ -161,6 +192,88 @@ TEST(DataCheck, FilesThatAreNotPlainTextGiveOneError)
 
     // A UTF-8 byte-order mark and accented comments are text.
     EXPECT_FALSE(findingAt(checkText("\xEF\xBB\xBFHUD_COLOUR_RED 1 2 3 4 ; rot \xC3\xA9\n", DataFile::Colours), 1, ""));
+
+    // Old Mac line ends: the reader sees one line, and says what it makes of it.
+    struct CrOnly {
+        const char* bytes;
+        const char* reads;
+    } crOnly[] = {
+        {"; Kell Hud\rbEnable = 1\riVesk = 0\r", "one comment line, so every key is lost"},
+        {" = bEnable = 1\rbStatsBox 1", "the key bEnable with the rest of the file"},
+    };
+    for (const CrOnly& c : crOnly) {
+        const std::vector<Finding> f = checkText(c.bytes, DataFile::Settings);
+        ASSERT_EQ(f.size(), 1u) << c.bytes;
+        EXPECT_TRUE(findingAt(f, 1, "no line ends but CR")) << f[0].message;
+        EXPECT_TRUE(findingAt(f, 1, c.reads)) << f[0].message;
+    }
+    // One CR at the very end is just the end of the last line.
+    EXPECT_TRUE(checkText(allSettingsBut("bEnable") + "bEnable = 0\r", DataFile::Settings).empty());
+}
+
+// Something other than a file where a data file belongs reads as missing in the plug-in;
+// the checker names what it is and never opens it (a FIFO would wait for ever), nor a
+// file far too large to be a data file.
+TEST(DataCheck, WhatIsNoDataFileIsNamedAsAnError)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.path() + "/folder.dat");
+    FifoGuard fifo(dir.path() + "/fifo.dat");
+    ASSERT_TRUE(fifo.created());
+    // Sparse: the size costs no disk, and the checker must not read it all.
+    dir.write("huge.dat", "");
+    std::filesystem::resize_file(dir.path() + "/huge.dat", uint64_t{3} << 30);
+    struct Case {
+        const char* name;
+        const char* says;
+    } cases[] = {
+        {"folder.dat", "is a directory, not a file: the plug-in reads it as missing, and without it every element"},
+        {"fifo.dat", "not a regular file (a pipe, socket or device): the plug-in reads it as missing"},
+        {"huge.dat", "3221225472 bytes (3072 MB): no data file is that large (the shipped ones are a few KB), so it "
+                     "was not read"},
+    };
+    for (const Case& c : cases) {
+        const std::vector<Finding> f = check::checkDataFile(dir.path() + "/" + c.name, DataFile::Layout);
+        ASSERT_EQ(f.size(), 1u) << c.name;
+        EXPECT_EQ(f[0].severity, Severity::Error);
+        EXPECT_TRUE(findingAt(f, 0, c.says)) << f[0].message;
+    }
+    EXPECT_FALSE(fifo.readerWaited());
+}
+
+// Bytes from the file reach the terminal escaped and cut, and a file of junk gives a few
+// findings and a count of the rest.
+TEST(DataCheck, MessagesAreOneShortLineAndStopAfterFiftyPerFile)
+{
+    std::string text = "bEn\rable = 1\n"            // 1: unknown key with a CR in it
+                       "bEnable = o\rn\tx\n"       // 2: a CR and a tab in the value
+                       + std::string(10 << 20, 'k') + " 1\n" // 3: a 10 MB key
+                       "iRadarAlpha = " + std::string(1000, '7') + "x\n"; // 4: a long value
+    for (int i = 0; i < 1000; ++i)
+        text += "junk" + std::to_string(i) + "\n";
+    const std::vector<Finding> f = checkText(text, DataFile::Settings);
+    ASSERT_EQ(f.size(), 51u);
+    for (const Finding& finding : f) {
+        EXPECT_LT(finding.message.size(), 300u) << finding.message.substr(0, 300);
+        EXPECT_EQ(finding.message.find_first_of("\r\n\t"), std::string::npos) << finding.message;
+    }
+    EXPECT_TRUE(findingAt(f, 1, "unknown key bEn\\rable"));
+    EXPECT_TRUE(findingAt(f, 2, "bEnable = o\\rn\\tx reads as 1"));
+    EXPECT_TRUE(findingAt(f, 3, "unknown key kkkkk"));
+    EXPECT_TRUE(findingAt(f, 3, "k...: the plug-in never reads it"));
+    EXPECT_TRUE(findingAt(f, 4, "7... is not a whole number"));
+    // 1004 errors and 11 settings missing: the first 50 are shown.
+    const Finding& note = f.back();
+    EXPECT_EQ(note.severity, Severity::Note);
+    EXPECT_EQ(note.hiddenErrors, 954u);
+    EXPECT_EQ(note.hiddenWarnings, 11u);
+    EXPECT_EQ(check::formatFinding(note), note.file + ": note: 965 more in this file (954 errors, 11 warnings) not "
+                                                      "shown: fix the ones above and check again");
+    // Within the limit nothing is left out.
+    std::string fifty;
+    for (int i = 0; i < 50; ++i)
+        fifty += "junk" + std::to_string(i) + "\n";
+    EXPECT_EQ(checkText(allSettingsBut("") + fifty, DataFile::Settings).size(), 50u);
 }
 
 TEST(DataCheck, PluginFolderCoversEveryFileAndTheShippedOnesPass)

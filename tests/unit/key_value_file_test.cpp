@@ -6,6 +6,8 @@
 #include <random>
 #include <string>
 
+#include "fifo_guard.h"
+#include "text/printable.h"
 #include "temp_dir.h"
 
 namespace {
@@ -117,6 +119,15 @@ TEST(KeyValueFile, UnreadableFileHasNoEntries)
     unnamed.open("");
     EXPECT_TRUE(unnamed.entries.empty());
     EXPECT_TRUE(unnamed["bEnable"].missing);
+
+    // A FIFO is never opened: that would stall the host's start-up until a writer came.
+    FifoGuard fifo(dir.path() + "/fifo.ini");
+    ASSERT_TRUE(fifo.created());
+    KeyValueFile pipe;
+    pipe.open((dir.path() + "/fifo.ini").c_str());
+    EXPECT_TRUE(pipe.read);
+    EXPECT_TRUE(pipe["bEnable"].missing);
+    EXPECT_FALSE(fifo.readerWaited());
 }
 
 TEST(KeyValueFile, CrLfLinesReadAsLfLines)
@@ -128,6 +139,14 @@ TEST(KeyValueFile, CrLfLinesReadAsLfLines)
     EXPECT_TRUE(crlf.entries[0].quoted);
     EXPECT_EQ(crlf.emptyLines.size(), 1u);
     EXPECT_EQ(crlf.entries[1].value, "a\rb"); // only the CR of a line end goes
+
+    // The last line reads alike whatever ends it, a lone CR at the end of the file included.
+    for (const char* text : {"bEnable = 0", "bEnable = 0\n", "bEnable = 0\r\n", "bEnable = 0\r"}) {
+        KeyValueFile file = readText(dir, text);
+        EXPECT_EQ(file["bEnable"].value, "0") << printable(text);
+        EXPECT_TRUE(file.emptyLines.empty()) << printable(text);
+    }
+    EXPECT_EQ(readText(dir, "a 1\n\r").emptyLines, (std::vector<uint32_t>{2}));
 }
 
 TEST(KeyValueFile, ByteOrderMarkAtTheStartIsSkipped)
