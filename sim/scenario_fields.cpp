@@ -1,5 +1,7 @@
 #include "scenario_fields.h"
 
+#include "text/printable.h"
+
 #include <stdexcept>
 
 namespace sim {
@@ -9,9 +11,10 @@ void bad(const std::string& path, const std::string& what)
     throw std::runtime_error("scenario: " + path + ": " + what);
 }
 
+// A field's name comes from the file: escaped and cut, as every message line.
 std::string fieldPath(const std::string& path, const std::string& field)
 {
-    return path.empty() ? field : path + "." + field;
+    return path.empty() ? printable(field, 40) : path + "." + printable(field, 40);
 }
 
 void onlyFields(const nlohmann::json& j, const std::string& path, std::initializer_list<const char*> known)

@@ -84,6 +84,12 @@ TEST(ScenarioFile, AKeyGivenTwiceInOneObjectIsNamedByItsPath)
                   std::string("scenario: ") + c.path + ": given twice in the same object; give each field once")
             << c.json;
 
+    // An unknown field's name is escaped and cut like every text from a file.
+    EXPECT_EQ(errorOf([&] { sim::parseScenario("{\"fr\\rames\": 1}"); }).substr(0, 30),
+              "scenario: fr\\rames: unknown fi");
+    EXPECT_EQ(errorOf([&] { sim::parseScenario("{\"" + std::string(500, 'x') + "\": 1}"); }).substr(0, 62),
+              "scenario: " + std::string(40, 'x') + "...: unknown");
+
     // The same key in different objects is no repetition.
     const sim::Scenario s = sim::parseScenario(R"({"frames": 3, "clock": {"step_ms": 5},
         "steps": [{"frame": 2, "ms": 1}, {"frame": 3, "ms": 0}], "texts": {"frames": "x"}})");
