@@ -52,15 +52,16 @@ TEST(HudFrame, WhileDisabledNothingIsDrawnAndCuesOpenNoWindow)
     }
 }
 
-// Host answers that lead nowhere, one per frame (T and Tab held throughout, the radar
-// off): a current player index naming neither record reads as no player; no wanted record
-// as no stars; no pad leaves the keys alone to open windows; a null text-box rectangle
-// draws no box. Nothing is read through them.
+// Host answers that lead nowhere, one per frame (Tab held throughout, T but in frame 3,
+// the radar off): a current player index naming neither record reads as no player; no
+// wanted record as no stars; without a pad only the keys open windows (the cash window
+// stays open from frame 2); a null text-box rectangle draws no box. Nothing is read
+// through them.
 TEST(HudFrame, HostAnswersThatNameNothingAreNotFollowed)
 {
     TempDir dir;
     SimRun r = run(dir, R"({"frames": 4, "clock": {"start_ms": 10000},
-        "keys": [{"key": 84, "from": 1, "to": 4}, {"key": 9, "from": 1, "to": 4}],
+        "keys": [{"key": 84, "from": 1, "to": 2}, {"key": 84, "from": 4}, {"key": 9, "from": 1, "to": 4}],
         "world": [ { "frame": 1, "current_player": 2, "radar_mode": 2, "wanted": { "stars": 2 },
                      "players": [ { "money": 1500, "weapon": { "slot": 2, "type": 24 } }, null ],
                      "weapon_info": [ { "type": 24, "model": 348 } ] },
