@@ -1,6 +1,8 @@
 #include "host_frame.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "graphics_device.h"
@@ -71,9 +73,21 @@ void writeCharacter(int index, const PlayerState& player)
     hostWrite<uint8_t>(character + host::character_crosshair_block.offset, player.crosshairBlock);
 }
 
+// What lies right after the host's two player records is other host data, not a third
+// record: words that are no pointer anywhere, so that reading a "record" there shows.
+constexpr uint32_t afterPlayerRecords = host::player_records.address + host::player_record_count * host::player_record_size;
+constexpr uint32_t notAPointer = 0xBAD;
+
+void writeAfterPlayerRecords()
+{
+    for (uint32_t a = afterPlayerRecords; a < afterPlayerRecords + host::player_record_size; a += 4)
+        hostWrite<uint32_t>(a, notAPointer);
+}
+
 void writePlayers(const WorldState& world)
 {
     hostWrite<int32_t>(host::current_player_index.address, world.currentPlayer);
+    writeAfterPlayerRecords();
     for (uint32_t i = 0; i < host::player_record_count; ++i) {
         uint32_t record = host::player_records.address + i * host::player_record_size;
         const std::optional<PlayerState>& player = world.players[i];
@@ -186,6 +200,15 @@ void writeWorld(const WorldState& world)
 }
 
 const WorldState& currentWorld() { return current; }
+
+void checkPad(const void* pad, const char* op)
+{
+    if (reinterpret_cast<uintptr_t>(pad) == records::pad)
+        return;
+    std::fprintf(stderr, "kellhud-sim: %s called on 0x%X, which is not the host's pad (0x%X)\n", op,
+                 static_cast<unsigned>(reinterpret_cast<uintptr_t>(pad)), records::pad);
+    std::abort();
+}
 
 void applyScenarioStart(const Scenario& scenario)
 {

@@ -19,5 +19,8 @@ void runHostFrame(const Scenario& scenario, int frame);
 void writeWorld(const WorldState& world);
 // The world state last written.
 const WorldState& currentWorld();
+// A pad method called on anything but the host's pad stops the run with a message naming
+// it, as the host would crash on it (a null pad when pad_get gave none).
+void checkPad(const void* pad, const char* op);
 
 } // namespace sim

@@ -29,13 +29,14 @@ void writePrintCall(ImageWriter& image, uint32_t site, uint32_t text, float x, f
     image.write(site - 15, code, what);
 }
 
-// push colour; push rect; call the box drawing; the caller removes the two words.
+// push colour; push the rectangle's pointer (null when the host has none); call the box
+// drawing; the caller removes the two words.
 void writeBoxCall(ImageWriter& image, uint32_t site, const char* what)
 {
-    X86 code(site - 10);
-    code.pushImm(records::textBoxColour).pushImm(records::textBoxRect);
+    X86 code(site - 11);
+    code.pushImm(records::textBoxColour).pushMem(records::textBoxRectPointer);
     code.site(site).call(host::fill_rect.address).addEsp(8).ret();
-    image.write(site - 10, code, what);
+    image.write(site - 11, code, what);
 }
 
 // The host's data right behind each help string and the statistic key holds bytes of its
@@ -171,6 +172,7 @@ void reachHelpTexts(const WorldState& world)
     }
     for (const TextBoxState& box : h.textBoxes) {
         hostWrite<Rect>(records::textBoxRect, box.rect);
+        hostWrite<uint32_t>(records::textBoxRectPointer, box.noRect ? 0 : records::textBoxRect);
         hostWrite<Colour>(records::textBoxColour, box.colour);
         enter(box.site == 'a' ? textBoxEntryA : textBoxEntryB);
     }

@@ -78,6 +78,7 @@ constexpr uint32_t radioObjectSize = 0x40;
 // The rectangle and colour the host's box calls pass, and the subtitle text it prints.
 constexpr uint32_t textBoxRect = 0xCE9000;   // 16 bytes
 constexpr uint32_t textBoxColour = 0xCE9010; // 4 bytes
+constexpr uint32_t textBoxRectPointer = 0xCE9014; // what the host pushes: textBoxRect, or 0
 constexpr uint32_t subtitleText = 0xCE9100;
 constexpr uint32_t subtitleTextSize = 0x400;
 static_assert(subtitleText + subtitleTextSize <= 0xCEA000);

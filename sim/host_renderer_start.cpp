@@ -10,6 +10,7 @@
 #include "host_image.h"
 #include "host_sites.h"
 #include "image_writer.h"
+#include "scenario.h"
 #include "textures.h"
 
 namespace sim {
@@ -137,5 +138,17 @@ void writeRendererStartPath(ImageWriter& image)
 }
 
 uint32_t rendererStartLoads() { return host::site_renderer_start - startPathPrologue; }
+
+void reachRendererEvents(const Scenario& scenario, int frame)
+{
+    for (const RendererEvent& event : scenario.renderer) {
+        if (event.frame != frame)
+            continue;
+        if (event.start)
+            reachRendererStartPath();
+        else
+            reachRendererShutdown();
+    }
+}
 
 } // namespace sim

@@ -9,6 +9,7 @@
 namespace sim {
 
 class ImageWriter;
+struct Scenario;
 
 void writeRendererStartPath(ImageWriter& image);
 
@@ -21,5 +22,8 @@ constexpr uint32_t hostFontSprites = 0xCFE0A0;    // Sprite[font_texture_count]
 
 // Where the loads begin; they run into the renderer-started event site, which ends them.
 uint32_t rendererStartLoads();
+
+// The scenario's renderer starts (the whole start path) and shutdowns of a frame, in order.
+void reachRendererEvents(const Scenario& scenario, int frame);
 
 } // namespace sim

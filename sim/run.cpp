@@ -200,10 +200,9 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
     const std::vector<std::string> dataFiles = system().dataFilesOpened;
     resetPluginHeapAllocations();
 
-    applyFrame(scenario, 1);
-    reachRendererStartPath();
     for (int frame = 1; frame <= scenario.frames; ++frame) {
         applyFrame(scenario, frame);
+        reachRendererEvents(scenario, frame);
         preview::beginFrame();
         runHostFrame(scenario, frame);
     }

@@ -186,7 +186,7 @@ Scenario parseScenario(const std::string& source)
     try {
         json j = json::parse(source, DuplicateKeys());
         onlyFields(j, "", {"screen", "frames", "clock", "steps", "keys", "map_screen", "modules", "render_states",
-                           "texts", "world"});
+                           "texts", "world", "renderer"});
         if (j.contains("screen")) {
             if (!j["screen"].is_array() || j["screen"].size() != 2)
                 bad("screen", "must be a list of 2: [width, height]");
@@ -234,6 +234,21 @@ Scenario parseScenario(const std::string& source)
         }
         if (j.contains("world"))
             s.world = parseWorld(j["world"]);
+        if (j.contains("renderer"))
+            s.renderer.clear();
+        eachItem(j, "renderer", [&](const json& event, const std::string& path) {
+            onlyFields(event, path, {"frame", "event"});
+            if (!event.contains("frame") || !event.contains("event"))
+                bad(path, "needs both \"frame\" and \"event\"");
+            RendererEvent e;
+            e.frame = integer(event["frame"], path + ".frame", 1, 1000000);
+            if (event["event"] != "start" && event["event"] != "shutdown")
+                bad(path + ".event", "must be \"start\" or \"shutdown\"");
+            e.start = event["event"] == "start";
+            if (!s.renderer.empty() && e.frame < s.renderer.back().frame)
+                bad(path + ".frame", "events must be in frame order");
+            s.renderer.push_back(e);
+        });
     } catch (const json::exception& e) {
         throw std::runtime_error(std::string("scenario: ") + e.what());
     }

@@ -23,6 +23,12 @@ struct KeyHold {
     FrameSpan frames;
 };
 
+// A start or a shutdown of the host's renderer, before the own calls of its frame.
+struct RendererEvent {
+    int frame = 1;
+    bool start = true; // false: a shutdown
+};
+
 struct Scenario {
     int width = 1920;
     int height = 1080;
@@ -37,6 +43,9 @@ struct Scenario {
     std::map<int32_t, uint32_t> renderStates;
     // The host's text table: what a key looks up to.
     std::map<std::string, std::string> texts;
+    // The renderer's starts and shutdowns, in frame order: by default one start before
+    // frame 1. The host's shutdown after the last frame comes whatever they are.
+    std::vector<RendererEvent> renderer{RendererEvent{}};
     // Each entry of the world list: its frame and the world from that frame on.
     std::vector<std::pair<int, WorldState>> world;
 

@@ -391,7 +391,8 @@ TextBoxState textBox(const json& j, const std::string& path)
             bad(path + ".site", "must be \"a\" or \"b\"");
         b.site = site[0];
     }
-    if (j.contains("rect")) {
+    b.noRect = j.contains("rect") && j["rect"].is_null();
+    if (j.contains("rect") && !b.noRect) {
         array(j["rect"], path + ".rect", 4, 4);
         float v[4];
         for (int i = 0; i < 4; ++i)
@@ -580,9 +581,9 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
                 "breath_limit", "target", "route", "device", "blips", "map_view", "map_blend_byte",
                 "help", "subtitle", "mission_text", "text_boxes", "time_step", "clock", "stats", "host_bars",
                 "markers", "camera_calls", "text_code", "radio", "camera"});
+    // Any index, so that one naming neither player record can be tried.
     if (j.contains("current_player"))
-        w.currentPlayer = static_cast<int32_t>(
-            integer(j["current_player"], path + ".current_player", 0, host::player_record_count - 1));
+        w.currentPlayer = integerOf<int32_t>(j["current_player"], path + ".current_player");
     if (j.contains("players")) {
         const json& list = array(j["players"], path + ".players", 0, host::player_record_count);
         w.players = {PlayerState{}, std::nullopt};
@@ -592,15 +593,19 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
     if (j.contains("weapon_info")) {
         w.weaponInfo = listOf(j["weapon_info"], path + ".weapon_info", maxWeaponRecords, weaponRecord);
     }
-    if (j.contains("wanted"))
-        w.wanted = wanted(j["wanted"], path + ".wanted");
+    if (j.contains("wanted")) {
+        w.noWanted = j["wanted"].is_null();
+        w.wanted = w.noWanted ? WantedState{} : wanted(j["wanted"], path + ".wanted");
+    }
     optionalInteger(j, path, "alt_clock_offset_ms", w.altClockOffsetMs);
     if (j.contains("zone_name"))
         w.zoneName = areaName(j["zone_name"], path + ".zone_name");
     if (j.contains("vehicle_name"))
         w.vehicleName = areaName(j["vehicle_name"], path + ".vehicle_name");
-    if (j.contains("pad"))
-        w.pad = pad(j["pad"], path + ".pad");
+    if (j.contains("pad")) {
+        w.noPad = j["pad"].is_null();
+        w.pad = w.noPad ? PadState{} : pad(j["pad"], path + ".pad");
+    }
     if (j.contains("block")) {
         array(j["block"], path + ".block", 3, 3);
         for (int i = 0; i < 3; ++i)

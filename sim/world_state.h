@@ -155,6 +155,7 @@ struct HelpBoxState {
 struct TextBoxState {
     char site = 'a'; // which of the host's two box calls draws it
     Rect rect{0.0f, 0.0f, 0.0f, 0.0f};
+    bool noRect = false; // the host passes a null rectangle
     Colour colour{0, 0, 0, 255};
 };
 
@@ -258,6 +259,10 @@ struct WorldState {
     HelpTextsState helpTexts;
     PhoneWorldState phone;
     OptionsWorldState options;
+    // Host answers that name nothing: player_wanted and pad_get give a null pointer
+    // (`"wanted": null`, `"pad": null`).
+    bool noWanted = false;
+    bool noPad = false;
 };
 
 // Limits of what the simulated host can hold.

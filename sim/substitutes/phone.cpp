@@ -12,9 +12,10 @@ namespace {
 uint32_t address(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
 
 // The character is traced by its address (player 0's is 0xCE0000).
-KH_THISCALL bool padPhoneCue(void*, void* character)
+KH_THISCALL bool padPhoneCue(void* pad, void* character)
 {
     trace::record("pad_phone_cue", SIM_CALLER(), trace::args(address(character)));
+    checkPad(pad, "pad_phone_cue");
     return currentWorld().pad.phone;
 }
 

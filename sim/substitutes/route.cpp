@@ -95,8 +95,9 @@ KH_CDECL void worldToRadar(Vec2* out, const Vec2* in)
 {
     trace::record("world_to_radar", SIM_CALLER(), trace::args(trace::number(in->x), trace::number(in->y)));
     const WorldState& world = currentWorld();
-    const auto& player = world.players[static_cast<size_t>(world.currentPlayer)];
-    Vec3 centre = player ? player->position : Vec3{0.0f, 0.0f, 0.0f};
+    const auto index = static_cast<uint32_t>(world.currentPlayer); // may name neither record
+    const bool known = index < world.players.size() && world.players[index];
+    Vec3 centre = known ? world.players[index]->position : Vec3{0.0f, 0.0f, 0.0f};
     float range = host::radar_range.get();
     if (!(range > 0.0f))
         range = 100.0f;

@@ -25,6 +25,11 @@ KH_THISCALL Rect* makeRect(Rect* self, float left, float top, float right, float
 
 KH_CDECL void fillRect(const Rect* rect, const Colour* colour)
 {
+    // A box call of the host's may pass no rectangle (a scenario's null one): nothing is filled.
+    if (!rect) {
+        trace::record("fill_rect", SIM_CALLER(), trace::args(nullptr, trace::colour(*colour)));
+        return;
+    }
     trace::record("fill_rect", SIM_CALLER(), trace::args(trace::rect(*rect), trace::colour(*colour)));
     preview::recordFill(*rect, *colour);
 }

@@ -13,34 +13,38 @@ namespace {
 void* pointer(uint32_t address) { return reinterpret_cast<void*>(uintptr_t{address}); }
 uint32_t address(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
 
-// One wanted record for the local player, whichever player is asked about.
+// One wanted record for the local player, whichever player is asked about; none while
+// the scenario gives none.
 KH_CDECL void* playerWanted(int32_t player)
 {
     trace::record("player_wanted", SIM_CALLER(), trace::args(player));
-    return pointer(records::wanted);
+    return currentWorld().noWanted ? nullptr : pointer(records::wanted);
 }
 
 KH_CDECL void* padGet(int32_t pad)
 {
     trace::record("pad_get", SIM_CALLER(), trace::args(pad));
-    return pointer(records::pad);
+    return currentWorld().noPad ? nullptr : pointer(records::pad);
 }
 
-KH_THISCALL bool padWeaponCueA(void*)
+KH_THISCALL bool padWeaponCueA(void* pad)
 {
     trace::record("pad_weapon_cue_a", SIM_CALLER(), trace::args());
+    checkPad(pad, "pad_weapon_cue_a");
     return currentWorld().pad.weaponA;
 }
 
-KH_THISCALL bool padWeaponCueB(void*)
+KH_THISCALL bool padWeaponCueB(void* pad)
 {
     trace::record("pad_weapon_cue_b", SIM_CALLER(), trace::args());
+    checkPad(pad, "pad_weapon_cue_b");
     return currentWorld().pad.weaponB;
 }
 
-KH_THISCALL bool padAmmoCue(void*)
+KH_THISCALL bool padAmmoCue(void* pad)
 {
     trace::record("pad_ammo_cue", SIM_CALLER(), trace::args());
+    checkPad(pad, "pad_ammo_cue");
     return currentWorld().pad.ammo;
 }
 

@@ -17,10 +17,11 @@ constexpr uint32_t cashWindowMs = 2500;
 bool keyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 // The cash key or the host's cash cue; the cue is left to the radio while it shows.
+// Without a pad only the key is left.
 bool cashCued()
 {
     void* pad = host::pad_get(0);
-    return keyDown(cashKey) || (host::pad_cash_cue_field.of(pad) != 0 && !plugin.hudState.radioShown);
+    return keyDown(cashKey) || (pad && host::pad_cash_cue_field.of(pad) != 0 && !plugin.hudState.radioShown);
 }
 
 } // namespace

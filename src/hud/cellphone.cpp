@@ -19,12 +19,12 @@ constexpr int cellphoneSprite = 3; // hud_cellphone in the HUD sprite table
 bool keyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 // The host's cue counts only on foot. Without a character there is nobody on foot and no
-// vehicle to read, so only the key is left.
+// vehicle to read, and without a pad no cue to ask, so only the key is left.
 bool phoneCued()
 {
     void* character = currentCharacter();
     void* pad = host::pad_get(0);
-    if (character && host::pad_phone_cue(pad, character) && !host::character_vehicle.of(character))
+    if (character && pad && host::pad_phone_cue(pad, character) && !host::character_vehicle.of(character))
         return true;
     return keyDown(tabKey);
 }

@@ -33,14 +33,15 @@ bool hostBlocksWeapons()
 }
 
 // One player: the weapon cues open the icon with the counter, the ammo cue the counter
-// alone, each for a while; both open means the counter is drawn twice.
+// alone, each for a while; both open means the counter is drawn twice. Without a pad
+// there is nothing to ask, and the windows run on as they are.
 void drawTimedWeapon(void* character, void* pad)
 {
     HudElementState& state = plugin.hudState;
     uint32_t now = host::time_ms.get();
-    if (host::pad_weapon_cue_a(pad) || host::pad_weapon_cue_b(pad))
+    if (pad && (host::pad_weapon_cue_a(pad) || host::pad_weapon_cue_b(pad)))
         state.weaponUntil = now + weaponWindowMs;
-    if (host::pad_ammo_cue(pad))
+    if (pad && host::pad_ammo_cue(pad))
         state.ammoUntil = now + weaponWindowMs;
     if (now < state.weaponUntil) {
         drawCurrentWeaponIcon(character);

@@ -6,18 +6,27 @@
 #include "hud/hud_style.h"
 #include "hud/weapon_ammo.h"
 
+// The host has two player records; an index outside them names none, and what lies
+// beyond them is not a player record: no player then, rather than a wild character.
 const void* currentPlayerRecord()
 {
     uint32_t index = static_cast<uint32_t>(host::current_player_index.get());
+    if (index >= host::player_record_count)
+        return nullptr;
     return reinterpret_cast<const void*>(uintptr_t{host::player_records.address + index * host::player_record_size});
 }
 
 // The character pointer is the first field of a player record.
-void* currentCharacter() { return host::Field<0, void*>{}.of(currentPlayerRecord()); }
+void* currentCharacter()
+{
+    const void* record = currentPlayerRecord();
+    return record ? host::Field<0, void*>{}.of(record) : nullptr;
+}
 
 int32_t currentPlayerMoney()
 {
-    return host::Field<host::player_record_money, int32_t>{}.of(currentPlayerRecord());
+    const void* record = currentPlayerRecord();
+    return record ? host::Field<host::player_record_money, int32_t>{}.of(record) : 0;
 }
 
 void drawWeaponIconRow(void* character, LayoutRecord icon, float rowY)

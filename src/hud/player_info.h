@@ -7,7 +7,8 @@
 // The players as the HUD sees them, and the standard places of the weapon rows of the
 // player information block (measured from the right edge, the block's offset added).
 
-// The record of the current local player; money and the character come from it.
+// The record of the current local player; money and the character come from it. None
+// (null, no character, money 0) while the host's index names neither record.
 const void* currentPlayerRecord();
 void* currentCharacter();
 int32_t currentPlayerMoney();

@@ -17,6 +17,9 @@ constexpr uint8_t boxAlpha = 100;
 
 KH_CDECL void DrawTextBoxBackground(const Rect* rect, const Colour*)
 {
+    // No rectangle, no box: nothing is drawn and no render state is touched.
+    if (!rect)
+        return;
     const uint32_t shading = renderState(renderStateShading);
     setRenderState(renderStateShading, flatShading);
     const uint32_t blend = renderState(renderStateBlendEnable);

@@ -18,9 +18,9 @@ constexpr uint32_t blinkPeriodMs = 300;
 void DrawWantedStars(float x, float y)
 {
     HudElementState& state = plugin.hudState;
+    // No wanted record (the host has no player to ask about) reads as no stars.
     const void* wanted = host::player_wanted(-1);
-    uint32_t stars = host::Field<host::wanted_star_count, uint32_t>{}.of(wanted);
-    uint32_t changed = host::Field<host::wanted_change_time, uint32_t>{}.of(wanted);
+    uint32_t stars = wanted ? host::Field<host::wanted_star_count, uint32_t>{}.of(wanted) : 0;
     if (stars == 0) {
         state.starsShown = false;
         return;
@@ -28,6 +28,7 @@ void DrawWantedStars(float x, float y)
 
     // Lit slots blink for a while after the level changes; the other slots stay dark.
     // A count beyond the six slots lights them all.
+    uint32_t changed = host::Field<host::wanted_change_time, uint32_t>{}.of(wanted);
     bool blinking = host::time_ms.get() <= changed + blinkMs;
     bool blinkOn = host::time_ms_alt.get() % blinkPeriodMs < blinkPeriodMs / 2;
     Sprite* star = &spriteTables[HUD_SPRITES].sprites[starSprite];

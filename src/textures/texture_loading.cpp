@@ -22,11 +22,15 @@ void loadTextures()
     }
 }
 
+// A shutdown without a start (or after another one) finds no slot of ours: the host's
+// "none" (-1) is not a slot to remove.
 void releaseTextures()
 {
     for (const SpriteTable& table : spriteTables) {
         for (int i = 0; i < table.count; ++i)
             host::sprite_release(&table.sprites[i]);
-        host::txd_remove_slot(host::txd_find_slot(table.slotName));
+        const int32_t slot = host::txd_find_slot(table.slotName);
+        if (slot >= 0)
+            host::txd_remove_slot(slot);
     }
 }

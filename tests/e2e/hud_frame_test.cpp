@@ -52,6 +52,54 @@ TEST(HudFrame, WhileDisabledNothingIsDrawnAndCuesOpenNoWindow)
     }
 }
 
+// Host answers that lead nowhere, one per frame (Tab held throughout, T but in frame 3,
+// the radar off): a current player index naming neither record reads as no player; no
+// wanted record as no stars; without a pad only the keys open windows (the cash window
+// stays open from frame 2); a null text-box rectangle draws no box. Nothing is read
+// through them.
+TEST(HudFrame, HostAnswersThatNameNothingAreNotFollowed)
+{
+    TempDir dir;
+    SimRun r = run(dir, R"({"frames": 4, "clock": {"start_ms": 10000},
+        "keys": [{"key": 84, "from": 1, "to": 2}, {"key": 84, "from": 4}, {"key": 9, "from": 1, "to": 4}],
+        "world": [ { "frame": 1, "current_player": 2, "radar_mode": 2, "wanted": { "stars": 2 },
+                     "players": [ { "money": 1500, "weapon": { "slot": 2, "type": 24 } }, null ],
+                     "weapon_info": [ { "type": 24, "model": 348 } ] },
+                   { "frame": 2, "current_player": 0, "wanted": null },
+                   { "frame": 3, "wanted": { "stars": 2 }, "pad": null },
+                   { "frame": 4, "pad": {}, "text_boxes": [ { "rect": null }, { "rect": [1, 2, 3, 4] } ] } ]})",
+                   "bEnable = 1\nbStatsBox = 1\nbCellphone = 1\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    struct Row {
+        const char* cash; // and its place: below the stars while they show
+        int cashY;
+        size_t stars;
+        std::vector<json> statistics; // without a character, no weapon skill (71)
+        size_t padCues; // weapon, ammo and (for the phone and the stats box) phone cues
+    };
+    const std::vector<json> allSkills = {{64}, {225}, {71}, {22}, {23}, {21}, {25}};
+    const std::vector<json> noSkill = {{64}, {225}, {22}, {23}, {21}, {25}};
+    const Row rows[] = {{"$0", 88, 6, noSkill, 3}, {"$1500", 56, 0, allSkills, 5},
+                        {"$1500", 88, 6, allSkills, 0}, {"$1500", 88, 6, allSkills, 5}};
+    for (int frame = 1; frame <= 4; ++frame) {
+        SCOPED_TRACE(frame);
+        const Row& row = rows[frame - 1];
+        EXPECT_EQ(printsB(r, frame).at(0), json({1880, row.cashY, row.cash}));
+        EXPECT_EQ(argsOf(r, frame, "sprite_draw_xywh").size(), row.stars + 1); // and the phone
+        EXPECT_EQ(argsOf(r, frame, "stat_value"), row.statistics);
+        size_t cues = 0;
+        for (const char* op : {"pad_weapon_cue_a", "pad_weapon_cue_b", "pad_ammo_cue", "pad_phone_cue"})
+            cues += argsOf(r, frame, op).size();
+        EXPECT_EQ(cues, row.padCues);
+    }
+    // Only the box with a rectangle is drawn.
+    std::vector<json> boxes;
+    for (const json& e : r.calls("fill_rect_4"))
+        boxes.push_back(e["args"][0]);
+    EXPECT_EQ(boxes, (std::vector<json>{{1, 4 - 2, 3, 2 + 10}}));
+}
+
 TEST(HudFrame, HostHudRoutineIsReplaced)
 {
     TempDir dir;

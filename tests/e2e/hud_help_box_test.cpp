@@ -163,7 +163,7 @@ const std::string longMessage(1000, 'x');
 TEST(HelpBox, StatisticMessagesAndTheBoundsOfTheHostsStrings)
 {
     TempDir dir;
-    SimRun r = run(dir, R"({"frames": 13, "clock": {"start_ms": 1000, "step_ms": 50},
+    SimRun r = run(dir, R"({"frames": 15, "clock": {"start_ms": 1000, "step_ms": 50},
       "texts": {"STAT007": "Stamina", "STAT045": "Lung capacity"},
       "world": [{"frame": 1, "help": {"text": "+1", "stat_id": 10}},
                 {"frame": 2, "help": {"text": "+1", "stat_id": 45}},
@@ -175,11 +175,15 @@ TEST(HelpBox, StatisticMessagesAndTheBoundsOfTheHostsStrings)
                 {"frame": 8, "help": {"text": ")" + longMessage + R"(", "state": 0}},
                 {"frame": 10, "time_step": "nan", "help": {"text": "N", "state": 3, "fade": 300, "elapsed": 7}},
                 {"frame": 11, "time_step": 1e30},
-                {"frame": 13, "time_step": 2.5, "help": {"text": "N", "state": 2, "fade": -99}}]})");
+                {"frame": 13, "time_step": 2.5, "help": {"text": "N", "state": 2, "fade": -99}},
+                {"frame": 14, "help": {"text": "+2", "stat_id": 100}},
+                {"frame": 15, "time_step": 0, "help": {"text": "Zero", "state": 0}}]})");
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    const char* keys[] = {"STAT010", "STAT045", "STAT225", "STAT00-5", "STAT00-21474836", "STAT2147483647", "STAT007"};
-    for (int f = 1; f <= 7; ++f)
-        EXPECT_EQ(argsOf(helpCalls(r, f), "text_lookup"), (std::vector<json>{{keys[f - 1]}})) << f;
+    const std::pair<int, const char*> keys[] = {{1, "STAT010"}, {2, "STAT045"}, {3, "STAT225"}, {4, "STAT00-5"},
+                                                {5, "STAT00-21474836"}, {6, "STAT2147483647"}, {7, "STAT007"},
+                                                {14, "STAT100"}};
+    for (const auto& [f, key] : keys)
+        EXPECT_EQ(argsOf(helpCalls(r, f), "text_lookup"), (std::vector<json>{{key}})) << f;
 
     // The name, then the change text beside its end at the help message's height.
     std::vector<json> stat = helpCalls(r, 2);
@@ -217,9 +221,11 @@ TEST(HelpBox, StatisticMessagesAndTheBoundsOfTheHostsStrings)
     EXPECT_EQ(words(10), json({4, 0, 0}));
     EXPECT_EQ(words(11), json({2, 2147483647, 0}));
     EXPECT_EQ(words(12), json({1, 2147483647, 0}));
-    // Fading in ends as soon as the fade passes 0, even by one.
+    // Fading in ends as soon as the fade passes 0, even by one; a frame without time
+    // leaves it fading in.
     EXPECT_EQ(helpState(r, 13)[0], 1);
     EXPECT_EQ(helpState(r, 13)[2], 0);
+    EXPECT_EQ(words(15), json({2, 0, 0}));
 }
 
 } // namespace

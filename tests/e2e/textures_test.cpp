@@ -290,6 +290,49 @@ TEST(Textures, ReleasedBeforeTheHostShutsDownAndEverySlotFreedByItsName)
         EXPECT_NE(run.trace[i]["op"], "txd_remove_slot");
 }
 
+// The renderer shut down in frame 2 and started again in frame 3: everything is loaded and
+// bound again by the same steps, into slots that are then there to free. Started never, it
+// shuts down once at the end with nothing of ours to remove.
+TEST(Textures, ASecondStartLoadsAgainAndAShutdownWithoutAStartRemovesNothing)
+{
+    TempDir dir;
+    shipTextures(dir);
+    writeSettings(dir, "bEnable = 1\n");
+    SimRun restarted = runSim(dir, {"--scenario", dir.write("restart.json", R"({"frames": 3, "renderer": [
+        {"frame": 1, "event": "start"}, {"frame": 2, "event": "shutdown"}, {"frame": 3, "event": "start"}]})")});
+    ASSERT_EQ(restarted.exitCode, 0) << restarted.err;
+    EXPECT_EQ(restarted.err, "");
+    auto ops = [&](int frame) {
+        std::vector<std::string> found;
+        for (const json& e : byPlugin(restarted, frame))
+            found.push_back(e["op"]);
+        return found;
+    };
+    const std::vector<std::string> loading = ops(1);
+    ASSERT_GE(loading.size(), 6 * 6 + 90u); // and the redirected loads of the host's own path
+    EXPECT_EQ(ops(3), loading);
+    const std::vector<std::string> releasing = ops(2);
+    EXPECT_EQ(releasing.size(), 90 + 2 * 6u);
+    std::vector<std::string> atEnd = ops(4);
+    atEnd.resize(releasing.size());
+    EXPECT_EQ(atEnd, releasing);
+    for (const json& e : restarted.calls("sprite_set_texture"))
+        if (e["frame"] == 3 && e["by"] == "plugin") {
+            EXPECT_EQ(e["result"], e["args"][1]);
+        }
+    // The host's own start path ran again with them.
+    EXPECT_EQ(restarted.calls("renderer_start").size(), 2u);
+    EXPECT_EQ(restarted.calls("renderer_shutdown").size(), 2u);
+
+    SimRun never = runSim(dir, {"--scenario", dir.write("never.json", R"({"frames": 2, "renderer": []})")});
+    ASSERT_EQ(never.exitCode, 0) << never.err;
+    EXPECT_EQ(never.err, ""); // no slot removed that was not there
+    EXPECT_TRUE(never.calls("txd_load").empty());
+    EXPECT_TRUE(never.calls("txd_remove_slot").empty());
+    EXPECT_EQ(never.calls("txd_find_slot").size(), 6u);
+    EXPECT_EQ(never.calls("renderer_shutdown").size(), 1u);
+}
+
 TEST(Textures, SpriteTablesAreUnmadeInTheReverseOfTheirMaking)
 {
     TempDir dir;

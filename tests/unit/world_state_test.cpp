@@ -58,7 +58,7 @@ TEST(WorldScenario, BadEntriesNameTheEntryAndTheField)
         {R"([{"frame": 1}, {"frame": 1, "players": [null, {"weapon": {"slot": 13}}]}])",
          "world[1].players[1].weapon.slot: must be a whole number from 0 to 12"},
         {R"([{"frame": 1, "players": [{}, null, {}]}])", "world[0].players: must be a list of 0 to 2"},
-        {R"([{"frame": 1, "current_player": 2}])", "world[0].current_player: must be a whole number from 0 to 1"},
+        {R"([{"frame": 1, "current_player": 2147483648}])", "world[0].current_player: must be a whole number from"},
         {R"([{"frame": 1, "weapon_info": [{"clip_size": 7}]}])", "world[0].weapon_info[0].type: missing"},
         {R"([{"frame": 1, "weapon_info": [{"type": 1, "clip_size": 70000}]}])",
          "world[0].weapon_info[0].clip_size: must be a whole number from 0 to 65535"},
