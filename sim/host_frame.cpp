@@ -261,8 +261,12 @@ void runHostFrame(const Scenario&, int)
     reachOptionSites(currentWorld().options);
     reachRadarStage();
     reachRadarDrawA(true);
-    if (playing.mapScreen)
+    // The full-screen map draws its blips itself, then reaches the second radar overlay
+    // call; neither happens while the map is not shown.
+    if (playing.mapScreen) {
+        reachMapScreenStage();
         reachRadarDrawB(true);
+    }
     reachHudStage(currentWorld().zoneName.shown, currentWorld().vehicleName.shown);
     reachHostBars();
     reachAimStage();

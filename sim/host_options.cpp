@@ -85,7 +85,7 @@ void pushMarkerArguments(X86& code, const MarkerShape& shape)
 {
     for (int i = shape.words - 1; i >= 0; --i) {
         if (i == shape.pointWord)
-            code.pushImm(records::markerPoint);
+            code.pushMem(records::markerPointRef);
         else
             code.pushMem(records::markerWords + 4 * static_cast<uint32_t>(i));
     }
@@ -111,6 +111,7 @@ void reachMarker(const MarkerCallState& marker)
         if (i != shape.pointWord)
             hostWrite<uint32_t>(records::markerWords + 4 * i, given < marker.words.size() ? marker.words[given++] : 0);
     hostWrite<Vec3>(records::markerPoint, marker.point);
+    hostWrite<uint32_t>(records::markerPointRef, marker.pointNull ? 0 : records::markerPoint);
     enter(markerEntries[index]);
 }
 

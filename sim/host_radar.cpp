@@ -8,6 +8,7 @@
 #include "host/host.h"
 #include "host_frame.h"
 #include "host_image.h"
+#include "host_records.h"
 #include "host_routines.h"
 #include "image_writer.h"
 #include "preview/draw_list.h"
@@ -188,7 +189,9 @@ void writeRadarLayers(ImageWriter& image)
 void writeRadarWorld(const WorldState& world, bool mapScreenShown)
 {
     const uint32_t menu = host::menu_state.address;
-    hostWrite<uint8_t>(menu + host::menu_map_shown, mapScreenShown ? 1 : 0);
+    hostWrite<uint8_t>(menu + host::menu_map_shown, mapScreenShown ? world.mapFlag : 0);
+    // The host fills its render engine pointer when its renderer starts.
+    hostWrite<uint32_t>(host::render_engine.address, world.rendererStarted ? records::renderEngine : 0);
     hostWrite<float>(menu + host::menu_map_scale, world.mapView.scale);
     hostWrite<float>(menu + host::menu_map_origin_x, world.mapView.originX);
     hostWrite<float>(menu + host::menu_map_origin_y, world.mapView.originY);

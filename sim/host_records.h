@@ -99,6 +99,7 @@ constexpr uint32_t cameraObjectSize = 0x80;
 // The stack words of the marker call being made and its point (pushed by address).
 constexpr uint32_t markerWords = 0xCEA100; // 15 words
 constexpr uint32_t markerPoint = 0xCEA140;
+constexpr uint32_t markerPointRef = 0xCEA150; // what the host pushes for the point: its address, or 0
 // The camera calls with a point: four words, then the point.
 constexpr uint32_t onFootCameraWords = 0xCEA160;
 constexpr uint32_t onFootCameraPoint = 0xCEA170;

@@ -55,6 +55,10 @@ void writeHostRoutines(ImageWriter& image)
     radar.call(host::radar_draw.address).ret();
     image.write(radarStage, radar, "radar stage");
 
+    X86 mapScreen(mapScreenStage);
+    mapScreen.movEcx(0).call(host::radar_draw_blips.address).ret();
+    image.write(mapScreenStage, mapScreen, "map screen stage");
+
     X86 hud(hudStage);
     hud.call(host::hud_draw.address).call(host::hud_extra_draw.address).ret();
     image.write(hudStage, hud, "HUD stage");
@@ -70,6 +74,7 @@ void writeHostRoutines(ImageWriter& image)
 }
 
 void reachRadarStage() { enter(radarStage); }
+void reachMapScreenStage() { enter(mapScreenStage); }
 
 void reachHudStage(bool zoneNameShown, bool vehicleNameShown)
 {

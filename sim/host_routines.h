@@ -17,9 +17,13 @@ void writeHostRoutines(ImageWriter& image);
 // Where the simulated host lays its stage routines (its own choice, clear of every site).
 constexpr uint32_t radarStage = 0x53E250;
 constexpr uint32_t hudStage = 0x53E260;
+constexpr uint32_t mapScreenStage = 0x53E270;
 
 // The radar stage: the host calls its radar routine.
 void reachRadarStage();
+// The full-screen map's own drawing: the host draws its blips (the blip layer, ECX = 0),
+// with or without the radar frame.
+void reachMapScreenStage();
 // The HUD stage: the host calls its HUD routine and its extra HUD drawing, then the
 // zone-name and vehicle-name routines of the names it shows.
 void reachHudStage(bool zoneNameShown, bool vehicleNameShown);

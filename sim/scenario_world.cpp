@@ -101,7 +101,7 @@ std::optional<VehicleState> vehicle(const json& j, const std::string& path)
 {
     if (j.is_null())
         return std::nullopt;
-    onlyFields(j, path, {"type", "matrix", "flags"});
+    onlyFields(j, path, {"type", "matrix", "flags", "heading"});
     VehicleState v;
     optionalInteger(j, path, "type", v.type);
     if (j.contains("matrix")) {
@@ -110,6 +110,7 @@ std::optional<VehicleState> vehicle(const json& j, const std::string& path)
             v.matrix[i] = number(j["matrix"][i], path + ".matrix[" + std::to_string(i) + "]");
     }
     optionalInteger(j, path, "flags", v.flags);
+    optionalNumber(j, path, "heading", v.heading);
     return v;
 }
 
@@ -119,7 +120,7 @@ std::optional<PlayerState> player(const json& j, const std::string& path)
         return std::nullopt;
     onlyFields(j, path,
                {"money", "skill", "weapon", "health", "armour", "max_health", "max_armour", "state_flags",
-                "breath", "position", "vehicle", "crosshair_block"});
+                "breath", "position", "vehicle", "crosshair_block", "heading"});
     PlayerState p;
     optionalInteger(j, path, "money", p.money);
     optionalInteger(j, path, "skill", p.skill);
@@ -136,6 +137,7 @@ std::optional<PlayerState> player(const json& j, const std::string& path)
     if (j.contains("vehicle"))
         p.vehicle = vehicle(j["vehicle"], path + ".vehicle");
     optionalInteger(j, path, "crosshair_block", p.crosshairBlock);
+    optionalNumber(j, path, "heading", p.heading);
     return p;
 }
 
@@ -518,8 +520,11 @@ MarkerCallState markerCall(const json& j, const std::string& path)
         }
     if (!known)
         bad(path + ".site", "must be \"host_colour\", \"faint\", \"low\" or \"high\"");
-    if (j.contains("point"))
-        m.point = position(j["point"], path + ".point");
+    if (j.contains("point")) {
+        m.pointNull = j["point"].is_null();
+        if (!m.pointNull)
+            m.point = position(j["point"], path + ".point");
+    }
     const MarkerShape& shape = markerShape(m.site);
     if (j.contains("args")) {
         m.words = listOf(j["args"], path + ".args", shape.words - 1u, stackWord);
@@ -579,7 +584,7 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
                {"frame", "current_player", "players", "weapon_info", "wanted", "alt_clock_offset_ms",
                 "zone_name", "vehicle_name", "pad", "block", "damage_ms", "radar_mode", "language",
                 "breath_limit", "target", "route", "device", "blips", "map_view", "map_blend_byte",
-                "help", "subtitle", "mission_text", "text_boxes", "time_step", "clock", "stats", "host_bars",
+                "map_flag", "renderer_started", "player_character_0", "help", "subtitle", "mission_text", "text_boxes", "time_step", "clock", "stats", "host_bars",
                 "markers", "camera_calls", "text_code", "radio", "camera"});
     // Any index, so that one naming neither player record can be tried.
     if (j.contains("current_player"))
@@ -627,6 +632,11 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
     if (j.contains("map_view"))
         w.mapView = mapView(j["map_view"], path + ".map_view");
     optionalInteger(j, path, "map_blend_byte", w.mapBlendByte);
+    optionalInteger(j, path, "map_flag", w.mapFlag);
+    optionalBoolean(j, path, "renderer_started", w.rendererStarted);
+    if (j.contains("player_character_0"))
+        w.playerCharacter0 = static_cast<int32_t>(
+            integer(j["player_character_0"], path + ".player_character_0", 0, host::player_record_count - 1));
     applyAimFields(j, path, w.aim);
     applyHelpTexts(j, path, w.helpTexts);
     applyPhoneFields(j, path, w.phone);

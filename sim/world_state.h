@@ -27,6 +27,7 @@ struct VehicleState {
     int32_t type = 0;
     float matrix[2] = {0.0f, 1.0f}; // matrix +0x08, +0x28: lying level
     uint32_t flags = 0x100;
+    float heading = 0.0f; // degrees about the up axis, counter-clockwise from east
 };
 
 struct PlayerState {
@@ -42,6 +43,7 @@ struct PlayerState {
     Vec3 position{0.0f, 0.0f, 0.0f};
     std::optional<VehicleState> vehicle;
     uint8_t crosshairBlock = 0; // the character's host::character_crosshair_block
+    float heading = 0.0f;       // the character's, in degrees about the up axis
 };
 
 // A record the host's weapon table answers with; no skill matches any skill.
@@ -205,6 +207,7 @@ enum class MarkerSite { HostColour, Faint, Low, High };
 struct MarkerCallState {
     MarkerSite site = MarkerSite::HostColour;
     Vec3 point{0.0f, 0.0f, 0.0f};
+    bool pointNull = false; // the host passes no address for the point
     std::vector<uint32_t> words;
 };
 
@@ -255,6 +258,9 @@ struct WorldState {
     std::vector<BlipState> blips;
     MapViewState mapView;
     uint8_t mapBlendByte = 0; // the byte of the map drawing's stack frame the host tests
+    uint8_t mapFlag = 1;          // the map-screen flag's byte while the map shows
+    bool rendererStarted = true;  // false: host::render_engine holds 0
+    int32_t playerCharacter0 = 0; // whose character host::player_character(0) answers with
     AimWorldState aim;
     HelpTextsState helpTexts;
     PhoneWorldState phone;

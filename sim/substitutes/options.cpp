@@ -1,3 +1,6 @@
+#include <cmath>
+#include <numbers>
+
 #include "host/host.h"
 #include "host_frame.h"
 #include "host_options.h"
@@ -38,19 +41,30 @@ KH_THISCALL Vec3* vector3Make(Vec3* self, float x, float y, float z)
     return self;
 }
 
-// The simulated host's characters and vehicles stand at their player's position and face
-// along the world's axes, so an offset in an entity's axes is an offset in the world's.
-// An entity the host does not know stands at the origin.
+// The simulated host's characters and vehicles stand at their player's position, turned by
+// their heading about the up axis: an offset in the entity's axes is turned with it and
+// added to the position. An entity the host does not know stands at the origin, unturned.
 KH_THISCALL Vec3* entityOffsetToWorld(void* entity, Vec3* out, const Vec3* offset)
 {
     trace::record("entity_offset_to_world", SIM_CALLER(), trace::args(address(entity), point(offset)));
     Vec3 at{0.0f, 0.0f, 0.0f};
+    double heading = 0.0;
     for (int i = 0; i < 2; ++i) {
         const auto& player = currentWorld().players[static_cast<size_t>(i)];
-        if (player && (address(entity) == records::character(i) || address(entity) == records::vehicle(i)))
+        if (!player)
+            continue;
+        if (address(entity) == records::character(i)) {
             at = player->position;
+            heading = player->heading;
+        } else if (address(entity) == records::vehicle(i)) {
+            at = player->position;
+            heading = player->vehicle ? player->vehicle->heading : 0.0f;
+        }
     }
-    *out = {at.x + offset->x, at.y + offset->y, at.z + offset->z};
+    const double turn = heading * std::numbers::pi / 180.0;
+    const double c = std::cos(turn), s = std::sin(turn);
+    *out = {at.x + static_cast<float>(offset->x * c - offset->y * s),
+            at.y + static_cast<float>(offset->x * s + offset->y * c), at.z + offset->z};
     return out;
 }
 

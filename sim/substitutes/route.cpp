@@ -66,15 +66,21 @@ KH_THISCALL void pathSearch(void* paths, uint32_t a1, float x, float y, float z,
     trace::record("path_search", SIM_CALLER(), std::move(args), *count);
 }
 
-// The node's record, or 0 for a node the route does not have.
+// The node's record in the road network: every node the host has, whether or not the
+// current route passes it (a node of an earlier route keeps its position). The host reads
+// no bounds: a node beyond its areas, such as the empty node 0xFFFFFFFF, would be read
+// from whatever lies there, so the run stops.
 KH_THISCALL void* pathNode(void* paths, uint32_t node)
 {
     if (address(paths) != pathObject)
         refuse("path_node called on an object that is not the host's path object", address(paths));
     uint32_t area = node >> 16, index = node & 0xFFFF;
     uint32_t i = area * records::pathNodesPerArea + index;
-    bool known = index < records::pathNodesPerArea && i < currentWorld().route.nodes.size();
-    uint32_t record = known ? records::pathNodes + i * records::pathNodeSize : 0;
+    if (index >= records::pathNodesPerArea || i >= records::pathNodeSlots) {
+        trace::record("path_node", SIM_CALLER(), trace::args(node));
+        refuse("path_node called for a node the road network does not have", node);
+    }
+    uint32_t record = records::pathNodes + i * records::pathNodeSize;
     trace::record("path_node", SIM_CALLER(), trace::args(node), record);
     return reinterpret_cast<void*>(uintptr_t{record});
 }

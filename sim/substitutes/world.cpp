@@ -93,9 +93,13 @@ const std::optional<PlayerState>* playerOf(int32_t player)
 
 int32_t indexOf(int32_t player) { return player == -1 ? currentWorld().currentPlayer : player; }
 
+// Player 0's character is the scenario's choice, so that the answer and player record 0
+// can disagree.
 KH_CDECL void* playerCharacter(int32_t player)
 {
     trace::record("player_character", SIM_CALLER(), trace::args(player));
+    if (player == 0)
+        player = currentWorld().playerCharacter0;
     const auto* p = playerOf(player);
     return p && *p ? pointer(records::character(indexOf(player))) : nullptr;
 }

@@ -31,6 +31,9 @@ uint8_t faintAlpha(uint8_t hostAlpha)
     return static_cast<uint8_t>(static_cast<int32_t>(static_cast<int8_t>(hostAlpha) * third));
 }
 
+// Each routine draws nothing for a point the host hands without an address: there is no
+// height to move it to, and the host's own drawing would read through it.
+
 // A marker of this style in the given colour; the other arguments are the host's usual
 // plain marker's.
 void drawMarker(int32_t a1, const Vec3* point, uint8_t r, uint8_t g, uint8_t b)
@@ -49,7 +52,7 @@ void drawYellowMarker(int32_t a1, const Vec3* point)
 KH_CDECL void DrawHostColourMarker(int32_t a1, uint32_t, const Vec3* point, float, uint8_t r, uint8_t g, uint8_t b,
                                    uint8_t, float, float, uint8_t, uint32_t, uint32_t, uint32_t, uint32_t)
 {
-    if (plugin.hudDisabled)
+    if (plugin.hudDisabled || !point)
         return;
     Vec3 lowered;
     drawMarker(a1, atHeight(&lowered, point, point->z - hostColourDrop), r, g, b);
@@ -58,7 +61,7 @@ KH_CDECL void DrawHostColourMarker(int32_t a1, uint32_t, const Vec3* point, floa
 KH_CDECL void DrawYellowMarkerFaint(int32_t a1, uint32_t a2, const Vec3* point, float, uint8_t, uint8_t, uint8_t,
                                     uint8_t a, float f9, float f10, uint8_t, uint32_t, uint32_t, uint32_t, uint32_t)
 {
-    if (plugin.hudDisabled)
+    if (plugin.hudDisabled || !point)
         return;
     const Colour& c = yellow();
     host::marker_draw(a1, a2, point, faintMarkerSize, c.r, c.g, c.b, faintAlpha(a), f9, f10, 1, 0, 0, 0, 0);
@@ -66,7 +69,7 @@ KH_CDECL void DrawYellowMarkerFaint(int32_t a1, uint32_t a2, const Vec3* point, 
 
 KH_CDECL void DrawYellowMarkerLow(int32_t, const Vec3* point, float, uint8_t, uint8_t, uint8_t, uint8_t)
 {
-    if (plugin.hudDisabled)
+    if (plugin.hudDisabled || !point)
         return;
     Vec3 lowered;
     drawYellowMarker(1, atHeight(&lowered, point, point->z - lowDrop));
@@ -74,7 +77,7 @@ KH_CDECL void DrawYellowMarkerLow(int32_t, const Vec3* point, float, uint8_t, ui
 
 KH_CDECL void DrawYellowMarkerHigh(int32_t a1, uint32_t, const Vec3* point, float, uint8_t, uint8_t, uint8_t, uint8_t)
 {
-    if (plugin.hudDisabled)
+    if (plugin.hudDisabled || !point)
         return;
     Vec3 lifted;
     drawYellowMarker(a1, atHeight(&lifted, point, point->z + highLift));

@@ -1,5 +1,7 @@
 #include "radar/blips.h"
 
+#include <cmath>
+
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "hud/hud_style.h"
@@ -15,6 +17,10 @@ constexpr float sizedMarkerWidth = 13.5f;
 constexpr float sizedMarkerHeight = 12.5f;
 // What the host passes to its sprite check for a blip drawn on the radar.
 constexpr int32_t spriteCheckAny = -99;
+
+// A point that is not a finite number (a blip the host placed nowhere) gets no square:
+// the host would be handed a rectangle without edges.
+bool placed(float x, float y) { return std::isfinite(x) && std::isfinite(y); }
 
 // A square of half-size `half` reference units around (x, y).
 void drawSquare(Sprite* sprite, float x, float y, float half, Colour colour)
@@ -35,7 +41,8 @@ KH_CDECL void DrawBlipSprite(uint8_t id, float x, float y, uint8_t alpha)
         return;
     // id is a byte, so it always names one of the host's 256 slots.
     Sprite* sprite = static_cast<Sprite*>(host::radar_sprites.pointer()) + id;
-    drawSquare(sprite, x, y, blipHalf, makeColour(255, 255, 255, alpha));
+    if (placed(x, y))
+        drawSquare(sprite, x, y, blipHalf, makeColour(255, 255, 255, alpha));
     host::radar_sprite_drawn(0, id);
 }
 
@@ -43,7 +50,7 @@ KH_CDECL void DrawLevelMarker(float x, float y, uint32_t, uint8_t r, uint8_t g, 
 {
     if (mapScreenShown())
         mapFrameToScreen(x, y);
-    if (kind >= levelKindCount)
+    if (kind >= levelKindCount || !placed(x, y))
         return;
     drawSquare(&spriteTables[BLIP_LEVEL_SPRITES].sprites[kind], x, y, levelMarkerHalf, makeColour(r, g, b, a));
 }

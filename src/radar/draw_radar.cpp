@@ -84,10 +84,12 @@ void drawGauges(void* character, uint32_t player, const LayoutBox& box, const Co
                   halfW + x, y, halfW, h, rightHalf);
 }
 
-// Under water only. A character without a player data record has no breath to show.
-void drawBreath(void* character, LayoutRecord bar, const Colour& colour)
+// Under water only, as the host reports the player's character (`shown`); the level is
+// that of the record's character (`character`), as the gauges read it. A character
+// without a player data record has no breath to show.
+void drawBreath(void* shown, void* character, LayoutRecord bar, const Colour& colour)
 {
-    if (!(host::character_state_flags.of(character) & underWaterFlag))
+    if (!(host::character_state_flags.of(shown) & underWaterFlag))
         return;
     void* data = host::character_player_data.of(character);
     if (!data)
@@ -113,11 +115,11 @@ void drawSecondFrame(void* character, const GaugeColours& colours)
     drawRing(ringMask, box, 35, 35, 35, 35);
     Colour health = hudColour(HUD_COLOUR_HEALTH, 255);
     drawGauges(character, 1, box, health, colours.armour);
-    drawBreath(character, HUD_SECOND_BREATH_BAR, colours.breath);
+    drawBreath(character, character, HUD_SECOND_BREATH_BAR, colours.breath);
     drawRing(ringFront, box, 255, 255, 255, 255, true);
 }
 
-void drawFirstFrame(void* character, const GaugeColours& colours)
+void drawFirstFrame(void* shown, void* character, const GaugeColours& colours)
 {
     const LayoutBox box = firstBox();
     drawRing(ringBack, box, 115, 115, 115, 150);
@@ -138,7 +140,7 @@ void drawFirstFrame(void* character, const GaugeColours& colours)
     }
 
     drawGauges(character, 0, box, colours.health, colours.armour);
-    drawBreath(character, HUD_BREATH_BAR, colours.breath);
+    drawBreath(shown, character, HUD_BREATH_BAR, colours.breath);
     drawRing(ringFront, box, 255, 255, 255, 255, true);
     host::radar_draw_blips(nullptr);
 
@@ -184,6 +186,6 @@ KH_CDECL void DrawRadar()
 
     if (void* second = host::second_player_character.get())
         drawSecondFrame(second, colours);
-    drawFirstFrame(firstRecorded, colours);
+    drawFirstFrame(first, firstRecorded, colours);
     setRenderState(12, savedState);
 }

@@ -32,8 +32,6 @@ constexpr float halfWidth = 5.0f;
 // the host's own route line does.
 const float quarterTurn = std::bit_cast<float>(0x3FC90FDAu);
 
-bool routeNodesCleared;
-
 void* pathObject() { return reinterpret_cast<void*>(uintptr_t{hostObjectRef}); }
 
 uint8_t menuByte(uint32_t offset) { return host::load<uint8_t>(host::menu_state.address + offset); }
@@ -109,14 +107,22 @@ bool screenPoint(uint32_t node, bool mapShown, Vec2& screen)
     return true;
 }
 
-// Converts the route's nodes to screen points; returns how many lead on from the first
-// without a gap (a node the host does not know ends the route there).
+bool finite(Vec2 p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+// Converts the route's nodes to screen points; returns how many points the band has. The
+// route ends at the first empty entry (the host reported more nodes than it wrote), which
+// is never handed to the host, or at a node the host has no record of. A node whose point
+// is not a finite number is left out: the band goes on from the point before it.
 int32_t convertRoute(int32_t count, bool mapShown)
 {
-    for (int32_t i = 0; i < count; ++i)
-        if (!screenPoint(routeNodes[i], mapShown, routePoints[i]))
-            return i;
-    return count;
+    int32_t points = 0;
+    for (int32_t i = 0; i < count && routeNodes[i] != noNode; ++i) {
+        if (!screenPoint(routeNodes[i], mapShown, routePoints[points]))
+            break;
+        if (finite(routePoints[points]))
+            ++points;
+    }
+    return points;
 }
 
 RouteVertex vertexAt(Vec2 point, float dx, float dy, uint32_t colour)
@@ -149,6 +155,9 @@ void writeLeg(int32_t i, float width)
 // many nodes of routeNodes hold it.
 int32_t searchRoute(const MapTarget& target)
 {
+    // Every entry the host does not write this time reads as empty, so that no node of an
+    // earlier, longer route is taken for one of this route.
+    std::fill(std::begin(routeNodes), std::end(routeNodes), noNode);
     Vec3 from;
     host::player_position(&from, 0);
     int16_t count = 0;
@@ -163,23 +172,23 @@ int32_t searchRoute(const MapTarget& target)
 
 void DrawGpsRoute()
 {
-    if (!routeNodesCleared) {
-        std::fill(std::begin(routeNodes), std::end(routeNodes), noNode);
-        routeNodesCleared = true;
-    }
     routeDistance = 0.0f;
     MapTarget target;
-    // While the display is off the radar draws nothing of its own, and the radar transform
-    // gives no points.
-    if (!guidanceActive(target) || plugin.hudDisabled)
+    if (!guidanceActive(target))
+        return;
+    bool mapShown = menuByte(host::menu_map_shown) != 0;
+    // While the display is off the radar transform gives no points on the radar; the map
+    // screen's points do not depend on it, so the band stays on the map.
+    if (plugin.hudDisabled && !mapShown)
         return;
     int32_t found = searchRoute(target);
-    bool mapShown = menuByte(host::menu_map_shown) != 0;
-    bool scissor = !mapShown && scissorSupported();
     int32_t count = convertRoute(found, mapShown);
+    bool clipped = false;
     if (count > 0) {
-        if (scissor)
+        if (!mapShown && scissorSupported()) {
             clipToRadar();
+            clipped = true;
+        }
         setRenderState(textureState, 0);
         // On the map the band widens and narrows with the map's zoom, in proportion.
         float width = pixels(halfWidth) * (mapShown ? mapZoom() : 1.0f);
@@ -187,6 +196,9 @@ void DrawGpsRoute()
             writeLeg(i, width);
         host::im2d_draw(triangleStrip, routeVertices, 4 * count - 4);
     }
-    if (scissor)
+    // The capabilities are asked again; a scissor test switched on above is switched off
+    // whatever they say now.
+    bool supported = !mapShown && scissorSupported();
+    if (supported || clipped)
         setDeviceScissorTest(false);
 }

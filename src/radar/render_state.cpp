@@ -5,25 +5,27 @@
 namespace {
 
 // The record's functions are looked up at every call: the host fills the pointer when its
-// renderer starts, after the plug-in has loaded.
+// renderer starts, after the plug-in has loaded. 0 while there is no record yet.
 uint32_t engineFunction(uint32_t offset)
 {
     uint32_t engine = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(host::render_engine.get()));
-    return host::load<uint32_t>(engine + offset);
+    return engine ? host::load<uint32_t>(engine + offset) : 0;
 }
 
 } // namespace
 
+// Before the host's renderer starts there are no states to set: the call does nothing.
 void setRenderState(int32_t state, uint32_t value)
 {
-    auto set = reinterpret_cast<host::RenderStateSet>(uintptr_t{engineFunction(host::render_engine_set)});
-    set(state, value);
+    if (uint32_t function = engineFunction(host::render_engine_set))
+        reinterpret_cast<host::RenderStateSet>(uintptr_t{function})(state, value);
 }
 
+// Reads 0 before the host's renderer starts, as a state never set does.
 uint32_t renderState(int32_t state)
 {
-    auto get = reinterpret_cast<host::RenderStateGet>(uintptr_t{engineFunction(host::render_engine_get)});
     uint32_t value = 0;
-    get(state, &value);
+    if (uint32_t function = engineFunction(host::render_engine_get))
+        reinterpret_cast<host::RenderStateGet>(uintptr_t{function})(state, &value);
     return value;
 }

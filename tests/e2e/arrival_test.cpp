@@ -161,15 +161,29 @@ TEST(Arrival, NeedsTheCurrentPlayersCharacter)
     EXPECT_FALSE(pluginCalls(run, 1, "path_search").empty());
 }
 
-TEST(GpsRoute, WhileTheDisplayIsOffNoRouteIsDrawn)
+// F11 in frame 2 of three. On the radar the band goes with the display; on the full-screen
+// map the band and the map's own blips stay (each frame reaches both overlay sites there).
+TEST(GpsRoute, WhileTheDisplayIsOffTheBandLeavesTheRadarButNotTheMap)
 {
-    TempDir dir;
-    json keys = {{"keys", {{{"key", 0x7A}, {"from", 2}}}}, {"clock", {{"start_ms", 5000}}}};
-    SimRun run = runRoute(dir, world(driving(), target(), shortRoute), "", 3, "bEnable = 1\nbEnableHotKey = 1\n", keys);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(pluginCalls(run, 1, "im2d_draw").size(), 1u);
-    EXPECT_TRUE(pluginCalls(run, 2, "path_search").empty());
-    EXPECT_TRUE(pluginCalls(run, 3, "im2d_draw").empty());
+    for (bool map : {false, true}) {
+        SCOPED_TRACE(map ? "map screen" : "radar");
+        TempDir dir;
+        json more = {{"keys", {{{"key", 0x7A}, {"from", 2}}}}, {"clock", {{"start_ms", 5000}}}};
+        if (map)
+            more["map_screen"] = {{{"from", 1}, {"to", 3}}};
+        json w = world(driving(), target(), route({{0, 0, 0}, {50, 0, 0}, {50, 50, 0}}));
+        w["blips"] = {{{"id", 3}, {"at", {0.5, 0.5}}, {"check", true}}};
+        SimRun run = runRoute(dir, w, "", 3, "bEnable = 1\nbEnableHotKey = 1\n", more);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const size_t sites = map ? 2 : 1;
+        EXPECT_EQ(pluginCalls(run, 1, "im2d_draw").size(), sites);
+        for (int frame = 2; frame <= 3; ++frame) {
+            SCOPED_TRACE(frame);
+            EXPECT_EQ(pluginCalls(run, frame, "path_search").size(), map ? sites : 0u);
+            EXPECT_EQ(pluginCalls(run, frame, "im2d_draw").size(), map ? sites : 0u);
+            EXPECT_EQ(pluginCalls(run, frame, "sprite_draw").size(), map ? 1u : 0u);
+        }
+    }
 }
 
 } // namespace

@@ -100,9 +100,21 @@ TEST(GpsRoute, ScissorClipsTheBandToTheRadarSquareInsetByTwoPixels)
     Point c1 = screenOf({-1, -1}, {150, 180, 110, 110}), c2 = screenOf({1, 1}, {150, 180, 110, 110});
     json rect = {int(c1.x + 2), int(c2.y + 2), int(c2.x - 2), int(c1.y - 2)};
     EXPECT_EQ(rect, json::parse("[42, 792, 258, 1008]"));
+    // The capabilities are asked once the nodes are converted, and again before the test
+    // is switched off.
     EXPECT_EQ(deviceOps(run, 1), (std::vector<std::string>{"device_caps", "device_set_render_state[174,1]",
                                                            "device_set_scissor_rect[" + rect.dump() + "]",
-                                                           "im2d_draw", "device_set_render_state[174,0]"}));
+                                                           "im2d_draw", "device_caps",
+                                                           "device_set_render_state[174,0]"}));
+    std::vector<std::string> ops;
+    for (const json& e : routeCalls(run, 1))
+        if (e["op"] != "render_state_set" && e["op"] != "pad_get")
+            ops.push_back(e["op"]);
+    EXPECT_EQ(ops, (std::vector<std::string>{"player_character", "player_position", "path_search", "path_node",
+                                             "path_node_position", "world_to_radar", "path_node",
+                                             "path_node_position", "world_to_radar", "device_caps",
+                                             "device_set_render_state", "device_set_scissor_rect", "make_colour",
+                                             "im2d_draw", "device_caps", "device_set_render_state"}));
 }
 
 TEST(GpsRoute, WithoutTheScissorCapabilityTheDeviceIsLeftAlone)
@@ -112,7 +124,7 @@ TEST(GpsRoute, WithoutTheScissorCapabilityTheDeviceIsLeftAlone)
     w["device"] = {{"scissor", false}};
     SimRun run = runRoute(dir, w, radarLayout);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(deviceOps(run, 1), (std::vector<std::string>{"device_caps", "im2d_draw"}));
+    EXPECT_EQ(deviceOps(run, 1), (std::vector<std::string>{"device_caps", "im2d_draw", "device_caps"}));
 }
 
 TEST(GpsRoute, NoNodeDrawsNothingButStillEndsTheScissorTest)
@@ -224,20 +236,77 @@ TEST(GpsRoute, LongRoutesAndCountsBeyondTheBuffersDrawAtMostWhatFits)
     }
 }
 
-TEST(GpsRoute, ARouteEndsAtTheFirstNodeTheHostDoesNotKnow)
+// Frame by frame: what the search wrote, what it reported, and the band's points. An entry
+// the host did not write this time (the empty node, or a node of the longer route before)
+// is never handed to the host; a node placed nowhere is left out of the band.
+TEST(GpsRoute, TheBandEndsAtTheFirstEntryTheSearchDidNotWriteAndSkipsNodesPlacedNowhere)
 {
-    // The host reports more nodes than it wrote; the rest of the buffer holds empty nodes.
+    using Nodes = std::vector<std::array<double, 3>>;
+    const double nan = std::nan(""), inf = INFINITY;
+    struct Case {
+        const char* what;
+        Nodes nodes;
+        std::optional<int> reported;
+        size_t lookedUp;
+        std::vector<double> pointsX; // the band's points along x (y is the centre's)
+    };
+    const Case cases[] = {
+        {"five nodes", {{0, 0, 0}, {10, 0, 0}, {20, 0, 0}, {30, 0, 0}, {40, 0, 0}}, {}, 5, {0, 10, 20, 30, 40}},
+        {"three written, five reported", {{0, 0, 0}, {10, 0, 0}, {20, 0, 0}}, 5, 3, {0, 10, 20}},
+        {"three written, six reported", {{0, 0, 0}, {10, 0, 0}, {20, 0, 0}}, 6, 3, {0, 10, 20}},
+        {"a node placed nowhere", {{0, 0, 0}, {nan, 0, 0}, {20, 0, 0}, {30, inf, 0}}, {}, 4, {0, 20}},
+        {"none placed", {{nan, 0, 0}, {0, -inf, 0}}, {}, 2, {}},
+    };
+    json worlds = json::array();
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        json r = json::object();
+        json list = json::array();
+        for (const auto& n : cases[i].nodes) {
+            json node = json::array();
+            for (double v : n)
+                node.push_back(std::isnan(v) ? json("nan") : std::isinf(v) ? json(v > 0 ? "inf" : "-inf") : json(v));
+            list.push_back(node);
+        }
+        r["nodes"] = list;
+        if (cases[i].reported)
+            r["count"] = *cases[i].reported;
+        json w = world(driving(), target(), r);
+        w["frame"] = i + 1;
+        worlds.push_back(w);
+    }
     TempDir dir;
-    json r = route({{0, 0, 0}, {50, 0, 0}, {50, 50, 0}});
-    r["count"] = 6;
-    SimRun run = runRoute(dir, world(driving(), target(), r));
+    writeSettings(dir, "bEnable = 1\n");
+    dir.write("kell-hud/data/hud.dat", unitLayout);
+    json scenario = {{"frames", std::size(cases)}, {"world", worlds}};
+    SimRun run = runSim(dir, {"--scenario", dir.write("scenario.json", scenario.dump())});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    auto looked = pluginCalls(run, 1, "path_node");
-    ASSERT_EQ(looked.size(), 4u);
-    EXPECT_EQ(looked[3]["args"][0], 0xFFFFFFFFu);
-    EXPECT_EQ(looked[3]["result"], 0);
-    EXPECT_EQ(pluginCalls(run, 1, "path_node_position").size(), 3u);
-    EXPECT_EQ(pluginCalls(run, 1, "im2d_draw")[0]["args"][1], 8);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.what);
+        const int frame = static_cast<int>(i + 1);
+        // The route's length from the search before is not what the search starts from.
+        auto searches = pluginCalls(run, frame, "path_search");
+        ASSERT_EQ(searches.size(), 1u);
+        EXPECT_EQ(searches[0]["args"][11], 0);
+        auto looked = pluginCalls(run, frame, "path_node");
+        EXPECT_EQ(looked.size(), c.lookedUp);
+        for (const json& e : looked)
+            EXPECT_NE(e["args"][0], 0xFFFFFFFFu);
+        auto draws = pluginCalls(run, frame, "im2d_draw");
+        if (c.pointsX.empty()) {
+            EXPECT_TRUE(draws.empty());
+            continue;
+        }
+        ASSERT_EQ(draws.size(), 1u);
+        const json& v = draws[0]["args"][2];
+        ASSERT_EQ(draws[0]["args"][1], 4 * c.pointsX.size() - 4);
+        for (size_t leg = 0; leg + 1 < c.pointsX.size(); ++leg) {
+            EXPECT_NEAR(v[4 * leg][0].get<double>(), c.pointsX[leg], 1e-4) << leg;
+            EXPECT_NEAR(v[4 * leg + 1][0].get<double>(), c.pointsX[leg + 1], 1e-4) << leg;
+            for (size_t k = 0; k < 4; ++k)
+                EXPECT_TRUE(v[4 * leg + k][1].is_number()) << leg;
+        }
+    }
 }
 
 } // namespace

@@ -279,9 +279,10 @@ TEST(CameraSets, AimBesideThePlayerAndFallBackToTheHostsAim)
 {
     TempDir dir;
     writeSettings(dir, "bEnable = 1\nbKellOnFootCamera = 1\nbKellVehicleCamera = 1\nbEnableHotKey = 1\n");
-    // Frame 1: a character in a vehicle; frame 2: none; frame 3: back, and F11 switches the
-    // display off.
-    const std::string player = R"([{"position": [100, 200, 10], "vehicle": {"type": 400}}])";
+    // Frame 1: a character in a vehicle, both facing north (turned a quarter from the
+    // world's axes); frame 2: none; frame 3: back, and F11 switches the display off.
+    const std::string player =
+        R"([{"position": [100, 200, 10], "heading": 90, "vehicle": {"type": 400, "heading": 90}}])";
     SimRun run = runSim(dir, {"--scenario", dir.write("scenario.json", R"({"frames": 3,
         "clock": {"start_ms": 2000}, "keys": [{"key": 122, "from": 3}],
         "world": [{"frame": 1, "players": )" + player + R"(,
@@ -292,7 +293,9 @@ TEST(CameraSets, AimBesideThePlayerAndFallBackToTheHostsAim)
                   {"frame": 3, "players": )" + player + "}]}")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
 
-    const json right = point(100.0f + 0.32f, 200, 10), left = point(100.0f - 0.32f, 200, 10);
+    // The offsets lie in the entity's own axes and turn with it: a quarter turn takes them
+    // from the world's x to its y.
+    const json right = point(100, 200.0f + 0.32f, 10), left = point(100, 200.0f - 0.32f, 10);
     const json hostFoot = {{1, 2, 3}, 11, 12, 13, 14}, hostVehicle = {{4, 5, 6}, 1.5, -2.5, 15, 16};
     const json besideFoot = {right, 11, 12, 13, 14}, besideVehicle = {left, 1.5, -2.5, 15, 16};
     const json fixed = {right, 0, 0, 0, 0};
@@ -325,6 +328,22 @@ TEST(CameraSets, AimBesideThePlayerAndFallBackToTheHostsAim)
     EXPECT_TRUE(argsBy(run, "camera_point_a", 1, "host").empty());
     EXPECT_TRUE(run.calls("camera_point_fixed").size() == 2);
     expectBalanced(run, 3 * 4);
+}
+
+// The host may hand a marker routine no point at all: nothing is drawn, and the host's
+// stack is as it was at each site.
+TEST(MarkerSet, APointWithoutAnAddressDrawsNothing)
+{
+    TempDir dir;
+    writeSettings(dir, "bEnable = 1\nbKellMarkers = 1\n");
+    SimRun run = runSim(dir, {"--scenario", dir.write("scenario.json", R"({"world": [{"frame": 1, "markers": [
+            {"site": "host_colour", "point": null}, {"site": "faint", "point": null},
+            {"site": "low", "point": null}, {"site": "high", "point": null},
+            {"site": "low", "point": [1, 2, 3]}]}]})")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(argsBy(run, "marker_draw", 1, "plugin").size(), 1u);
+    EXPECT_EQ(argsBy(run, "vector3_make", 1, "plugin").size(), 1u);
+    expectBalanced(run, 5);
 }
 
 } // namespace

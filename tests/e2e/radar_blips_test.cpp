@@ -97,6 +97,14 @@ TEST(RadarTransform, PlacesPointsByTheRadarMapAndOffsetAt1080Lines)
     ASSERT_EQ(moved.exitCode, 0) << moved.err;
     EXPECT_EQ(point(points(moved, 1)[0]), json({160, 920}));
     EXPECT_EQ(point(points(moved, 1)[1]), json({270, 810}));
+
+    // A radar wider than high: x follows the first radius, y the second.
+    TempDir c;
+    SimRun wide = radarRun(c, R"({"world": [{"frame": 1, "blips": )" + corners + "}]}", "bEnable = 1\n",
+                           "HUD_RADAR_OFFSET_X_Y 0 0\nHUD_RADAR_MAP 150 180 110 60\n");
+    ASSERT_EQ(wide.exitCode, 0) << wide.err;
+    EXPECT_EQ(point(points(wide, 1)[1]), json({260, 840}));
+    EXPECT_EQ(point(points(wide, 1)[2]), json({40, 960}));
 }
 
 TEST(RadarTransform, At720LinesEachCoordinateIsTruncatedOnceAfterTheSum)
@@ -117,23 +125,32 @@ TEST(RadarTransform, At720LinesEachCoordinateIsTruncatedOnceAfterTheSum)
 
 TEST(RadarTransform, MapScreenUsesItsScaleAndOriginAndLeavesTheRangeAlone)
 {
+    // The map shows in frames 1 and 3; in frame 3 its flag byte is 0x80, not 1.
     TempDir dir;
-    SimRun run = radarRun(dir, R"({"frames": 2, "map_screen": [{"from": 1}], "keys": [{"key": 84, "from": 1, "to": 2}],
+    SimRun run = radarRun(dir, R"({"frames": 3, "map_screen": [{"from": 1, "to": 1}, {"from": 3}],
+        "keys": [{"key": 84, "from": 1, "to": 2}],
         "world": [{"frame": 1, "map_view": {"scale": 2, "origin": [320, 224]}, "blips": )" +
-                                   blipsAt({{1, 1}, {-0.5, 0.25}}) + "}]}");
+                                   blipsAt({{1, 1}, {-0.5, 0.25}}) + R"(}, {"frame": 3, "map_flag": 128}]})");
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    auto p = points(run, 1);
-    ASSERT_EQ(p.size(), 2u);
-    EXPECT_EQ(point(p[0]), json({322, 222}));
-    EXPECT_EQ(point(p[1]), json({319, 223.5}));
+    for (int frame : {1, 3}) {
+        SCOPED_TRACE(frame);
+        // The radar frame's blip layer, then the map screen's own.
+        auto p = points(run, frame);
+        ASSERT_EQ(p.size(), 4u);
+        EXPECT_EQ(point(p[0]), json({322, 222}));
+        EXPECT_EQ(point(p[1]), json({319, 223.5}));
+        EXPECT_EQ(p[2], p[0]);
+        EXPECT_EQ(p[3], p[1]);
+    }
     // "T" is held, but on the map screen the range is neither zoomed nor written.
-    EXPECT_EQ(p[0][4], 0);
+    EXPECT_EQ(points(run, 1)[0][4], 0);
     // The texture state is set on every conversion, on the map screen too.
     size_t textureStates = 0;
     for (const json& e : inBlipLayer(run, 1, "render_state_set"))
         textureStates += e["args"] == json({5, 1});
-    EXPECT_EQ(textureStates, 2u);
+    EXPECT_EQ(textureStates, 4u);
     // In frame 2 the map is gone: the radar's own place, and the zoom.
+    ASSERT_EQ(points(run, 2).size(), 2u);
     EXPECT_EQ(point(points(run, 2)[0]), json({260, 790}));
     EXPECT_EQ(points(run, 2)[0][4], 300);
 }
@@ -161,17 +178,32 @@ TEST(RadarZoom, KeyZoomsAtTheFirstPointAndEachLaterPointCreepsBack)
         EXPECT_EQ(e["args"], json({0}));
 }
 
-TEST(RadarZoom, PadControlZoomsLikeTheKey)
+// The range after one point per frame. The radio display shows its strip from frame 1's
+// HUD stage on, after that frame's radar: from frame 2 the pad's control is the radio's,
+// and the range is back at 100 at once after a zoom; the "T" key still zooms.
+TEST(RadarZoom, PadControlZoomsLikeTheKeyUnlessTheRadioShows)
 {
-    // Nothing in this build shows the radio display yet, so the pad's control is never
-    // handed to it here.
-    TempDir dir;
-    SimRun run = radarRun(dir, R"({"frames": 2, "world": [
-        {"frame": 1, "pad": {"cash": -2}, "blips": )" + blipsAt({{0, 0}}) + R"(},
-        {"frame": 2, "pad": {"cash": 0}}]})");
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(points(run, 1)[0][4], 300);
-    EXPECT_EQ(points(run, 2)[0][4].get<double>(), static_cast<double>(300.0f - 0.03f));
+    struct Case {
+        bool radio;
+        std::vector<double> ranges;
+    };
+    const Case cases[] = {{false, {300, 300, 300, 300.0f - 0.03f}}, {true, {300, 100, 300, 100}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.radio ? "radio shows" : "no radio");
+        const std::string radio = c.radio ? R"(, "radio": {"station": 1, "change": true})" : "";
+        TempDir dir;
+        SimRun run = radarRun(dir, R"({"frames": 4, "clock": {"start_ms": 10000, "step_ms": 100},
+            "keys": [{"key": 84, "from": 3, "to": 3}], "world": [
+            {"frame": 1, "players": [{"vehicle": {}}], "pad": {"cash": -2}, "blips": )" +
+                                       blipsAt({{0, 0}}) + radio + R"(},
+            {"frame": 3, "pad": {"cash": 0}}]})",
+                              "bEnable = 1\nbRadioHud = 1\n");
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        for (int frame = 1; frame <= 4; ++frame)
+            EXPECT_EQ(points(run, frame)[0][4].get<double>(), static_cast<double>(static_cast<float>(
+                                                                   c.ranges[static_cast<size_t>(frame - 1)])))
+                << frame;
+    }
 }
 
 TEST(RadarZoom, CreepClampsToExactly100AndStaysThere)
@@ -253,6 +285,14 @@ TEST(RadarBlips, BlipAndLevelMarkerBoxesAroundThePoint)
     auto drawn = inFrame(run, 1, "radar_sprite_drawn");
     ASSERT_EQ(drawn.size(), 4u);
     EXPECT_EQ(drawn[1]["args"], json({0, 9}));
+    // Each blip: the host's check, the sprite, then the host's count of it.
+    std::vector<std::string> first;
+    for (const json& e : run.trace)
+        if (e["frame"] == 1 && e["by"] == "plugin" && first.size() < 5 &&
+            (e["op"] == "radar_sprite_check" || !first.empty()))
+            first.push_back(e["op"]);
+    EXPECT_EQ(first, (std::vector<std::string>{"radar_sprite_check", "make_colour", "make_rect", "sprite_draw",
+                                               "radar_sprite_drawn"}));
     // The host's own blip and marker routines no longer run.
     EXPECT_TRUE(run.calls("radar_draw_blip_sprite").empty());
     EXPECT_TRUE(run.calls("radar_draw_level_marker").empty());
@@ -278,6 +318,22 @@ TEST(RadarBlips, HostsCheckDecidesAndAnUnboundSlotDrawsEmpty)
     EXPECT_EQ(inFrame(run, 1, "radar_sprite_drawn")[0]["args"], json({0, 200}));
 }
 
+// A point that is not a number gets no box; the host's check and count still see the blip.
+TEST(RadarBlips, BlipsPlacedNowhereAreNotDrawn)
+{
+    TempDir dir;
+    SimRun run = radarRun(dir, R"({"world": [{"frame": 1, "blips": [
+        {"id": 3, "at": ["nan", 0], "check": true, "level": {"kind": 0}},
+        {"id": 3, "at": [0, "inf"], "check": true, "level": {"kind": 2}},
+        {"id": 3, "at": ["-inf", "nan"], "check": true}]}]})",
+                          "bEnable = 1\n", boxLayout);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(spriteDraws(run, 1).empty());
+    EXPECT_TRUE(inBlipLayer(run, 1, "make_rect").empty());
+    EXPECT_EQ(inFrame(run, 1, "radar_sprite_check").size(), 3u);
+    EXPECT_EQ(inFrame(run, 1, "radar_sprite_drawn").size(), 3u);
+}
+
 TEST(RadarBlips, OnTheMapScreenBlipsAndMarkersAreScaledAndAdjustedByTheHost)
 {
     TempDir dir;
@@ -289,15 +345,18 @@ TEST(RadarBlips, OnTheMapScreenBlipsAndMarkersAreScaledAndAdjustedByTheHost)
     // The 640 x 448 frame scaled to 1920 x 1080 in double precision, then the host's
     // adjustment (10 right, 5 down).
     const double x = 960, y = static_cast<float>(1080 * 0.002232143 * 224.0);
+    // The radar frame's blip layer and the map screen's own each draw both blips.
     auto adjusts = inFrame(run, 1, "map_screen_adjust");
-    ASSERT_EQ(adjusts.size(), 4u); // both routines scale, even when nothing is drawn after
+    ASSERT_EQ(adjusts.size(), 8u); // both routines scale, even when nothing is drawn after
     for (const json& a : adjusts) {
         EXPECT_EQ(a["args"][0], x);
         EXPECT_EQ(a["args"][1].get<double>(), y);
         EXPECT_EQ(a["by"], "plugin");
     }
     auto draws = spriteDraws(run, 1);
-    ASSERT_EQ(draws.size(), 2u);
+    ASSERT_EQ(draws.size(), 4u);
+    EXPECT_EQ(draws[2], draws[0]);
+    EXPECT_EQ(draws[3], draws[1]);
     const float ay = static_cast<float>(y) + 5.0f;
     EXPECT_EQ(draws[0][1], json({957, static_cast<double>(ay - 13.0f), 983, static_cast<double>(13.0f + ay)}));
     EXPECT_EQ(draws[1][1], json({961, static_cast<double>(ay - 9.0f), 979, static_cast<double>(9.0f + ay)}));

@@ -167,9 +167,10 @@ TEST(RadarFrame, SecondPlayersReducedFrameComesFirstAndNeverTurnsToTheDamageColo
     TempDir dir;
     SimRun r = run(dir, R"({"clock": {"start_ms": 10000}, "world": [{"frame": 1, "damage_ms": 9900, "wanted": {"stars": 1},
         "players": [{"health": 50, "armour": 0, "max_health": 200},
-                    {"health": 20, "armour": 45, "max_armour": 50, "state_flags": 256, "breath": 250}]}]})");
+                    {"health": 20, "armour": 45, "max_armour": 50, "state_flags": 256, "breath": 250}]}]})",
+                   "bEnable = 1\n", layoutWithOffset("10 -20"));
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    // Second box: x 345..525, y 860..1040, no radar offset.
+    // Second box: x 345..525, y 860..1040; the radar offset moves only the first.
     const json second = {345, 860, 525, 1040};
     auto rings = argsOf(r, 1, "sprite_draw");
     ASSERT_GE(rings.size(), 3u);
@@ -186,9 +187,9 @@ TEST(RadarFrame, SecondPlayersReducedFrameComesFirstAndNeverTurnsToTheDamageColo
     EXPECT_EQ(gauges[1], json({sprite("20"), {435, 860, 525, 1040}, armour, 0.5, 0, 1, 0, 0.5, 1, 1, 1}));
     // First player: 50 of 200 health; no armour, no armour gauge.
     EXPECT_EQ(gauges[2][0], sprite("150"));
-    EXPECT_EQ(gauges[2][1], json({40, 830, 165, 1080}));
+    EXPECT_EQ(gauges[2][1], json({50, 850, 175, 1100}));
 
-    // The second player's breath bar, at its own record: a quarter full.
+    // The second player's breath bar, at its own record and place: a quarter full.
     auto fills = argsOf(r, 1, "fill_rect");
     ASSERT_EQ(fills.size(), 3u);
     EXPECT_EQ(fills[0], json({{535, 1022, 547, 878}, {0, 0, 0, 255}}));
@@ -212,6 +213,56 @@ TEST(RadarFrame, WithoutAFirstPlayerCharacterNothingIsDrawnAndState12IsBack)
         EXPECT_EQ(summary(r, 1), (std::vector<std::string>{"player_character", "render_state_get [12]",
                                                            "render_state_set [12,1]", "render_state_set [12,3]"}));
     }
+}
+
+// The breath bar shows as the host reports the first player's character; its level is that
+// of player record 0's character. Frame 1: record 0's character is under water, the one the
+// host reports is not; frame 2 the other way round (a quarter of record 0's breath).
+TEST(RadarFrame, BreathBarFollowsTheCharacterTheHostReportsAndRecordZerosLevel)
+{
+    TempDir dir;
+    SimRun r = run(dir, R"({"frames": 2, "world": [
+        {"frame": 1, "player_character_0": 1,
+         "players": [{"state_flags": 256, "breath": 500}, {"state_flags": 0, "breath": 100}]},
+        {"frame": 2, "player_character_0": 1,
+         "players": [{"state_flags": 0, "breath": 250}, {"state_flags": 256, "breath": 100}]}]})",
+                   "bEnable = 1\n", R"(
+HUD_RADAR_SPRITES         40   250  250  250
+HUD_BREATH_BAR            312  80   8    180
+HUD_SECOND_RADAR_SPRITES  345  220  180  180
+HUD_SECOND_BREATH_BAR     537  60   8    140
+)");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(argsOf(r, 1, "fill_rect").empty());
+    auto fills = argsOf(r, 2, "fill_rect");
+    // The second player's own bar (its character is the one under water), then the first's.
+    ASSERT_EQ(fills.size(), 6u);
+    EXPECT_EQ(fills[2], json({{537, 1020, 545, 1006}, breathFill}));
+    EXPECT_EQ(fills[5], json({{312, 1000, 320, 955}, breathFill}));
+}
+
+// Before the host's renderer starts there is no render engine: the radar draws without
+// render states, and the host is not crashed through the missing record.
+TEST(RadarFrame, WithoutTheHostsRenderEngineTheFrameDrawsWithoutRenderStates)
+{
+    TempDir dir;
+    SimRun r = run(dir, R"({"frames": 2, "clock": {"start_ms": 10000}, "world": [{"frame": 1,
+        "renderer_started": false, "players": [{"health": 100, "armour": 50}]},
+        {"frame": 2, "renderer_started": true}]})");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::vector<json> drawn;
+    for (const json& e : r.trace) {
+        if (e["frame"] != 1)
+            continue;
+        if (e["op"] == "radar_draw_overlay")
+            break;
+        EXPECT_EQ(e["op"].get<std::string>().rfind("render_state", 0), std::string::npos) << e.dump();
+        if (e["op"].get<std::string>().rfind("sprite_draw", 0) == 0)
+            drawn.push_back(e["args"][0]);
+    }
+    EXPECT_EQ(drawn, (std::vector<json>{sprite("radarringback"), sprite("radarringmask"), sprite("00"), sprite("100"),
+                                        sprite("radarringfront")}));
+    EXPECT_FALSE(argsOf(r, 2, "render_state_set").empty());
 }
 
 } // namespace

@@ -110,8 +110,10 @@ TEST_F(RouteInHost, TheSearchWritesNoMoreThanTheCallersMaximum)
     Vec3 at{};
     host::path_node_position(host::path_node(paths, nodes[2]), &at);
     EXPECT_EQ(at.z, 12.0f);
-    EXPECT_EQ(host::path_node(paths, 4), nullptr);
-    EXPECT_EQ(host::path_node(paths, 0xFFFFFFFF), nullptr);
+    // Any node of the road network has its record, on this route or not; the empty node
+    // lies outside it and stops the run.
+    EXPECT_EQ(host::path_node(paths, 0x00010005), reinterpret_cast<void*>(uintptr_t{0xCC0000 + 1029 * 0x10}));
+    EXPECT_DEATH(host::path_node(paths, 0xFFFFFFFF), "path_node called for a node the road network does not have");
 }
 
 TEST_F(RouteInHost, TheDevicesCapabilitiesFollowTheScenario)
