@@ -190,8 +190,6 @@ void writeRadarWorld(const WorldState& world, bool mapScreenShown)
 {
     const uint32_t menu = host::menu_state.address;
     hostWrite<uint8_t>(menu + host::menu_map_shown, mapScreenShown ? world.mapFlag : 0);
-    // The host fills its render engine pointer when its renderer starts.
-    hostWrite<uint32_t>(host::render_engine.address, world.rendererStarted ? records::renderEngine : 0);
     hostWrite<float>(menu + host::menu_map_scale, world.mapView.scale);
     hostWrite<float>(menu + host::menu_map_origin_x, world.mapView.originX);
     hostWrite<float>(menu + host::menu_map_origin_y, world.mapView.originY);

@@ -8,6 +8,7 @@
 #include "host_image.h"
 #include "host_records.h"
 #include "image_writer.h"
+#include "render_engine.h"
 
 namespace sim {
 
@@ -113,8 +114,17 @@ void writeHookMapSites(ImageWriter& image)
 uintptr_t reachFrameProcess() { return entry<CdeclSite>(host::site_frame_process)(); }
 uintptr_t reachDraw() { return entry<CdeclSite>(host::site_draw)(); }
 uintptr_t reachRendererStart() { return entry<CdeclSite>(host::site_renderer_start)(); }
-void reachRendererStartPath() { entry<void(KH_CDECL*)()>(rendererStartPath)(); }
-uintptr_t reachRendererShutdown() { return entry<CdeclSite>(host::site_renderer_shutdown)(); }
+void reachRendererStartPath()
+{
+    startRenderEngine();
+    entry<void(KH_CDECL*)()>(rendererStartPath)();
+}
+uintptr_t reachRendererShutdown()
+{
+    uintptr_t result = entry<CdeclSite>(host::site_renderer_shutdown)();
+    stopRenderEngine();
+    return result;
+}
 uintptr_t reachRadarDrawA(bool flag) { return entry<BoolSite>(host::site_radar_draw_a - pushLength)(flag); }
 uintptr_t reachRadarDrawB(bool flag) { return entry<BoolSite>(host::site_radar_draw_b - pushLength)(flag); }
 

@@ -42,8 +42,11 @@ void writeRenderEngine(ImageWriter& image)
                 "render_state_get");
     hostWrite<uint32_t>(records::renderEngine + host::render_engine_set, renderStateSetCode);
     hostWrite<uint32_t>(records::renderEngine + host::render_engine_get, renderStateGetCode);
-    hostWrite<uint32_t>(host::render_engine.address, records::renderEngine);
 }
+
+void startRenderEngine() { hostWrite<uint32_t>(host::render_engine.address, records::renderEngine); }
+
+void stopRenderEngine() { hostWrite<uint32_t>(host::render_engine.address, 0); }
 
 void setRenderStates(const std::map<int32_t, uint32_t>& initial)
 {

@@ -11,8 +11,13 @@ namespace sim {
 
 class ImageWriter;
 
-// Lays the record and its two functions, and points host::render_engine at it.
+// Lays the record and its two functions.
 void writeRenderEngine(ImageWriter& image);
+
+// host::render_engine points to the record from the host's renderer start to its shutdown
+// and holds 0 before and after.
+void startRenderEngine();
+void stopRenderEngine();
 
 // The states the host has set before the plug-in's first frame.
 void setRenderStates(const std::map<int32_t, uint32_t>& initial);

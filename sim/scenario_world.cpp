@@ -584,7 +584,7 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
                {"frame", "current_player", "players", "weapon_info", "wanted", "alt_clock_offset_ms",
                 "zone_name", "vehicle_name", "pad", "block", "damage_ms", "radar_mode", "language",
                 "breath_limit", "target", "route", "device", "blips", "map_view", "map_blend_byte",
-                "map_flag", "renderer_started", "player_character_0", "help", "subtitle", "mission_text", "text_boxes", "time_step", "clock", "stats", "host_bars",
+                "map_flag", "player_character_0", "help", "subtitle", "mission_text", "text_boxes", "time_step", "clock", "stats", "host_bars",
                 "markers", "camera_calls", "text_code", "radio", "camera"});
     // Any index, so that one naming neither player record can be tried.
     if (j.contains("current_player"))
@@ -633,7 +633,6 @@ void applyEntry(const json& j, const std::string& path, WorldState& w)
         w.mapView = mapView(j["map_view"], path + ".map_view");
     optionalInteger(j, path, "map_blend_byte", w.mapBlendByte);
     optionalInteger(j, path, "map_flag", w.mapFlag);
-    optionalBoolean(j, path, "renderer_started", w.rendererStarted);
     if (j.contains("player_character_0"))
         w.playerCharacter0 = static_cast<int32_t>(
             integer(j["player_character_0"], path + ".player_character_0", 0, host::player_record_count - 1));

@@ -259,7 +259,6 @@ struct WorldState {
     MapViewState mapView;
     uint8_t mapBlendByte = 0; // the byte of the map drawing's stack frame the host tests
     uint8_t mapFlag = 1;          // the map-screen flag's byte while the map shows
-    bool rendererStarted = true;  // false: host::render_engine holds 0
     int32_t playerCharacter0 = 0; // whose character host::player_character(0) answers with
     AimWorldState aim;
     HelpTextsState helpTexts;

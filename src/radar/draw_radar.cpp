@@ -155,7 +155,8 @@ void DrawWantedFlash()
 {
     void* character = host::player_character(0);
     const void* wanted = host::player_wanted(-1);
-    uint32_t stars = host::Field<host::wanted_star_count, uint32_t>{}.of(wanted);
+    // A host without a wanted record has no stars to flash for.
+    uint32_t stars = wanted ? host::Field<host::wanted_star_count, uint32_t>{}.of(wanted) : 0;
     // Red and blue take turns every 600 ms.
     bool red = host::time_ms_alt.get() % wantedPeriodMs < wantedPeriodMs / 2;
     Colour colour = hudColour(red ? HUD_COLOUR_RED : HUD_COLOUR_BLUE, 100);

@@ -46,6 +46,7 @@ protected:
     void SetUp() override
     {
         sim::buildHostImage();
+        sim::startRenderEngine();
         sim::trace::clear();
         plugin.settings.iRadarAlpha = 0x1C0FFEE;
         plugin.settings.iGangOverlayAlpha = 0x1234; // only the low byte counts

@@ -13,6 +13,7 @@
 #include "host/host.h"
 #include "host_frame.h"
 #include "host_image.h"
+#include "render_engine.h"
 #include "host_records.h"
 #include "radar/draw_radar.h"
 #include "scenario.h"
@@ -33,6 +34,7 @@ protected:
     void start(const std::string& players)
     {
         sim::buildHostImage();
+        sim::startRenderEngine();
         plugin = {};
         plugin.layout.records[HUD_RADAR_SPRITES] = {40, 250, 250, 250};
         plugin.layout.records[HUD_BREATH_BAR] = {312, 80, 8, 180};
