@@ -331,6 +331,12 @@ TEST(TextureDictionary, RejectsInconsistentTexturesAtTheirOffset)
     std::vector<uint8_t> unterminated = good;
     std::memset(&unterminated[firstStruct + 8], 'x', 32);
     EXPECT_NE(readError(unterminated).find("name is not terminated"), std::string::npos);
+    unterminated = good;
+    std::memset(&unterminated[firstStruct + 40], 'm', 32);
+    EXPECT_NE(readError(unterminated).find("the mask name is not terminated within its 32 bytes (at byte " +
+                                           std::to_string(firstStruct + 40) + ")"),
+              std::string::npos)
+        << readError(unterminated);
     EXPECT_NE(with(firstStruct + 8, {0}).find("empty name"), std::string::npos);
     EXPECT_NE(with(firstStruct + 73, {0x05}).find("does not say mip levels follow"), std::string::npos);
     EXPECT_NE(with(firstStruct + 76, {22}).find("only 32-bit B,G,R,A"), std::string::npos);
