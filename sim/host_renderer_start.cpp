@@ -11,6 +11,7 @@
 #include "host_sites.h"
 #include "image_writer.h"
 #include "scenario.h"
+#include "text/printable.h"
 #include "textures.h"
 
 namespace sim {
@@ -54,10 +55,14 @@ KH_CDECL void bindFontSprites()
 KH_CDECL void readFontData(int32_t handle)
 {
     host::store<int32_t>(hostFontDataHandle, handle);
-    std::string content;
-    if (!readHostFile(handle, content))
-        return;
+    std::string content, error;
+    bool read = readHostFile(handle, content, error);
     closeHostFile(handle);
+    if (!read) {
+        if (handle) // 0: the open failed, and said why if it was more than a missing file
+            std::fprintf(stderr, "kellhud-sim: font data: %s\n", error.c_str());
+        return;
+    }
     std::istringstream lines(content);
     int sheets = 0;
     for (std::string line; std::getline(lines, line);) {
@@ -71,7 +76,7 @@ KH_CDECL void readFontData(int32_t handle)
             ++widths;
         if (widths != 96 || !fields.eof()) {
             std::fprintf(stderr, "kellhud-sim: font data line for \"%s\" does not hold 96 glyph widths of 1 to 64\n",
-                         name.c_str());
+                         printable(name).c_str());
             return;
         }
         ++sheets;

@@ -3,13 +3,16 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 
 #include "check/data_check.h"
 #include "command_checks.h"
 #include "plugin_loader.h"
 #include "run.h"
+#include "text/printable.h"
 
 namespace {
 
@@ -74,9 +77,7 @@ bool checkBeforeRun(const sim::RunOptions& options, std::ostream& err)
     return ok;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     sim::RunOptions options;
     options.pluginDir = KELLHUD_ASSETS_DIR;
@@ -142,4 +143,22 @@ int main(int argc, char** argv)
     if (!checkBeforeRun(options, std::cerr))
         return 2;
     return sim::runSimulation(options, std::cout, std::cerr);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Whatever goes wrong outside the host's calls (a file too large for memory, a folder
+    // that cannot be read), one line that says so and a failing exit status, never an abort.
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "kellhud-sim: stopped: not enough memory\n";
+    } catch (const std::exception& e) {
+        std::cerr << "kellhud-sim: stopped: " << printable(e.what(), 200) << "\n";
+    } catch (...) {
+        std::cerr << "kellhud-sim: stopped by an unexpected error\n";
+    }
+    return 2;
 }

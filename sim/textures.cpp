@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 #include "system.h"
 #include "txd/txd.h"
@@ -94,12 +93,20 @@ bool loadTextureSlot(int32_t index, const std::string& file, std::string& error)
         return false;
     }
     slot->textures.clear();
-    txd::Dictionary dictionary;
-    if (!txd::readFile(file, dictionary, error))
+    // Called from the plug-in's code through the host's entry points: nothing may be
+    // thrown past here.
+    try {
+        txd::Dictionary dictionary;
+        if (!txd::readFile(file, dictionary, error))
+            return false;
+        for (txd::Texture& t : dictionary.textures) {
+            textures.push_back({t.name, t.width, t.height, std::move(t.levels[0])});
+            slot->textures.push_back(static_cast<uint32_t>(textures.size()));
+        }
+    } catch (const std::exception& e) {
+        slot->textures.clear();
+        error = "cannot load " + file + ": " + e.what();
         return false;
-    for (txd::Texture& t : dictionary.textures) {
-        textures.push_back({t.name, t.width, t.height, std::move(t.levels[0])});
-        slot->textures.push_back(static_cast<uint32_t>(textures.size()));
     }
     return true;
 }
@@ -154,25 +161,37 @@ uint32_t findCurrentTexture(const char* name)
     return 0;
 }
 
-int32_t openHostFile(const std::string& file)
+int32_t openHostFile(const std::string& file, std::string& error)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in || std::filesystem::is_directory(file))
+    // Only a regular file: opening a pipe would wait for a writer, forever.
+    std::error_code ec;
+    std::filesystem::file_status status = std::filesystem::status(file, ec);
+    if (!std::filesystem::exists(status)) {
+        error.clear();
         return 0;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        error = file + (std::filesystem::is_directory(status) ? " is a directory" : " is not a regular file") +
+                ", not a file the host can read";
+        return 0;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        error = "cannot open " + file;
+        return 0;
+    }
     openFiles[nextFileHandle] = file;
     return nextFileHandle++;
 }
 
-bool readHostFile(int32_t handle, std::string& content)
+bool readHostFile(int32_t handle, std::string& content, std::string& error)
 {
     auto it = openFiles.find(handle);
-    if (it == openFiles.end())
+    if (it == openFiles.end()) {
+        error = "file handle " + std::to_string(handle) + " is not open";
         return false;
-    std::ifstream in(it->second, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    content = all.str();
-    return true;
+    }
+    return txd::readRegularFile(it->second, maxHostFileSize, "a file the host reads whole", content, error);
 }
 
 void closeHostFile(int32_t handle) { openFiles.erase(handle); }

@@ -48,9 +48,15 @@ int32_t currentDictionary();
 uint32_t findCurrentTexture(const char* name);
 
 // Files the host opened with host::file_open, by handle (1, 2, ...; 0 is a failed open).
-int32_t openHostFile(const std::string& file);
-// The whole content of an open file; false for a handle not open.
-bool readHostFile(int32_t handle, std::string& content);
+// Only regular files open; for anything else that is there (a folder, a pipe) `error` says
+// why, for a missing file it is empty (the host's ordinary failure).
+int32_t openHostFile(const std::string& file, std::string& error);
+// The host reads its small data files (fonts.dat) whole; a larger one is refused rather
+// than read into memory.
+constexpr uint64_t maxHostFileSize = 1 << 20;
+// The whole content of an open file; false, with `error` naming the file and what is
+// wrong, for a handle not open or a file that can no longer be read or is too large.
+bool readHostFile(int32_t handle, std::string& content, std::string& error);
 void closeHostFile(int32_t handle);
 
 // A path as the host names files (backslashes; relative to the host's folder unless

@@ -82,8 +82,12 @@ KH_CDECL void txdRemoveSlot(int32_t slot)
 
 KH_CDECL int32_t fileOpen(const char* path, const char* mode)
 {
-    int32_t handle = openHostFile(hostFilePath(path));
+    std::string error;
+    int32_t handle = openHostFile(hostFilePath(path), error);
     trace::record("file_open", SIM_CALLER(), trace::args(trace::text(path), trace::text(mode)), handle);
+    // A missing file is the host's ordinary failure; a folder or a pipe in its place is not.
+    if (!handle && !error.empty())
+        complain("file_open of " + std::string(path) + ": " + error);
     return handle;
 }
 

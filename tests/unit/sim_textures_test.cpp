@@ -3,7 +3,11 @@
 #include "textures.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
+
+#include "sim_run.h"
 #include "system.h"
 #include "temp_dir.h"
 #include "txd/txd.h"
@@ -102,16 +106,67 @@ TEST_F(SimTextures, HostPathsAreWindowsPathsRelativeToTheHostFolder)
 TEST_F(SimTextures, OpenFilesAreReadByHandleUntilClosed)
 {
     std::string path = dir.write("data/fonts.dat", "font1 8\n");
-    EXPECT_EQ(sim::openHostFile(dir.path() + "/nothing"), 0);
-    EXPECT_EQ(sim::openHostFile(dir.path() + "/data"), 0);
-    int32_t handle = sim::openHostFile(path);
+    std::string error;
+    EXPECT_EQ(sim::openHostFile(dir.path() + "/nothing", error), 0);
+    EXPECT_EQ(error, ""); // the host's ordinary failure
+    int32_t handle = sim::openHostFile(path, error);
     EXPECT_EQ(handle, 1);
     std::string content;
-    ASSERT_TRUE(sim::readHostFile(handle, content));
+    ASSERT_TRUE(sim::readHostFile(handle, content, error));
     EXPECT_EQ(content, "font1 8\n");
     sim::closeHostFile(handle);
-    EXPECT_FALSE(sim::readHostFile(handle, content));
-    EXPECT_EQ(sim::openHostFile(path), 2);
+    EXPECT_FALSE(sim::readHostFile(handle, content, error));
+    EXPECT_EQ(sim::openHostFile(path, error), 2);
+}
+
+// Where a dictionary or the font data should be, a folder or a pipe (which would block
+// the open forever) is refused, and a file too large for memory is not read.
+TEST_F(SimTextures, OnlyRegularFilesOfTheirSizeAreOpenedOrLoaded)
+{
+    const std::string d = dir.path();
+    ASSERT_EQ(mkfifo((d + "/pipe").c_str(), 0600), 0);
+    std::filesystem::create_directory(d + "/folder");
+    std::filesystem::resize_file(dir.write("big", ""), uint64_t{2} << 30); // sparse: costs no disk
+    const std::pair<std::string, std::string> refused[] = {
+        {d + "/pipe", d + "/pipe is not a regular file"},
+        {d + "/folder", d + "/folder is a directory"},
+    };
+    int32_t slot = sim::addTextureSlot("a");
+    for (const auto& [path, message] : refused) {
+        std::string error;
+        EXPECT_EQ(sim::openHostFile(path, error), 0) << path;
+        EXPECT_NE(error.find(message), std::string::npos) << error;
+        EXPECT_FALSE(sim::loadTextureSlot(slot, path, error));
+        EXPECT_NE(error.find(message), std::string::npos) << error;
+    }
+    std::string error, content;
+    EXPECT_FALSE(sim::loadTextureSlot(slot, d + "/big", error));
+    EXPECT_NE(error.find("is 2147483648 bytes, more than a texture dictionary can be"), std::string::npos) << error;
+    int32_t handle = sim::openHostFile(d + "/big", error);
+    ASSERT_NE(handle, 0) << error;
+    EXPECT_FALSE(sim::readHostFile(handle, content, error));
+    EXPECT_NE(error.find(d + "/big is 2147483648 bytes, more than a file the host reads whole can be (at most 1048576)"),
+              std::string::npos)
+        << error;
+}
+
+// A whole run over such files: each is named on stderr and the run goes on to its end.
+TEST_F(SimTextures, ARunOverAPipeAndAHugeFontDataFileSaysSoAndFinishes)
+{
+    namespace fs = std::filesystem;
+    fs::path from = fs::path(KELLHUD_ASSETS_DIR) / "kell-hud", to = fs::path(dir.path()) / "kell-hud";
+    writeSettings(dir, "bEnable = 1\nbUseKellFonts = 1\n");
+    fs::create_directories(to / "textures");
+    for (const fs::directory_entry& e : fs::directory_iterator(from / "textures"))
+        if (e.path().filename() != "hud.txd")
+            fs::create_symlink(e.path(), to / "textures" / e.path().filename());
+    ASSERT_EQ(mkfifo((to / "textures" / "hud.txd").c_str(), 0600), 0);
+    std::filesystem::resize_file(dir.write("kell-hud/data/fonts.dat", ""), uint64_t{2} << 30);
+    SimRun run = runSimWithoutTrace(dir, {"--frames", "2"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("hud.txd is not a regular file"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("kellhud-sim: font data: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("fonts.dat is 2147483648 bytes"), std::string::npos) << run.err;
 }
 
 } // namespace

@@ -4,9 +4,15 @@
 #include "txd/txd.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <random>
+
+#include "temp_dir.h"
+#include "text/printable.h"
 
 namespace {
 
@@ -87,13 +93,28 @@ TEST(TextureDictionary, RejectsTheBrokenFixturesSayingWhatAndWhere)
         EXPECT_FALSE(txd::readFile(fixtures + file, d, error)) << file;
         EXPECT_NE(error.find(message), std::string::npos) << file << ": " << error;
     }
-    std::string error;
-    txd::Dictionary d;
-    EXPECT_FALSE(txd::readFile(fixtures + "no-such-file.txd", d, error));
-    EXPECT_NE(error.find("cannot open"), std::string::npos);
-    // A folder opens as a stream on Linux but cannot be read: an error, not a crash.
-    EXPECT_FALSE(txd::readFile(fixtures, d, error));
-    EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
+}
+
+// Only a regular file of a size a dictionary can have is read: a pipe would block the
+// reader forever, and a 2 GB file would not fit in a 32-bit program's memory.
+TEST(TextureDictionary, ReadsOnlyRegularFilesOfADictionarysSize)
+{
+    TempDir dir;
+    const std::string pipe = dir.path() + "/pipe.txd", big = dir.path() + "/big.txd";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::resize_file(dir.write("big.txd", ""), uint64_t{2} << 30); // sparse: costs no disk
+    const std::pair<std::string, std::string> cases[] = {
+        {fixtures + "no-such-file.txd", "cannot open " + fixtures + "no-such-file.txd"},
+        {fixtures, fixtures + " is a directory"},
+        {pipe, pipe + " is not a regular file"},
+        {big, big + " is 2147483648 bytes, more than a texture dictionary can be (at most 536870912)"},
+    };
+    for (const auto& [path, message] : cases) {
+        txd::Dictionary d;
+        std::string error;
+        EXPECT_FALSE(txd::readFile(path, d, error)) << path;
+        EXPECT_NE(error.find(message), std::string::npos) << error;
+    }
 }
 
 TEST(TextureDictionary, WritesTheFixtureByteForByte)
@@ -162,6 +183,15 @@ TEST(TextureDictionary, RoundTripsThroughTheWriter)
     EXPECT_TRUE(read.textures.empty());
 }
 
+std::string readError(std::vector<uint8_t> bytes)
+{
+    txd::Dictionary d;
+    std::string error;
+    return txd::read(bytes, d, error) ? "" : error;
+}
+
+void putU32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) { std::memcpy(&bytes[at], &v, 4); }
+
 TEST(TextureDictionary, CheckRefusesWhatTheHostCouldNotLookUp)
 {
     auto refused = [](txd::Dictionary d) {
@@ -170,16 +200,21 @@ TEST(TextureDictionary, CheckRefusesWhatTheHostCouldNotLookUp)
     };
     EXPECT_FALSE(refused(sample()));
     txd::Dictionary d = sample();
-    d.textures[1].name = "RING"; // the host does not tell case apart
-    EXPECT_TRUE(refused(d));
+    // A name is looked up without regard to case, and unpacked as NAME.png: it must be a
+    // plain file name on Windows and Linux alike.
+    const std::pair<std::string, bool> names[] = {
+        {"RING", true}, {"Ring.", true}, {std::string(31, 'a'), false}, {std::string(32, 'a'), true}, {"", true},
+        {"../escaped", true}, {"/tmp/x", true}, {"a\\b", true}, {"a\x01" "b", true}, {"tab\t", true}, {"del\x7F", true},
+        {"..", true}, {".", true}, {"x.", true}, {"x ", true}, {"a:b", true}, {"a*", true}, {"50%", true},
+        {"CON", true}, {"nul", true}, {"Aux.x", true}, {"com1", true}, {"LPT9", true}, {"prn .a", true},
+        {"con1", false}, {"comx", false}, {"com10", false}, {"..a", false}, {"a.b", false}, {" x", false},
+        {"caf\xC3\xA9", false}, {"_-+=()[]{}!#$&',;@^`~", false},
+    };
+    for (const auto& [name, refuse] : names) {
+        d.textures[1].name = name;
+        EXPECT_EQ(refused(d), refuse) << printable(name);
+    }
     d = sample();
-    d.textures[1].name = std::string(31, 'a');
-    EXPECT_FALSE(refused(d));
-    d.textures[1].name = std::string(32, 'a');
-    EXPECT_TRUE(refused(d));
-    d = sample();
-    d.textures[1].name = "";
-    EXPECT_TRUE(refused(d));
     d = sample();
     d.textures[0].mask = std::string(32, 'm');
     EXPECT_TRUE(refused(d));
@@ -200,14 +235,87 @@ TEST(TextureDictionary, CheckRefusesWhatTheHostCouldNotLookUp)
     EXPECT_TRUE(refused(d));
 }
 
-std::string readError(std::vector<uint8_t> bytes)
+// Level sizes computed in 32 bits wrap: 32768 x 32768 x 4 is 0, 32769 x 32769 x 4 is
+// 262148. Neither reader nor writer takes such a level for a whole one.
+TEST(TextureDictionary, LevelSizesThatWouldWrapIn32BitsAreRefused)
 {
-    txd::Dictionary d;
-    std::string error;
-    return txd::read(bytes, d, error) ? "" : error;
+    struct Case {
+        uint16_t size;
+        uint32_t levelBytes;
+        const char* message;
+    };
+    const Case cases[] = {
+        {32768, 0, "level 0 holds 0 bytes; 32768x32768 pixels take 4294967296"},
+        {32769, 262148, "level 0 holds 262148 bytes; 32769x32769 pixels take 4295229444"},
+    };
+    for (const Case& c : cases) {
+        txd::Texture t;
+        t.name = "huge";
+        t.width = t.height = c.size;
+        t.levels.emplace_back(c.levelBytes, 0);
+        txd::Dictionary d;
+        d.textures.push_back(t);
+        std::string error;
+        EXPECT_FALSE(txd::check(d, error)) << c.size;
+        EXPECT_NE(error.find(c.message), std::string::npos) << error;
+        std::string read = readError(txd::write(d)); // unchecked, as another writer might
+        EXPECT_NE(read.find(std::string(c.message) + " (at byte " + std::to_string(firstStruct + 88) + ")"),
+                  std::string::npos)
+            << read;
+    }
 }
 
-void putU32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) { std::memcpy(&bytes[at], &v, 4); }
+// The host finds only one of two names that differ in case, and unpacking both onto a
+// disk that does not tell case apart writes one over the other: the reader refuses them
+// as the writer does. Names in messages are escaped.
+TEST(TextureDictionary, NamesEqualButForCaseAreRefusedAndNamesInMessagesEscaped)
+{
+    txd::Dictionary d = sample();
+    d.textures[1].name = "RiNG";
+    std::vector<uint8_t> bytes = txd::write(d);
+    size_t second = firstStruct - 24 + 12 + 12 + txd::textureStructSize + 4 * 4 + (128 + 32 + 8 + 4) + 12;
+    EXPECT_NE(readError(bytes).find("texture 2 \"RiNG\" has the name of texture 1 \"ring\" (the game does not tell "
+                                    "upper from lower case); rename one (at byte " + std::to_string(second) + ")"),
+              std::string::npos)
+        << readError(bytes);
+    std::string error;
+    EXPECT_FALSE(txd::check(d, error));
+    EXPECT_NE(error.find("texture \"RiNG\" has the name of texture \"ring\""), std::string::npos) << error;
+    EXPECT_TRUE(txd::sameName("RiNG", "ring"));
+    EXPECT_FALSE(txd::sameName("ring", "rin"));
+    EXPECT_FALSE(txd::sameName("\xC9", "\xE9")); // bytes beyond ASCII only themselves, in any locale
+    EXPECT_FALSE(txd::sameName("[", "{"));
+
+    d = sample();
+    d.textures[0].name = "\x1B[2J\rring";
+    bytes = txd::write(d);
+    putU32(bytes, firstStruct + 88, 7);
+    EXPECT_NE(readError(bytes).find("texture 1 \"\\x1B[2J\\rring\": level 0 holds 7"), std::string::npos)
+        << readError(bytes);
+    EXPECT_FALSE(txd::check(d, error));
+    EXPECT_NE(error.find("texture \"\\x1B[2J\\rring\": a name must be usable as a file name"), std::string::npos)
+        << error;
+}
+
+// What unpack names a file: the name itself when it is plain, otherwise an escaped name
+// that is plain and cannot be the name of another texture.
+TEST(TextureDictionary, UnsafeNamesHaveSafeFileNames)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"star", "star"},           {"../escaped", "..%2Fescaped"}, {"/etc/x", "%2Fetc%2Fx"}, {"a\\b", "a%5Cb"},
+        {"..", ".%2E"},             {".", "%2E"},                   {"x ", "x%20"},           {"CON", "%43ON"},
+        {"nul.a", "%6Eul.a"},       {"com1", "%63om1"},             {"a:b*", "a%3Ab%2A"},     {"50%", "50%25"},
+        {"\x1B[2J\r", "%1B[2J%0D"}, {"con.", "con%2E"},
+    };
+    for (const auto& [name, file] : cases) {
+        EXPECT_EQ(txd::safeFileName(name), file) << name;
+        std::string why;
+        std::string plain = txd::safeFileName(name);
+        // Plain but for the % that marks it escaped.
+        std::replace(plain.begin(), plain.end(), '%', '_');
+        EXPECT_TRUE(txd::plainFileName(plain, why)) << name << ": " << why;
+    }
+}
 
 TEST(TextureDictionary, RejectsInconsistentTexturesAtTheirOffset)
 {
@@ -223,6 +331,12 @@ TEST(TextureDictionary, RejectsInconsistentTexturesAtTheirOffset)
     std::vector<uint8_t> unterminated = good;
     std::memset(&unterminated[firstStruct + 8], 'x', 32);
     EXPECT_NE(readError(unterminated).find("name is not terminated"), std::string::npos);
+    unterminated = good;
+    std::memset(&unterminated[firstStruct + 40], 'm', 32);
+    EXPECT_NE(readError(unterminated).find("the mask name is not terminated within its 32 bytes (at byte " +
+                                           std::to_string(firstStruct + 40) + ")"),
+              std::string::npos)
+        << readError(unterminated);
     EXPECT_NE(with(firstStruct + 8, {0}).find("empty name"), std::string::npos);
     EXPECT_NE(with(firstStruct + 73, {0x05}).find("does not say mip levels follow"), std::string::npos);
     EXPECT_NE(with(firstStruct + 76, {22}).find("only 32-bit B,G,R,A"), std::string::npos);
@@ -304,9 +418,9 @@ TEST(TextureDictionary, FuzzedFilesAreRejectedOrReadConsistentlyNeverPastTheEnd)
             continue;
         }
         ++accepted;
-        // Whatever was accepted is a dictionary the writer can write again, and reads back
-        // the same.
-        ASSERT_TRUE(txd::check(d, error) || error.find("twice") != std::string::npos) << error;
+        // Whatever was accepted is a dictionary the writer can write again (but for a name
+        // that cannot be a file name, which it is read with), and reads back the same.
+        ASSERT_TRUE(txd::check(d, error) || error.find("usable as a file name") != std::string::npos) << error;
         txd::Dictionary again;
         ASSERT_TRUE(readExact(txd::write(d), again, error)) << error;
         expectSame(d, again);

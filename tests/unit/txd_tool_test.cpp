@@ -1,6 +1,7 @@
 // kellhud-txd as a modder uses it: pack PNG files, list and unpack the dictionary.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -20,9 +21,10 @@ struct ToolRun {
     std::string err;
 };
 
-ToolRun runTool(const TempDir& dir, const std::string& args)
+// A tool that hangs fails the test (timeout's status 124) instead of stopping the suite.
+ToolRun runTool(const TempDir& dir, const std::string& args, const std::string& binary = KELLHUD_TXD_BINARY)
 {
-    std::string command = std::string(KELLHUD_TXD_BINARY) + " " + args + " >" + dir.path() + "/out 2>" + dir.path() + "/err";
+    std::string command = "timeout -k 5 60 " + binary + " " + args + " >" + dir.path() + "/out 2>" + dir.path() + "/err";
     int status = std::system(command.c_str());
     auto slurp = [](const std::string& path) {
         std::ifstream in(path);
@@ -107,6 +109,91 @@ TEST(TxdTool, SaysWhatWentWrongAndWhatToDo)
 
     EXPECT_EQ(runTool(dir, "pack " + d + "/out.txd").exitCode, 2);
     EXPECT_NE(runTool(dir, "frobnicate").err.find("usage"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+// What a dictionary from elsewhere may hold, and files that are no dictionary at all: the
+// tools say what is wrong in one line and fail, never hang, abort or write outside the
+// folder they are given.
+TEST(TxdTool, RefusesWhatItCannotReadAndUnpacksUnsafeNamesInsideTheFolder)
+{
+    TempDir dir;
+    const std::string d = dir.path();
+    ASSERT_EQ(mkfifo((d + "/pipe.txd").c_str(), 0600), 0);
+    std::filesystem::resize_file(dir.write("big.txd", ""), uint64_t{2} << 30); // sparse: costs no disk
+    txd::Dictionary wrapped;
+    wrapped.textures.push_back({"huge", "", txd::defaultFiltering, 32768, 32768, false, std::vector<std::vector<uint8_t>>(1)});
+    std::string error;
+    txd::Dictionary unsafe;
+    const std::string absolute = d + "/abs"; // 28 bytes: a name holds 31
+    for (const std::string& name : {std::string("../escaped"), absolute, std::string("CON"), std::string("x\x1B[2J"),
+                                    std::string("star")})
+        unsafe.textures.push_back({name, "", txd::defaultFiltering, 1, 1, true, {{1, 2, 3, 4}}});
+    for (const auto& [file, dictionary] : {std::pair{"wrapped.txd", &wrapped}, std::pair{"unsafe.txd", &unsafe}}) {
+        std::vector<uint8_t> bytes = txd::write(*dictionary); // unchecked, as another writer might
+        dir.write(file, std::string(bytes.begin(), bytes.end()));
+    }
+
+    const std::pair<std::string, std::string> refused[] = {
+        {"list " + d + "/big.txd", d + "/big.txd is 2147483648 bytes, more than a texture dictionary can be"},
+        {"list " + d + "/pipe.txd", d + "/pipe.txd is not a regular file"},
+        {"unpack " + d + "/pipe.txd " + d + "/pictures", "is not a regular file"},
+        {"list " + d, d + " is a directory"},
+        {"unpack " + d + "/wrapped.txd " + d + "/pictures", "level 0 holds 0 bytes; 32768x32768 pixels take 4294967296"},
+    };
+    for (const auto& [args, message] : refused) {
+        ToolRun run = runTool(dir, args);
+        EXPECT_EQ(run.exitCode, 1) << args;
+        EXPECT_NE(run.err.find(message), std::string::npos) << args << ": " << run.err;
+    }
+
+    ToolRun list = runTool(dir, "list " + d + "/unsafe.txd");
+    EXPECT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_NE(list.out.find("x\\x1B[2J "), std::string::npos) << list.out;
+    EXPECT_EQ(list.out.find('\x1B'), std::string::npos);
+
+    ToolRun unpack = runTool(dir, "unpack " + d + "/unsafe.txd " + d + "/pictures");
+    EXPECT_EQ(unpack.exitCode, 0) << unpack.err;
+    std::string absoluteFile = absolute;
+    for (size_t at; (at = absoluteFile.find('/')) != std::string::npos;)
+        absoluteFile.replace(at, 1, "%2F");
+    for (const std::string& file : {std::string("..%2Fescaped"), absoluteFile, std::string("%43ON"),
+                                    std::string("x%1B[2J"), std::string("star")})
+        EXPECT_TRUE(std::filesystem::is_regular_file(d + "/pictures/" + file + ".png")) << file;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(d + "/pictures"), std::filesystem::directory_iterator()), 5);
+    EXPECT_FALSE(std::filesystem::exists(d + "/escaped.png"));
+    EXPECT_FALSE(std::filesystem::exists(absolute + ".png"));
+    EXPECT_NE(unpack.err.find("warning: texture \"x\\x1B[2J\" cannot be a file name as it stands (it holds a control "
+                              "byte); written as " + d + "/pictures/x%1B[2J.png"),
+              std::string::npos)
+        << unpack.err;
+    EXPECT_EQ(unpack.err.find('\x1B'), std::string::npos);
+
+    // The writer refuses such names: pack says which file to rename.
+    writePng(d + "/con.png", 1, 1, 255);
+    ToolRun pack = runTool(dir, "pack " + d + "/con.txd " + d + "/con.png");
+    EXPECT_EQ(pack.exitCode, 1);
+    EXPECT_NE(pack.err.find(d + "/con.png: \"con\" cannot be a texture name (it is the name of a Windows device); "
+                            "rename the file"),
+              std::string::npos)
+        << pack.err;
+}
+
+// kellhud-art stops with one line, whatever is thrown: here its output folder is a file.
+TEST(TxdTool, TheArtToolReportsAFailureInsteadOfAborting)
+{
+    TempDir dir;
+    const std::string d = dir.path();
+    dir.write("icons.json", R"({"icons": {}})");
+    dir.write("svg", "a file where a folder should be");
+    std::string art = (std::filesystem::path(KELLHUD_TXD_BINARY).parent_path() / "kellhud-art").string();
+    ToolRun run = runTool(dir, "compose " + d + "/icons.json " KELLHUD_ASSETS_DIR "/art " + d + "/svg", art);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.rfind("kellhud-art: stopped: ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find(d + "/svg"), std::string::npos) << run.err;
 }
 
 } // namespace

@@ -15,7 +15,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <exception>
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,7 @@
 #include "host/chosen_addresses.h"
 #include "icons.h"
 #include "pictures.h"
+#include "text/printable.h"
 #include "textures/sprite_tables.h"
 
 namespace {
@@ -190,9 +193,7 @@ int fontData(const fs::path& outFile, const fs::path& pngDir)
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     std::string command = argc > 1 ? argv[1] : "";
     if (command == "compose" && argc == 5)
@@ -202,4 +203,22 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "usage: kellhud-art compose ICONS.json ART-DIR OUT\n"
                          "       kellhud-art font-data OUT.dat PNG-DIR\n");
     return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Whatever goes wrong (a file too large for memory, a folder that cannot be made), one
+    // line that says so and a failing exit status, never an abort.
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        fail("stopped: not enough memory");
+    } catch (const std::exception& e) {
+        fail(std::string("stopped: ") + printable(e.what(), 200));
+    } catch (...) {
+        fail("stopped by an unexpected error");
+    }
+    return 1;
 }

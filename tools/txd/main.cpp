@@ -2,12 +2,15 @@
 // modder can see what a dictionary holds and replace its pictures with PNG files.
 
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "png.h"
+#include "text/printable.h"
 #include "txd.h"
 
 namespace {
@@ -18,7 +21,8 @@ const char usage[] =
     "       kellhud-txd pack OUT.txd A.png [B.png ...]\n"
     "\n"
     "list    prints each texture of a dictionary: name, mask, size, levels, format\n"
-    "unpack  writes each texture's first level as DIR/NAME.png\n"
+    "unpack  writes each texture's first level as DIR/NAME.png (a name that cannot be a\n"
+    "        file name is written with its unsafe bytes as %XX, and said so)\n"
     "pack    makes one dictionary of PNG files; each texture is named after its file\n"
     "        (star.png becomes \"star\")\n";
 
@@ -33,6 +37,12 @@ bool load(const std::string& path, txd::Dictionary& dictionary)
     std::string error;
     if (txd::readFile(path, dictionary, error))
         return true;
+    // A message without a byte offset is about the file itself (missing, a folder, a pipe,
+    // too large), not about its content.
+    if (error.find("(at byte ") == std::string::npos) {
+        std::cerr << "kellhud-txd: " << error << "\n  Give the path of a .txd file.\n";
+        return false;
+    }
     std::cerr << "kellhud-txd: " << path << " is not a texture dictionary this tool reads: " << error << "\n"
               << "  The file may be cut short or damaged; pack it again from its PNG files.\n";
     return false;
@@ -52,9 +62,10 @@ int list(const std::string& path)
     std::printf("%s: %zu texture%s\n", path.c_str(), dictionary.textures.size(),
                 dictionary.textures.size() == 1 ? "" : "s");
     for (const txd::Texture& t : dictionary.textures)
-        std::printf("  %-24s mask %-12s %5ux%-5u %u level%s  B8G8R8A8%s  filtering 0x%04X\n", t.name.c_str(),
-                    t.mask.empty() ? "-" : t.mask.c_str(), t.width, t.height, static_cast<unsigned>(t.levels.size()),
-                    t.levels.size() == 1 ? " " : "s", t.hasAlpha ? " with alpha" : "", t.filtering);
+        std::printf("  %-24s mask %-12s %5ux%-5u %u level%s  B8G8R8A8%s  filtering 0x%04X\n", printable(t.name).c_str(),
+                    t.mask.empty() ? "-" : printable(t.mask).c_str(), t.width, t.height,
+                    static_cast<unsigned>(t.levels.size()), t.levels.size() == 1 ? " " : "s",
+                    t.hasAlpha ? " with alpha" : "", t.filtering);
     return 0;
 }
 
@@ -70,7 +81,14 @@ int unpack(const std::string& path, const std::string& dir)
     for (const txd::Texture& t : dictionary.textures) {
         png::Image image{t.width, t.height, t.levels[0]};
         swapRedBlue(image.rgba);
-        std::string out = (std::filesystem::path(dir) / (t.name + ".png")).string();
+        // A name from the file may be "../x", "/etc/x" or "CON": it must not choose where
+        // the picture goes.
+        std::string file = txd::safeFileName(t.name);
+        std::string out = (std::filesystem::path(dir) / (file + ".png")).string();
+        std::string why;
+        if (!txd::plainFileName(t.name, why))
+            std::cerr << "kellhud-txd: warning: texture \"" << printable(t.name) << "\" cannot be a file name as it stands ("
+                      << why << "); written as " << out << ". Rename the PNG file before packing it again.\n";
         std::string error;
         if (!png::write(out, image, error))
             return fail(error);
@@ -93,6 +111,12 @@ bool packOne(const std::string& file, txd::Dictionary& dictionary)
         std::cerr << "kellhud-txd: " << file << ": a texture name takes 1 to 31 characters; rename the file.\n";
         return false;
     }
+    std::string why;
+    if (!txd::plainFileName(name, why)) {
+        std::cerr << "kellhud-txd: " << file << ": \"" << printable(name) << "\" cannot be a texture name (" << why
+                  << "); rename the file.\n";
+        return false;
+    }
     if (image.width > 0xFFFF || image.height > 0xFFFF) {
         std::cerr << "kellhud-txd: " << file << " is " << image.width << "x" << image.height
                   << "; a texture is at most 65535 pixels wide and high.\n";
@@ -100,7 +124,7 @@ bool packOne(const std::string& file, txd::Dictionary& dictionary)
     }
     for (const txd::Texture& t : dictionary.textures)
         if (txd::sameName(t.name, name)) {
-            std::cerr << "kellhud-txd: two files would both be the texture \"" << name
+            std::cerr << "kellhud-txd: two files would both be the texture \"" << printable(name)
                       << "\" (the game does not tell upper from lower case); rename one.\n";
             return false;
         }
@@ -131,11 +155,8 @@ int pack(const std::string& out, const std::vector<std::string>& files)
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int run(const std::vector<std::string>& args)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 2 && args[0] == "list")
         return list(args[1]);
     if (args.size() == 3 && args[0] == "unpack")
@@ -145,4 +166,20 @@ int main(int argc, char** argv)
     bool help = args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
     (help ? std::cout : std::cerr) << usage;
     return help ? 0 : 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Whatever goes wrong, one line that says so and a failing exit status, never an abort.
+    try {
+        return run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::bad_alloc&) {
+        return fail("stopped: not enough memory");
+    } catch (const std::exception& e) {
+        return fail(std::string("stopped: ") + printable(e.what(), 200));
+    } catch (...) {
+        return fail("stopped by an unexpected error");
+    }
 }

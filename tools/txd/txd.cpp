@@ -1,11 +1,15 @@
 #include "txd.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <new>
+#include <map>
 #include <stdexcept>
+
+#include "text/printable.h"
 
 namespace txd {
 
@@ -126,6 +130,19 @@ std::string fixedName(const uint8_t* bytes, const char* what, std::size_t offset
     return std::string(reinterpret_cast<const char*>(bytes), length);
 }
 
+// A texture name, quoted and escaped for a message.
+std::string inQuotes(const std::string& name) { return "\"" + printable(name, 40) + "\""; }
+
+// The name as sameName compares it: one spelling for all that compare equal.
+std::string folded(const std::string& name)
+{
+    std::string out = name;
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
 Texture readTexture(Cursor& dictionary, std::size_t index)
 {
     std::string which = "texture " + std::to_string(index + 1);
@@ -146,7 +163,7 @@ Texture readTexture(Cursor& dictionary, std::size_t index)
     t.name = fixedName(s.bytes(nameSize, "name"), "the name", nameAt);
     if (t.name.empty())
         throw FormatError(which + " has an empty name", nameAt);
-    which += " \"" + t.name + "\"";
+    which += " " + inQuotes(t.name);
     t.mask = fixedName(s.bytes(nameSize, "mask name"), "the mask name", nameAt + nameSize);
 
     std::size_t formatAt = s.offset();
@@ -184,7 +201,7 @@ Texture readTexture(Cursor& dictionary, std::size_t index)
     for (unsigned i = 0; i < levelCount; ++i) {
         std::size_t levelAt = s.offset();
         uint32_t size = s.u32("level size");
-        uint32_t expected = levelSize(t.width, t.height, i);
+        uint64_t expected = levelSize(t.width, t.height, i);
         if (size != expected)
             throw FormatError(which + ": level " + std::to_string(i) + " holds " + std::to_string(size) +
                                   " bytes; " + std::to_string(levelWidth(t.width, i)) + "x" +
@@ -213,13 +230,24 @@ Dictionary readDictionary(const uint8_t* data, std::size_t size)
     uint16_t count = s.u16("texture count");
     Dictionary out;
     out.deviceId = s.u16("device id");
+    std::map<std::string, std::size_t> seen; // folded name -> index
     for (std::size_t i = 0; i < count; ++i) {
         // The dictionary's own extension, or its end, where a texture should be.
         if (d.left() == 0 || d.peekType() == chunkExtension)
             throw FormatError("the dictionary says " + std::to_string(count) + " textures, but holds only " +
                                   std::to_string(i),
                               countAt);
+        std::size_t textureAt = d.offset();
         out.textures.push_back(readTexture(d, i));
+        const std::string& name = out.textures.back().name;
+        auto [it, added] = seen.emplace(folded(name), i);
+        // The host would find only one of the two, and unpacking them on a disk that does
+        // not tell case apart would write one over the other.
+        if (!added)
+            throw FormatError("texture " + std::to_string(i + 1) + " " + inQuotes(name) + " has the name of texture " +
+                                  std::to_string(it->second + 1) + " " + inQuotes(out.textures[it->second].name) +
+                                  " (the game does not tell upper from lower case); rename one",
+                              textureAt);
     }
     d.chunk(chunkExtension, "dictionary extension");
     if (d.left() != 0)
@@ -286,9 +314,9 @@ uint16_t levelWidth(uint16_t width, unsigned level)
 
 uint16_t levelHeight(uint16_t height, unsigned level) { return levelWidth(height, level); }
 
-uint32_t levelSize(uint16_t width, uint16_t height, unsigned level)
+uint64_t levelSize(uint16_t width, uint16_t height, unsigned level)
 {
-    return uint32_t{levelWidth(width, level)} * levelHeight(height, level) * 4;
+    return uint64_t{levelWidth(width, level)} * levelHeight(height, level) * 4;
 }
 
 bool read(const uint8_t* data, std::size_t size, Dictionary& out, std::string& error)
@@ -299,6 +327,9 @@ bool read(const uint8_t* data, std::size_t size, Dictionary& out, std::string& e
     } catch (const FormatError& e) {
         error = e.what();
         return false;
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory for the " + std::to_string(size) + " bytes of its textures";
+        return false;
     }
 }
 
@@ -307,30 +338,149 @@ bool read(const std::vector<uint8_t>& bytes, Dictionary& out, std::string& error
     return read(bytes.data(), bytes.size(), out, error);
 }
 
-bool readFile(const std::string& path, Dictionary& out, std::string& error)
+bool readRegularFile(const std::string& path, uint64_t limit, const char* what, std::string& bytes,
+                     std::string& error)
 {
+    namespace fs = std::filesystem;
+    // Look before opening: opening a pipe waits for a writer that may never come.
+    std::error_code ec;
+    fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) {
+        error = "cannot open " + path + ": " + (ec ? ec.message() : "no such file");
+        return false;
+    }
+    if (fs::is_directory(status)) {
+        error = path + " is a directory, not " + what;
+        return false;
+    }
+    if (!fs::is_regular_file(status)) {
+        error = path + " is not a regular file (a pipe, device or socket), so it cannot be " + what;
+        return false;
+    }
+    uint64_t size = fs::file_size(path, ec);
+    if (ec) {
+        error = "cannot read " + path + ": " + ec.message();
+        return false;
+    }
+    if (size > limit) {
+        error = path + " is " + std::to_string(size) + " bytes, more than " + what + " can be (at most " +
+                std::to_string(limit) + ")";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot open " + path;
         return false;
     }
-    // Read in large blocks: a byte at a time costs seconds per file under the sanitizers.
-    std::vector<uint8_t> bytes;
-    char block[1 << 16];
-    while (in.read(block, sizeof block) || in.gcount() > 0)
-        bytes.insert(bytes.end(), block, block + in.gcount());
+    try {
+        // Read in large blocks: a byte at a time costs seconds per file under the sanitizers.
+        bytes.clear();
+        bytes.reserve(static_cast<std::size_t>(size));
+        char block[1 << 16];
+        while (bytes.size() <= limit && (in.read(block, sizeof block) || in.gcount() > 0))
+            bytes.append(block, static_cast<std::size_t>(in.gcount()));
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory to read " + path + " (" + std::to_string(size) + " bytes)";
+        return false;
+    }
     if (in.bad()) {
         error = "cannot read " + path;
         return false;
     }
-    return read(bytes, out, error);
+    if (bytes.size() > limit) { // it grew while being read
+        error = path + " is more than " + std::to_string(limit) + " bytes, more than " + what + " can be";
+        return false;
+    }
+    return true;
 }
 
-bool sameName(const std::string& a, const std::string& b)
+bool readFile(const std::string& path, Dictionary& out, std::string& error)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
+    std::string bytes;
+    if (!readRegularFile(path, maxFileSize, "a texture dictionary", bytes, error))
+        return false;
+    return read(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, error);
+}
+
+bool sameName(const std::string& a, const std::string& b) { return a.size() == b.size() && folded(a) == folded(b); }
+
+namespace {
+
+// Why the byte cannot be in a file name; nullptr when it can.
+const char* unsafeByte(char c)
+{
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F)
+        return "it holds a control byte";
+    if (c == '/' || c == '\\')
+        return "it holds a folder separator (/ or \\)";
+    if (c == '%')
+        return "it holds %, which marks an escaped name";
+    if (std::string_view("<>:\"|?*").find(c) != std::string_view::npos)
+        return "it holds one of < > : \" | ? *, which a Windows file name cannot";
+    return nullptr;
+}
+
+// CON, PRN, AUX, NUL, COM0-9, LPT0-9, with any extension: Windows opens the device.
+bool deviceName(const std::string& name)
+{
+    std::string base = folded(name.substr(0, name.find('.')));
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    if (base == "con" || base == "prn" || base == "aux" || base == "nul")
+        return true;
+    return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) &&
+           base[3] >= '0' && base[3] <= '9';
+}
+
+std::string escaped(char c)
+{
+    char text[4];
+    std::snprintf(text, sizeof text, "%%%02X", static_cast<unsigned char>(c));
+    return text;
+}
+
+} // namespace
+
+bool plainFileName(const std::string& name, std::string& why)
+{
+    for (char c : name)
+        if (const char* reason = unsafeByte(c)) {
+            why = reason;
+            return false;
+        }
+    if (name.empty()) {
+        why = "it is empty";
+        return false;
+    }
+    if (name.back() == '.' || name.back() == ' ') {
+        why = "it ends in a dot or a space, which Windows drops from file names";
+        return false;
+    }
+    if (deviceName(name)) {
+        why = "it is the name of a Windows device";
+        return false;
+    }
+    return true;
+}
+
+std::string safeFileName(const std::string& name)
+{
+    std::string why;
+    if (plainFileName(name, why))
+        return name;
+    // Every escaped name holds a %, which no plain name does, and the escape can be
+    // undone, so an escaped name never meets the name of another texture.
+    std::string out;
+    for (char c : name)
+        out += unsafeByte(c) ? escaped(c) : std::string(1, c);
+    if (out.empty())
+        return "%";
+    if (out.back() == '.' || out.back() == ' ')
+        out = out.substr(0, out.size() - 1) + escaped(out.back());
+    if (deviceName(out))
+        out = escaped(out[0]) + out.substr(1);
+    return out;
 }
 
 bool check(const Dictionary& dictionary, std::string& error)
@@ -339,22 +489,31 @@ bool check(const Dictionary& dictionary, std::string& error)
         error = "more than 65535 textures";
         return false;
     }
+    // Dictionary header, struct and extension; each texture adds its own below.
+    uint64_t fileSize = 12 + 12 + 4 + 12;
+    std::map<std::string, std::size_t> seen; // folded name -> index
     for (std::size_t i = 0; i < dictionary.textures.size(); ++i) {
         const Texture& t = dictionary.textures[i];
-        std::string which = "texture \"" + t.name + "\"";
+        std::string which = "texture " + inQuotes(t.name);
+        std::string why;
         if (t.name.empty() || t.name.size() >= nameSize || t.name.find('\0') != std::string::npos) {
             error = which + ": a name takes 1 to 31 bytes";
+            return false;
+        }
+        if (!plainFileName(t.name, why)) {
+            error = which + ": a name must be usable as a file name (it is unpacked as NAME.png), but " + why;
             return false;
         }
         if (t.mask.size() >= nameSize || t.mask.find('\0') != std::string::npos) {
             error = which + ": a mask name takes at most 31 bytes";
             return false;
         }
-        for (std::size_t j = 0; j < i; ++j)
-            if (sameName(dictionary.textures[j].name, t.name)) {
-                error = which + " appears twice (names are compared without regard to case)";
-                return false;
-            }
+        auto [it, added] = seen.emplace(folded(t.name), i);
+        if (!added) {
+            error = which + " has the name of texture " + inQuotes(dictionary.textures[it->second].name) +
+                    " (the game does not tell upper from lower case); rename one";
+            return false;
+        }
         if (t.width == 0 || t.height == 0) {
             error = which + " has no pixels";
             return false;
@@ -366,11 +525,23 @@ bool check(const Dictionary& dictionary, std::string& error)
             error = which + ": " + std::to_string(t.levels.size()) + " levels; it can have 1 to " + std::to_string(chain);
             return false;
         }
-        for (std::size_t level = 0; level < t.levels.size(); ++level)
-            if (t.levels[level].size() != levelSize(t.width, t.height, static_cast<unsigned>(level))) {
-                error = which + ": level " + std::to_string(level) + " has the wrong number of bytes";
+        fileSize += 12 + 12 + textureStructSize + 12;
+        for (std::size_t level = 0; level < t.levels.size(); ++level) {
+            uint64_t expected = levelSize(t.width, t.height, static_cast<unsigned>(level));
+            if (t.levels[level].size() != expected) {
+                error = which + ": level " + std::to_string(level) + " holds " + std::to_string(t.levels[level].size()) +
+                        " bytes; " + std::to_string(levelWidth(t.width, static_cast<unsigned>(level))) + "x" +
+                        std::to_string(levelHeight(t.height, static_cast<unsigned>(level))) + " pixels take " +
+                        std::to_string(expected);
                 return false;
             }
+            fileSize += 4 + expected;
+        }
+        if (fileSize > maxFileSize) {
+            error = which + ": the dictionary would be larger than " + std::to_string(maxFileSize) +
+                    " bytes, more than a texture dictionary can be";
+            return false;
+        }
     }
     return true;
 }
