@@ -6,6 +6,7 @@
 
 #include "core/plugin_path.h"
 #include "platform/local_path.h"
+#include "platform/win32.h"
 
 namespace {
 
@@ -44,6 +45,9 @@ std::string localPath(const char* windowsPath)
             c = '/';
     return local;
 }
+
+// The input is always a plain file.
+extern "C" DWORD WINAPI GetFileAttributesA(LPCSTR) { return FILE_ATTRIBUTE_NORMAL; }
 
 // Every data file the plug-in asks for is the input.
 const char* pluginPath(const char*)

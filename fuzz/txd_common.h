@@ -29,7 +29,7 @@ inline void requireWholeLevels(const txd::Texture& t)
 {
     for (unsigned i = 0; i < t.levels.size(); ++i) {
         const uint64_t pixels = uint64_t{txd::levelWidth(t.width, i)} * txd::levelHeight(t.height, i);
-        requireStrict(t.levels[i].size() == pixels * 4, "a level holds 4 bytes for each of its pixels",
+        require(t.levels[i].size() == pixels * 4, "a level holds 4 bytes for each of its pixels",
                       t.name + ": " + std::to_string(t.width) + "x" + std::to_string(t.height) + " level " +
                           std::to_string(i) + " holds " + std::to_string(t.levels[i].size()) + " bytes");
     }
