@@ -1,6 +1,5 @@
 #include "scenario.h"
 
-#include <filesystem>
 #include <fstream>
 #include <set>
 #include <stdexcept>
@@ -9,6 +8,7 @@
 
 #include "scenario_fields.h"
 #include "scenario_world.h"
+#include "text/file_kind.h"
 #include "text/printable.h"
 
 namespace sim {
@@ -137,19 +137,15 @@ std::string sizeText(uintmax_t bytes)
 // The file's bytes, or a message saying what lies at the path instead of a scenario.
 std::string readScenarioFile(const std::string& path)
 {
-    namespace fs = std::filesystem;
     const std::string cannot = "cannot read scenario " + path;
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (fs::is_directory(status))
+    const FileLook look = lookAt(path);
+    if (look.kind == FileKind::Directory)
         throw std::runtime_error(cannot + ": it is a directory; give the JSON file");
-    // Opening a FIFO would wait for a writer for ever.
-    if (fs::exists(status) && !fs::is_regular_file(status))
+    if (look.kind == FileKind::Other)
         throw std::runtime_error(cannot + ": not a regular file (a pipe, socket or device); give a JSON file");
-    const uintmax_t size = fs::file_size(path, ec);
     const std::string tooLarge = "more than the " + std::to_string(scenarioLimit >> 20) + " MB a scenario may hold";
-    if (!ec && size > scenarioLimit)
-        throw std::runtime_error(cannot + ": " + sizeText(size) + ", " + tooLarge);
+    if (look.size > scenarioLimit)
+        throw std::runtime_error(cannot + ": " + sizeText(look.size) + ", " + tooLarge);
 
     std::ifstream in(path, std::ios::binary);
     if (!in)

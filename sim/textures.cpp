@@ -5,6 +5,7 @@
 #include <map>
 
 #include "system.h"
+#include "text/file_kind.h"
 #include "txd/txd.h"
 
 namespace sim {
@@ -163,15 +164,13 @@ uint32_t findCurrentTexture(const char* name)
 
 int32_t openHostFile(const std::string& file, std::string& error)
 {
-    // Only a regular file: opening a pipe would wait for a writer, forever.
-    std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::status(file, ec);
-    if (!std::filesystem::exists(status)) {
+    const FileLook look = lookAt(file);
+    if (look.kind == FileKind::Missing) {
         error.clear();
         return 0;
     }
-    if (!std::filesystem::is_regular_file(status)) {
-        error = file + (std::filesystem::is_directory(status) ? " is a directory" : " is not a regular file") +
+    if (look.kind != FileKind::Regular) {
+        error = file + (look.kind == FileKind::Directory ? " is a directory" : " is not a regular file") +
                 ", not a file the host can read";
         return 0;
     }

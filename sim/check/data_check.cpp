@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <locale>
 #include <set>
@@ -16,6 +15,7 @@
 #include "core/settings.h"
 #include "data/colours.h"
 #include "data/layout.h"
+#include "text/file_kind.h"
 #include "text/printable.h"
 
 namespace check {
@@ -383,17 +383,14 @@ std::string localForm(const char* windowsPath)
 std::vector<Finding> checkDataFile(const std::string& path, DataFile kind)
 {
     Checker c{path, {}};
-    // Only a regular file is opened: a FIFO would wait for a writer for ever. The plug-in
-    // reads anything else as a missing file.
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (fs::is_directory(status)) {
+    // Only a regular file is opened. The plug-in reads anything else as a missing file.
+    const FileLook look = lookAt(path);
+    if (look.kind == FileKind::Directory) {
         c.error(0, std::string("is a directory, not a file: the plug-in reads it as missing, and ") +
                        absentMeaning(kind));
         return c.done();
     }
-    if (fs::exists(status) && !fs::is_regular_file(status)) {
+    if (look.kind == FileKind::Other) {
         c.error(0, std::string("not a regular file (a pipe, socket or device): the plug-in reads it as missing, "
                                "and ") +
                        absentMeaning(kind));
@@ -402,9 +399,8 @@ std::vector<Finding> checkDataFile(const std::string& path, DataFile kind)
     // The shipped files are a few KB; one this large is no data file, and reading it whole
     // could take all the memory this 32-bit program has.
     constexpr uintmax_t largest = uintmax_t{64} << 20;
-    const uintmax_t size = fs::file_size(path, ec);
-    if (!ec && size > largest) {
-        c.error(0, std::to_string(size) + " bytes (" + std::to_string(size >> 20) +
+    if (look.size > largest) {
+        c.error(0, std::to_string(look.size) + " bytes (" + std::to_string(look.size >> 20) +
                        " MB): no data file is that large (the shipped ones are a few KB), so it was not read; the "
                        "plug-in would read it all at start-up");
         return c.done();

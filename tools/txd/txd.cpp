@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <new>
 #include <map>
 #include <stdexcept>
 
+#include "text/file_kind.h"
 #include "text/printable.h"
 
 namespace txd {
@@ -341,27 +341,20 @@ bool read(const std::vector<uint8_t>& bytes, Dictionary& out, std::string& error
 bool readRegularFile(const std::string& path, uint64_t limit, const char* what, std::string& bytes,
                      std::string& error)
 {
-    namespace fs = std::filesystem;
-    // Look before opening: opening a pipe waits for a writer that may never come.
-    std::error_code ec;
-    fs::file_status status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) {
-        error = "cannot open " + path + ": " + (ec ? ec.message() : "no such file");
+    const FileLook look = lookAt(path);
+    if (look.kind == FileKind::Missing) {
+        error = "cannot open " + path + ": no such file";
         return false;
     }
-    if (fs::is_directory(status)) {
+    if (look.kind == FileKind::Directory) {
         error = path + " is a directory, not " + what;
         return false;
     }
-    if (!fs::is_regular_file(status)) {
+    if (look.kind == FileKind::Other) {
         error = path + " is not a regular file (a pipe, device or socket), so it cannot be " + what;
         return false;
     }
-    uint64_t size = fs::file_size(path, ec);
-    if (ec) {
-        error = "cannot read " + path + ": " + ec.message();
-        return false;
-    }
+    const uint64_t size = look.size;
     if (size > limit) {
         error = path + " is " + std::to_string(size) + " bytes, more than " + what + " can be (at most " +
                 std::to_string(limit) + ")";
