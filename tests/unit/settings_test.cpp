@@ -76,29 +76,19 @@ TEST(Settings, ReadsEveryKey)
     EXPECT_TRUE(s.bEnableHotKey);
 }
 
-TEST(Settings, MissingFileLeavesThePluginDisabled)
+// No file (the plug-in stays off), or values that do not convert: the defaults.
+TEST(Settings, MissingFileOrValuesThatDoNotConvertGiveTheDefaults)
 {
-    TempDir dir;
-    sim::system().pluginFile = dir.path() + "/KellHud.so";
-    HudPlugin hud = scribbled();
-    readSettings(hud);
-    expectDefaults(hud.settings);
-}
-
-TEST(Settings, ValuesThatDoNotConvertGiveTheDefaults)
-{
-    TempDir dir;
-    sim::system().pluginFile = dir.path() + "/KellHud.so";
-    dir.write("kell-hud\\settings.ini",
-              "bEnable =\n"
-              "iVesk = abc\n"
-              "iRadarAlpha = 99999999999\n"
-              "iGangOverlayAlpha\n"
-              "bStatsBox = FALSE\n"
-              "bCellphone = no\n");
-    HudPlugin hud = scribbled();
-    readSettings(hud);
-    expectDefaults(hud.settings);
+    for (bool written : {false, true}) {
+        TempDir dir;
+        sim::system().pluginFile = dir.path() + "/KellHud.so";
+        if (written)
+            dir.write("kell-hud\\settings.ini", "bEnable =\niVesk = abc\niRadarAlpha = 99999999999\n"
+                                                "iGangOverlayAlpha\nbStatsBox = FALSE\nbCellphone = no\n");
+        HudPlugin hud = scribbled();
+        readSettings(hud);
+        expectDefaults(hud.settings);
+    }
 }
 
 TEST(Settings, FirstLineAfterAByteOrderMarkCounts)
