@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // Loads the plug-in's library the way the host's plug-in loader does (its static
@@ -12,6 +13,13 @@ namespace sim {
 std::string defaultPluginFile();
 
 bool loadPlugin(const std::string& path, std::string& error);
+
+// Where the loaded library lies in the host's address space, and the address its own
+// symbols count from (0 before a load).
+struct PluginImage {
+    uint32_t base, begin, end;
+};
+PluginImage pluginImage();
 // Returns false when the library stayed in memory after unloading.
 bool unloadPlugin();
 

@@ -17,6 +17,7 @@ namespace {
 
 void* handle = nullptr;
 std::string loadedPath;
+PluginImage image{};
 
 struct Range {
     uintptr_t base;
@@ -64,11 +65,15 @@ bool loadPlugin(const std::string& path, std::string& error)
     if (dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 && map) {
         Range range{map->l_addr};
         dl_iterate_phdr(&findSegments, &range);
-        if (range.begin < range.end)
+        if (range.begin < range.end) {
             trace::setPluginRange(range.begin, range.end);
+            image = {static_cast<uint32_t>(range.base), range.begin, range.end};
+        }
     }
     return true;
 }
+
+PluginImage pluginImage() { return image; }
 
 bool unloadPlugin()
 {

@@ -1,6 +1,7 @@
 #include "run.h"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -46,14 +47,52 @@ bool writeFile(const std::string& path, const std::string& text, std::ostream& e
     return true;
 }
 
+uint32_t u32At(uint32_t address)
+{
+    uint32_t value;
+    std::memcpy(&value, reinterpret_cast<const void*>(uintptr_t{address}), sizeof value);
+    return value;
+}
+
+// The places in and around a run that now hold a plug-in address: a call or jump whose
+// target is in the plug-in, or a 32-bit operand that addresses its data. Each is given as
+// an offset into the library, which names the same symbol wherever it was loaded.
+std::string pluginReferences(const PatchRun& run, const PluginImage& plugin)
+{
+    auto inPlugin = [&](uint32_t a) { return a >= plugin.begin && a < plugin.end; };
+    std::string out;
+    char entry[48];
+    const uint32_t end = run.address + static_cast<uint32_t>(run.after.size());
+    for (uint32_t p = run.address - 3; p < end; ++p) {
+        if (!inHostImage(p - 1) || !inHostImage(p + 3))
+            continue;
+        uint8_t opcode = *reinterpret_cast<const uint8_t*>(uintptr_t{p - 1});
+        uint32_t value = u32At(p);
+        uint32_t target = (opcode == 0xE8 || opcode == 0xE9) ? p + 4 + value : value;
+        if (!inPlugin(target))
+            target = value;
+        if (!inPlugin(target))
+            continue;
+        std::snprintf(entry, sizeof entry, "%s\"0x%X\":\"+0x%X\"", out.empty() ? "" : ",", p, target - plugin.base);
+        out += entry;
+        p += 3;
+    }
+    return out;
+}
+
 std::string patchLines(const std::vector<PatchRun>& runs)
 {
+    const PluginImage plugin = pluginImage();
     std::string out;
     char address[16];
     for (const PatchRun& run : runs) {
         std::snprintf(address, sizeof address, "0x%X", run.address);
         out += std::string("{\"addr\":\"") + address + "\",\"before\":\"" + hex(run.before) +
-               "\",\"after\":\"" + hex(run.after) + "\"}\n";
+               "\",\"after\":\"" + hex(run.after) + "\"";
+        std::string references = pluginReferences(run, plugin);
+        if (!references.empty())
+            out += ",\"plugin\":{" + references + "}";
+        out += "}\n";
     }
     return out;
 }
@@ -197,6 +236,8 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         return 2;
     }
     std::vector<PatchRun> startPatches = listPatches();
+    // Taken now, while the code around each run is as the start-up left it.
+    const std::string startPatchLines = patchLines(startPatches);
     const std::vector<std::string> dataFiles = system().dataFilesOpened;
     resetPluginHeapAllocations();
 
@@ -215,7 +256,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         err << "kellhud-sim: the plug-in stayed in memory after unloading\n";
 
     if (!options.patchesPath.empty())
-        ok &= writeFile(options.patchesPath, patchLines(options.unload ? listPatches() : startPatches), err);
+        ok &= writeFile(options.patchesPath, options.unload ? patchLines(listPatches()) : startPatchLines, err);
     if (!trace::endStream(error)) {
         err << "kellhud-sim: cannot write " << options.tracePath << ": " << error << "\n";
         ok = false;

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Shows that two sim builds of the plug-in behave the same: the trace and the patched host
+# bytes of docs/examples/busy.json and preview.json, with the shipped settings and with
+# every option set on. Plug-in addresses inside patched bytes (call and jump targets,
+# operands that address the plug-in's data) are compared by the symbol they name, since
+# they move with every change of code and with every load.
+#
+#   bash scripts/compare-builds.sh BUILD_BEFORE BUILD_AFTER
+#
+# Each BUILD is a sim build folder holding kellhud-sim and KellHud.so (e.g. build/sim of
+# another checkout). Exit status 0 when everything is the same, 1 otherwise.
+set -euo pipefail
+
+if [ $# -ne 2 ]; then
+    echo "usage: bash scripts/compare-builds.sh BUILD_BEFORE BUILD_AFTER" >&2
+    exit 2
+fi
+root=$(cd "$(dirname "$0")/.." && pwd)
+for build in "$1" "$2"; do
+    for file in kellhud-sim KellHud.so; do
+        [ -f "$build/$file" ] || { echo "compare-builds: $build/$file is missing (build the sim preset there first)" >&2; exit 2; }
+    done
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# The shipped data, and a copy with every option patch set switched on.
+mkdir "$work/shipped"
+cp -r "$root/assets/kell-hud" "$work/shipped/"
+cp -r "$work/shipped" "$work/options"
+sed -i -E 's/^(bUseKellFonts|bKellMarkers|bKellOnFootCamera|bKellVehicleCamera|bEnableBlendingMode) *=.*/\1 = 1/' \
+    "$work/options/kell-hud/settings.ini"
+
+# One line per changed byte and one per plug-in reference, named by the symbol at its
+# offset. Where a run of changed bytes begins and ends depends on the raw bytes of the
+# addresses in it, so runs are not compared; the bytes of a reference are not either.
+canonical_patches() {
+    python3 - "$1" "$2" <<'EOF'
+import json, subprocess, sys
+listing, library = sys.argv[1], sys.argv[2]
+symbols = {}
+for line in subprocess.run(["nm", "-C", library], capture_output=True, text=True, check=True).stdout.splitlines():
+    parts = line.split(" ", 2)
+    if len(parts) == 3 and parts[0]:
+        symbols.setdefault(int(parts[0], 16), parts[2])
+runs = [json.loads(line) for line in open(listing)]
+lines, inside = {}, set()
+for run in runs:
+    for place, offset in run.get("plugin", {}).items():
+        p = int(place, 16)
+        inside.update(range(p, p + 4))
+        lines[p] = f"0x{p:X} refers to {symbols.get(int(offset, 16), 'no symbol at ' + offset)}"
+for run in runs:
+    start, before, after = int(run["addr"], 16), bytes.fromhex(run["before"]), bytes.fromhex(run["after"])
+    for i in range(len(after)):
+        if start + i not in inside:
+            lines[start + i] = f"0x{start + i:X} {before[i]:02X} -> {after[i]:02X}"
+for address in sorted(lines):
+    print(lines[address])
+EOF
+}
+
+status=0
+for scenario in busy preview; do
+    for settings in shipped options; do
+        for side in before after; do
+            build=$1; [ $side = after ] && build=$2
+            out="$work/$side-$scenario-$settings"
+            "$build/kellhud-sim" --plugin-dir "$work/$settings" --scenario "$root/docs/examples/$scenario.json" \
+                --trace "$out.trace" --patches "$out.patches" >/dev/null
+            canonical_patches "$out.patches" "$build/KellHud.so" > "$out.named"
+        done
+        name="$scenario.json with the $settings settings"
+        b="$work/before-$scenario-$settings" a="$work/after-$scenario-$settings"
+        if cmp -s "$b.trace" "$a.trace"; then
+            echo "same trace:   $name ($(wc -l < "$a.trace") host calls)"
+        else
+            echo "OTHER TRACE:  $name"; diff "$b.trace" "$a.trace" | head -20; status=1
+        fi
+        if cmp -s "$b.named" "$a.named"; then
+            echo "same patches: $name ($(grep -c -- ' -> ' "$a.named") bytes, $(grep -c 'refers to' "$a.named") plug-in references by symbol)"
+        else
+            echo "OTHER PATCHES: $name"; diff "$b.named" "$a.named" | head -40; status=1
+        fi
+    done
+done
+exit $status
