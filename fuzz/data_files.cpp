@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/key_value_file.h"
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "core/settings.h"
 #include "data/colours.h"
 #include "data/layout.h"
@@ -24,10 +24,10 @@ void readAll(const uint8_t* data, size_t size, Reading& out)
 {
     std::memset(&out, 0, sizeof out);
     writeScratch(data, size);
-    readSettings(out.hud);
-    readLayout(out.hud);
-    readColours(out.hud);
-    std::memcpy(out.colours, hudColours, sizeof hudColours);
+    out.hud.settings = readSettings();
+    out.hud.layout = readLayout();
+    out.hud.colours = readColours(out.hud.settings.iVesk);
+    std::memcpy(out.colours, out.hud.colours.data(), sizeof out.colours);
 }
 
 // Lines as the reader splits them: a last line without its line feed still counts.

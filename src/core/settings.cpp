@@ -1,7 +1,8 @@
 #include "core/settings.h"
 
+#include <iterator>
+
 #include "core/key_value_file.h"
-#include "core/plugin.h"
 #include "core/plugin_path.h"
 
 namespace {
@@ -26,7 +27,7 @@ int32_t readInt(KeyValueFile& file, const char* key, int32_t fallback)
 
 } // namespace
 
-const SettingKey settingKeys[SETTING_KEY_COUNT] = {
+const SettingKey settingKeys[] = {
     {"bEnable", &HudSettings::bEnable, nullptr},
     {"iVesk", nullptr, &HudSettings::iVesk},
     {"bEnableHotKey", &HudSettings::bEnableHotKey, nullptr},
@@ -41,17 +42,19 @@ const SettingKey settingKeys[SETTING_KEY_COUNT] = {
     {"bKellVehicleCamera", &HudSettings::bKellVehicleCamera, nullptr},
     {"bKellMarkers", &HudSettings::bKellMarkers, nullptr},
 };
+static_assert(std::size(settingKeys) == SETTING_KEY_COUNT, "the count the checker lists");
 
-void readSettings(HudPlugin& hud)
+HudSettings readSettings()
 {
     KeyValueFile file;
     file.open(pluginPath(settingsFile));
 
-    HudSettings& s = hud.settings;
+    HudSettings s{};
     for (const SettingKey& setting : settingKeys) {
         if (setting.flag)
             s.*setting.flag = readBool(file, setting.key, false);
         else
             s.*setting.number = readInt(file, setting.key, 0);
     }
+    return s;
 }

@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-struct HudPlugin;
-
 struct HudSettings {
     bool bEnable;
     int32_t iVesk;
@@ -33,5 +31,5 @@ struct SettingKey {
 constexpr int SETTING_KEY_COUNT = 13;
 extern const SettingKey settingKeys[SETTING_KEY_COUNT];
 
-// Fills the settings of the plug-in from kell-hud\settings.ini.
-void readSettings(HudPlugin& hud);
+// The settings in kell-hud\settings.ini.
+HudSettings readSettings();

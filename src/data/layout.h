@@ -2,33 +2,37 @@
 
 #include "host/types.h"
 
-struct HudPlugin;
+// The element records of hud.dat, in the order they are read: the one list from which the
+// enum and the keys are made.
+#define KELLHUD_LAYOUT_RECORDS(X) \
+    X(HUD_RADAR_MAP) \
+    X(HUD_RADAR_SPRITES) \
+    X(HUD_WEAPON_ICON) \
+    X(HUD_AMMO) \
+    X(HUD_CASH) \
+    X(HUD_SUBTITLES) \
+    X(HUD_ZONE_NAME) \
+    X(HUD_VEHICLE_NAME) \
+    X(HUD_CELLPHONE) \
+    X(HUD_CELLPHONE_CLOCK) \
+    X(HUD_CELLPHONE_DAY) \
+    X(HUD_RADIO_HUD) \
+    X(HUD_CROSSHAIR) \
+    X(HUD_CROSSHAIR_FPS) \
+    X(HUD_BREATH_BAR) \
+    X(HUD_HELP_MESSAGE) \
+    X(HUD_STATS_BOX) \
+    X(HUD_MISSION_TEXT) \
+    X(HUD_SECOND_WEAPON_ICON) \
+    X(HUD_SECOND_AMMO) \
+    X(HUD_SECOND_RADAR_MAP) \
+    X(HUD_SECOND_RADAR_SPRITES) \
+    X(HUD_SECOND_BREATH_BAR)
 
-// The element records of hud.dat, in the order they are read.
 enum LayoutRecord : int {
-    HUD_RADAR_MAP,
-    HUD_RADAR_SPRITES,
-    HUD_WEAPON_ICON,
-    HUD_AMMO,
-    HUD_CASH,
-    HUD_SUBTITLES,
-    HUD_ZONE_NAME,
-    HUD_VEHICLE_NAME,
-    HUD_CELLPHONE,
-    HUD_CELLPHONE_CLOCK,
-    HUD_CELLPHONE_DAY,
-    HUD_RADIO_HUD,
-    HUD_CROSSHAIR,
-    HUD_CROSSHAIR_FPS,
-    HUD_BREATH_BAR,
-    HUD_HELP_MESSAGE,
-    HUD_STATS_BOX,
-    HUD_MISSION_TEXT,
-    HUD_SECOND_WEAPON_ICON,
-    HUD_SECOND_AMMO,
-    HUD_SECOND_RADAR_MAP,
-    HUD_SECOND_RADAR_SPRITES,
-    HUD_SECOND_BREATH_BAR,
+#define KELLHUD_ENUM_ENTRY(name) name,
+    KELLHUD_LAYOUT_RECORDS(KELLHUD_ENUM_ENTRY)
+#undef KELLHUD_ENUM_ENTRY
     LAYOUT_RECORD_COUNT
 };
 
@@ -51,5 +55,5 @@ extern const char* const layoutRecordKeys[LAYOUT_RECORD_COUNT];
 // The two offsets, radar first: two numbers each where a record has four.
 extern const char* const layoutOffsetKeys[2];
 
-// Fills the placement table of the plug-in from kell-hud\data\hud.dat.
-void readLayout(HudPlugin& hud);
+// The placement table in kell-hud\data\hud.dat.
+HudLayout readLayout();

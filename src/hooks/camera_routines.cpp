@@ -1,6 +1,6 @@
 #include "hooks/camera_routines.h"
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "host/host.h"
 
 uint32_t hostCameraFixedPoint = 0;

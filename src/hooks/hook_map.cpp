@@ -1,8 +1,7 @@
 #include "hooks/hook_map.h"
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "hooks/hook_routines.h"
-#include "hooks/host_events.h"
 #include "host/host.h"
 #include "hud/area_names.h"
 #include "hud/crosshair.h"
@@ -13,10 +12,8 @@
 #include "hud/text_box.h"
 #include "hud/progress_bar.h"
 #include "injector/hooking.h"
-#include "radar/arrival.h"
 #include "radar/blips.h"
 #include "radar/draw_radar.h"
-#include "radar/gps_route.h"
 #include "radar/map_blend.h"
 #include "radar/radar_transform.h"
 
@@ -79,6 +76,4 @@ void installRadarHookMap()
     redirect_call(host::site_gang_overlay_colour, &MakeGangOverlayColour);
     redirect_jump(host::radar_to_screen.address, &RadarToScreen);
     redirect_jump(host::radar_draw.address, &DrawRadar);
-    FrameProcessEvent().subscribe(CheckArrival);
-    RadarDrawEvent().subscribe(DrawGpsRoute);
 }

@@ -2,10 +2,10 @@
 
 #include <iterator>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/colours.h"
 #include "host/host.h"
-#include "radar/render_state.h"
+#include "draw/render_state.h"
 
 const float arrowConstantEight = 8.0f;
 const float arrowConstantFour = 4.0f;
@@ -29,14 +29,14 @@ constexpr uint32_t overlayBlendValue = 5;
 KH_THISCALL void FillHudColourArray(Colour* colours)
 {
     for (size_t i = 0; i < std::size(hostArrayColours); ++i) {
-        const Colour& c = hudColours[hostArrayColours[i]];
+        const Colour& c = plugin.colours[hostArrayColours[i]];
         host::make_colour(&colours[i], c.r, c.g, c.b, 255);
     }
 }
 
 KH_THISCALL Colour* MakeArrowColour(Colour* self, uint8_t, uint8_t, uint8_t, uint8_t)
 {
-    const Colour& c = hudColours[HUD_COLOUR_ARROW];
+    const Colour& c = plugin.colours[HUD_COLOUR_ARROW];
     *self = {c.r, c.g, c.b, 255};
     return self;
 }

@@ -1,6 +1,6 @@
 #include "hooks/marker_routines.h"
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/colours.h"
 #include "host/host.h"
 
@@ -21,7 +21,7 @@ const Vec3* atHeight(Vec3* out, const Vec3* point, float z)
     return out;
 }
 
-const Colour& yellow() { return hudColours[HUD_COLOUR_YELLOWLIGHT]; }
+const Colour& yellow() { return plugin.colours[HUD_COLOUR_YELLOWLIGHT]; }
 
 // The host's alpha byte read as signed, scaled by a third in double precision, truncated
 // and kept to its low byte: 90 gives 30, 200 (-56) gives -18, that is 238.

@@ -1,9 +1,9 @@
 #include "hud/area_names.h"
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "hud/cash_window.h"
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "hud/area_names.h"
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
 #include "hud/number_text.h"
 #include "hud/player_info.h"
 #include "platform/win32.h"

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
 #include "hud/player_info.h"
 #include "platform/win32.h"
 #include "textures/sprite_tables.h"

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
 #include "textures/sprite_tables.h"
 
 namespace {

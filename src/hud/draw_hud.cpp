@@ -1,11 +1,11 @@
 #include "hud/draw_hud.h"
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "hud/cash_window.h"
 #include "hud/cellphone.h"
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
 #include "hud/player_info.h"
 #include "hud/stats_box.h"
 #include "hud/wanted_stars.h"

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <limits>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
 
 namespace {
 

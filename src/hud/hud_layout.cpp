@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "hud/draw_hud.h"
 
 namespace {

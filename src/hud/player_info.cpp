@@ -1,9 +1,9 @@
 #include "hud/player_info.h"
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
 #include "hud/weapon_ammo.h"
 
 // The host has two player records; an index outside them names none, and what lies

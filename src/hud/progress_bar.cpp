@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
 #include "host/host.h"
 
 namespace {

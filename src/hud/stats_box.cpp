@@ -3,14 +3,14 @@
 #include <cmath>
 #include <iterator>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "hud/cellphone.h"
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
 #include "hud/player_info.h"
 #include "hud/weapon_ammo.h"
-#include "radar/render_state.h"
+#include "draw/render_state.h"
 
 namespace {
 

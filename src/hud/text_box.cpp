@@ -2,8 +2,8 @@
 
 #include "data/screen_unit.h"
 #include "host/host.h"
-#include "hud/hud_style.h"
-#include "radar/render_state.h"
+#include "draw/hud_style.h"
+#include "draw/render_state.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
 #include "hud/number_text.h"
 #include "hud/weapon_icons.h"
 

@@ -4,7 +4,7 @@
 
 #include "data/screen_unit.h"
 #include "host/host.h"
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
 #include "radar/map_screen.h"
 #include "textures/sprite_tables.h"
 

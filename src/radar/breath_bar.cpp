@@ -5,7 +5,8 @@
 #include "data/colours.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
+#include "state/plugin.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ namespace {
 // wraps round to value + 156, as the style always drew it.
 Colour backgroundColour()
 {
-    const Colour& c = hudColours[HUD_COLOUR_BREATH];
+    const Colour& c = plugin.colours[HUD_COLOUR_BREATH];
     return makeColour(static_cast<uint8_t>(c.r - 100), static_cast<uint8_t>(c.g - 100),
                       static_cast<uint8_t>(c.b - 100), 155);
 }

@@ -5,12 +5,12 @@
 #include <cmath>
 #include <iterator>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
 #include "radar/guidance.h"
-#include "radar/render_state.h"
+#include "draw/render_state.h"
 
 uint32_t routeNodes[routeMaxNodes];
 Vec2 routePoints[routeMaxNodes];

@@ -1,8 +1,8 @@
 #include "radar/map_blend.h"
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "host/host.h"
-#include "radar/render_state.h"
+#include "draw/render_state.h"
 
 // The host's map code that the jump displaces and where it carries on.
 #define KH_MAP_BLEND_RESUME 0x586420

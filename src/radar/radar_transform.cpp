@@ -1,12 +1,12 @@
 #include "radar/radar_transform.h"
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
 #include "platform/win32.h"
 #include "radar/map_screen.h"
-#include "radar/render_state.h"
+#include "draw/render_state.h"
 
 float radarRange = 0.0f;
 

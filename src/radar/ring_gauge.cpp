@@ -1,7 +1,7 @@
 #include "radar/ring_gauge.h"
 
 #include "host/host.h"
-#include "radar/render_state.h"
+#include "draw/render_state.h"
 #include "textures/sprite_tables.h"
 
 namespace {

@@ -1,12 +1,10 @@
 #include "textures/texture_installer.h"
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "core/plugin_path.h"
-#include "hooks/host_events.h"
 #include "host/host.h"
 #include "injector/branch.h"
 #include "textures/texture_files.h"
-#include "textures/texture_loading.h"
 
 namespace {
 
@@ -37,6 +35,4 @@ void installTextures()
         injector::redirect_call(host::site_font_data_open, &OpenKellFontData);
     }
     injector::redirect_call(host::site_blip_dictionary_load, &LoadKellBlipDictionary);
-    RendererStartedEvent().subscribe(loadTextures);
-    RendererShutdownEvent().subscribeBefore(releaseTextures);
 }

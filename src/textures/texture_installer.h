@@ -1,5 +1,6 @@
 #pragma once
 
-// Substitutes the plug-in's files for the host's font and blip dictionaries and subscribes
-// the loading and release of the plug-in's textures to the renderer's start and shutdown.
+// Substitutes the plug-in's files for the host's font and blip dictionaries (the loading and
+// release of the plug-in's own textures are subscribed to the renderer's events by the
+// start-up).
 void installTextures();

@@ -1,6 +1,6 @@
 #include "textures/texture_loading.h"
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "core/plugin_path.h"
 #include "host/host.h"
 #include "textures/sprite_tables.h"

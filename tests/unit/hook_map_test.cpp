@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/colours.h"
 #include "hooks/hook_routines.h"
 #include "host/host.h"
@@ -53,7 +53,7 @@ protected:
         plugin.settings.bRadioHud = true;
         // Every colour distinct, none of them opaque.
         for (int i = 0; i < HUD_COLOUR_COUNT; ++i)
-            hudColours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(100 + i), static_cast<uint8_t>(200 - i), 7};
+            plugin.colours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(100 + i), static_cast<uint8_t>(200 - i), 7};
         installHudHookMap();
         installRadarHookMap();
     }
@@ -112,7 +112,7 @@ TEST_F(HookMap, HostColourArrayTakesTheTableOpaqueWithBlueTwice)
                                     HUD_COLOUR_REDDARK,    HUD_COLOUR_GREENDARK, HUD_COLOUR_ORANGELIGHT,
                                     HUD_COLOUR_GREYDARK,   HUD_COLOUR_BLUE,      HUD_COLOUR_YELLOW};
     for (uint32_t i = 0; i < 15; ++i) {
-        Colour table = hudColours[expected[i]];
+        Colour table = plugin.colours[expected[i]];
         Colour made = at<Colour>(sim::records::hudColourArray + 4 * i);
         EXPECT_TRUE(sameColour(made, {table.r, table.g, table.b, 255})) << i;
     }
@@ -128,7 +128,7 @@ TEST_F(HookMap, HostColourArrayTakesTheTableOpaqueWithBlueTwice)
 TEST_F(HookMap, ArrowColourIsTheTablesArrowOpaque)
 {
     sim::reachArrowColour();
-    Colour arrow = hudColours[HUD_COLOUR_ARROW];
+    Colour arrow = plugin.colours[HUD_COLOUR_ARROW];
     EXPECT_TRUE(sameColour(at<Colour>(sim::records::arrowColour), {arrow.r, arrow.g, arrow.b, 255}));
 }
 

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "host_image.h"
 #include "hud/draw_hud.h"
 

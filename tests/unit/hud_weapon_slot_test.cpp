@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "host/host.h"
 #include "host_image.h"
 #include "hud/weapon_ammo.h"

@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/colours.h"
 #include "data/layout.h"
 #include "sim/system.h"
@@ -64,7 +64,7 @@ TEST(Layout, ReadsEveryKeyIntoItsPlace)
     pluginFolder().write("kell-hud\\data\\hud.dat", text);
 
     HudPlugin hud{};
-    readLayout(hud);
+    hud.layout = readLayout();
     EXPECT_EQ(hud.layout.radarOffset.x, 5.0f);
     EXPECT_EQ(hud.layout.radarOffset.y, -6.5f);
     EXPECT_EQ(hud.layout.playerInfoOffset.x, -7.0f);
@@ -83,7 +83,7 @@ TEST(Layout, MissingFileGivesZeros)
     pluginFolder();
     HudPlugin hud;
     std::memset(&hud.layout, 0x41, sizeof hud.layout);
-    readLayout(hud);
+    hud.layout = readLayout();
     EXPECT_EQ(hud.layout.radarOffset.x, 0.0f);
     EXPECT_EQ(hud.layout.playerInfoOffset.y, 0.0f);
     for (const LayoutBox& box : hud.layout.records) {
@@ -101,7 +101,7 @@ TEST(Layout, FileOfRandomBytesIsReadSafely)
     pluginFolder().write("kell-hud\\data\\hud.dat", bytes);
 
     HudPlugin hud{};
-    readLayout(hud);
+    hud.layout = readLayout();
     EXPECT_EQ(hud.layout.records[HUD_CASH].w, 3.0f);
 }
 
@@ -113,7 +113,7 @@ TEST(Colours, EveryNameHasItsPlace)
                 std::to_string(i + 100) + " " + std::to_string(i + 150) + "\n";
     pluginFolder().write("kell-hud\\data\\hudColor.dat", text);
 
-    readColours(HudPlugin{});
+    const HudColourTable hudColours = readColours(0);
     for (int i = 0; i < HUD_COLOUR_COUNT; ++i)
         EXPECT_EQ(channels(hudColours[i]), (std::array<int, 4>{i, i + 50, i + 100, i + 150})) << colourNames[i];
 }
@@ -126,12 +126,8 @@ TEST(Colours, VariantFileFollowsIVesk)
     dir.write("kell-hud\\data\\sabel\\hudColor.dat", "HUD_COLOUR_GPS 3 3 3 3\n");
 
     const std::pair<int32_t, int> cases[] = {{1, 2}, {2, 3}, {0, 1}, {3, 1}, {-1, 1}};
-    for (auto [iVesk, expected] : cases) {
-        HudPlugin hud{};
-        hud.settings.iVesk = iVesk;
-        readColours(hud);
-        EXPECT_EQ(hudColours[HUD_COLOUR_GPS].r, expected) << "iVesk " << iVesk;
-    }
+    for (auto [iVesk, expected] : cases)
+        EXPECT_EQ(readColours(iVesk)[HUD_COLOUR_GPS].r, expected) << "iVesk " << iVesk;
 }
 
 TEST(Colours, GapsTakeOpaqueWhite)
@@ -139,14 +135,11 @@ TEST(Colours, GapsTakeOpaqueWhite)
     // The mora file is absent: no fall back to the base file.
     const TempDir& dir = pluginFolder();
     dir.write("kell-hud\\data\\hudColor.dat", "HUD_COLOUR_GPS 1 1 1 1\n");
-    HudPlugin hud{};
-    hud.settings.iVesk = 1;
-    readColours(hud);
-    for (const Colour& c : hudColours)
+    for (const Colour& c : readColours(1))
         EXPECT_EQ(channels(c), (std::array<int, 4>{255, 255, 255, 255}));
 
     dir.write("kell-hud\\data\\hudColor.dat", "HUD_COLOUR_GPS 300 -1\nHUD_COLOUR_RED = 255 128 0 255\n");
-    readColours(HudPlugin{});
+    const HudColourTable hudColours = readColours(0);
     EXPECT_EQ(channels(hudColours[HUD_COLOUR_GPS]), (std::array<int, 4>{44, 255, 255, 255}));
     EXPECT_EQ(channels(hudColours[HUD_COLOUR_RED]), (std::array<int, 4>{255, 128, 0, 255}));
     EXPECT_EQ(channels(hudColours[HUD_COLOUR_BLACK]), (std::array<int, 4>{255, 255, 255, 255}));

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "host/host.h"
 #include "host_frame.h"
 #include "host_image.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "sim/system.h"
 #include "temp_dir.h"
 
@@ -58,7 +58,7 @@ TEST(Settings, ReadsEveryKey)
               "bKellMarkers = 1\n"
               "bEnableHotKey = 1\n");
     HudPlugin hud{};
-    readSettings(hud);
+    hud.settings = readSettings();
 
     const HudSettings& s = hud.settings;
     EXPECT_TRUE(s.bEnable);
@@ -86,7 +86,7 @@ TEST(Settings, MissingFileOrValuesThatDoNotConvertGiveTheDefaults)
             dir.write("kell-hud\\settings.ini", "bEnable =\niVesk = abc\niRadarAlpha = 99999999999\n"
                                                 "iGangOverlayAlpha\nbStatsBox = FALSE\nbCellphone = no\n");
         HudPlugin hud = scribbled();
-        readSettings(hud);
+        hud.settings = readSettings();
         expectDefaults(hud.settings);
     }
 }
@@ -99,7 +99,7 @@ TEST(Settings, FirstLineAfterAByteOrderMarkCounts)
                                         "bEnable = 1\r\n"
                                         "iRadarAlpha = 200abc\r\n");
     HudPlugin hud{};
-    readSettings(hud);
+    hud.settings = readSettings();
     EXPECT_TRUE(hud.settings.bEnable);
     EXPECT_EQ(hud.settings.iRadarAlpha, 200);
 }
@@ -114,7 +114,7 @@ TEST(Settings, FileBeyondAnOverLongFolderIsNotRead)
     dir.write(folder.substr(dir.path().size() + 1) + "/kell-hud/settings.ini", "bEnable = 1\n");
 
     HudPlugin hud = scribbled();
-    readSettings(hud);
+    hud.settings = readSettings();
     expectDefaults(hud.settings);
 }
 
@@ -141,7 +141,7 @@ TEST(Settings, EachSwitchLandsInItsOwnField)
     for (const Switch& on : switches) {
         dir.write("kell-hud\\settings.ini", std::string(on.key) + " = 1\niVesk = 1\niRadarAlpha = 7\n");
         HudPlugin hud{};
-        readSettings(hud);
+        hud.settings = readSettings();
         for (const Switch& s : switches)
             EXPECT_EQ(hud.settings.*s.field, &s == &on) << on.key << " set, " << s.key << " read";
         EXPECT_EQ(hud.settings.iVesk, 1);

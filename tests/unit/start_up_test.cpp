@@ -1,12 +1,12 @@
 // The start-up and the library's static objects, in the test's own process over the
 // simulated host's image.
 
-#include "core/start_up.h"
+#include "app/start_up.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "host_image.h"
 #include "host_sites.h"
 #include "sim/system.h"

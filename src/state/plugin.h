@@ -3,13 +3,15 @@
 #include <cstdint>
 
 #include "core/settings.h"
+#include "data/colours.h"
 #include "data/layout.h"
-#include "hud/hud_state.h"
+#include "state/hud_state.h"
 
 // The one plug-in object. A plain global: zero before the start-up runs, filled once by it.
 struct HudPlugin {
     HudSettings settings;
     HudLayout layout;
+    HudColourTable colours;
     bool hudDisabled; // the display is switched off by the hot key
     HudElementState hudState;
 };

@@ -1,6 +1,6 @@
-#include "core/toggle.h"
+#include "app/toggle.h"
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "host/host.h"
 #include "platform/win32.h"
 

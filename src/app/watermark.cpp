@@ -1,6 +1,6 @@
-#include "core/watermark.h"
+#include "app/watermark.h"
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 

@@ -2,8 +2,8 @@
 // objects below are constructed in this order and destroyed in the reverse order when the
 // library is unloaded; keeping them in one file is what fixes that order.
 
-#include "core/plugin.h"
-#include "core/start_up.h"
+#include "state/plugin.h"
+#include "app/start_up.h"
 #include "host/host.h"
 #include "textures/sprite_tables.h"
 

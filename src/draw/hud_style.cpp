@@ -1,12 +1,12 @@
-#include "hud/hud_style.h"
+#include "draw/hud_style.h"
 
-#include "core/plugin.h"
+#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 
 Colour hudColour(HudColour name, uint8_t alpha)
 {
-    const Colour& c = hudColours[name];
+    const Colour& c = plugin.colours[name];
     return makeColour(c.r, c.g, c.b, alpha);
 }
 

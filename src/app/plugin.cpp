@@ -1,4 +1,4 @@
-#include "core/plugin.h"
+#include "state/plugin.h"
 
 HudPlugin plugin;
 uint32_t hostObjectRef;

@@ -1,20 +1,24 @@
-#include "core/start_up.h"
+#include "app/start_up.h"
 
-#include "core/plugin.h"
-#include "core/toggle.h"
-#include "core/watermark.h"
+#include "app/toggle.h"
+#include "app/watermark.h"
+#include "core/settings.h"
 #include "data/colours.h"
 #include "data/layout.h"
 #include "hooks/hook_map.h"
 #include "hooks/host_events.h"
 #include "hooks/option_patches.h"
+#include "radar/arrival.h"
+#include "radar/gps_route.h"
+#include "state/plugin.h"
 #include "textures/texture_installer.h"
+#include "textures/texture_loading.h"
 
 void startUp()
 {
-    readSettings(plugin);
-    readColours(plugin); // after the settings: the style variant picks the file
-    readLayout(plugin);
+    plugin.settings = readSettings();
+    plugin.colours = readColours(plugin.settings.iVesk); // the style variant picks the file
+    plugin.layout = readLayout();
 
     // Disabled: the host keeps its own display and not one byte of it changes.
     if (!plugin.settings.bEnable)
@@ -24,7 +28,11 @@ void startUp()
     DrawEvent().subscribe(drawWatermark);
     installHudHookMap();
     installRadarHookMap();
+    FrameProcessEvent().subscribe(CheckArrival);
+    RadarDrawEvent().subscribe(DrawGpsRoute);
     installTextures();
+    RendererStartedEvent().subscribe(loadTextures);
+    RendererShutdownEvent().subscribeBefore(releaseTextures);
     if (plugin.settings.bUseKellFonts)
         installFontPatches();
     if (plugin.settings.bKellMarkers)

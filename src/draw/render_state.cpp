@@ -1,4 +1,4 @@
-#include "radar/render_state.h"
+#include "draw/render_state.h"
 
 #include "host/host.h"
 
