@@ -6,6 +6,7 @@
 #include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
+#include "host/text_style.h"
 #include "hud/cellphone.h"
 #include "draw/hud_style.h"
 #include "hud/player_info.h"
@@ -73,9 +74,9 @@ void drawPanel(float slide, const LayoutBox& box)
 
 void setLabelStyle()
 {
-    host::text_set_alignment(1);
+    host::text_set_align(host::Align::Left);
     host::text_set_font(1);
-    host::text_set_flag_r(1);
+    host::text_set_outline(1);
     host::text_set_colour(hudColour(HUD_COLOUR_PURE_WHITE, 255));
     host::text_set_scale(scale(0.5f), scale(1.2f));
 }
