@@ -41,9 +41,6 @@ constexpr SkillEntry skillTable[] = {
 
 constexpr uint8_t fadedAlpha = 50;
 
-// The host's render state that FillRectPlain switches besides blending.
-constexpr int32_t renderStateFillMode = 7;
-
 // A whole number of pixels for a host argument of `max` at most: NaN and anything below 0
 // give 0, anything above gives max (a float out of an integer's range has no value there).
 uint32_t wholePixels(float v, uint32_t max)
@@ -103,13 +100,8 @@ int32_t weaponSkillStatistic(int32_t model)
 
 void FillRectPlain(const Rect& rect, const Colour& colour)
 {
-    uint32_t fillMode = renderState(renderStateFillMode);
-    setRenderState(renderStateFillMode, 2);
-    uint32_t blend = renderState(renderStateBlendEnable);
-    setRenderState(renderStateBlendEnable, 1);
+    const RenderStateScope states(boxFillStates);
     host::fill_rect(&rect, &colour);
-    setRenderState(renderStateFillMode, fillMode);
-    setRenderState(renderStateBlendEnable, blend);
 }
 
 void DrawStatsBox()
