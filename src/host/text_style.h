@@ -22,9 +22,9 @@ inline void text_set_align(Align align) { text_set_alignment(static_cast<int32_t
 inline void text_set_box(TextBox box) { text_set_mode_pair(box != TextBox::None, box == TextBox::ToLineWidth); }
 
 // Off: every character as wide as the font's cell.
-inline void text_set_proportional(bool on) { text_set_flag_p(on ? 1 : 0); }
+inline void text_set_proportional(bool on) { text_set_flag_p(on); }
 
-inline void text_set_justified(bool on) { text_set_flag_q(on ? 1 : 0); }
+inline void text_set_justified(bool on) { text_set_flag_q(on); }
 
 // An outline that many pixels wide in the second colour; 0 for none.
 inline void text_set_outline(uint8_t pixels) { text_set_flag_r(pixels); }
