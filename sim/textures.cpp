@@ -101,7 +101,7 @@ bool loadTextureSlot(int32_t index, const std::string& file, std::string& error)
         if (!txd::readFile(file, dictionary, error))
             return false;
         for (txd::Texture& t : dictionary.textures) {
-            textures.push_back({t.name, t.width, t.height, std::move(t.levels[0])});
+            textures.push_back({t.name, t.width, t.height, std::move(t.levels)});
             slot->textures.push_back(static_cast<uint32_t>(textures.size()));
         }
     } catch (const std::exception& e) {

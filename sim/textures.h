@@ -15,7 +15,9 @@ struct LoadedTexture {
     std::string name;
     uint16_t width = 0;
     uint16_t height = 0;
-    std::vector<uint8_t> bgra; // level 0, rows top to bottom
+    // B,G,R,A, rows top to bottom: level 0 and the mip levels the file holds, each half
+    // the size of the one before (txd::levelWidth, txd::levelHeight).
+    std::vector<std::vector<uint8_t>> levels;
 };
 
 // The name of a loaded texture; nullptr for 0 (no texture) or an id not known.

@@ -39,6 +39,24 @@ ClipRect intersect(const ClipRect& a, const ClipRect& b)
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
+int fittingLevel(const Vertex corners[4], int width, int height, int levelCount)
+{
+    // Texels per pixel along the side from corner 0 to corner `to`.
+    auto texelsPerPixel = [&](const Vertex& to) {
+        float pixels = std::hypot(to.x - corners[0].x, to.y - corners[0].y);
+        float texels = std::hypot((to.u - corners[0].u) * static_cast<float>(width),
+                                  (to.v - corners[0].v) * static_cast<float>(height));
+        return pixels > 0.0f ? texels / pixels : 0.0f;
+    };
+    float ratio = std::max(texelsPerPixel(corners[1]), texelsPerPixel(corners[2]));
+    int level = 0;
+    while (level + 1 < levelCount && ratio >= 2.0f) { // NaN stays at level 0
+        ratio /= 2.0f;
+        ++level;
+    }
+    return level;
+}
+
 Shade sampleTexture(const TextureView& texture, float u, float v)
 {
     if (texture.width <= 0 || texture.height <= 0 || !texture.bgra)

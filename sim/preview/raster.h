@@ -23,7 +23,7 @@ struct ClipRect {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
 
-// A texture's level 0 as the host keeps it: B,G,R,A, rows top to bottom.
+// One level of a texture as the host keeps it: B,G,R,A, rows top to bottom.
 struct TextureView {
     int width = 0;
     int height = 0;
@@ -43,6 +43,12 @@ struct Shade {
 
 ClipRect wholeImage(const png::Image& image);
 ClipRect intersect(const ClipRect& a, const ClipRect& b);
+
+// The mip level to sample for a quad (corners in strip order, as drawQuad takes them) of a
+// width x height texture with `levelCount` levels: the smallest whose texels are still no
+// farther apart than the quad's pixels along either side, so a shrunk picture is filtered
+// rather than skipped over; 0 for a quad drawn at its size or larger.
+int fittingLevel(const Vertex corners[4], int width, int height, int levelCount);
 
 // Bilinear, coordinates clamped to the texture's edges (u, v from 0 to 1 across it).
 Shade sampleTexture(const TextureView& texture, float u, float v);

@@ -8,6 +8,7 @@
 #include "preview/map_texture.h"
 #include "preview/text.h"
 #include "textures.h"
+#include "txd/txd.h"
 
 namespace sim::preview {
 
@@ -43,8 +44,10 @@ void drawQuadOp(png::Image& image, const DrawOp& op)
     const TextureView* texture = nullptr;
     // A sprite without a texture is drawn in its colour alone, as the host draws it.
     if (const LoadedTexture* t = op.textured ? loadedTexture(op.texture) : nullptr) {
-        if (t->bgra.size() >= static_cast<size_t>(t->width) * t->height * 4) {
-            view = {t->width, t->height, t->bgra.data()};
+        const int level = fittingLevel(op.corners, t->width, t->height, static_cast<int>(t->levels.size()));
+        const int w = txd::levelWidth(t->width, level), h = txd::levelHeight(t->height, level);
+        if (!t->levels.empty() && t->levels[level].size() >= static_cast<size_t>(w) * h * 4) {
+            view = {w, h, t->levels[level].data()};
             texture = &view;
         }
     }

@@ -15,18 +15,30 @@ TEST(ArtIconMap, ReadsChoicesSkipsCommentsAndNamesTheBadLine)
 {
     std::vector<art::IconChoice> choices;
     std::string error;
-    ASSERT_TRUE(art::parseIconMap("# weapons\n\nweapons ak47 ak47   # rifle\n  blips radar_save own:disk\n", choices, error))
+    ASSERT_TRUE(art::parseIconMap("# weapons\n\nweapons ak47 ak47   # rifle\n  blips radar_save own:disk\n"
+                                  "weapons knifecur bowie-knife mirrored\n",
+                                  choices, error))
         << error;
-    ASSERT_EQ(choices.size(), 2u);
+    ASSERT_EQ(choices.size(), 3u);
     EXPECT_EQ(choices[1].dictionary, "blips");
     EXPECT_EQ(choices[1].texture, "radar_save");
     EXPECT_EQ(choices[1].source, "own:disk");
+    EXPECT_FALSE(choices[1].mirrored);
+    EXPECT_EQ(choices[2].source, "bowie-knife");
+    EXPECT_TRUE(choices[2].mirrored);
+    EXPECT_EQ(art::mirrored("<p/>"), "<g transform=\"matrix(-1 0 0 1 512 0)\"><p/></g>");
 
     choices.clear();
-    EXPECT_FALSE(art::parseIconMap("weapons ak47 ak47\nweapons bat\n", choices, error));
-    EXPECT_EQ(error, "line 2: expected DICTIONARY TEXTURE ICON");
-    EXPECT_FALSE(art::parseIconMap("weapons bat baseball-bat extra\n", choices, error));
-    EXPECT_EQ(error, "line 1: expected DICTIONARY TEXTURE ICON");
+    const struct {
+        const char* text;
+        const char* line;
+    } bad[] = {{"weapons ak47 ak47\nweapons bat\n", "line 2"},
+               {"weapons bat baseball-bat extra\n", "line 1"},
+               {"weapons bat baseball-bat mirrored extra\n", "line 1"}};
+    for (const auto& b : bad) {
+        EXPECT_FALSE(art::parseIconMap(b.text, choices, error)) << b.text;
+        EXPECT_EQ(error, std::string(b.line) + ": expected DICTIONARY TEXTURE ICON [mirrored]") << b.text;
+    }
     EXPECT_FALSE(art::parseIconMap("weapons bat a\nblips bat b\nweapons bat c\n", choices, error));
     EXPECT_EQ(error, "line 3: bat of weapons is already given");
 }

@@ -114,7 +114,7 @@ protected:
         t.name = "quadrants";
         t.width = t.height = 2;
         t.hasAlpha = true;
-        t.levels = {{0, 0, 255, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 255, 255}};
+        t.levels = {{0, 0, 255, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 255, 255}, {64, 64, 64, 255}};
         txd::Dictionary d;
         d.textures.push_back(t);
         std::string path = dir.path() + "/q.txd", error;
@@ -150,6 +150,38 @@ TEST_F(PreviewRecording, SpriteRectDrawsTheTextureAndAMirroredRectFlipsIt)
     expectNear(at(image, 7, 7), {255, 255, 255, 255}); // bottom right: white
     expectNear(at(image, 22, 2), {0, 255, 0, 255});   // mirrored: green on the left
     expectNear(at(image, 27, 2), {255, 0, 0, 255});
+}
+
+TEST(PreviewRaster, AShrunkQuadSamplesTheLevelWhoseTexelsAreNoFartherApartThanItsPixels)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct {
+        float width, height; // on the screen
+        float uSpan;         // of the texture across the quad
+        int levels, expected;
+    } cases[] = {
+        {128, 128, 1, 8, 0}, {200, 200, 1, 8, 0}, {65, 65, 1, 8, 0}, {64, 64, 1, 8, 1}, {43, 43, 1, 8, 1},
+        {32, 32, 1, 8, 2},   {1, 1, 1, 8, 7},     {1, 1, 1, 3, 2},   {32, 32, 1, 1, 0}, {64, 128, 0.5f, 8, 0},
+        {128, 16, 1, 8, 3},  {0, 0, 1, 8, 0},     {nan, 4, 1, 8, 0},
+    };
+    for (const auto& c : cases) {
+        const Colour white = {255, 255, 255, 255};
+        // Mirrored (right of left), as the radar ring's front is drawn: the span counts, not its sign.
+        Vertex q[4] = {{c.width, 0, 0, 0, white},
+                       {0, 0, c.uSpan, 0, white},
+                       {c.width, c.height, 0, 1, white},
+                       {0, c.height, c.uSpan, 1, white}};
+        EXPECT_EQ(fittingLevel(q, 128, 128, c.levels), c.expected) << c.width << "x" << c.height << " of " << c.uSpan;
+    }
+}
+
+TEST_F(PreviewRecording, ASpriteShrunkToHalfItsTextureOrLessDrawsItsMipLevel)
+{
+    recordSprite(texture, {0, 0, 1, 1}, white);  // 2 x 2 texels on one pixel: level 1
+    recordSprite(texture, {4, 0, 6, 2}, white);  // at its size: level 0
+    png::Image image = render();
+    expectNear(at(image, 0, 0), {64, 64, 64, 255});
+    expectNear(at(image, 4, 0), {255, 0, 0, 255});
 }
 
 TEST_F(PreviewRecording, SpriteUvTakesOnePairPerCornerAndQuadStartsAtTheBottomLeft)

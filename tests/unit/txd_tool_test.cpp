@@ -83,6 +83,49 @@ TEST(TxdTool, PacksPngFilesNamedAfterThemAndListsAndUnpacksThem)
     EXPECT_EQ(back.rgba, original.rgba);
 }
 
+TEST(TxdTool, PackGivesEachTextureItsMipChainBoxFilteredAndWeightedByAlpha)
+{
+    TempDir dir;
+    const std::string d = dir.path();
+    writePng(d + "/wide.png", 5, 3, 255);
+    writePng(d + "/tall.png", 1, 4, 255);
+    writePng(d + "/dot.png", 1, 1, 255);
+    // Red, green, clear black, grey: the clear pixel must not darken the average.
+    png::Image mixed{2, 2, {200, 0, 0, 255, 0, 200, 0, 255, 0, 0, 0, 0, 100, 100, 100, 255}};
+    std::string error;
+    ASSERT_TRUE(png::write(d + "/mixed.png", mixed, error)) << error;
+    ToolRun pack = runTool(dir, "pack " + d + "/out.txd " + d + "/wide.png " + d + "/tall.png " + d + "/dot.png " + d +
+                                    "/mixed.png");
+    ASSERT_EQ(pack.exitCode, 0) << pack.err;
+    txd::Dictionary dictionary;
+    ASSERT_TRUE(txd::readFile(d + "/out.txd", dictionary, error)) << error;
+    ASSERT_EQ(dictionary.textures.size(), 4u);
+
+    // Pixel i of writePng's pictures is R = i, G = 20, B = 200; the reader has checked
+    // each level's size against the texture's.
+    const struct {
+        std::size_t levels;
+        unsigned level;
+        std::size_t pixel;
+        std::vector<uint8_t> bgra;
+    } chains[] = {
+        {3, 1, 0, {200, 20, 6, 255}},    // 5x3, 2x1, 1x1: the left half of level 1 averages 0 1 5 6 10 11
+        {3, 1, 1, {200, 20, 8, 255}},    // and the odd column goes to the right half: 2-4, 7-9, 12-14
+        {3, 2, 0, {200, 20, 2, 255}},    // 1x4, 1x2, 1x1: (0.5 + 2.5) / 2, each rounded
+        {1, 0, 0, {200, 20, 0, 255}},    // 1x1 needs no level more
+        {2, 1, 0, {33, 100, 100, 191}},  // colours weighted by alpha, alpha the plain average
+    };
+    const std::size_t texture[] = {0, 0, 1, 2, 3};
+    for (std::size_t i = 0; i < std::size(chains); ++i) {
+        const txd::Texture& t = dictionary.textures[texture[i]];
+        ASSERT_EQ(t.levels.size(), chains[i].levels) << t.name;
+        const auto& level = t.levels[chains[i].level];
+        EXPECT_EQ(std::vector<uint8_t>(level.begin() + 4 * chains[i].pixel, level.begin() + 4 * chains[i].pixel + 4),
+                  chains[i].bgra)
+            << t.name << " level " << chains[i].level;
+    }
+}
+
 TEST(TxdTool, SaysWhatWentWrongAndWhatToDo)
 {
     TempDir dir;

@@ -33,9 +33,16 @@ bool parseIconMap(const std::string& text, std::vector<IconChoice>& out, std::st
         std::string extra;
         if (!(words >> choice.dictionary))
             continue;
-        if (!(words >> choice.texture >> choice.source) || (words >> extra)) {
-            error = "line " + std::to_string(number) + ": expected DICTIONARY TEXTURE ICON";
+        if (!(words >> choice.texture >> choice.source)) {
+            error = "line " + std::to_string(number) + ": expected DICTIONARY TEXTURE ICON [mirrored]";
             return false;
+        }
+        if (words >> extra) {
+            choice.mirrored = extra == "mirrored";
+            if (!choice.mirrored || (words >> extra)) {
+                error = "line " + std::to_string(number) + ": expected DICTIONARY TEXTURE ICON [mirrored]";
+                return false;
+            }
         }
         if (!seen.insert(choice.dictionary + "/" + choice.texture).second) {
             error = "line " + std::to_string(number) + ": " + choice.texture + " of " + choice.dictionary +
@@ -84,6 +91,11 @@ bool iconBody(const std::string& source, const IconSet& set, const std::string& 
     }
     body = found->second;
     return true;
+}
+
+std::string mirrored(const std::string& body)
+{
+    return "<g transform=\"matrix(-1 0 0 1 512 0)\">" + body + "</g>";
 }
 
 } // namespace art

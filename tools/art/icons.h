@@ -10,15 +10,18 @@
 namespace art {
 
 // One line of the icon map: texture `texture` of dictionary `dictionary` shows `source`,
-// a Game Icons name, or "own:NAME" for the file NAME.svg in our own icon folder.
+// a Game Icons name, or "own:NAME" for the file NAME.svg in our own icon folder, turned
+// left for right when `mirrored` (so that every weapon faces the same way).
 struct IconChoice {
     std::string dictionary;
     std::string texture;
     std::string source;
+    bool mirrored = false;
 };
 
-// Reads the icon map: one choice per line as three words, '#' starts a comment. A line
-// of another shape or a texture named twice fails with the line number in `error`.
+// Reads the icon map: one choice per line as three words and an optional fourth,
+// "mirrored"; '#' starts a comment. A line of another shape or a texture named twice
+// fails with the line number in `error`.
 bool parseIconMap(const std::string& text, std::vector<IconChoice>& out, std::string& error);
 
 // The icons of an iconify JSON file: name -> SVG body, in 512 x 512 user units like the
@@ -31,6 +34,9 @@ bool parseIconSet(const std::string& json, IconSet& out, std::string& error);
 // The SVG body of a choice's source, read from the set or from ownDir/NAME.svg.
 bool iconBody(const std::string& source, const IconSet& set, const std::string& ownDir, std::string& body,
               std::string& error);
+
+// A pictogram body (512 x 512 user units) turned left for right.
+std::string mirrored(const std::string& body);
 
 bool readText(const std::string& path, std::string& out);
 

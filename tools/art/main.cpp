@@ -67,7 +67,7 @@ struct Composer {
             std::string body, error;
             if (!art::iconBody(c.source, icons, (artDir / "icons").string(), body, error))
                 fail(dictionary + "/" + texture + ": " + error);
-            return body;
+            return c.mirrored && !body.empty() ? art::mirrored(body) : body;
         }
         fail(dictionary + "/" + texture + ": no icon in " + (artDir / "icons.txt").string());
         return {};

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "mip_chain.h"
 #include "png.h"
 #include "text/printable.h"
 #include "txd.h"
@@ -24,7 +25,7 @@ const char usage[] =
     "unpack  writes each texture's first level as DIR/NAME.png (a name that cannot be a\n"
     "        file name is written with its unsafe bytes as %XX, and said so)\n"
     "pack    makes one dictionary of PNG files; each texture is named after its file\n"
-    "        (star.png becomes \"star\")\n";
+    "        (star.png becomes \"star\") and gets its mip levels down to 1x1\n";
 
 int fail(const std::string& message)
 {
@@ -141,6 +142,23 @@ bool packOne(const std::string& file, txd::Dictionary& dictionary)
     return true;
 }
 
+// Every texture gets its whole mip chain while the file stays within what a reader takes;
+// one whose chain would not fit keeps its single level, which the host draws all the same.
+void addMipChains(txd::Dictionary& dictionary)
+{
+    uint64_t size = txd::fileSize(dictionary);
+    for (txd::Texture& t : dictionary.textures) {
+        const uint64_t more = txd::mipChainSize(t);
+        if (size + more > txd::maxFileSize) {
+            std::cerr << "kellhud-txd: warning: \"" << printable(t.name) << "\" is packed without mip levels: with them the "
+                      << "dictionary would be larger than " << txd::maxFileSize << " bytes.\n";
+            continue;
+        }
+        txd::addMipChain(t);
+        size += more;
+    }
+}
+
 int pack(const std::string& out, const std::vector<std::string>& files)
 {
     txd::Dictionary dictionary;
@@ -148,6 +166,10 @@ int pack(const std::string& out, const std::vector<std::string>& files)
         if (!packOne(file, dictionary))
             return 1;
     std::string error;
+    // Level 0 alone must fit; only then are the levels worth making.
+    if (!txd::check(dictionary, error))
+        return fail(error);
+    addMipChains(dictionary);
     if (!txd::writeFile(out, dictionary, error))
         return fail(error);
     std::printf("%s: %zu texture%s packed\n", out.c_str(), dictionary.textures.size(),

@@ -483,7 +483,7 @@ bool check(const Dictionary& dictionary, std::string& error)
         return false;
     }
     // Dictionary header, struct and extension; each texture adds its own below.
-    uint64_t fileSize = 12 + 12 + 4 + 12;
+    uint64_t total = 12 + 12 + 4 + 12;
     std::map<std::string, std::size_t> seen; // folded name -> index
     for (std::size_t i = 0; i < dictionary.textures.size(); ++i) {
         const Texture& t = dictionary.textures[i];
@@ -518,7 +518,7 @@ bool check(const Dictionary& dictionary, std::string& error)
             error = which + ": " + std::to_string(t.levels.size()) + " levels; it can have 1 to " + std::to_string(chain);
             return false;
         }
-        fileSize += 12 + 12 + textureStructSize + 12;
+        total += 12 + 12 + textureStructSize + 12;
         for (std::size_t level = 0; level < t.levels.size(); ++level) {
             uint64_t expected = levelSize(t.width, t.height, static_cast<unsigned>(level));
             if (t.levels[level].size() != expected) {
@@ -528,15 +528,26 @@ bool check(const Dictionary& dictionary, std::string& error)
                         std::to_string(expected);
                 return false;
             }
-            fileSize += 4 + expected;
+            total += 4 + expected;
         }
-        if (fileSize > maxFileSize) {
+        if (total > maxFileSize) {
             error = which + ": the dictionary would be larger than " + std::to_string(maxFileSize) +
                     " bytes, more than a texture dictionary can be";
             return false;
         }
     }
     return true;
+}
+
+uint64_t fileSize(const Dictionary& dictionary)
+{
+    uint64_t size = 12 + 12 + 4 + 12; // dictionary header, struct and extension
+    for (const Texture& t : dictionary.textures) {
+        size += 12 + 12 + textureStructSize + 12;
+        for (const std::vector<uint8_t>& level : t.levels)
+            size += 4 + level.size();
+    }
+    return size;
 }
 
 std::vector<uint8_t> write(const Dictionary& dictionary)

@@ -85,6 +85,9 @@ bool readRegularFile(const std::string& path, uint64_t limit, const char* what, 
 // right size and the whole file at most maxFileSize. Returns false with a message.
 bool check(const Dictionary& dictionary, std::string& error);
 
+// The size of the dictionary's file as write makes it.
+uint64_t fileSize(const Dictionary& dictionary);
+
 // The file's bytes. The dictionary must pass check.
 std::vector<uint8_t> write(const Dictionary& dictionary);
 bool writeFile(const std::string& path, const Dictionary& dictionary, std::string& error);
