@@ -56,26 +56,40 @@ uint32_t u32At(uint32_t address)
 
 // The places in and around a run that now hold a plug-in address: a call or jump whose
 // target is in the plug-in, or a 32-bit operand that addresses its data. Each is given as
-// an offset into the library, which names the same symbol wherever it was loaded.
+// an offset into the library, which names the same symbol wherever it was loaded. Branches
+// are found first: the four bytes from a call's opcode on may read as an address by chance.
 std::string pluginReferences(const PatchRun& run, const PluginImage& plugin)
 {
     auto inPlugin = [&](uint32_t a) { return a >= plugin.begin && a < plugin.end; };
+    auto readable = [](uint32_t p) { return inHostImage(p - 1) && inHostImage(p + 3); };
+    const uint32_t first = run.address - 3, end = run.address + static_cast<uint32_t>(run.after.size());
+    std::map<uint32_t, uint32_t> found;                     // place -> offset
+    std::vector<std::pair<uint32_t, uint32_t>> branches; // each branch's bytes, opcode on
+    for (uint32_t p = first; p < end; ++p) {
+        if (!readable(p))
+            continue;
+        const uint8_t opcode = *reinterpret_cast<const uint8_t*>(uintptr_t{p - 1});
+        const uint32_t target = p + 4 + u32At(p);
+        if ((opcode == 0xE8 || opcode == 0xE9) && inPlugin(target)) {
+            found[p] = target - plugin.base;
+            branches.push_back({p - 1, p + 4});
+            p += 3;
+        }
+    }
+    for (uint32_t p = first; p < end; ++p) {
+        bool overlapsBranch = false;
+        for (const auto& [from, to] : branches)
+            overlapsBranch |= p < to && p + 4 > from;
+        if (!readable(p) || overlapsBranch || !inPlugin(u32At(p)))
+            continue;
+        found[p] = u32At(p) - plugin.base;
+        p += 3;
+    }
     std::string out;
     char entry[48];
-    const uint32_t end = run.address + static_cast<uint32_t>(run.after.size());
-    for (uint32_t p = run.address - 3; p < end; ++p) {
-        if (!inHostImage(p - 1) || !inHostImage(p + 3))
-            continue;
-        uint8_t opcode = *reinterpret_cast<const uint8_t*>(uintptr_t{p - 1});
-        uint32_t value = u32At(p);
-        uint32_t target = (opcode == 0xE8 || opcode == 0xE9) ? p + 4 + value : value;
-        if (!inPlugin(target))
-            target = value;
-        if (!inPlugin(target))
-            continue;
-        std::snprintf(entry, sizeof entry, "%s\"0x%X\":\"+0x%X\"", out.empty() ? "" : ",", p, target - plugin.base);
+    for (const auto& [place, offset] : found) {
+        std::snprintf(entry, sizeof entry, "%s\"0x%X\":\"+0x%X\"", out.empty() ? "" : ",", place, offset);
         out += entry;
-        p += 3;
     }
     return out;
 }
