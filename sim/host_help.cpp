@@ -143,8 +143,8 @@ void writeHelpSites(ImageWriter& image)
     X86 helpBox(host::site_help_box);
     helpBox.call(host::help_box_draw.address).ret();
     image.write(host::site_help_box, helpBox, "site_help_box");
-    writeBoxCall(image, host::site_text_box_a, "site_text_box_a");
-    writeBoxCall(image, host::site_text_box_b, "site_text_box_b");
+    writeBoxCall(image, host::site_text_box_fill, "site_text_box_fill");
+    writeBoxCall(image, host::site_text_print_box_fill, "site_text_print_box_fill");
 }
 
 void writeHelpWorld(const WorldState& world)

@@ -27,8 +27,8 @@ void reachHelpTexts(const WorldState& world);
 // Where the host's code before each site begins: its pushes of the call's arguments.
 constexpr uint32_t subtitleEntry = host::site_subtitle_print - 15;
 constexpr uint32_t missionTextEntry = host::site_mission_text - 15;
-constexpr uint32_t textBoxEntryA = host::site_text_box_a - 11;
-constexpr uint32_t textBoxEntryB = host::site_text_box_b - 11;
+constexpr uint32_t textBoxEntryA = host::site_text_box_fill - 11;
+constexpr uint32_t textBoxEntryB = host::site_text_print_box_fill - 11;
 
 // What the host's own code passes to its print calls.
 constexpr float subtitleX = 960.0f, subtitleY = 980.0f;

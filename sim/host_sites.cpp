@@ -90,12 +90,12 @@ void writeHookMapSites(ImageWriter& image)
         write(site, X86(site).movStackImm32(0x10, 0).movStackImm32(0x14, 0), what);
     };
 
-    branch(host::site_hud_branch_a, "site_hud_branch_a");
-    branch(host::site_hud_branch_b, "site_hud_branch_b");
-    value(host::site_hud_value_a, 2, "site_hud_value_a");
-    value(host::site_hud_value_b, 2, "site_hud_value_b");
-    value(host::site_hud_value_c, 2, "site_hud_value_c");
-    value(host::site_radar_value, 2, "site_radar_value");
+    branch(host::site_hud_draw_conditional_jump, "site_hud_draw_conditional_jump");
+    branch(host::site_draw_routine_conditional_jump, "site_draw_routine_conditional_jump");
+    value(host::site_hud_draw_push_operand, 2, "site_hud_draw_push_operand");
+    value(host::site_hud_push_operand_b, 2, "site_hud_push_operand_b");
+    value(host::site_hud_push_operand_a, 2, "site_hud_push_operand_a");
+    value(host::site_radar_push_operand, 2, "site_radar_push_operand");
     value(host::site_radar_map_alpha, 255, "site_radar_map_alpha");
 
     constant(host::site_arrow_constant_b, records::arrowConstantA, "site_arrow_constant_b");
@@ -105,10 +105,10 @@ void writeHookMapSites(ImageWriter& image)
     hostWrite<float>(records::arrowConstantA, 6.0f);
     hostWrite<float>(records::arrowConstantB, 3.0f);
 
-    run16(host::site_radar_run_a, "site_radar_run_a");
-    run16(host::site_radar_run_b, "site_radar_run_b");
-    run16(host::site_radar_run_c, "site_radar_run_c");
-    run16(host::site_radar_run_d, "site_radar_run_d");
+    run16(host::site_radar_draw_stores_a, "site_radar_draw_stores_a");
+    run16(host::site_radar_draw_stores_b, "site_radar_draw_stores_b");
+    run16(host::site_radar_draw_stores_c, "site_radar_draw_stores_c");
+    run16(host::site_radar_draw_stores_d, "site_radar_draw_stores_d");
 }
 
 uintptr_t reachFrameProcess() { return entry<CdeclSite>(host::site_frame_process)(); }

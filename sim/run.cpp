@@ -8,6 +8,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "host/host.h"
 #include "host_frame.h"
 #include "host_image.h"
 #include "host_radar.h"
@@ -94,6 +95,31 @@ std::string pluginReferences(const PatchRun& run, const PluginImage& plugin)
     return out;
 }
 
+struct SiteName {
+    const char* name;
+    uint32_t address;
+};
+
+#define SIM_NAME_SITE(name, address) {#name, address},
+constexpr SiteName hostSites[] = {HOST_SITES(SIM_NAME_SITE)};
+#undef SIM_NAME_SITE
+
+// The longest row the plug-in writes from a site (a run of 16 bytes made nops).
+constexpr uint32_t longestRow = 16;
+
+// The site whose row a run belongs to: the nearest site at or before the run's first byte
+// (a run begins after the bytes a row left as they were), within the row's bytes. nullptr
+// for a run at a host function's entry, which is not in the site list.
+const char* siteOf(const PatchRun& run)
+{
+    const SiteName* found = nullptr;
+    for (const SiteName& site : hostSites)
+        if (site.address <= run.address && run.address - site.address < longestRow &&
+            (!found || site.address > found->address))
+            found = &site;
+    return found ? found->name : nullptr;
+}
+
 std::string patchLines(const std::vector<PatchRun>& runs)
 {
     const PluginImage plugin = pluginImage();
@@ -106,6 +132,8 @@ std::string patchLines(const std::vector<PatchRun>& runs)
         std::string references = pluginReferences(run, plugin);
         if (!references.empty())
             out += ",\"plugin\":{" + references + "}";
+        if (const char* site = siteOf(run))
+            out += std::string(",\"site\":\"") + site + "\"";
         out += "}\n";
     }
     return out;

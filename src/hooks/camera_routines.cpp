@@ -3,7 +3,7 @@
 #include "state/plugin.h"
 #include "host/host.h"
 
-uint32_t hostCameraFixedPoint = 0;
+injector::PatchRecord onFootCameraRecords[3];
 
 namespace {
 
@@ -14,6 +14,12 @@ const Vec3 vehicleOffset{-0.32f, 0.0f, 0.0f};
 constexpr float fixedPointScalar = 0.3f;
 
 using FixedPoint = void(KH_THISCALL*)(void* camera);
+
+// The host function the fixed-point sites called before they were patched (0: none known).
+uint32_t hostCameraFixedPoint()
+{
+    return onFootCameraRecords[1].former ? onFootCameraRecords[1].former : onFootCameraRecords[2].former;
+}
 
 } // namespace
 
@@ -45,8 +51,8 @@ KH_THISCALL void OnFootCameraFixedPoint(void* camera)
     void* character = host::player_character(-1);
     if (!character) {
         // Nothing to aim beside: the host aims as it would unpatched.
-        if (hostCameraFixedPoint)
-            reinterpret_cast<FixedPoint>(uintptr_t{hostCameraFixedPoint})(camera);
+        if (uint32_t host = hostCameraFixedPoint())
+            reinterpret_cast<FixedPoint>(uintptr_t{host})(camera);
         return;
     }
     host::camera_scalar.set(fixedPointScalar);

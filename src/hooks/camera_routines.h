@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "host/types.h"
+#include "injector/patch_table.h"
 #include "platform/callconv.h"
 
 // The camera's point of aim, moved beside the player: each routine stands at one host call
@@ -21,5 +22,6 @@ KH_THISCALL void VehicleCameraPoint(void* camera, const Vec3* point, float a2, f
 // camera scalar. Without a character the host's own function runs instead.
 KH_THISCALL void OnFootCameraFixedPoint(void* camera);
 
-// The host function the fixed-point sites called before they were patched (0: none known).
-extern uint32_t hostCameraFixedPoint;
+// What the on-foot camera set's rows (the point call, then the two fixed-point calls) held
+// before it wrote them: both fixed-point calls reached the host's own fixed-point aim.
+extern injector::PatchRecord onFootCameraRecords[3];

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "injector/patch_table.h"
+
 // Host events: the plug-in's callbacks run just before or just after the host function
 // called at a host site, which itself still runs. The first subscription to an event
 // intercepts its site(s); the sites get their bytes back when the plug-in is unloaded.
@@ -12,7 +14,9 @@ struct HostEvent {
     bool installed;
     std::vector<HostCallback> before;
     std::vector<HostCallback> after;
-    void (*install)(HostEvent& event); // intercepts the event's sites
+    // Intercepts the event's sites, all or none: none when a site holds something else.
+    injector::PatchRefusal (*install)(HostEvent& event);
+    injector::PatchRefusal refused; // what install found, if it intercepted nothing
 
     // Run the callback after the host function; returns the event to chain subscriptions.
     HostEvent& subscribe(HostCallback callback);
@@ -20,15 +24,15 @@ struct HostEvent {
     HostEvent& subscribeBefore(HostCallback callback);
 };
 
-// The host's frame processing (0x53E981).
+// The host's frame processing.
 HostEvent& FrameProcessEvent();
-// The host's drawing call (0x53E293).
+// The host's drawing call.
 HostEvent& DrawEvent();
-// The host's tail jump at the end of its drawing (0x57C324).
+// The host's tail jump at the end of its drawing.
 HostEvent& DrawTailEvent();
-// The host's radar overlay, called from two sites (0x5759E4, 0x5869BF).
+// The host's radar overlay, called from two sites.
 HostEvent& RadarDrawEvent();
-// The host's renderer has started (0x5BF3A1).
+// The host's renderer has started.
 HostEvent& RendererStartedEvent();
-// The host shuts its renderer down (0x53D910); subscribe with subscribeBefore.
+// The host shuts its renderer down; subscribe with subscribeBefore.
 HostEvent& RendererShutdownEvent();

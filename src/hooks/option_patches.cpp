@@ -6,55 +6,75 @@
 #include "host/host.h"
 #include "injector/hooking.h"
 
-// Each set is one straight list in installation order, one line per site.
+// Each set is one table in installation order, one row per site.
 
-void installFontPatches()
+namespace {
+
+using enum injector::PatchKind;
+using enum injector::Shape;
+using injector::routine_address;
+
+injector::PatchRecord fontRecords[20];
+injector::PatchRecord markerRecords[4];
+injector::PatchRecord vehicleCameraRecords[1];
+
+} // namespace
+
+injector::PatchRefusal installFontPatches()
 {
-    using namespace injector;
-    const uint32_t unit = address_of(&fontUnit);
-    write_u32(host::site_font_unit_a, unit);
-    write_u32(host::site_font_unit_b, unit);
-    write_u32(host::site_font_unit_c, unit);
-    write_u32(host::site_font_unit_d, unit);
-    write_u32(host::site_font_unit_e, unit);
-    write_u32(host::site_font_unit_f, unit);
-    write_u32(host::site_font_unit_g, unit);
-    write_u32(host::site_font_unit_h, unit);
-    write_u32(host::site_font_unit_i, unit);
-    write_u32(host::site_font_unit_j, unit);
-    write_u32(host::site_font_unit_k, unit);
-    write_u32(host::site_font_unit_l, unit);
-    write_u32(host::site_font_lines_a, host::screen_height.address);
-    write_u32(host::site_font_lines_b, host::screen_height.address);
-    write_u32(host::site_font_lines_c, host::screen_height.address);
-    write_u32(host::site_font_lines_d, host::screen_height.address);
-    write_u32(host::site_font_lines_e, host::screen_height.address);
-    write_u32(host::site_font_lines_f, host::screen_height.address);
-    redirect_jump(host::text_set_flag_r.address, &SetFontFlags);
-    redirect_jump(host::text_set_flag_s.address, &SetFontFlags);
+    const uint32_t unit = injector::address_of(&fontUnit);
+    const uint32_t lines = host::screen_height.address;
+    const injector::PatchRow rows[] = {
+        {"site_font_unit_a", host::site_font_unit_a, U32, Unchecked, unit},
+        {"site_font_unit_b", host::site_font_unit_b, U32, Unchecked, unit},
+        {"site_font_unit_c", host::site_font_unit_c, U32, Unchecked, unit},
+        {"site_font_unit_d", host::site_font_unit_d, U32, Unchecked, unit},
+        {"site_font_unit_e", host::site_font_unit_e, U32, Unchecked, unit},
+        {"site_font_unit_f", host::site_font_unit_f, U32, Unchecked, unit},
+        {"site_font_unit_g", host::site_font_unit_g, U32, Unchecked, unit},
+        {"site_font_unit_h", host::site_font_unit_h, U32, Unchecked, unit},
+        {"site_font_unit_i", host::site_font_unit_i, U32, Unchecked, unit},
+        {"site_font_unit_j", host::site_font_unit_j, U32, Unchecked, unit},
+        {"site_font_unit_k", host::site_font_unit_k, U32, Unchecked, unit},
+        {"site_font_unit_l", host::site_font_unit_l, U32, Unchecked, unit},
+        {"site_font_lines_a", host::site_font_lines_a, U32, Unchecked, lines},
+        {"site_font_lines_b", host::site_font_lines_b, U32, Unchecked, lines},
+        {"site_font_lines_c", host::site_font_lines_c, U32, Unchecked, lines},
+        {"site_font_lines_d", host::site_font_lines_d, U32, Unchecked, lines},
+        {"site_font_lines_e", host::site_font_lines_e, U32, Unchecked, lines},
+        {"site_font_lines_f", host::site_font_lines_f, U32, Unchecked, lines},
+        {"text_set_flag_r", host::text_set_flag_r.address, Jump, Unchecked, routine_address(&SetFontFlags)},
+        {"text_set_flag_s", host::text_set_flag_s.address, Jump, Unchecked, routine_address(&SetFontFlags)},
+    };
+    return injector::apply_patches(rows, fontRecords);
 }
 
-void installMarkerPatches()
+injector::PatchRefusal installMarkerPatches()
 {
-    using namespace injector;
-    redirect_call(host::site_marker_host_colour, &DrawHostColourMarker);
-    redirect_call(host::site_marker_faint, &DrawYellowMarkerFaint);
-    redirect_call(host::site_marker_low, &DrawYellowMarkerLow);
-    redirect_call(host::site_marker_high, &DrawYellowMarkerHigh);
+    const injector::PatchRow rows[] = {
+        {"site_marker_host_colour", host::site_marker_host_colour, Call, HostCall, routine_address(&DrawHostColourMarker)},
+        {"site_marker_faint", host::site_marker_faint, Call, HostCall, routine_address(&DrawYellowMarkerFaint)},
+        {"site_marker_low", host::site_marker_low, Call, HostCall, routine_address(&DrawYellowMarkerLow)},
+        {"site_marker_high", host::site_marker_high, Call, HostCall, routine_address(&DrawYellowMarkerHigh)},
+    };
+    return injector::apply_patches(rows, markerRecords);
 }
 
-void installOnFootCameraPatches()
+injector::PatchRefusal installOnFootCameraPatches()
 {
-    using namespace injector;
-    redirect_call(host::site_camera_on_foot, &OnFootCameraPoint);
-    // Both fixed-point sites call the same host function; it is kept for when there is no
-    // character to aim beside.
-    uint32_t first = redirect_call(host::site_camera_fixed_a, &OnFootCameraFixedPoint);
-    uint32_t second = redirect_call(host::site_camera_fixed_b, &OnFootCameraFixedPoint);
-    hostCameraFixedPoint = first ? first : second;
+    // The fixed-point rows' former destinations stay in the records for the camera routines.
+    const injector::PatchRow rows[] = {
+        {"site_camera_on_foot", host::site_camera_on_foot, Call, HostCall, routine_address(&OnFootCameraPoint)},
+        {"site_camera_fixed_a", host::site_camera_fixed_a, Call, HostCall, routine_address(&OnFootCameraFixedPoint)},
+        {"site_camera_fixed_b", host::site_camera_fixed_b, Call, HostCall, routine_address(&OnFootCameraFixedPoint)},
+    };
+    return injector::apply_patches(rows, onFootCameraRecords);
 }
 
-void installVehicleCameraPatches()
+injector::PatchRefusal installVehicleCameraPatches()
 {
-    injector::redirect_call(host::site_camera_vehicle, &VehicleCameraPoint);
+    const injector::PatchRow rows[] = {
+        {"site_camera_vehicle", host::site_camera_vehicle, Call, HostCall, routine_address(&VehicleCameraPoint)},
+    };
+    return injector::apply_patches(rows, vehicleCameraRecords);
 }

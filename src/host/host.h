@@ -258,40 +258,43 @@
     X(site_radar_draw_b, 0x5869BF)                                                              \
     X(site_renderer_start, 0x5BF3A1)                                                            \
     X(site_renderer_shutdown, 0x53D910)                                                         \
-    /* Calls redirected to the plug-in's text and box routines */                               \
+    /* Calls redirected to the plug-in's text and box routines: the two box sites each call */ \
+    /* fill_rect for a box behind text, the second inside the host's text print */              \
     X(site_subtitle_print, 0x58C68A)                                                            \
     X(site_mission_text, 0x58D470)                                                              \
     X(site_help_box, 0x58FCFA)                                                                  \
-    X(site_text_box_a, 0x573EF4)                                                                \
-    X(site_text_box_b, 0x71A7EE)                                                                \
+    X(site_text_box_fill, 0x573EF4)                                                             \
+    X(site_text_print_box_fill, 0x71A7EE)                                                       \
     /* HUD: the zone-name and vehicle-name colour and print calls */                            \
     X(site_zone_name_colour, 0x58AE02)                                                          \
     X(site_zone_name_print, 0x58AE5D)                                                           \
     X(site_vehicle_name_colour, 0x58B0ED)                                                       \
     X(site_vehicle_name_print, 0x58B156)                                                        \
-    /* HUD: a conditional short jump each, and 32-bit operands (values the host passes) */      \
-    X(site_hud_branch_a, 0x58FC2C)                                                              \
-    X(site_hud_branch_b, 0x53E1EC)                                                              \
-    X(site_hud_value_a, 0x58FBDB)                                                               \
-    X(site_hud_value_b, 0x58CC6A)                                                               \
-    X(site_hud_value_c, 0x58CA30)                                                               \
+    /* HUD: conditional short jumps (in the host's HUD drawing, and in the routine that makes */ \
+    /* the drawing call) and push imm32 operands (in the HUD drawing, and two further on) */       \
+    X(site_hud_draw_conditional_jump, 0x58FC2C)                                                 \
+    X(site_draw_routine_conditional_jump, 0x53E1EC)                                             \
+    X(site_hud_draw_push_operand, 0x58FBDB)                                                     \
+    X(site_hud_push_operand_a, 0x58CA30)                                                        \
+    X(site_hud_push_operand_b, 0x58CC6A)                                                        \
     /* Radio display: a 6-byte instruction */                                                   \
     X(site_radio_store, 0x506FF0)                                                               \
-    /* Radar: float operands by address, colour calls, values, 16-byte runs */                 \
+    /* Radar: float operands by address, colour calls, push imm32 operands, and two 8-byte */     \
+    /* stores at each 16-byte run of the host's radar drawing */                                   \
     X(site_arrow_constant_a, 0x584A1A)                                                          \
     X(site_arrow_constant_b, 0x584A02)                                                          \
     X(site_arrow_constant_c, 0x584A32)                                                          \
     X(site_arrow_constant_d, 0x584A42)                                                          \
     X(site_arrow_colour, 0x5849E2)                                                              \
     X(site_sized_marker, 0x588722)                                                              \
-    X(site_radar_value, 0x586AC4)                                                               \
+    X(site_radar_push_operand, 0x586AC4)                                                        \
     X(site_radar_map_alpha, 0x5864BD)                                                           \
     X(site_map_blend, 0x58641A)                                                                 \
-    X(site_radar_run_a, 0x58A818)                                                               \
-    X(site_radar_run_b, 0x58A8C2)                                                               \
-    X(site_radar_run_c, 0x58A96C)                                                               \
-    X(site_radar_run_d, 0x58AA1A)                                                               \
-    X(site_gang_overlay_colour, 0x586850)                                                              \
+    X(site_radar_draw_stores_a, 0x58A818)                                                       \
+    X(site_radar_draw_stores_b, 0x58A8C2)                                                       \
+    X(site_radar_draw_stores_c, 0x58A96C)                                                       \
+    X(site_radar_draw_stores_d, 0x58AA1A)                                                       \
+    X(site_gang_overlay_colour, 0x586850)                                                       \
     /* The host's loads of its font dictionary, font data file and blip dictionary */         \
     X(site_font_dictionary_load, 0x5BA6A4)                                                      \
     X(site_font_data_open, 0x7187DB)                                                            \

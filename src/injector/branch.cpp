@@ -2,17 +2,16 @@
 
 #include <cstring>
 
+#include "injector/opcodes.h"
+
 namespace injector {
 
 namespace {
 
-constexpr uint8_t callOpcode = 0xE8;
-constexpr uint8_t jumpOpcode = 0xE9;
-
-uint32_t redirect(uint32_t site, uint8_t opcode, uint32_t target)
+uint32_t redirect(uint32_t site, uint8_t branch, uint32_t target)
 {
     uint32_t previous = branch_destination(site);
-    write_u8(site, opcode);
+    write_u8(site, branch);
     write_u32(site + 1, target - (site + 5)); // wraps modulo 2^32, as the CPU does
     return previous;
 }
@@ -21,16 +20,16 @@ uint32_t redirect(uint32_t site, uint8_t opcode, uint32_t target)
 
 uint32_t branch_destination(uint32_t site)
 {
-    uint8_t opcode = 0;
-    if (!read_bytes(site, &opcode, 1))
+    uint8_t first = 0;
+    if (!read_bytes(site, &first, 1))
         return 0;
-    if (opcode == callOpcode || opcode == jumpOpcode) {
+    if (first == opcode::call || first == opcode::jump) {
         uint32_t displacement = 0;
         if (!read_bytes(site + 1, &displacement, 4))
             return 0;
         return site + 5 + displacement;
     }
-    if (opcode != 0xFF)
+    if (first != 0xFF)
         return 0;
     uint8_t mode = 0;
     if (!read_bytes(site + 1, &mode, 1) || (mode != 0x15 && mode != 0x25))
@@ -44,8 +43,8 @@ uint32_t branch_destination(uint32_t site)
     return destination;
 }
 
-uint32_t redirect_call(uint32_t site, uint32_t target) { return redirect(site, callOpcode, target); }
+uint32_t redirect_call(uint32_t site, uint32_t target) { return redirect(site, opcode::call, target); }
 
-uint32_t redirect_jump(uint32_t site, uint32_t target) { return redirect(site, jumpOpcode, target); }
+uint32_t redirect_jump(uint32_t site, uint32_t target) { return redirect(site, opcode::jump, target); }
 
 } // namespace injector

@@ -18,19 +18,25 @@ uint32_t branch_destination(uint32_t site);
 uint32_t redirect_call(uint32_t site, uint32_t target);
 uint32_t redirect_jump(uint32_t site, uint32_t target);
 
-// The host reaches these routines with its own convention for results: see host_returnable.
+// The address of a routine the host reaches, which uses the host's convention for results:
+// see host_returnable.
+template <class F>
+uint32_t routine_address(F* routine)
+{
+    static_assert(host_returnable<typename host_function_result<F>::type>, "no structure results across the host boundary");
+    return address_of(routine);
+}
+
 template <class F>
 uint32_t redirect_call(uint32_t site, F* target)
 {
-    static_assert(host_returnable<typename host_function_result<F>::type>, "no structure results across the host boundary");
-    return redirect_call(site, address_of(target));
+    return redirect_call(site, routine_address(target));
 }
 
 template <class F>
 uint32_t redirect_jump(uint32_t site, F* target)
 {
-    static_assert(host_returnable<typename host_function_result<F>::type>, "no structure results across the host boundary");
-    return redirect_jump(site, address_of(target));
+    return redirect_jump(site, routine_address(target));
 }
 
 } // namespace injector

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "injector/opcodes.h"
 #include "injector/protection.h"
 
 namespace injector {
@@ -54,7 +55,7 @@ void fill_nop(uint32_t address, uint32_t count)
         return;
     ProtectionScope scope(address, count);
     if (scope.changed)
-        std::memset(pointerTo(address), 0x90, count);
+        std::memset(pointerTo(address), opcode::nop, count);
 }
 
 } // namespace injector

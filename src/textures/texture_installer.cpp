@@ -4,6 +4,7 @@
 #include "core/plugin_path.h"
 #include "host/host.h"
 #include "injector/branch.h"
+#include "injector/patch_table.h"
 #include "textures/texture_files.h"
 
 namespace {
@@ -26,13 +27,20 @@ KH_CDECL bool LoadKellBlipDictionary(int32_t slot, const char* /*hostFile*/)
     return host::txd_load(slot, pluginPath(blipDictionaryFile));
 }
 
+injector::PatchRecord records[3];
+
 } // namespace
 
-void installTextures()
+injector::PatchRefusal installTextures()
 {
-    if (plugin.settings.bUseKellFonts) {
-        injector::redirect_call(host::site_font_dictionary_load, &LoadKellFontDictionary);
-        injector::redirect_call(host::site_font_data_open, &OpenKellFontData);
-    }
-    injector::redirect_call(host::site_blip_dictionary_load, &LoadKellBlipDictionary);
+    using enum injector::PatchKind;
+    using enum injector::Shape;
+    using injector::routine_address;
+    const bool fonts = plugin.settings.bUseKellFonts;
+    const injector::PatchRow rows[] = {
+        {"site_font_dictionary_load", host::site_font_dictionary_load, Call, HostCall, routine_address(&LoadKellFontDictionary), fonts},
+        {"site_font_data_open", host::site_font_data_open, Call, HostCall, routine_address(&OpenKellFontData), fonts},
+        {"site_blip_dictionary_load", host::site_blip_dictionary_load, Call, HostCall, routine_address(&LoadKellBlipDictionary)},
+    };
+    return injector::apply_patches(rows, records);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -166,6 +167,19 @@ TEST(HookMapPatches, StartUpPatchesExactlyTheLiveRows)
     expectOnlyLiveRows(bytes, true);
     expectFixedRows(bytes);
     expectBranchRows(bytes);
+
+    // Each run names the site of its row; a run at a replaced function's entry names none.
+    const std::map<uint32_t, std::string> named = {{0x58FC2C, "site_hud_draw_conditional_jump"},
+                                                   {0x5864BD, "site_radar_map_alpha"},
+                                                   {0x58A818, "site_radar_draw_stores_a"}};
+    for (const json& p : run.patches) {
+        uint32_t addr = static_cast<uint32_t>(std::stoul(p["addr"].get<std::string>(), nullptr, 16));
+        bool entry = std::any_of(std::begin(jumpRows), std::end(jumpRows), [&](const Span& s) { return addr - s.address < s.size; });
+        EXPECT_EQ(p.contains("site"), !entry) << p;
+        if (auto it = named.find(addr); it != named.end()) {
+            EXPECT_EQ(p.value("site", ""), it->second);
+        }
+    }
 }
 
 TEST(HookMapPatches, RadioRowsOnlyWithTheirSetting)

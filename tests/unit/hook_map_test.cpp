@@ -54,8 +54,8 @@ protected:
         // Every colour distinct, none of them opaque.
         for (int i = 0; i < HUD_COLOUR_COUNT; ++i)
             plugin.colours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(100 + i), static_cast<uint8_t>(200 - i), 7};
-        installHudHookMap();
-        installRadarHookMap();
+        ASSERT_FALSE(installHudHookMap());
+        ASSERT_FALSE(installRadarHookMap());
     }
 };
 

@@ -55,61 +55,23 @@ protected:
     }
 };
 
-using CdeclHooker = injector::function_hooker<cdeclSite, uint32_t(uint32_t, uint32_t)>;
-
-TEST_F(HostEvents, InterceptorsNestMostRecentOutermostAroundTheHostFunctionInBothConventions)
+// An event whose site holds something else intercepts nothing and says what it found: the
+// draw tail must hold a jump, each radar overlay site a call (the second checked before
+// the first is written).
+TEST_F(HostEvents, AnEventWhoseSiteHoldsSomethingElseInterceptsNone)
 {
-    injector::install_hooker<CdeclHooker>([](auto next, uint32_t a, uint32_t b) {
-        order.push_back("first in");
-        uint32_t result = next(a, b);
-        order.push_back("first out");
-        return result + 1;
-    });
-    injector::install_hooker<CdeclHooker>([](auto next, uint32_t a, uint32_t b) {
-        order.push_back("second in");
-        uint32_t result = next(a, b + 1);
-        order.push_back("second out");
-        return result * 2;
-    });
-    EXPECT_EQ(CdeclHooker::manager_type::instance()->size(), 2u);
-    EXPECT_EQ(run(cdeclRoutine, 3, 4), (305u + 1) * 2 + 3);
-    EXPECT_EQ(order, (std::vector<std::string>{"second in", "first in", "first out", "second out"}));
-    EXPECT_EQ(hostCalls, (decltype(hostCalls){{3, 5}}));
-
-    injector::hooker_store<CdeclHooker>().clear(); // as at unload
+    const std::pair<uint32_t, std::vector<uint8_t>> laid[] = {
+        {host::site_draw_tail, bytesAt(host::site_draw, 5)}, {host::site_radar_draw_b, {0x90, 0x90, 0x90, 0x90, 0x90}}};
+    for (const auto& [site, bytes] : laid)
+        sim::hostWrite(site, bytes.data(), 5);
+    DrawTailEvent().subscribe(&callbackA);
+    RadarDrawEvent().subscribe(&callbackA);
+    EXPECT_STREQ(DrawTailEvent().refused.row, "site_draw_tail");
+    EXPECT_STREQ(RadarDrawEvent().refused.row, "site_radar_draw_b");
+    EXPECT_EQ(std::vector<uint8_t>(RadarDrawEvent().refused.found, RadarDrawEvent().refused.found + 5), laid[1].second);
     EXPECT_TRUE(sim::listPatches().empty());
-    EXPECT_EQ(run(cdeclRoutine, 3, 4), 304u + 3);
-
-    // thiscall: the object pointer passes through and the callee removes its arguments
-    using ThiscallHooker = injector::function_hooker_thiscall<thiscallSite, uint32_t(void*, uint32_t)>;
-    injector::install_hooker<ThiscallHooker>([](auto next, void* self, uint32_t x) { return next(self, x) + 1; });
-    EXPECT_EQ(run(thiscallRoutine, 0xCFF000, 9), 7009u + 1 + 9);
-    EXPECT_EQ(hostCalls.back(), (std::vector<uint32_t>{0xCFF000, 9}));
-}
-
-TEST_F(HostEvents, EachHookerHoldsOneEntryAndTheLastToLeaveRestoresTheSite)
-{
-    const std::vector<uint8_t> former = bytesAt(cdeclSite, 5);
-    CdeclHooker::interceptor_type plusOne = [](auto next, uint32_t a, uint32_t b) { return next(a, b) + 1; };
-    CdeclHooker::interceptor_type plusTen = [](auto next, uint32_t a, uint32_t b) { return next(a, b) + 10; };
-    auto manager = CdeclHooker::manager_type::instance();
-    {
-        CdeclHooker hooker;
-        hooker.hook(plusOne);
-        hooker.hook(plusTen); // replaces its own entry
-        {
-            CdeclHooker copy(hooker);
-            EXPECT_EQ(run(cdeclRoutine, 1, 2), 102u + 20 + 1);
-        }
-        EXPECT_EQ(run(cdeclRoutine, 1, 2), 102u + 10 + 1);
-
-        hooker.restore();
-        EXPECT_FALSE(manager->is_hooked());
-        EXPECT_EQ(bytesAt(cdeclSite, 5), former);
-        hooker.hook(plusOne); // hooks the site afresh
-        EXPECT_EQ(run(cdeclRoutine, 1, 2), 102u + 1 + 1);
-    }
-    EXPECT_EQ(bytesAt(cdeclSite, 5), former);
+    DrawEvent().subscribe(&callbackA);
+    EXPECT_FALSE(DrawEvent().refused);
 }
 
 TEST_F(HostEvents, CdeclSitesRunBeforeListHostFunctionAfterListAndReturnItsValue)

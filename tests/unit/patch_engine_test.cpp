@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 #include "injector/hooking.h"
 #include "sim/system.h"
@@ -34,6 +36,14 @@ KH_THISCALL uint32_t thiscallTarget(void* self, uint32_t x)
 {
     targetArgs = {addressOf(self), x};
     return 500;
+}
+
+template <class Patch>
+std::vector<sim::ProtectionChange> protectionChangesOf(Patch patch)
+{
+    sim::system().protectionChanges.clear();
+    patch();
+    return sim::system().protectionChanges;
 }
 
 class PatchEngine : public ::testing::Test {
@@ -126,8 +136,7 @@ TEST_F(PatchEngine, WhereProtectionCannotChangeNothingIsWrittenAndReadsGiveZero)
     EXPECT_EQ(injector::read_u8(gone) + injector::read_u32(gone - 1), 0u);
     EXPECT_EQ(injector::branch_destination(gone - 5), 0u);
     EXPECT_EQ(injector::branch_destination(alsoGone - 2), 0u);
-    injector::scoped_basic<5> kept;
-    kept.save(alsoGone - 2, 5, true);
+    injector::SiteHook kept(alsoGone - 2, 0x401000);
     EXPECT_FALSE(kept.is_saved());
 
     // (listing the patches would read the missing pages)
@@ -136,34 +145,136 @@ TEST_F(PatchEngine, WhereProtectionCannotChangeNothingIsWrittenAndReadsGiveZero)
     EXPECT_EQ(sim::pageProtection(gone - 1), executeRead);
 }
 
-TEST_F(PatchEngine, SavedBytesGoBackOnceAndASecondSaveFirstRestoresTheFirst)
+TEST_F(PatchEngine, SiteHookKeepsTheFormerDestinationAndPutsTheBytesBackOnceWhoeverHoldsIt)
 {
     const Bytes first = bytesAt(cdeclSite, 5), second = bytesAt(thiscallSite, 5);
     {
-        injector::scoped_basic<5> kept;
-        kept.save(cdeclSite, 5, true);
-        injector::fill_nop(cdeclSite, 5);
-        kept.save(thiscallSite, 5, true);
-        EXPECT_EQ(bytesAt(cdeclSite, 5), first);
+        injector::SiteHook hook(cdeclSite, addressOf(&cdeclTarget));
+        EXPECT_EQ(hook.former_destination(), cdeclHost);
+        EXPECT_EQ(run(cdeclRoutine, 3, 4), 3004u + 3);
 
-        injector::fill_nop(thiscallSite, 5);
-        kept.restore();
+        injector::SiteHook moved(std::move(hook));
+        hook.restore(); // nothing left to put back
+        EXPECT_EQ(run(cdeclRoutine, 3, 4), 3004u + 3);
+        EXPECT_EQ(moved.former_destination(), cdeclHost);
+
+        injector::SiteHook other(thiscallSite, addressOf(&thiscallTarget));
+        EXPECT_EQ(other.former_destination(), thiscallHost);
+        other = std::move(moved); // gives its own site back first
         EXPECT_EQ(bytesAt(thiscallSite, 5), second);
-        injector::fill_nop(thiscallSite, 2);
-        kept.restore();
-        EXPECT_EQ(bytesAt(thiscallSite, 2), (Bytes{0x90, 0x90}));
+        other.restore();
+        EXPECT_EQ(bytesAt(cdeclSite, 5), first);
+        EXPECT_EQ(run(cdeclRoutine, 1, 2), 102u + 1);
 
-        kept.save(cdeclSite, 5, true);
-        injector::redirect_call(cdeclSite, &cdeclTarget);
+        injector::fill_nop(cdeclSite, 2); // stays: the bytes went back already
     }
-    EXPECT_EQ(run(cdeclRoutine, 1, 2), 102u + 1);
+    EXPECT_EQ(bytesAt(cdeclSite, 2), (Bytes{0x90, 0x90}));
 }
 
-std::vector<sim::ProtectionChange> protectionChangesOf(void (*patch)())
+// One table over the rows of every kind. Each case changes one site of the image first:
+// a checked row that then differs keeps the whole table from being written, and names
+// itself and what it found; otherwise the table writes exactly what the engine's own
+// operations write, under the same protection changes, and records what it overwrote.
+TEST_F(PatchEngine, ATableIsCheckedWholeBeforeAnyRowIsWritten)
 {
-    sim::system().protectionChanges.clear();
-    patch();
-    return sim::system().protectionChanges;
+    using enum injector::PatchKind;
+    using enum injector::Shape;
+    const uint32_t branch = freeCode, operand = freeCode + 0x10, run16 = freeCode + 0x20, edge = freeCode + 0x40;
+    auto branchTo = [](uint8_t opcode, uint32_t site, uint32_t target) {
+        Bytes bytes{opcode, 0, 0, 0, 0};
+        uint32_t displacement = target - (site + 5);
+        std::memcpy(&bytes[1], &displacement, 4);
+        return bytes;
+    };
+    auto layImage = [&] {
+        sim::buildHostImage();
+        test_sites::lay();
+        lay(branch, {0x74, 0x10});
+        lay(operand, {1, 2, 3, 4});
+        lay(run16, {0xC7, 0x44, 0x24, 0x10, 0, 0, 0, 0});
+        lay(edge, branchTo(0xE8, edge, injector::hostImageBegin));
+    };
+    const injector::PatchRow rows[] = {
+        {"call", cdeclSite, Call, HostCall, addressOf(&cdeclTarget)},
+        {"branch", branch, ShortJump, ConditionalJump, 0},
+        {"operand", operand, U32, Unchecked, 0xA1B2C3D4},
+        {"run", run16, Nop, Unchecked, 3},
+        {"jump", thiscallHost, Jump, Unchecked, addressOf(&thiscallTarget)},
+        {"edge", edge, Call, HostCall, 0x401234},
+        {"off", thiscallSite, Call, HostCall, 0x401234, false},
+    };
+    auto directly = [&] {
+        injector::redirect_call(cdeclSite, &cdeclTarget);
+        injector::write_u8(branch, 0xEB);
+        injector::write_u32(operand, 0xA1B2C3D4);
+        injector::fill_nop(run16, 3);
+        injector::redirect_jump(thiscallHost, &thiscallTarget);
+        injector::redirect_call(edge, 0x401234);
+    };
+    struct Case {
+        const char* refused; // the row named, or nullptr: written
+        uint32_t site;
+        Bytes laid;
+    };
+    const Case cases[] = {
+        {nullptr, 0, {}},
+        {nullptr, branch, {0x70, 0x10}},
+        {nullptr, branch, {0x7F, 0x10}},
+        {nullptr, branch, {0xEB, 0x10}},
+        {nullptr, thiscallSite, {0xC3}}, // a row left out is not checked
+        {"call", cdeclSite, branchTo(0xE9, cdeclSite, cdeclHost)},
+        {"edge", edge, branchTo(0xE8, edge, injector::hostImageBegin - 1)},
+        {"edge", edge, branchTo(0xE8, edge, injector::hostImageEnd)},
+        {"branch", branch, {0x6F, 0x10}},
+        {"branch", branch, {0x80, 0x10}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.laid));
+        layImage();
+        if (!c.laid.empty())
+            lay(c.site, c.laid);
+        const Bytes found = bytesAt(c.site ? c.site : freeCode, 5);
+        injector::PatchRecord records[std::size(rows)];
+        std::memset(records, 0xCC, sizeof records);
+        sim::system().protectionChanges.clear();
+        injector::PatchRefusal refusal = injector::apply_patches(rows, records);
+        if (c.refused) {
+            EXPECT_STREQ(refusal.row, c.refused);
+            EXPECT_EQ(refusal.site, c.site);
+            EXPECT_EQ(Bytes(refusal.found, refusal.found + 5), found);
+            EXPECT_TRUE(sim::listPatches().empty());
+            EXPECT_TRUE(sim::system().protectionChanges.empty());
+            continue;
+        }
+        EXPECT_FALSE(refusal);
+        const auto tableChanges = sim::system().protectionChanges;
+        const auto tablePatches = sim::listPatches();
+        layImage();
+        if (!c.laid.empty())
+            lay(c.site, c.laid);
+        EXPECT_EQ(protectionChangesOf(directly), tableChanges);
+        const auto patches = sim::listPatches();
+        ASSERT_EQ(patches.size(), tablePatches.size());
+        for (size_t i = 0; i < patches.size(); ++i) {
+            EXPECT_EQ(patches[i].address, tablePatches[i].address);
+            EXPECT_EQ(patches[i].after, tablePatches[i].after);
+        }
+
+        const std::pair<Bytes, uint32_t> recorded[] = {
+            {branchTo(0xE8, cdeclSite, cdeclHost), cdeclHost},
+            {Bytes{c.site == branch ? c.laid[0] : uint8_t{0x74}}, 0},
+            {Bytes{1, 2, 3, 4}, 0},
+            {Bytes{0xC7, 0x44, 0x24}, 0},
+            {branchTo(0xE9, thiscallHost, addressOf(&hostThiscall)), addressOf(&hostThiscall)},
+            {branchTo(0xE8, edge, injector::hostImageBegin), injector::hostImageBegin},
+            {Bytes{}, 0},
+        };
+        for (size_t i = 0; i < std::size(rows); ++i) {
+            const injector::PatchRecord& r = records[i];
+            EXPECT_EQ(Bytes(r.original, r.original + r.size), recorded[i].first) << rows[i].name;
+            EXPECT_EQ(r.former, recorded[i].second) << rows[i].name;
+        }
+    }
 }
 
 TEST_F(PatchEngine, RedirectReadsTheSiteThenWritesOpcodeBeforeDisplacementEachUnderItsOwnScope)
@@ -183,13 +294,6 @@ TEST_F(PatchEngine, RedirectReadsTheSiteThenWritesOpcodeBeforeDisplacementEachUn
 
     EXPECT_TRUE(protectionChangesOf([] { injector::fill_nop(cdeclSite, 0); }).empty());
     EXPECT_EQ(bytesAt(cdeclSite, 1), Bytes{0xE9});
-}
-
-TEST(PatchEngineDeathTest, SavingMoreThanTheBufferIsFatal)
-{
-    sim::buildHostImage();
-    injector::scoped_basic<5> kept;
-    EXPECT_DEATH(kept.save(cdeclSite, 6, true), "size <= bufsize");
 }
 
 } // namespace

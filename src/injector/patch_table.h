@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Tables of host patches: every site is checked for what it must hold before any of the
+// table is written, and each row keeps what it overwrote.
+
+namespace injector {
+
+// The host's image: the functions the host's own calls reach lie inside it.
+constexpr uint32_t hostImageBegin = 0x400000;
+constexpr uint32_t hostImageEnd = 0xD00000;
+
+// What a row writes.
+enum class PatchKind : uint8_t {
+    Call,      // redirect_call to the row's value
+    Jump,      // redirect_jump to the row's value
+    ShortJump, // write_u8 of opcode::shortJump
+    U32,       // write_u32 of the row's value
+    Nop,       // fill_nop of the row's value bytes
+};
+
+// What a site must hold before it is written.
+enum class Shape : uint8_t {
+    Unchecked,       // a function's entry, an operand, a run of code: the host's bytes are not known
+    HostCall,        // call rel32 to somewhere in the host's image
+    HostJump,        // jmp rel32 to somewhere in the host's image
+    ConditionalJump, // a conditional short jump, or one already made unconditional
+};
+
+struct PatchRow {
+    const char* name;
+    uint32_t site;
+    PatchKind kind;
+    Shape expected;
+    uint32_t value; // the target (call, jump), the value (u32) or the count (nop)
+    bool applies = true; // false: left out, its setting is off
+};
+
+// The most bytes one row overwrites.
+constexpr uint32_t maxRowBytes = 16;
+
+// What a row's site held before the table wrote it.
+struct PatchRecord {
+    uint8_t original[maxRowBytes];
+    uint32_t size;   // 0: the row was not written
+    uint32_t former; // call and jump rows: where the site went before (0: nowhere known)
+};
+
+// Why a table was not written: its first checked row whose site held something else.
+struct PatchRefusal {
+    const char* row = nullptr; // nullptr: nothing was refused
+    uint32_t site = 0;
+    uint8_t found[5] = {};
+
+    explicit operator bool() const { return row != nullptr; }
+};
+
+// Whether the site holds the shape; the refusal names the row and what the site held.
+PatchRefusal check_site(const char* name, uint32_t site, Shape expected);
+
+// Checks every row that applies, then writes them in order, recording each; when a check
+// fails nothing is written and the refusal is returned.
+PatchRefusal apply_patches(const PatchRow* rows, PatchRecord* records, std::size_t count);
+
+template <std::size_t N>
+PatchRefusal apply_patches(const PatchRow (&rows)[N], PatchRecord (&records)[N])
+{
+    return apply_patches(rows, records, N);
+}
+
+} // namespace injector
