@@ -1,6 +1,7 @@
 #include "draw/render_state.h"
 
 #include "host/host.h"
+#include "platform/address.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ uint32_t engineFunction(uint32_t offset)
 void setRenderState(int32_t state, uint32_t value)
 {
     if (uint32_t function = engineFunction(host::render_engine_set))
-        reinterpret_cast<host::RenderStateSet>(uintptr_t{function})(state, value);
+        pointerTo<host::RenderStateSet>(function)(state, value);
 }
 
 // Reads 0 before the host's renderer starts, as a state never set does.
@@ -26,6 +27,6 @@ uint32_t renderState(int32_t state)
 {
     uint32_t value = 0;
     if (uint32_t function = engineFunction(host::render_engine_get))
-        reinterpret_cast<host::RenderStateGet>(uintptr_t{function})(state, &value);
+        pointerTo<host::RenderStateGet>(function)(state, &value);
     return value;
 }

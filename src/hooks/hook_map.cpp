@@ -3,6 +3,7 @@
 #include "state/plugin.h"
 #include "hooks/hook_routines.h"
 #include "host/host.h"
+#include "platform/address.h"
 #include "hud/area_names.h"
 #include "hud/crosshair.h"
 #include "hud/draw_hud.h"
@@ -58,10 +59,10 @@ void installHudHookMap()
 void installRadarHookMap()
 {
     using namespace injector;
-    write_u32(host::site_arrow_constant_a, address_of(&arrowConstantEight));
-    write_u32(host::site_arrow_constant_b, address_of(&arrowConstantEight));
-    write_u32(host::site_arrow_constant_c, address_of(&arrowConstantFour));
-    write_u32(host::site_arrow_constant_d, address_of(&arrowConstantFour));
+    write_u32(host::site_arrow_constant_a, addressOf(&arrowConstantEight));
+    write_u32(host::site_arrow_constant_b, addressOf(&arrowConstantEight));
+    write_u32(host::site_arrow_constant_c, addressOf(&arrowConstantFour));
+    write_u32(host::site_arrow_constant_d, addressOf(&arrowConstantFour));
     redirect_call(host::site_arrow_colour, &MakeArrowColour);
     redirect_call(host::site_sized_marker, &DrawSizedMarker);
     redirect_jump(host::radar_draw_blip_sprite.address, &DrawBlipSprite);

@@ -4,6 +4,7 @@
 #include "hooks/font_routines.h"
 #include "hooks/marker_routines.h"
 #include "host/host.h"
+#include "platform/address.h"
 #include "injector/hooking.h"
 
 // Each set is one straight list in installation order, one line per site.
@@ -11,7 +12,7 @@
 void installFontPatches()
 {
     using namespace injector;
-    const uint32_t unit = address_of(&fontUnit);
+    const uint32_t unit = addressOf(&fontUnit);
     write_u32(host::site_font_unit_a, unit);
     write_u32(host::site_font_unit_b, unit);
     write_u32(host::site_font_unit_c, unit);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "injector/memory.h"
+#include "platform/address.h"
 #include "platform/callconv.h"
 
 // Decoding and rewriting the branch instruction at a host site.
@@ -23,14 +24,14 @@ template <class F>
 uint32_t redirect_call(uint32_t site, F* target)
 {
     static_assert(host_returnable<typename host_function_result<F>::type>, "no structure results across the host boundary");
-    return redirect_call(site, address_of(target));
+    return redirect_call(site, addressOf(target));
 }
 
 template <class F>
 uint32_t redirect_jump(uint32_t site, F* target)
 {
     static_assert(host_returnable<typename host_function_result<F>::type>, "no structure results across the host boundary");
-    return redirect_jump(site, address_of(target));
+    return redirect_jump(site, addressOf(target));
 }
 
 } // namespace injector

@@ -9,6 +9,7 @@
 
 #include "injector/branch.h"
 #include "injector/scoped.h"
+#include "platform/address.h"
 #include "platform/callconv.h"
 
 // Interception of one host call site: the site is redirected to a dispatcher of the site's
@@ -158,7 +159,7 @@ private:
 
     typename Form::template pointer<R, A...> former_function() const
     {
-        return reinterpret_cast<typename Form::template pointer<R, A...>>(uintptr_t{former});
+        return pointerTo<typename Form::template pointer<R, A...>>(former);
     }
 
     uint32_t former = 0;
@@ -226,7 +227,7 @@ public:
 
     void hook(interceptor_type interceptor) override
     {
-        this->hook_with(std::move(interceptor), address_of(&dispatch));
+        this->hook_with(std::move(interceptor), addressOf(&dispatch));
     }
 
 private:
@@ -249,7 +250,7 @@ public:
 
     void hook(interceptor_type interceptor) override
     {
-        this->hook_with(std::move(interceptor), address_of(&dispatch));
+        this->hook_with(std::move(interceptor), addressOf(&dispatch));
     }
 
 private:

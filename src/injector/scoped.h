@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "injector/protection.h"
+#include "platform/address.h"
 
 // Objects that remember the bytes of a host site and put them back.
 
@@ -61,7 +62,6 @@ protected:
     bool vp = false;
 
 private:
-    static void* pointerTo(uint32_t address) { return reinterpret_cast<void*>(uintptr_t{address}); }
 
     bool copy(void* to, const void* from) const
     {
