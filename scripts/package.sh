@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the release archive KellHud-<version>.zip, laid out as a player installs it: its
-# root is what goes into the game folder (KellHud.asi, kell-hud/), with a readme for
-# players and the licences of third-party art. The version is the project's, from
+# root is what goes into the game folder (KellHud.asi, kell-hud/, KellHud-README.txt), with
+# the licences under kell-hud/licenses/. The version is the project's, from
 # CMakeLists.txt.
 #
 # usage: scripts/package.sh [OUT_DIR]     (default: dist/)
@@ -30,12 +30,15 @@ stage="$(mktemp -d)"
 trap 'rm -rf "$stage"' EXIT
 cp "$asi" "$stage/"
 cp -r "$data" "$stage/kell-hud"
-cp "$root/assets/README.txt" "$stage/README.txt"
-entries=(KellHud.asi kell-hud README.txt)
+# Names of our own at the root: README.txt and LICENSES/ would collide with other mods'. The
+# readme gets CRLF line ends, which every Windows editor shows as lines.
+sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/assets/README.txt" > "$stage/KellHud-README.txt"
+mkdir -p "$stage/kell-hud/licenses"
+cp "$root/LICENSE" "$stage/kell-hud/licenses/KellHud-LICENSE.txt"
 if [ -d "$root/LICENSES" ]; then
-    cp -r "$root/LICENSES" "$stage/LICENSES"
-    entries+=(LICENSES)
+    cp "$root"/LICENSES/* "$stage/kell-hud/licenses/"
 fi
+entries=(KellHud.asi kell-hud KellHud-README.txt)
 
 mkdir -p "$out"
 zipfile="$(cd "$out" && pwd)/KellHud-$version.zip"

@@ -219,6 +219,8 @@ void applyScenarioStart(const Scenario& scenario)
     system().loadedModules = scenario.modules;
     setRenderStates(scenario.renderStates);
     hostState().texts = scenario.texts;
+    for (const HostBytes& h : scenario.hostBytes)
+        hostWrite(h.address, h.bytes.data(), static_cast<uint32_t>(h.bytes.size()));
     writeWorld(scenario.worldAt(0));
     writeRadarWorld(currentWorld(), false);
     startCursor(playing, scenario);

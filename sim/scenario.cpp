@@ -1,11 +1,15 @@
 #include "scenario.h"
 
+#include <cctype>
+#include <cstdlib>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 
 #include <nlohmann/json.hpp>
 
+#include "host_image.h"
 #include "scenario_fields.h"
 #include "scenario_world.h"
 #include "text/file_kind.h"
@@ -49,6 +53,33 @@ std::string text(const json& j, const std::string& path)
 }
 
 // A render state is named by its number, written as a JSON key.
+// "0x58AE02" and "E8 00 00 00 00": an address in the host's code and the bytes to lay there.
+HostBytes hostBytesOf(const json& j, const std::string& path)
+{
+    onlyFields(j, path, {"addr", "bytes"});
+    if (!j.contains("addr") || !j.contains("bytes"))
+        bad(path, "needs both \"addr\" (e.g. \"0x58AE02\") and \"bytes\" (e.g. \"90 90 90 90 90\")");
+    const std::string addr = text(j["addr"], path + ".addr");
+    char* end = nullptr;
+    const unsigned long address = addr.rfind("0x", 0) == 0 ? std::strtoul(addr.c_str() + 2, &end, 16) : 0;
+    if (!end || *end || addr.size() < 3)
+        bad(path + ".addr", "must be a hexadecimal address such as \"0x58AE02\"");
+    HostBytes h{static_cast<uint32_t>(address), {}};
+    std::istringstream in(text(j["bytes"], path + ".bytes"));
+    std::string byte;
+    while (in >> byte) {
+        if (byte.size() != 2 || !std::isxdigit(static_cast<unsigned char>(byte[0])) ||
+            !std::isxdigit(static_cast<unsigned char>(byte[1])))
+            bad(path + ".bytes", "must be bytes in hex separated by spaces, such as \"E8 10 20 30 40\"; found \"" + byte + "\"");
+        h.bytes.push_back(static_cast<uint8_t>(std::stoul(byte, nullptr, 16)));
+    }
+    if (h.bytes.empty())
+        bad(path + ".bytes", "holds no bytes");
+    if (h.address < imageBegin || h.address + h.bytes.size() > codeEnd)
+        bad(path + ".addr", "the bytes must lie in the host's code, 0x400000 to 0x857FFF");
+    return h;
+}
+
 int32_t renderStateNumber(const std::string& key)
 {
     size_t used = 0;
@@ -182,7 +213,7 @@ Scenario parseScenario(const std::string& source)
     try {
         json j = json::parse(source, DuplicateKeys());
         onlyFields(j, "", {"screen", "frames", "clock", "steps", "keys", "map_screen", "modules", "render_states",
-                           "texts", "world", "renderer"});
+                           "texts", "world", "renderer", "host_bytes"});
         if (j.contains("screen")) {
             if (!j["screen"].is_array() || j["screen"].size() != 2)
                 bad("screen", "must be a list of 2: [width, height]");
@@ -228,6 +259,8 @@ Scenario parseScenario(const std::string& source)
             for (const auto& [key, value] : j["texts"].items())
                 s.texts[key] = text(value, "texts." + key);
         }
+        eachItem(j, "host_bytes",
+                 [&](const json& h, const std::string& path) { s.hostBytes.push_back(hostBytesOf(h, path)); });
         if (j.contains("world"))
             s.world = parseWorld(j["world"]);
         if (j.contains("renderer"))

@@ -29,6 +29,11 @@ struct RendererEvent {
     bool start = true; // false: a shutdown
 };
 
+struct HostBytes {
+    uint32_t address;
+    std::vector<uint8_t> bytes;
+};
+
 struct Scenario {
     int width = 1920;
     int height = 1080;
@@ -46,6 +51,9 @@ struct Scenario {
     // The renderer's starts and shutdowns, in frame order: by default one start before
     // frame 1. The host's shutdown after the last frame comes whatever they are.
     std::vector<RendererEvent> renderer{RendererEvent{}};
+    // Host code bytes that differ from the build the plug-in was made for (another build of
+    // the game, or another mod's patch), written before the plug-in loads.
+    std::vector<HostBytes> hostBytes;
     // Each entry of the world list: its frame and the world from that frame on.
     std::vector<std::pair<int, WorldState>> world;
 

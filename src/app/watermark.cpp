@@ -11,7 +11,12 @@ struct WatermarkText {
     float fromRight; // reference units from the right edge to the text's right end
 };
 
-constexpr WatermarkText label[] = {{"Kell Hud", 104}, {"v1.3", 72}, {"b", 55}, {"y", 45}};
+// "v" and the major and minor version of the build (CMakeLists.txt holds the one version).
+#define KELLHUD_TEXT(value) #value
+#define KELLHUD_SHORT_VERSION(major, minor) "v" KELLHUD_TEXT(major) "." KELLHUD_TEXT(minor)
+
+constexpr WatermarkText label[] = {
+    {"Kell Hud", 104}, {KELLHUD_SHORT_VERSION(KELLHUD_VERSION_MAJOR, KELLHUD_VERSION_MINOR), 72}, {"b", 55}, {"y", 45}};
 constexpr WatermarkText signature[] = {{"Q", 18}, {"Z", 5}};
 
 Colour watermarkColour()

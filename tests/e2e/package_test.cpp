@@ -51,23 +51,51 @@ TEST(Package, ZipUnpacksIntoAGameFolderThatRuns)
     EXPECT_EQ(readFile(out.path() + "/zip-name"), zip.string() + "\n");
     ASSERT_EQ(shell("unzip -q '" + zip.string() + "' -d '" + game.path() + "'"), 0);
 
-    // The archive's root is what goes into the game folder, nothing more.
+    // The archive's root is what goes into the game folder, under names no other mod uses.
     std::set<std::string> root;
     for (const fs::directory_entry& entry : fs::directory_iterator(game.path()))
         root.insert(entry.path().filename().string());
-    std::set<std::string> expected = {"KellHud.asi", "README.txt", "kell-hud"};
-    if (fs::is_directory(sourceDir / "LICENSES"))
-        expected.insert("LICENSES");
-    EXPECT_EQ(root, expected);
+    EXPECT_EQ(root, (std::set<std::string>{"KellHud.asi", "KellHud-README.txt", "kell-hud"}));
 
     const fs::path kellHud = fs::path(game.path()) / "kell-hud";
-    EXPECT_EQ(readFile(fs::path(game.path()) / "KellHud.asi"), readFile(asi));
+    const std::string dll = readFile(fs::path(game.path()) / "KellHud.asi");
+    EXPECT_EQ(dll, readFile(asi));
+    EXPECT_LT(dll.size(), readFile(asi.string() + ".debug").size()) << "the shipped DLL keeps its debug sections";
     for (const char* file : {"settings.ini", "data/hud.dat", "data/hudColor.dat", "data/mora/hudColor.dat",
-                             "data/sabel/hudColor.dat", "textures/hud.txd", "textures/blips.txd"})
+                             "data/sabel/hudColor.dat", "textures/hud.txd", "textures/blips.txd",
+                             "licenses/KellHud-LICENSE.txt", "licenses/game-icons.txt", "licenses/dejavu-fonts.txt"})
         EXPECT_TRUE(fs::is_regular_file(kellHud / file)) << file;
-    const std::string readme = readFile(fs::path(game.path()) / "README.txt");
-    for (const char* mention : {"F11", "kell-hud/settings.ini", "Uninstall", "bEnable = 0"})
+    EXPECT_NE(readFile(kellHud / "licenses/KellHud-LICENSE.txt").find("MIT License"), std::string::npos);
+
+    const std::string readme = readFile(fs::path(game.path()) / "KellHud-README.txt");
+    for (const std::string& mention : {"Kell Hud " + version, std::string("F11"), std::string("kell-hud/settings.ini"),
+                                      std::string("Uninstall"), std::string("bEnable = 0"), std::string("MIT")})
         EXPECT_NE(readme.find(mention), std::string::npos) << mention;
+    for (size_t at = readme.find('\n'); at != std::string::npos; at = readme.find('\n', at + 1))
+        ASSERT_TRUE(at > 0 && readme[at - 1] == '\r') << "a line of the readme ends without CR, at byte " << at;
+
+    // One version everywhere: the DLL's version resource (UTF-16, each value after its key's
+    // NUL and padding) and the watermark's "v1.3".
+    auto resource = [&dll](const std::string& key) {
+        std::string wide;
+        for (char c : key)
+            wide += std::string{c, '\0'};
+        size_t at = dll.find(wide);
+        if (at == std::string::npos)
+            return std::string("(no ") + key + ")";
+        at += wide.size();
+        while (at < dll.size() && dll[at] == '\0')
+            ++at;
+        std::string value;
+        for (; at + 1 < dll.size() && dll[at] != '\0'; at += 2)
+            value += dll[at];
+        return value;
+    };
+    EXPECT_EQ(resource("ProductVersion"), version);
+    EXPECT_EQ(resource("FileVersion"), version);
+    EXPECT_EQ(resource("ProductName"), "Kell Hud");
+    const std::string shortVersion = "v" + version.substr(0, version.rfind('.'));
+    EXPECT_NE(dll.find(shortVersion + '\0'), std::string::npos) << shortVersion;
 
     // The simulated host runs the unpacked folder as the game would, and the HUD draws.
     SimRun run = runSimWithoutTrace(game, {"--frames", "2"});

@@ -12,33 +12,10 @@
 
 namespace {
 
-// The record keys as hud.dat writes them, in the order of the table.
-const char* const recordKeys[] = {
-    "HUD_RADAR_MAP",          "HUD_RADAR_SPRITES",     "HUD_WEAPON_ICON",
-    "HUD_AMMO",               "HUD_CASH",              "HUD_SUBTITLES",
-    "HUD_ZONE_NAME",          "HUD_VEHICLE_NAME",      "HUD_CELLPHONE",
-    "HUD_CELLPHONE_CLOCK",    "HUD_CELLPHONE_DAY",     "HUD_RADIO_HUD",
-    "HUD_CROSSHAIR",          "HUD_CROSSHAIR_FPS",     "HUD_BREATH_BAR",
-    "HUD_HELP_MESSAGE",       "HUD_STATS_BOX",         "HUD_MISSION_TEXT",
-    "HUD_SECOND_WEAPON_ICON", "HUD_SECOND_AMMO",       "HUD_SECOND_RADAR_MAP",
-    "HUD_SECOND_RADAR_SPRITES", "HUD_SECOND_BREATH_BAR",
-};
-static_assert(std::size(recordKeys) == LAYOUT_RECORD_COUNT);
-
-const char* const colourNames[] = {
-    "HUD_COLOUR_PURE_WHITE", "HUD_COLOUR_WHITE", "HUD_COLOUR_BLACK", "HUD_COLOUR_RED",
-    "HUD_COLOUR_REDLIGHT", "HUD_COLOUR_REDDARK", "HUD_COLOUR_GREEN", "HUD_COLOUR_GREENLIGHT",
-    "HUD_COLOUR_GREENDARK", "HUD_COLOUR_BLUE", "HUD_COLOUR_BLUELIGHT", "HUD_COLOUR_BLUEDARK",
-    "HUD_COLOUR_ORANGE", "HUD_COLOUR_ORANGELIGHT", "HUD_COLOUR_ORANGEDARK", "HUD_COLOUR_PURPLE",
-    "HUD_COLOUR_PURPLELIGHT", "HUD_COLOUR_PURPLEDARK", "HUD_COLOUR_GREY", "HUD_COLOUR_GREYDARK",
-    "HUD_COLOUR_YELLOW", "HUD_COLOUR_YELLOWLIGHT", "HUD_COLOUR_YELLOWDARK", "HUD_COLOUR_PINK",
-    "HUD_COLOUR_GPS", "HUD_COLOUR_HEALTH", "HUD_COLOUR_ARMOUR", "HUD_COLOUR_BREATH",
-    "HUD_COLOUR_DAMAGE", "HUD_COLOUR_ZONE", "HUD_COLOUR_VEHICLE_NAME", "HUD_COLOUR_WANTED_STAR",
-    "HUD_COLOUR_AMMO_CLIP", "HUD_COLOUR_AMMO_TOTAL", "HUD_COLOUR_CASH", "HUD_COLOUR_ARROW",
-    "HUD_COLOUR_CELLPHONE_CLOCK", "HUD_COLOUR_WANTED_RED", "HUD_COLOUR_WANTED_BLUE",
-    "HUD_COLOUR_MISSION", "HUD_COLOUR_STATS_BOX_BARS",
-};
-static_assert(std::size(colourNames) == HUD_COLOUR_COUNT);
+// The keys as the plug-in spells them; that the shipped files spell them the same is checked
+// by the data checker's run over the shipped folder.
+const char* const* const recordKeys = layoutRecordKeys;
+const char* const* const colourNames = hudColourNames;
 
 const TempDir& pluginFolder()
 {
