@@ -9,7 +9,7 @@ namespace {
 // renderer starts, after the plug-in has loaded. 0 while there is no record yet.
 uint32_t engineFunction(uint32_t offset)
 {
-    uint32_t engine = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(host::render_engine.get()));
+    uint32_t engine = addressOf(host::render_engine.get());
     return engine ? host::load<uint32_t>(engine + offset) : 0;
 }
 
