@@ -3,6 +3,7 @@
 #include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
+#include "host/text_style.h"
 
 namespace {
 
@@ -36,13 +37,13 @@ void print(const WatermarkText& t, float width)
 void drawWatermark()
 {
     // The text state is set even while the display is off.
-    host::text_set_mode_pair(0, 0);
-    host::text_set_alignment(2);
-    host::text_set_flag_p(1);
-    host::text_set_flag_q(0);
+    host::text_set_box(host::TextBox::None);
+    host::text_set_align(host::Align::Right);
+    host::text_set_proportional(true);
+    host::text_set_justified(false);
     host::text_set_colour(watermarkColour());
     host::text_set_font(1);
-    host::text_set_flag_r(0);
+    host::text_set_outline(0);
     host::text_set_scale(scale(0.5f), scale(1.1f));
     if (plugin.hudDisabled)
         return;

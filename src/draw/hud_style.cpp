@@ -3,6 +3,7 @@
 #include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
+#include "host/text_style.h"
 
 Colour hudColour(HudColour name, uint8_t alpha)
 {
@@ -25,12 +26,12 @@ float screenHeight() { return static_cast<float>(host::screen_height.get()); }
 
 void setNameStyle(int32_t font, const LayoutBox& box)
 {
-    host::text_set_mode_pair(0, 0);
-    host::text_set_alignment(2);
-    host::text_set_flag_p(1);
-    host::text_set_flag_q(0);
+    host::text_set_box(host::TextBox::None);
+    host::text_set_align(host::Align::Right);
+    host::text_set_proportional(true);
+    host::text_set_justified(false);
     host::text_set_font(font);
-    host::text_set_flag_r(1);
+    host::text_set_outline(1);
     host::text_set_scale(scale(box.w), scale(box.h));
 }
 

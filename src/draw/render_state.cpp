@@ -16,17 +16,17 @@ uint32_t engineFunction(uint32_t offset)
 } // namespace
 
 // Before the host's renderer starts there are no states to set: the call does nothing.
-void setRenderState(int32_t state, uint32_t value)
+void setRenderState(RenderState state, uint32_t value)
 {
     if (uint32_t function = engineFunction(host::render_engine_set))
-        pointerTo<host::RenderStateSet>(function)(state, value);
+        pointerTo<host::RenderStateSet>(function)(static_cast<int32_t>(state), value);
 }
 
 // Reads 0 before the host's renderer starts, as a state never set does.
-uint32_t renderState(int32_t state)
+uint32_t renderState(RenderState state)
 {
     uint32_t value = 0;
     if (uint32_t function = engineFunction(host::render_engine_get))
-        pointerTo<host::RenderStateGet>(function)(state, &value);
+        pointerTo<host::RenderStateGet>(function)(static_cast<int32_t>(state), &value);
     return value;
 }

@@ -1,14 +1,57 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // The host's render states, set and read by the host's own numbers through the functions of
-// its render engine record. The numbers and values are the host's; the radar passes them
-// as they stand.
-void setRenderState(int32_t state, uint32_t value);
+// its render engine record.
+enum class RenderState : int32_t {
+    Texture = 1,
+    TextureFilter = 5,
+    Shading = 7,
+    DepthWrite = 8,
+    SourceBlend = 10,
+    DestinationBlend = 11,
+    BlendEnable = 12,
+};
 
-// States the radar code names.
-constexpr int32_t renderStateTextureFilter = 5;
-constexpr int32_t renderStateSourceBlend = 10;
-constexpr int32_t renderStateBlendEnable = 12;
-uint32_t renderState(int32_t state);
+// Values of SourceBlend and DestinationBlend: One takes the source whole or keeps the
+// destination whole (additive); the alpha pair blends by the source's alpha.
+constexpr uint32_t blendOne = 2;
+constexpr uint32_t blendSourceAlpha = 5;
+constexpr uint32_t blendInverseSourceAlpha = 6;
+
+void setRenderState(RenderState state, uint32_t value);
+uint32_t renderState(RenderState state);
+
+struct RenderStateSetting {
+    RenderState state;
+    uint32_t value;
+};
+
+// What the boxes behind texts and panels are filled with.
+inline constexpr RenderStateSetting boxFillStates[] = {{RenderState::Shading, 2}, {RenderState::BlendEnable, 1}};
+
+// Sets each state in turn, each read just before it is set, and at its end sets them back
+// in the same order: the host finds its states as it left them.
+template <size_t N>
+class RenderStateScope {
+public:
+    explicit RenderStateScope(const RenderStateSetting (&settings)[N])
+    {
+        for (size_t i = 0; i < N; ++i) {
+            saved[i] = {settings[i].state, renderState(settings[i].state)};
+            setRenderState(settings[i].state, settings[i].value);
+        }
+    }
+    ~RenderStateScope()
+    {
+        for (const RenderStateSetting& s : saved)
+            setRenderState(s.state, s.value);
+    }
+    RenderStateScope(const RenderStateScope&) = delete;
+    RenderStateScope& operator=(const RenderStateScope&) = delete;
+
+private:
+    RenderStateSetting saved[N];
+};

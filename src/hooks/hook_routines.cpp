@@ -20,10 +20,6 @@ constexpr HudColour hostArrayColours[] = {
     HUD_COLOUR_GREYDARK,   HUD_COLOUR_BLUE,      HUD_COLOUR_YELLOW};
 static_assert(std::size(hostArrayColours) == 15, "the host's array holds 15 colours");
 
-// The blend the host's gang overlay is drawn with: render state 10 set to 5.
-constexpr int32_t overlayBlendState = 10;
-constexpr uint32_t overlayBlendValue = 5;
-
 } // namespace
 
 KH_THISCALL void FillHudColourArray(Colour* colours)
@@ -43,7 +39,7 @@ KH_THISCALL Colour* MakeArrowColour(Colour* self, uint8_t, uint8_t, uint8_t, uin
 
 KH_THISCALL Colour* MakeGangOverlayColour(Colour* self, uint8_t r, uint8_t g, uint8_t b, uint8_t)
 {
-    setRenderState(overlayBlendState, overlayBlendValue);
+    setRenderState(RenderState::SourceBlend, blendSourceAlpha);
     *self = {r, g, b, static_cast<uint8_t>(plugin.settings.iGangOverlayAlpha & 0xFF)};
     return self;
 }

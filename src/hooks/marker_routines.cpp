@@ -36,35 +36,37 @@ uint8_t faintAlpha(uint8_t hostAlpha)
 
 // A marker of this style in the given colour; the other arguments are the host's usual
 // plain marker's.
-void drawMarker(int32_t a1, const Vec3* point, uint8_t r, uint8_t g, uint8_t b)
+void drawMarker(int32_t marker, const Vec3* point, uint8_t r, uint8_t g, uint8_t b)
 {
-    host::marker_draw(a1, 0, point, markerSize, r, g, b, 0, 0.0f, 0.0f, 0, 0, 0, 0, 0);
+    host::marker_draw(marker, 0, point, markerSize, r, g, b, 0, 0.0f, 0.0f, 0, 0, 0, 0, 0);
 }
 
-void drawYellowMarker(int32_t a1, const Vec3* point)
+void drawYellowMarker(int32_t marker, const Vec3* point)
 {
     const Colour& c = yellow();
-    drawMarker(a1, point, c.r, c.g, c.b);
+    drawMarker(marker, point, c.r, c.g, c.b);
 }
 
 } // namespace
 
-KH_CDECL void DrawHostColourMarker(int32_t a1, uint32_t, const Vec3* point, float, uint8_t r, uint8_t g, uint8_t b,
+KH_CDECL void DrawHostColourMarker(int32_t marker, uint32_t, const Vec3* point, float, uint8_t r, uint8_t g, uint8_t b,
                                    uint8_t, float, float, uint8_t, uint32_t, uint32_t, uint32_t, uint32_t)
 {
     if (plugin.hudDisabled || !point)
         return;
     Vec3 lowered;
-    drawMarker(a1, atHeight(&lowered, point, point->z - hostColourDrop), r, g, b);
+    drawMarker(marker, atHeight(&lowered, point, point->z - hostColourDrop), r, g, b);
 }
 
-KH_CDECL void DrawYellowMarkerFaint(int32_t a1, uint32_t a2, const Vec3* point, float, uint8_t, uint8_t, uint8_t,
-                                    uint8_t a, float f9, float f10, uint8_t, uint32_t, uint32_t, uint32_t, uint32_t)
+KH_CDECL void DrawYellowMarkerFaint(int32_t marker, uint32_t kind, const Vec3* point, float, uint8_t, uint8_t,
+                                    uint8_t, uint8_t a, float word9, float word10, uint8_t, uint32_t, uint32_t,
+                                    uint32_t, uint32_t)
 {
     if (plugin.hudDisabled || !point)
         return;
     const Colour& c = yellow();
-    host::marker_draw(a1, a2, point, faintMarkerSize, c.r, c.g, c.b, faintAlpha(a), f9, f10, 1, 0, 0, 0, 0);
+    host::marker_draw(marker, kind, point, faintMarkerSize, c.r, c.g, c.b, faintAlpha(a), word9, word10, 1, 0, 0, 0,
+                      0);
 }
 
 KH_CDECL void DrawYellowMarkerLow(int32_t, const Vec3* point, float, uint8_t, uint8_t, uint8_t, uint8_t)
@@ -75,10 +77,11 @@ KH_CDECL void DrawYellowMarkerLow(int32_t, const Vec3* point, float, uint8_t, ui
     drawYellowMarker(1, atHeight(&lowered, point, point->z - lowDrop));
 }
 
-KH_CDECL void DrawYellowMarkerHigh(int32_t a1, uint32_t, const Vec3* point, float, uint8_t, uint8_t, uint8_t, uint8_t)
+KH_CDECL void DrawYellowMarkerHigh(int32_t marker, uint32_t, const Vec3* point, float, uint8_t, uint8_t, uint8_t,
+                                   uint8_t)
 {
     if (plugin.hudDisabled || !point)
         return;
     Vec3 lifted;
-    drawYellowMarker(a1, atHeight(&lifted, point, point->z + highLift));
+    drawYellowMarker(marker, atHeight(&lifted, point, point->z + highLift));
 }

@@ -14,7 +14,7 @@
 
 // X(name, address, convention, signature)
 #define HOST_FUNCTIONS(X)                                                                       \
-    /* Text: each setting holds until it is changed */                                          \
+    /* Text: each setting holds until it is changed; host/text_style.h names the modes */       \
     X(text_set_scale, 0x719380, Cdecl, void(float sx, float sy))                                \
     X(text_set_colour, 0x719430, Cdecl, void(Colour colour))                                    \
     X(text_set_second_colour, 0x719510, Cdecl, void(Colour colour))                             \

@@ -5,6 +5,7 @@
 #include "data/screen_unit.h"
 #include "core/input.h"
 #include "host/host.h"
+#include "host/text_style.h"
 #include "draw/hud_style.h"
 #include "hud/player_info.h"
 #include "textures/sprite_tables.h"
@@ -27,12 +28,12 @@ bool phoneCued()
 
 void setClockStyle(const LayoutBox& clock)
 {
-    host::text_set_mode_pair(0, 0);
-    host::text_set_alignment(2);
-    host::text_set_flag_p(1);
-    host::text_set_flag_q(0);
+    host::text_set_box(host::TextBox::None);
+    host::text_set_align(host::Align::Right);
+    host::text_set_proportional(true);
+    host::text_set_justified(false);
     host::text_set_font(1);
-    host::text_set_flag_r(0);
+    host::text_set_outline(0);
     host::text_set_scale(scale(clock.w), scale(clock.h));
     host::text_set_colour(hudColour(HUD_COLOUR_CELLPHONE_CLOCK, 255));
     host::text_set_second_colour(hudColour(HUD_COLOUR_BLACK, 255));

@@ -9,6 +9,7 @@
 #include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
+#include "host/text_style.h"
 #include "draw/hud_style.h"
 
 namespace {
@@ -62,24 +63,24 @@ uint8_t boxAlpha(float alpha) { return static_cast<uint8_t>(wholePart(alpha) & 0
 // The help text's style while its lines are counted.
 void setMeasureStyle()
 {
-    host::text_set_alignment(1);
-    host::text_set_flag_q(0);
+    host::text_set_align(host::Align::Left);
+    host::text_set_justified(false);
     host::text_set_width_c(scale(362));
     host::text_set_font(1);
-    host::text_set_mode_pair(1, 1);
-    host::text_set_flag_r(1);
+    host::text_set_box(host::TextBox::ToLineWidth);
+    host::text_set_outline(1);
     host::text_set_second_colour(hudColour(HUD_COLOUR_BLACK, 255));
     host::text_set_colour(hudColour(HUD_COLOUR_PURE_WHITE, 255));
 }
 
 void setMessageStyle(float lineWidth, float alpha)
 {
-    host::text_set_alignment(1);
-    host::text_set_flag_q(0);
+    host::text_set_align(host::Align::Left);
+    host::text_set_justified(false);
     host::text_set_width_c(lineWidth);
     host::text_set_font(1);
-    host::text_set_mode_pair(1, 1);
-    host::text_set_flag_r(1);
+    host::text_set_box(host::TextBox::ToLineWidth);
+    host::text_set_outline(1);
     host::text_set_box_colour(makeColour(0, 0, 0, boxAlpha(alpha)));
     host::text_set_colour(hudColour(HUD_COLOUR_PURE_WHITE, 255));
     host::text_set_second_colour(hudColour(HUD_COLOUR_BLACK, 255));
@@ -244,7 +245,7 @@ KH_CDECL void DrawHelpBox()
 
     const LayoutBox& hm = layoutOf(HUD_HELP_MESSAGE);
     host::text_set_alpha(alpha);
-    host::text_set_flag_p(1);
+    host::text_set_proportional(true);
     host::text_set_scale(scale(hm.w), scale(hm.h));
     const int32_t stat = host::help_stat_id.get();
     if (stat != 0) {

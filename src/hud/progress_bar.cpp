@@ -6,6 +6,7 @@
 
 #include "draw/hud_style.h"
 #include "host/host.h"
+#include "host/text_style.h"
 
 namespace {
 
@@ -28,16 +29,16 @@ void printPercent(float x, float y, uint16_t width, uint8_t height, float percen
     host::text_set_width_c(screenWidth());
     host::text_set_width_b(0);
     host::text_set_colour(Colour{0, 0, 0, colour1.a});
-    host::text_set_flag_r(0);
+    host::text_set_outline(0);
     host::text_set_font(1);
     host::text_set_scale(0.035f * height, 0.05f * height);
     // Past half way the text ends at the fill's end, otherwise it starts just after it.
     float end = x + width * percent / 100;
     if (percent > 50) {
-        host::text_set_alignment(2);
+        host::text_set_align(host::Align::Right);
         host::text_print(end, y, percentText);
     } else {
-        host::text_set_alignment(1);
+        host::text_set_align(host::Align::Left);
         host::text_print(end + 5, y, percentText);
     }
 }

@@ -5,6 +5,7 @@
 
 #include "data/screen_unit.h"
 #include "host/host.h"
+#include "host/text_style.h"
 #include "hud/cellphone.h"
 #include "draw/hud_style.h"
 #include "hud/player_info.h"
@@ -39,9 +40,6 @@ constexpr SkillEntry skillTable[] = {
 
 constexpr uint8_t fadedAlpha = 50;
 
-// The host's render state that FillRectPlain switches besides blending.
-constexpr int32_t renderStateFillMode = 7;
-
 // A whole number of pixels for a host argument of `max` at most: NaN and anything below 0
 // give 0, anything above gives max (a float out of an integer's range has no value there).
 uint32_t wholePixels(float v, uint32_t max)
@@ -72,9 +70,9 @@ void drawPanel(float slide, const LayoutBox& box)
 
 void setLabelStyle()
 {
-    host::text_set_alignment(1);
+    host::text_set_align(host::Align::Left);
     host::text_set_font(1);
-    host::text_set_flag_r(1);
+    host::text_set_outline(1);
     host::text_set_colour(hudColour(HUD_COLOUR_PURE_WHITE, 255));
     host::text_set_scale(scale(0.5f), scale(1.2f));
 }
@@ -101,13 +99,8 @@ int32_t weaponSkillStatistic(int32_t model)
 
 void FillRectPlain(const Rect& rect, const Colour& colour)
 {
-    uint32_t fillMode = renderState(renderStateFillMode);
-    setRenderState(renderStateFillMode, 2);
-    uint32_t blend = renderState(renderStateBlendEnable);
-    setRenderState(renderStateBlendEnable, 1);
+    const RenderStateScope states(boxFillStates);
     host::fill_rect(&rect, &colour);
-    setRenderState(renderStateFillMode, fillMode);
-    setRenderState(renderStateBlendEnable, blend);
 }
 
 void drawStatsBox(const HudLayout& layout, HudElementState& state)

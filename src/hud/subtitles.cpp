@@ -3,17 +3,18 @@
 #include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
+#include "host/text_style.h"
 #include "draw/hud_style.h"
 
 KH_CDECL void PrintSubtitle(float, float, const char* text)
 {
-    host::text_set_mode_pair(0, 0);
-    host::text_set_alignment(0);
-    host::text_set_flag_p(1);
-    host::text_set_flag_q(0);
+    host::text_set_box(host::TextBox::None);
+    host::text_set_align(host::Align::Centre);
+    host::text_set_proportional(true);
+    host::text_set_justified(false);
     host::text_set_colour(hudColour(HUD_COLOUR_PURE_WHITE, 255));
     host::text_set_font(1);
-    host::text_set_flag_r(1);
+    host::text_set_outline(1);
     // The line ends where the radar's sprites begin: two numbers of their record taken as
     // pixels, so the width does not follow the resolution.
     const LayoutBox& sprites = layoutOf(HUD_RADAR_SPRITES);
@@ -31,12 +32,12 @@ KH_CDECL void PrintSubtitle(float, float, const char* text)
 KH_CDECL void PrintMissionText()
 {
     const LayoutBox& box = layoutOf(HUD_MISSION_TEXT);
-    host::text_set_mode_pair(0, 0);
-    host::text_set_alignment(2);
-    host::text_set_flag_p(1);
-    host::text_set_flag_q(0);
+    host::text_set_box(host::TextBox::None);
+    host::text_set_align(host::Align::Right);
+    host::text_set_proportional(true);
+    host::text_set_justified(false);
     host::text_set_font(2);
-    host::text_set_flag_r(0);
+    host::text_set_outline(0);
     host::text_set_scale(scale(box.w), scale(box.h));
     // The host's own colour and alpha for the text are not used.
     host::text_set_colour(hudColour(HUD_COLOUR_MISSION, 225));

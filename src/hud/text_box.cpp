@@ -8,10 +8,6 @@
 
 namespace {
 
-// Render states the box is drawn with, and what it sets them to.
-constexpr int32_t renderStateShading = 7;
-constexpr uint32_t flatShading = 2;
-constexpr uint32_t blendOn = 1;
 constexpr uint8_t boxAlpha = 100;
 
 } // namespace
@@ -21,10 +17,7 @@ KH_CDECL void DrawTextBoxBackground(const Rect* rect, const Colour*)
     // No rectangle, no box: nothing is drawn and no render state is touched.
     if (!rect)
         return;
-    const uint32_t shading = renderState(renderStateShading);
-    setRenderState(renderStateShading, flatShading);
-    const uint32_t blend = renderState(renderStateBlendEnable);
-    setRenderState(renderStateBlendEnable, blendOn);
+    const RenderStateScope states(boxFillStates);
 
     // The host's rectangle may lie anywhere in its memory: read it byte-wise. The box
     // reaches px(10) beyond the text on one side and ends px(2) short of it on the other.
@@ -33,7 +26,4 @@ KH_CDECL void DrawTextBoxBackground(const Rect* rect, const Colour*)
     host::make_rect(&box, host.left, host.bottom - pixels(2), host.right, host.top + pixels(10));
     const Colour black = makeColour(0, 0, 0, boxAlpha);
     host::fill_rect_4(&box, &black, &black, &black, &black);
-
-    setRenderState(renderStateShading, shading);
-    setRenderState(renderStateBlendEnable, blend);
 }

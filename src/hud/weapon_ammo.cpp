@@ -4,6 +4,7 @@
 
 #include "data/screen_unit.h"
 #include "host/host.h"
+#include "host/text_style.h"
 #include "platform/address.h"
 #include "draw/hud_style.h"
 #include "hud/number_text.h"
@@ -77,12 +78,12 @@ AmmoTexts ammoTexts(const WeaponSlot& slot, int32_t clipSize)
 
 void setAmmoStyle()
 {
-    host::text_set_mode_pair(0, 0);
-    host::text_set_alignment(2);
-    host::text_set_flag_p(1);
-    host::text_set_flag_q(0);
+    host::text_set_box(host::TextBox::None);
+    host::text_set_align(host::Align::Right);
+    host::text_set_proportional(true);
+    host::text_set_justified(false);
     host::text_set_font(3);
-    host::text_set_flag_r(1);
+    host::text_set_outline(1);
     host::text_set_second_colour(hudColour(HUD_COLOUR_BLACK, 255));
 }
 

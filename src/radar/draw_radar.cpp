@@ -124,11 +124,11 @@ void drawFirstFrame(void* shown, void* character, const GaugeColours& colours, c
 {
     const LayoutBox box = firstBox(layout);
     drawRing(ringBack, box, 115, 115, 115, 150);
-    setRenderState(10, 2);
+    setRenderState(RenderState::SourceBlend, blendOne);
     drawRing(ringMask, box, 35, 35, 35, 35);
     if (damageFlashShown())
         drawRing(ringMask, box, hudColour(HUD_COLOUR_DAMAGE, 100));
-    setRenderState(10, 5);
+    setRenderState(RenderState::SourceBlend, blendSourceAlpha);
 
     // In blending mode the map is drawn with the flash's blend left set, under the flash's
     // colour; otherwise the flash lies over the map.
@@ -161,8 +161,8 @@ void drawWantedFlash(const HudLayout& layout)
     // Red and blue take turns every 600 ms.
     bool red = host::time_ms_alt.get() % wantedPeriodMs < wantedPeriodMs / 2;
     Colour colour = hudColour(red ? HUD_COLOUR_RED : HUD_COLOUR_BLUE, 100);
-    setRenderState(12, 1);
-    setRenderState(10, 2);
+    setRenderState(RenderState::BlendEnable, 1);
+    setRenderState(RenderState::SourceBlend, blendOne);
     if (character && stars)
         drawRing(ringMask, firstBox(layout), colour);
 }
@@ -170,16 +170,13 @@ void drawWantedFlash(const HudLayout& layout)
 KH_CDECL void DrawRadar()
 {
     void* first = host::player_character(0);
-    const uint32_t savedState = renderState(12);
-    setRenderState(12, 1);
+    const RenderStateScope blending({{RenderState::BlendEnable, 1}});
 
     // Without a player character there is nobody to draw a radar for: nothing is drawn, and
     // no field is read through the missing character.
     void* firstRecorded = recordCharacter(0);
-    if (radarMode() == noRadarMode || plugin.hudDisabled || !first || !firstRecorded) {
-        setRenderState(12, savedState);
+    if (radarMode() == noRadarMode || plugin.hudDisabled || !first || !firstRecorded)
         return;
-    }
 
     // A health that is not a number is not low.
     GaugeColours colours{
@@ -189,5 +186,4 @@ KH_CDECL void DrawRadar()
     if (void* second = host::second_player_character.get())
         drawSecondFrame(second, colours, plugin.layout);
     drawFirstFrame(first, firstRecorded, colours, plugin.layout, plugin.settings.bEnableBlendingMode);
-    setRenderState(12, savedState);
 }

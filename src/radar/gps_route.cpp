@@ -36,10 +36,6 @@ float routeDistance;
 constexpr uint32_t noNode = 0xFFFFFFFF;
 constexpr float searchRange = 2000.0f;
 constexpr int32_t triangleStrip = 4;
-// Render states of the host's engine set around the band.
-constexpr int32_t textureState = 1;
-constexpr int32_t blendState = 10;
-constexpr uint32_t blendValue = 2;
 // The band's half-width on the radar, in reference units.
 constexpr float halfWidth = 5.0f;
 // One step below the float nearest pi/2: the band's sides lean a hair off the normal, as
@@ -155,7 +151,7 @@ void writeLeg(int32_t i, float width)
     float oy1 = static_cast<float>(std::sin(static_cast<double>(theta - quarterTurn)) * width);
     float ox2 = static_cast<float>(std::cos(static_cast<double>(theta + quarterTurn)) * width);
     float oy2 = static_cast<float>(std::sin(static_cast<double>(theta + quarterTurn)) * width);
-    setRenderState(blendState, blendValue);
+    setRenderState(RenderState::SourceBlend, blendOne);
     Colour c = hudColour(HUD_COLOUR_GPS, 255);
     uint32_t colour = uint32_t{c.a} << 24 | uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b;
     RouteVertex* v = &routeVertices[4 * i];
@@ -203,7 +199,7 @@ void DrawGpsRoute()
             clipToRadar();
             clipped = true;
         }
-        setRenderState(textureState, 0);
+        setRenderState(RenderState::Texture, 0);
         // On the map the band widens and narrows with the map's zoom, in proportion.
         float width = pixels(halfWidth) * (mapShown ? mapZoom() : 1.0f);
         for (int32_t i = 0; i + 1 < count; ++i)

@@ -19,8 +19,8 @@ KH_CDECL __attribute__((used)) void setMapBlendStates() asm("kellhud_set_map_ble
 KH_CDECL void setMapBlendStates()
 {
     if (plugin.settings.bEnableBlendingMode)
-        setRenderState(renderStateSourceBlend, 2);
-    setRenderState(renderStateBlendEnable, 1);
+        setRenderState(RenderState::SourceBlend, blendOne);
+    setRenderState(RenderState::BlendEnable, 1);
 }
 
 } // namespace

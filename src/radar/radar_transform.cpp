@@ -42,7 +42,7 @@ void updateRange(const void* pad, bool radioShown)
 KH_CDECL void RadarToScreen(Vec2* out, const Vec2* in)
 {
     const void* pad = host::pad_get(0);
-    setRenderState(renderStateTextureFilter, 1);
+    setRenderState(RenderState::TextureFilter, 1);
     // The host may hand the same vector for both: read it whole before writing.
     const Vec2 p = *in;
     if (mapScreenShown()) {

@@ -30,9 +30,9 @@ int ringGaugeFrame(float value)
 
 void DrawRingGauge(float value, const Colour& colour, float x, float y, float w, float h, const Vec2 (&uv)[4])
 {
-    setRenderState(5, 1);
-    setRenderState(10, 5);
-    setRenderState(11, 6);
+    setRenderState(RenderState::TextureFilter, 1);
+    setRenderState(RenderState::SourceBlend, blendSourceAlpha);
+    setRenderState(RenderState::DestinationBlend, blendInverseSourceAlpha);
     int frame = ringGaugeFrame(value);
     if (frame >= 0) {
         Rect rect;
@@ -40,5 +40,5 @@ void DrawRingGauge(float value, const Colour& colour, float x, float y, float w,
         host::sprite_draw_uv(&spriteTables[PROGRESS_BAR_SPRITES].sprites[frame], &rect, &colour, uv[0].x, uv[0].y,
                              uv[1].x, uv[1].y, uv[2].x, uv[2].y, uv[3].x, uv[3].y);
     }
-    setRenderState(8, 0);
+    setRenderState(RenderState::DepthWrite, 0);
 }
