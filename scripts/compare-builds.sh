@@ -5,21 +5,26 @@
 # operands that address the plug-in's data) are compared by the symbol they name, since
 # they move with every change of code and with every load.
 #
-#   bash scripts/compare-builds.sh BUILD_BEFORE BUILD_AFTER
+#   bash scripts/compare-builds.sh [--alias 'PATTERN=NAME']... BUILD_BEFORE BUILD_AFTER
 #
-# Each BUILD is a sim build folder holding kellhud-sim and KellHud.so (e.g. build/sim of
-# another checkout). Exit status 0 when everything is the same, 1 otherwise.
+# Each BUILD is a sim build folder holding KellHud.so (e.g. build/sim of another checkout);
+# both libraries run in the simulated host of BUILD_AFTER, so only the plug-in differs.
+# --alias renames the symbols a Python regular expression matches on both sides, for code
+# that was renamed on purpose. Exit status 0 when everything is the same, 1 otherwise.
 set -euo pipefail
 
+aliases=()
+while [ $# -gt 0 ] && [ "$1" = --alias ]; do
+    aliases+=("$2")
+    shift 2
+done
 if [ $# -ne 2 ]; then
-    echo "usage: bash scripts/compare-builds.sh BUILD_BEFORE BUILD_AFTER" >&2
+    echo "usage: bash scripts/compare-builds.sh [--alias 'PATTERN=NAME']... BUILD_BEFORE BUILD_AFTER" >&2
     exit 2
 fi
 root=$(cd "$(dirname "$0")/.." && pwd)
-for build in "$1" "$2"; do
-    for file in kellhud-sim KellHud.so; do
-        [ -f "$build/$file" ] || { echo "compare-builds: $build/$file is missing (build the sim preset there first)" >&2; exit 2; }
-    done
+for file in "$1/KellHud.so" "$2/KellHud.so" "$2/kellhud-sim"; do
+    [ -f "$file" ] || { echo "compare-builds: $file is missing (build the sim preset there first)" >&2; exit 2; }
 done
 
 work=$(mktemp -d)
@@ -36,14 +41,17 @@ sed -i -E 's/^(bUseKellFonts|bKellMarkers|bKellOnFootCamera|bKellVehicleCamera|b
 # offset. Where a run of changed bytes begins and ends depends on the raw bytes of the
 # addresses in it, so runs are not compared; the bytes of a reference are not either.
 canonical_patches() {
-    python3 - "$1" "$2" <<'EOF'
-import json, subprocess, sys
-listing, library = sys.argv[1], sys.argv[2]
+    python3 - "$1" "$2" "${aliases[@]}" <<'EOF'
+import json, re, subprocess, sys
+listing, library, aliases = sys.argv[1], sys.argv[2], [a.split("=", 1) for a in sys.argv[3:]]
 symbols = {}
 for line in subprocess.run(["nm", "-C", library], capture_output=True, text=True, check=True).stdout.splitlines():
     parts = line.split(" ", 2)
     if len(parts) == 3 and parts[0]:
-        symbols.setdefault(int(parts[0], 16), parts[2])
+        name = parts[2]
+        for pattern, alias in aliases:
+            name = re.sub(pattern, alias, name)
+        symbols.setdefault(int(parts[0], 16), name)
 runs = [json.loads(line) for line in open(listing)]
 lines, inside = {}, set()
 for run in runs:
@@ -67,7 +75,7 @@ for scenario in busy preview; do
         for side in before after; do
             build=$1; [ $side = after ] && build=$2
             out="$work/$side-$scenario-$settings"
-            "$build/kellhud-sim" --plugin-dir "$work/$settings" --scenario "$root/docs/examples/$scenario.json" \
+            "$2/kellhud-sim" --plugin "$build/KellHud.so" --plugin-dir "$work/$settings" --scenario "$root/docs/examples/$scenario.json" \
                 --trace "$out.trace" --patches "$out.patches" >/dev/null
             canonical_patches "$out.patches" "$build/KellHud.so" > "$out.named"
         done
@@ -76,12 +84,12 @@ for scenario in busy preview; do
         if cmp -s "$b.trace" "$a.trace"; then
             echo "same trace:   $name ($(wc -l < "$a.trace") host calls)"
         else
-            echo "OTHER TRACE:  $name"; diff "$b.trace" "$a.trace" | head -20; status=1
+            echo "OTHER TRACE:  $name"; { diff "$b.trace" "$a.trace" || true; } | head -20; status=1
         fi
         if cmp -s "$b.named" "$a.named"; then
             echo "same patches: $name ($(grep -c -- ' -> ' "$a.named") bytes, $(grep -c 'refers to' "$a.named") plug-in references by symbol)"
         else
-            echo "OTHER PATCHES: $name"; diff "$b.named" "$a.named" | head -40; status=1
+            echo "OTHER PATCHES: $name"; { diff "$b.named" "$a.named" || true; } | head -40; status=1
         fi
     done
 done

@@ -1,17 +1,14 @@
 #include "app/toggle.h"
 
 #include "state/plugin.h"
+#include "core/input.h"
 #include "host/host.h"
-#include "platform/win32.h"
 
 namespace {
 
-constexpr int toggleKey = 0x7A; // F11
 constexpr uint32_t debounceMs = 1000;
 
 uint32_t lastToggleTime;
-
-bool keyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 } // namespace
 

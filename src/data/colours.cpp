@@ -4,6 +4,7 @@
 
 #include "core/key_value_file.h"
 #include "core/plugin_path.h"
+#include "data/style_variant.h"
 
 #define KELLHUD_NAME_ENTRY(name) #name,
 const char* const hudColourNames[] = {KELLHUD_HUD_COLOURS(KELLHUD_NAME_ENTRY)};
@@ -19,17 +20,7 @@ constexpr Colour absentColour{255, 255, 255, 255};
 
 } // namespace
 
-const char* colourFile(int32_t iVesk)
-{
-    switch (iVesk) {
-    case 1:
-        return "kell-hud\\data\\mora\\hudColor.dat";
-    case 2:
-        return "kell-hud\\data\\sabel\\hudColor.dat";
-    default:
-        return "kell-hud\\data\\hudColor.dat";
-    }
-}
+const char* colourFile(int32_t iVesk) { return styleFile("kell-hud\\data", iVesk, "hudColor.dat"); }
 
 HudColourTable readColours(int32_t iVesk)
 {

@@ -63,8 +63,8 @@ extern const char* const hudColourNames[HUD_COLOUR_COUNT];
 // Red, green, blue and alpha of every named colour, by HudColour.
 using HudColourTable = std::array<Colour, HUD_COLOUR_COUNT>;
 
-// The colour file of a style variant, below the plug-in's folder: 1 mora, 2 sabel, any
-// other value the base style.
+// The colour file of a style variant (data/style_variant.h), below the plug-in's folder;
+// styleFile's buffer: use it at once.
 const char* colourFile(int32_t iVesk);
 
 // The colour table in the hudColor.dat of the style variant chosen by iVesk.

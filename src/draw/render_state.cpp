@@ -1,6 +1,7 @@
 #include "draw/render_state.h"
 
 #include "host/host.h"
+#include "platform/address.h"
 
 namespace {
 
@@ -8,7 +9,7 @@ namespace {
 // renderer starts, after the plug-in has loaded. 0 while there is no record yet.
 uint32_t engineFunction(uint32_t offset)
 {
-    uint32_t engine = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(host::render_engine.get()));
+    uint32_t engine = addressOf(host::render_engine.get());
     return engine ? host::load<uint32_t>(engine + offset) : 0;
 }
 
@@ -18,7 +19,7 @@ uint32_t engineFunction(uint32_t offset)
 void setRenderState(RenderState state, uint32_t value)
 {
     if (uint32_t function = engineFunction(host::render_engine_set))
-        reinterpret_cast<host::RenderStateSet>(uintptr_t{function})(static_cast<int32_t>(state), value);
+        pointerTo<host::RenderStateSet>(function)(static_cast<int32_t>(state), value);
 }
 
 // Reads 0 before the host's renderer starts, as a state never set does.
@@ -26,6 +27,6 @@ uint32_t renderState(RenderState state)
 {
     uint32_t value = 0;
     if (uint32_t function = engineFunction(host::render_engine_get))
-        reinterpret_cast<host::RenderStateGet>(uintptr_t{function})(static_cast<int32_t>(state), &value);
+        pointerTo<host::RenderStateGet>(function)(static_cast<int32_t>(state), &value);
     return value;
 }

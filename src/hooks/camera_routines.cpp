@@ -2,6 +2,7 @@
 
 #include "state/plugin.h"
 #include "host/host.h"
+#include "platform/address.h"
 
 injector::PatchRecord onFootCameraRecords[3];
 
@@ -52,7 +53,7 @@ KH_THISCALL void OnFootCameraFixedPoint(void* camera)
     if (!character) {
         // Nothing to aim beside: the host aims as it would unpatched.
         if (uint32_t host = hostCameraFixedPoint())
-            reinterpret_cast<FixedPoint>(uintptr_t{host})(camera);
+            pointerTo<FixedPoint>(host)(camera);
         return;
     }
     host::camera_scalar.set(fixedPointScalar);

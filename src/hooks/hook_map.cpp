@@ -1,5 +1,6 @@
 #include "hooks/hook_map.h"
 
+#include "platform/address.h"
 #include "state/plugin.h"
 #include "hooks/hook_routines.h"
 #include "host/host.h"
@@ -64,8 +65,8 @@ injector::PatchRefusal installHudHookMap()
 
 injector::PatchRefusal installRadarHookMap()
 {
-    const uint32_t eight = injector::address_of(&arrowConstantEight);
-    const uint32_t four = injector::address_of(&arrowConstantFour);
+    const uint32_t eight = addressOf(&arrowConstantEight);
+    const uint32_t four = addressOf(&arrowConstantFour);
     const auto alpha = static_cast<uint32_t>(plugin.settings.iRadarAlpha);
     const injector::PatchRow rows[] = {
         {"site_arrow_constant_a", host::site_arrow_constant_a, U32, Unchecked, eight},

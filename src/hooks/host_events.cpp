@@ -4,6 +4,7 @@
 
 #include "host/host.h"
 #include "injector/hooking.h"
+#include "platform/address.h"
 #include "platform/callconv.h"
 
 namespace {
@@ -42,7 +43,7 @@ struct EventSite<Site, Thiscall, R(A...)> {
     static R around(A... a)
     {
         run(event->before);
-        R result = reinterpret_cast<HostFunction>(uintptr_t{hook->former_destination()})(a...);
+        R result = pointerTo<HostFunction>(hook->former_destination())(a...);
         run(event->after);
         return result;
     }
@@ -54,8 +55,8 @@ struct EventSite<Site, Thiscall, R(A...)> {
     static injector::SiteHook intercept(HostEvent& e)
     {
         event = &e;
-        return injector::SiteHook(Site, Thiscall ? injector::address_of(&dispatchThiscall)
-                                                 : injector::address_of(&dispatchCdecl));
+        return injector::SiteHook(Site, Thiscall ? addressOf(&dispatchThiscall)
+                                                 : addressOf(&dispatchCdecl));
     }
 };
 

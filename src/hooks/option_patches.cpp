@@ -5,6 +5,7 @@
 #include "hooks/marker_routines.h"
 #include "host/host.h"
 #include "injector/hooking.h"
+#include "platform/address.h"
 
 // Each set is one table in installation order, one row per site.
 
@@ -22,7 +23,7 @@ injector::PatchRecord vehicleCameraRecords[1];
 
 injector::PatchRefusal installFontPatches()
 {
-    const uint32_t unit = injector::address_of(&fontUnit);
+    const uint32_t unit = addressOf(&fontUnit);
     const uint32_t lines = host::screen_height.address;
     const injector::PatchRow rows[] = {
         {"site_font_unit_a", host::site_font_unit_a, U32, Unchecked, unit},

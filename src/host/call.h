@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/address.h"
 #include "platform/callconv.h"
 
 // How the plug-in reaches the host: functions are called at their fixed address with the
@@ -19,7 +20,7 @@ struct Cdecl<Address, R(A...)> {
     static_assert(host_returnable<R>, "host functions return values or pointers, never structures");
     static constexpr uint32_t address = Address;
     using Pointer = R(KH_CDECL*)(A...);
-    R operator()(A... a) const { return reinterpret_cast<Pointer>(uintptr_t{address})(a...); }
+    R operator()(A... a) const { return pointerTo<Pointer>(address)(a...); }
 };
 
 // The first parameter travels in ECX as the object pointer; the callee removes the rest.
@@ -33,7 +34,7 @@ struct Thiscall<Address, R(Self, A...)> {
     using Pointer = R(KH_THISCALL*)(Self, A...);
     R operator()(Self self, A... a) const
     {
-        return reinterpret_cast<Pointer>(uintptr_t{address})(self, a...);
+        return pointerTo<Pointer>(address)(self, a...);
     }
 };
 
@@ -41,14 +42,14 @@ template <class T>
 T load(uint32_t address)
 {
     T value;
-    std::memcpy(&value, reinterpret_cast<const void*>(uintptr_t{address}), sizeof value);
+    std::memcpy(&value, pointerTo<const void*>(address), sizeof value);
     return value;
 }
 
 template <class T>
 void store(uint32_t address, T value)
 {
-    std::memcpy(reinterpret_cast<void*>(uintptr_t{address}), &value, sizeof value);
+    std::memcpy(pointerTo<void*>(address), &value, sizeof value);
 }
 
 template <uint32_t Address, class T>
@@ -56,15 +57,15 @@ struct Datum {
     static constexpr uint32_t address = Address;
     T get() const { return load<T>(address); }
     void set(T value) const { store<T>(address, value); }
-    void* pointer() const { return reinterpret_cast<void*>(uintptr_t{address}); }
+    void* pointer() const { return pointerTo<void*>(address); }
 };
 
 // A field at a fixed offset of a host record.
 template <uint32_t Offset, class T>
 struct Field {
     static constexpr uint32_t offset = Offset;
-    T of(const void* record) const { return load<T>(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(record)) + offset); }
-    void set(void* record, T value) const { store<T>(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(record)) + offset, value); }
+    T of(const void* record) const { return load<T>(addressOf(record) + offset); }
+    void set(void* record, T value) const { store<T>(addressOf(record) + offset, value); }
 };
 
 } // namespace host

@@ -51,7 +51,7 @@ constexpr uint32_t im2d_draw = 0x7346C0;
 constexpr uint32_t marker_draw = 0x7254A0;
 constexpr uint32_t marker_draw_ground = 0x725520;
 constexpr uint32_t marker_draw_above = 0x7255A0;
-// Inside the image: the launcher of the Windows sim owns everything below 0x40A000.
+// Near the start of the code region, which begins at 0x40A000.
 constexpr uint32_t vector2_assign = 0x40B0A0;
 constexpr uint32_t vector2_length = 0x40B120;
 constexpr uint32_t vector3_make = 0x40B1A0;

@@ -39,3 +39,16 @@ KH_CDECL void PrintVehicleName()
 }
 
 KH_CDECL void SetVehicleNameColour(Colour colour) { setNameColour(HUD_COLOUR_VEHICLE_NAME, colour); }
+
+void drawAreaNames(const HudLayout& layout)
+{
+    setNameStyle(2, layout.records[HUD_ZONE_NAME]);
+    setNameColours(HUD_COLOUR_ZONE, 255);
+    if (host::zone_name_state_b.get() && host::zone_name_state_a.get())
+        PrintZoneName();
+
+    setNameStyle(2, layout.records[HUD_VEHICLE_NAME]);
+    setNameColours(HUD_COLOUR_VEHICLE_NAME, 255);
+    if (host::vehicle_name_state_b.get() && host::vehicle_name_state_a.get())
+        PrintVehicleName();
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/layout.h"
 #include "host/types.h"
 #include "platform/callconv.h"
 
@@ -9,3 +10,6 @@ KH_CDECL void PrintZoneName();
 KH_CDECL void SetZoneNameColour(Colour colour);
 KH_CDECL void PrintVehicleName();
 KH_CDECL void SetVehicleNameColour(Colour colour);
+
+// The zone and vehicle names in the cash window, each when the host shows it.
+void drawAreaNames(const HudLayout& layout);

@@ -2,22 +2,18 @@
 
 #include <cstdio>
 
-#include "state/plugin.h"
 #include "data/screen_unit.h"
+#include "core/input.h"
 #include "host/host.h"
 #include "host/text_style.h"
 #include "draw/hud_style.h"
 #include "hud/player_info.h"
-#include "platform/win32.h"
 #include "textures/sprite_tables.h"
 
 namespace {
 
-constexpr int tabKey = 0x09;
 constexpr uint32_t phoneWindowMs = 2500;
 constexpr int cellphoneSprite = 3; // hud_cellphone in the HUD sprite table
-
-bool keyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 // The host's cue counts only on foot. Without a character there is nobody on foot and no
 // vehicle to read, and without a pad no cue to ask, so only the key is left.
@@ -30,9 +26,8 @@ bool phoneCued()
     return keyDown(tabKey);
 }
 
-void setClockStyle()
+void setClockStyle(const LayoutBox& clock)
 {
-    const LayoutBox& clock = layoutOf(HUD_CELLPHONE_CLOCK);
     host::text_set_box(host::TextBox::None);
     host::text_set_align(host::Align::Right);
     host::text_set_proportional(true);
@@ -44,12 +39,11 @@ void setClockStyle()
     host::text_set_second_colour(hudColour(HUD_COLOUR_BLACK, 255));
 }
 
-void drawPhoneSprite()
+void drawPhoneSprite(const LayoutBox& phone, float slide)
 {
-    const LayoutBox& phone = layoutOf(HUD_CELLPHONE);
     Colour white = makeColour(255, 255, 255, 255);
     host::sprite_draw_xywh(&spriteTables[HUD_SPRITES].sprites[cellphoneSprite], screenWidth() - pixels(phone.x),
-                           screenHeight() - pixels(plugin.hudState.phoneSlide), pixels(phone.w), pixels(phone.h),
+                           screenHeight() - pixels(slide), pixels(phone.w), pixels(phone.h),
                            &white);
 }
 
@@ -58,41 +52,38 @@ void drawPhoneSprite()
 constexpr size_t dayKeySize = 16;
 constexpr size_t clockTextSize = 24;
 
-void printDay()
+void printDay(const LayoutBox& day, float slide)
 {
     char key[dayKeySize];
     std::snprintf(key, sizeof key, "DAY_%d", int{host::clock_day_of_week.get()});
     const char* text = host::text_lookup(host::text_table.pointer(), key);
-    host::text_print(screenWidth() - pixels(layoutOf(HUD_CELLPHONE_DAY).x),
-                     screenHeight() - pixels(plugin.hudState.daySlide), text);
+    host::text_print(screenWidth() - pixels(day.x), screenHeight() - pixels(slide), text);
 }
 
-void printClock()
+void printClock(const LayoutBox& clock, float slide)
 {
     char text[clockTextSize];
     std::snprintf(text, sizeof text, "%02d:%02d", int{host::clock_hours.get()}, int{host::clock_minutes.get()});
-    host::text_print(screenWidth() - pixels(layoutOf(HUD_CELLPHONE_CLOCK).x),
-                     screenHeight() - pixels(plugin.hudState.clockSlide), text);
+    host::text_print(screenWidth() - pixels(clock.x), screenHeight() - pixels(slide), text);
 }
 
 } // namespace
 
-bool phoneWindowOpen()
+bool phoneWindowOpen(HudElementState& state)
 {
-    HudElementState& state = plugin.hudState;
     uint32_t now = host::time_ms.get();
     if (phoneCued())
         state.phoneUntil = now + phoneWindowMs;
     return now < state.phoneUntil;
 }
 
-void DrawCellphone()
+void drawCellphone(const HudLayout& layout, HudElementState& state)
 {
-    plugin.hudState.phoneShown = phoneWindowOpen();
+    state.phoneShown = phoneWindowOpen(state);
     // Drawn every frame: at slide 0 the phone lies just below the screen.
-    drawPhoneSprite();
+    drawPhoneSprite(layout.records[HUD_CELLPHONE], state.phoneSlide);
     // The day uses the clock's style and scale.
-    setClockStyle();
-    printDay();
-    printClock();
+    setClockStyle(layout.records[HUD_CELLPHONE_CLOCK]);
+    printDay(layout.records[HUD_CELLPHONE_DAY], state.daySlide);
+    printClock(layout.records[HUD_CELLPHONE_CLOCK], state.clockSlide);
 }

@@ -5,6 +5,7 @@
 #include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
+#include "platform/address.h"
 #include "draw/hud_style.h"
 #include "textures/sprite_tables.h"
 
@@ -51,7 +52,7 @@ int32_t currentWeaponModel(const void* character)
     uint8_t slot = host::character_current_slot.of(character);
     if (slot >= host::character_weapon_slot_count)
         return 0;
-    uint32_t record = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(character)) + host::character_weapon_slots +
+    uint32_t record = addressOf(character) + host::character_weapon_slots +
                       slot * host::weapon_slot_size;
     int32_t type = host::load<int32_t>(record + host::weapon_slot_type);
     if (type < 0 || static_cast<uint32_t>(type) >= host::weapon_type_count)

@@ -2,7 +2,9 @@
 
 #include "state/plugin.h"
 #include "data/screen_unit.h"
+#include "core/input.h"
 #include "host/host.h"
+#include "hud/area_names.h"
 #include "hud/cash_window.h"
 #include "hud/cellphone.h"
 #include "draw/hud_style.h"
@@ -10,21 +12,19 @@
 #include "hud/stats_box.h"
 #include "hud/wanted_stars.h"
 #include "hud/weapon_ammo.h"
-#include "platform/win32.h"
 
 namespace {
 
 constexpr uint32_t weaponWindowMs = 4000;
 
 // Two local players: both players' weapons, always.
-void drawBothPlayers(void* character, void* second)
+void drawBothPlayers(void* character, void* second, const HudLayout& layout, HudElementState& state)
 {
-    const HudElementState& state = plugin.hudState;
-    drawCurrentWeaponIcon(character);
-    drawCurrentAmmo(character);
-    drawWeaponIconRow(second, HUD_SECOND_WEAPON_ICON, state.secondWeaponIconY);
-    AmmoPlace at = ammoPlace(HUD_SECOND_AMMO, state.secondAmmoY);
-    DrawSecondAmmo(at.xTotal, at.y, at.xClip, at.yClip);
+    drawCurrentWeaponIcon(character, layout, state);
+    drawCurrentAmmo(character, layout, state);
+    drawWeaponIconRow(second, layout, HUD_SECOND_WEAPON_ICON, state.secondWeaponIconY);
+    AmmoPlace at = ammoPlace(layout, HUD_SECOND_AMMO, state.secondAmmoY);
+    drawAmmo(second, at.xTotal, at.y, at.xClip, at.yClip, state.secondAmmoShown);
 }
 
 bool hostBlocksWeapons()
@@ -35,38 +35,37 @@ bool hostBlocksWeapons()
 // One player: the weapon cues open the icon with the counter, the ammo cue the counter
 // alone, each for a while; both open means the counter is drawn twice. Without a pad
 // there is nothing to ask, and the windows run on as they are.
-void drawTimedWeapon(void* character, void* pad)
+void drawTimedWeapon(void* character, void* pad, const HudLayout& layout, HudElementState& state)
 {
-    HudElementState& state = plugin.hudState;
     uint32_t now = host::time_ms.get();
     if (pad && (host::pad_weapon_cue_a(pad) || host::pad_weapon_cue_b(pad)))
         state.weaponUntil = now + weaponWindowMs;
     if (pad && host::pad_ammo_cue(pad))
         state.ammoUntil = now + weaponWindowMs;
     if (now < state.weaponUntil) {
-        drawCurrentWeaponIcon(character);
-        drawCurrentAmmo(character);
+        drawCurrentWeaponIcon(character, layout, state);
+        drawCurrentAmmo(character, layout, state);
     }
     if (now < state.ammoUntil)
-        drawCurrentAmmo(character);
+        drawCurrentAmmo(character, layout, state);
 }
 
-void drawWeapons(void* character, void* second, void* pad)
+void drawWeapons(void* character, void* second, void* pad, const HudLayout& layout, HudElementState& state)
 {
     if (second) {
-        drawBothPlayers(character, second);
+        drawBothPlayers(character, second, layout, state);
         return;
     }
     // The multiplayer client shows the weapon all the time.
-    if (GetModuleHandleA("samp.dll")) {
-        drawCurrentWeaponIcon(character);
-        drawCurrentAmmo(character);
+    if (moduleLoaded("samp.dll")) {
+        drawCurrentWeaponIcon(character, layout, state);
+        drawCurrentAmmo(character, layout, state);
         return;
     }
     // While the host blocks it the timed display stands still: no cue is read.
     if (hostBlocksWeapons())
         return;
-    drawTimedWeapon(character, pad);
+    drawTimedWeapon(character, pad, layout, state);
 }
 
 } // namespace
@@ -80,13 +79,21 @@ void DrawHud()
     if (plugin.hudDisabled)
         return;
 
-    UpdateHudLayout();
-    const Vec2& offset = plugin.layout.playerInfoOffset;
-    DrawWantedStars(screenWidth() - pixels(offset.x + 126), pixels(offset.y + 59));
-    DrawCashBlock();
+    const HudLayout& layout = plugin.layout;
+    HudElementState& state = plugin.hudState;
+    updateHudLayout(layout, state);
+    const Vec2& offset = layout.playerInfoOffset;
+    drawWantedStars(screenWidth() - pixels(offset.x + 126), pixels(offset.y + 59), state);
+    // The cash window also shows the zone and vehicle names and the weapon.
+    if (cashWindowOpen(state)) {
+        drawCash(layout, state);
+        drawAreaNames(layout);
+        drawCurrentWeaponIcon(character, layout, state);
+        drawCurrentAmmo(character, layout, state);
+    }
     if (plugin.settings.bStatsBox)
-        DrawStatsBox();
+        drawStatsBox(layout, state);
     if (plugin.settings.bCellphone)
-        DrawCellphone();
-    drawWeapons(character, second, pad);
+        drawCellphone(layout, state);
+    drawWeapons(character, second, pad, layout, state);
 }

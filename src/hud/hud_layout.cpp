@@ -1,6 +1,5 @@
 #include <algorithm>
 
-#include "state/plugin.h"
 #include "hud/draw_hud.h"
 
 namespace {
@@ -58,10 +57,9 @@ void slideStatsBox(HudElementState& state, float column)
 
 } // namespace
 
-void UpdateHudLayout()
+void updateHudLayout(const HudLayout& layout, HudElementState& state)
 {
-    HudElementState& state = plugin.hudState;
-    const LayoutBox* records = plugin.layout.records;
+    const LayoutBox* records = layout.records;
 
     const RowShift& shift = rowShifts[state.ammoShown * 4 + state.starsShown * 2 + state.cashShown];
     state.weaponIconY = records[HUD_WEAPON_ICON].y + shift.icon;

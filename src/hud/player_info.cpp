@@ -1,8 +1,8 @@
 #include "hud/player_info.h"
 
-#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
+#include "platform/address.h"
 #include "draw/hud_style.h"
 #include "hud/weapon_ammo.h"
 
@@ -13,7 +13,7 @@ const void* currentPlayerRecord()
     uint32_t index = static_cast<uint32_t>(host::current_player_index.get());
     if (index >= host::player_record_count)
         return nullptr;
-    return reinterpret_cast<const void*>(uintptr_t{host::player_records.address + index * host::player_record_size});
+    return pointerTo<const void*>(host::player_records.address + index * host::player_record_size);
 }
 
 // The character pointer is the first field of a player record.
@@ -29,30 +29,30 @@ int32_t currentPlayerMoney()
     return record ? host::Field<host::player_record_money, int32_t>{}.of(record) : 0;
 }
 
-void drawWeaponIconRow(void* character, LayoutRecord icon, float rowY)
+void drawWeaponIconRow(void* character, const HudLayout& layout, LayoutRecord icon, float rowY)
 {
-    const LayoutBox& box = layoutOf(icon);
-    const Vec2& offset = plugin.layout.playerInfoOffset;
+    const LayoutBox& box = layout.records[icon];
+    const Vec2& offset = layout.playerInfoOffset;
     DrawWeaponIcon(character, screenWidth() - pixels(box.x + offset.x), pixels(rowY + offset.y), pixels(box.w),
                    pixels(box.h));
 }
 
-AmmoPlace ammoPlace(LayoutRecord ammo, float rowY)
+AmmoPlace ammoPlace(const HudLayout& layout, LayoutRecord ammo, float rowY)
 {
-    const LayoutBox& box = layoutOf(ammo);
-    const Vec2& offset = plugin.layout.playerInfoOffset;
+    const LayoutBox& box = layout.records[ammo];
+    const Vec2& offset = layout.playerInfoOffset;
     float y = pixels(rowY + offset.y);
     float xClip = screenWidth() - pixels(box.x + offset.x);
     return {screenWidth() - pixels(box.x + offset.x + 40), y, xClip, y};
 }
 
-void drawCurrentWeaponIcon(void* character)
+void drawCurrentWeaponIcon(void* character, const HudLayout& layout, const HudElementState& state)
 {
-    drawWeaponIconRow(character, HUD_WEAPON_ICON, plugin.hudState.weaponIconY);
+    drawWeaponIconRow(character, layout, HUD_WEAPON_ICON, state.weaponIconY);
 }
 
-void drawCurrentAmmo(void* character)
+void drawCurrentAmmo(void* character, const HudLayout& layout, HudElementState& state)
 {
-    AmmoPlace at = ammoPlace(HUD_AMMO, plugin.hudState.ammoY);
-    DrawAmmo(character, at.xTotal, at.y, at.xClip, at.yClip);
+    AmmoPlace at = ammoPlace(layout, HUD_AMMO, state.ammoY);
+    drawAmmo(character, at.xTotal, at.y, at.xClip, at.yClip, state.ammoShown);
 }

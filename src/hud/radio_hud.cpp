@@ -31,9 +31,8 @@ int64_t wrapStation(int64_t s)
     return s;
 }
 
-void drawStrip()
+void drawStrip(const LayoutBox& box, HudElementState& state)
 {
-    const LayoutBox& box = layoutOf(HUD_RADIO_HUD);
     float cx = screenWidth() * 0.5f - pixels(275 - box.x);
     float top = pixels(box.y);
     float bottom = pixels(box.y) + pixels(box.h);
@@ -41,7 +40,7 @@ void drawStrip()
     for (int i = 0; i < slotCount; ++i) {
         // Only the strip update writes the icons, always inside the table; an icon from
         // anywhere else is not a sprite to name.
-        int32_t icon = plugin.hudState.stripIcons[i];
+        int32_t icon = state.stripIcons[i];
         if (icon < 0 || icon >= radio.count)
             continue;
         float left = cx + pixels(slotOffsets[i]);
@@ -50,17 +49,17 @@ void drawStrip()
         Colour colour = makeColour(255, 255, 255, slotAlphas[i]);
         host::sprite_draw(&radio.sprites[icon], &rect, &colour);
     }
-    plugin.hudState.radioShown = true;
+    state.radioShown = true;
 }
 
 // The icons of the next frame's strip, centred on station s (1..13).
-void updateStrip(int64_t s)
+void updateStrip(int64_t s, int32_t (&stripIcons)[slotCount])
 {
     if (s < 1 || s > stationCount)
         return;
     int64_t k = s - 1;
     for (int i = 0; i < slotCount; ++i)
-        plugin.hudState.stripIcons[i] = static_cast<int32_t>((k + i - 2 + stationCount) % stationCount);
+        stripIcons[i] = static_cast<int32_t>((k + i - 2 + stationCount) % stationCount);
 }
 
 } // namespace
@@ -81,7 +80,7 @@ KH_THISCALL void DrawRadioHud(void* radio)
         plugin.hudState.radioShown = false;
     } else if (s != 0) {
         s = wrapStation(s);
-        drawStrip();
+        drawStrip(plugin.layout.records[HUD_RADIO_HUD], plugin.hudState);
     }
-    updateStrip(s);
+    updateStrip(s, plugin.hudState.stripIcons);
 }

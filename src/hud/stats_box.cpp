@@ -3,7 +3,6 @@
 #include <cmath>
 #include <iterator>
 
-#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "host/text_style.h"
@@ -104,13 +103,12 @@ void FillRectPlain(const Rect& rect, const Colour& colour)
     host::fill_rect(&rect, &colour);
 }
 
-void DrawStatsBox()
+void drawStatsBox(const HudLayout& layout, HudElementState& state)
 {
-    HudElementState& state = plugin.hudState;
-    state.statsShown = phoneWindowOpen();
+    state.statsShown = phoneWindowOpen(state);
     WeaponSkill skill = currentWeaponSkill();
 
-    const LayoutBox& box = layoutOf(HUD_STATS_BOX);
+    const LayoutBox& box = layout.records[HUD_STATS_BOX];
     const float slide = pixels(static_cast<float>(state.statsSlide));
     drawPanel(slide, box);
 

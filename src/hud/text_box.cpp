@@ -2,6 +2,7 @@
 
 #include "data/screen_unit.h"
 #include "host/host.h"
+#include "platform/address.h"
 #include "draw/hud_style.h"
 #include "draw/render_state.h"
 
@@ -20,7 +21,7 @@ KH_CDECL void DrawTextBoxBackground(const Rect* rect, const Colour*)
 
     // The host's rectangle may lie anywhere in its memory: read it byte-wise. The box
     // reaches px(10) beyond the text on one side and ends px(2) short of it on the other.
-    const Rect host = host::load<Rect>(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(rect)));
+    const Rect host = host::load<Rect>(addressOf(rect));
     Rect box;
     host::make_rect(&box, host.left, host.bottom - pixels(2), host.right, host.top + pixels(10));
     const Colour black = makeColour(0, 0, 0, boxAlpha);

@@ -1,6 +1,5 @@
 #include "hud/wanted_stars.h"
 
-#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "draw/hud_style.h"
@@ -15,9 +14,8 @@ constexpr uint32_t blinkPeriodMs = 300;
 
 } // namespace
 
-void DrawWantedStars(float x, float y)
+void drawWantedStars(float x, float y, HudElementState& state)
 {
-    HudElementState& state = plugin.hudState;
     // No wanted record (the host has no player to ask about) reads as no stars.
     const void* wanted = host::player_wanted(-1);
     uint32_t stars = wanted ? host::Field<host::wanted_star_count, uint32_t>{}.of(wanted) : 0;

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "host/text_style.h"
+#include "platform/address.h"
 #include "draw/hud_style.h"
 #include "hud/number_text.h"
 #include "hud/weapon_icons.h"
@@ -25,7 +25,7 @@ bool readCurrentWeapon(const void* character, WeaponSlot& slot)
     uint8_t number = host::character_current_slot.of(character);
     if (number >= host::character_weapon_slot_count)
         return false;
-    auto record = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(character)) + host::character_weapon_slots +
+    auto record = addressOf(character) + host::character_weapon_slots +
                   number * host::weapon_slot_size;
     slot.type = host::load<int32_t>(record + host::weapon_slot_type);
     slot.clip = host::load<int32_t>(record + host::weapon_slot_ammo_clip);
@@ -87,6 +87,8 @@ void setAmmoStyle()
     host::text_set_second_colour(hudColour(HUD_COLOUR_BLACK, 255));
 }
 
+} // namespace
+
 void drawAmmo(void* character, float xTotal, float y, float xClip, float yClip, bool& shown)
 {
     WeaponSlot slot{};
@@ -126,8 +128,6 @@ void drawAmmo(void* character, float xTotal, float y, float xClip, float yClip, 
     shown = true;
 }
 
-} // namespace
-
 void DrawWeaponIcon(void* character, float x, float y, float w, float h)
 {
     WeaponSlot slot;
@@ -153,14 +153,4 @@ int32_t currentWeaponModel(const void* character)
         return 0;
     const void* info = weaponInfo(slot.type, 1);
     return info ? host::weapon_info_model.of(info) : 0;
-}
-
-void DrawAmmo(void* character, float xTotal, float y, float xClip, float yClip)
-{
-    drawAmmo(character, xTotal, y, xClip, yClip, plugin.hudState.ammoShown);
-}
-
-void DrawSecondAmmo(float xTotal, float y, float xClip, float yClip)
-{
-    drawAmmo(host::second_player_character.get(), xTotal, y, xClip, yClip, plugin.hudState.secondAmmoShown);
 }

@@ -5,8 +5,9 @@
 // The current weapon of a character as an icon, and its ammunition as clip and reserve
 // numbers. All coordinates are pixels.
 void DrawWeaponIcon(void* character, float x, float y, float w, float h);
-void DrawAmmo(void* character, float xTotal, float y, float xClip, float yClip);
-void DrawSecondAmmo(float xTotal, float y, float xClip, float yClip);
+// `shown` (the player's ammoShown or secondAmmoShown) says whether a counter was drawn; the
+// weapon rows are placed by it in the next frame.
+void drawAmmo(void* character, float xTotal, float y, float xClip, float yClip, bool& shown);
 // The model id of the character's current weapon (its weapon record at skill 1), or 0 when
 // there is no character, no weapon record or no weapon.
 int32_t currentWeaponModel(const void* character);

@@ -39,7 +39,7 @@ uint32_t branch_destination(uint32_t site)
         return 0;
     // The slot is host data (an import table entry, say), readable as it is.
     uint32_t destination;
-    std::memcpy(&destination, reinterpret_cast<const void*>(uintptr_t{slot}), sizeof destination);
+    std::memcpy(&destination, pointerTo<const void*>(slot), sizeof destination);
     return destination;
 }
 

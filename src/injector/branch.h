@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "injector/memory.h"
+#include "platform/address.h"
 #include "platform/callconv.h"
 
 // Decoding and rewriting the branch instruction at a host site.
@@ -24,7 +25,7 @@ template <class F>
 uint32_t routine_address(F* routine)
 {
     static_assert(host_returnable<typename host_function_result<F>::type>, "no structure results across the host boundary");
-    return address_of(routine);
+    return addressOf(routine);
 }
 
 template <class F>

@@ -4,14 +4,9 @@
 
 #include "injector/opcodes.h"
 #include "injector/protection.h"
+#include "platform/address.h"
 
 namespace injector {
-
-namespace {
-
-void* pointerTo(uint32_t address) { return reinterpret_cast<void*>(uintptr_t{address}); }
-
-} // namespace
 
 bool read_bytes(uint32_t address, void* out, uint32_t size)
 {

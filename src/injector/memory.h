@@ -7,13 +7,6 @@
 
 namespace injector {
 
-// The address a pointer to plug-in code or data has in the host's 32-bit address space.
-template <class T>
-uint32_t address_of(T* pointer)
-{
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pointer));
-}
-
 // Copy between host memory and a buffer under a scope over [address, address + size).
 // Return false, having copied nothing, when the scope could not be opened.
 bool read_bytes(uint32_t address, void* out, uint32_t size);

@@ -6,6 +6,7 @@
 #include "injector/branch.h"
 #include "injector/memory.h"
 #include "injector/opcodes.h"
+#include "platform/address.h"
 
 namespace injector {
 
@@ -15,7 +16,7 @@ namespace {
 // protection changes to the ones the writes make.
 void readCode(uint32_t address, void* out, uint32_t size)
 {
-    std::memcpy(out, reinterpret_cast<const void*>(uintptr_t{address}), size);
+    std::memcpy(out, pointerTo<const void*>(address), size);
 }
 
 bool inHostImage(uint32_t address) { return address >= hostImageBegin && address < hostImageEnd; }

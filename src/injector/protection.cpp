@@ -1,12 +1,8 @@
 #include "injector/protection.h"
 
+#include "platform/address.h"
+
 namespace injector {
-
-namespace {
-
-void* pointerTo(uint32_t address) { return reinterpret_cast<void*>(uintptr_t{address}); }
-
-} // namespace
 
 ProtectionScope::ProtectionScope(uint32_t start, uint32_t length)
     : start(start), length(length), oldProtection(0), changed(false)

@@ -43,11 +43,11 @@ float recordMaximum(uint32_t player, uint32_t field)
 }
 
 // The first player's ring box: the radar offset moves it; the second player's does not.
-LayoutBox firstBox()
+LayoutBox firstBox(const HudLayout& layout)
 {
-    LayoutBox box = layoutOf(HUD_RADAR_SPRITES);
-    box.x += plugin.layout.radarOffset.x;
-    box.y += plugin.layout.radarOffset.y;
+    LayoutBox box = layout.records[HUD_RADAR_SPRITES];
+    box.x += layout.radarOffset.x;
+    box.y += layout.radarOffset.y;
     return box;
 }
 
@@ -87,7 +87,7 @@ void drawGauges(void* character, uint32_t player, const LayoutBox& box, const Co
 // Under water only, as the host reports the player's character (`shown`); the level is
 // that of the record's character (`character`), as the gauges read it. A character
 // without a player data record has no breath to show.
-void drawBreath(void* shown, void* character, LayoutRecord bar, const Colour& colour)
+void drawBreath(void* shown, void* character, const LayoutBox& bar, const Colour& colour)
 {
     if (!(host::character_state_flags.of(shown) & underWaterFlag))
         return;
@@ -95,7 +95,7 @@ void drawBreath(void* shown, void* character, LayoutRecord bar, const Colour& co
     if (!data)
         return;
     float breath = host::Field<host::player_data_breath, float>{}.of(data);
-    drawBreathBar(layoutOf(bar), breath / host::stat_limit(fullBreathStat), colour);
+    drawBreathBar(bar, breath / host::stat_limit(fullBreathStat), colour);
 }
 
 int32_t radarMode() { return host::load<int32_t>(host::menu_state.address + host::menu_radar_mode); }
@@ -108,20 +108,21 @@ bool damageFlashShown()
 
 // The second local player's reduced frame: no map, blips or flashes, never the damage
 // colour.
-void drawSecondFrame(void* character, const GaugeColours& colours)
+void drawSecondFrame(void* character, const GaugeColours& colours, const HudLayout& layout)
 {
-    const LayoutBox& box = layoutOf(HUD_SECOND_RADAR_SPRITES);
+    const LayoutBox& box = layout.records[HUD_SECOND_RADAR_SPRITES];
     drawRing(ringBack, box, 115, 115, 115, 150);
     drawRing(ringMask, box, 35, 35, 35, 35);
     Colour health = hudColour(HUD_COLOUR_HEALTH, 255);
     drawGauges(character, 1, box, health, colours.armour);
-    drawBreath(character, character, HUD_SECOND_BREATH_BAR, colours.breath);
+    drawBreath(character, character, layout.records[HUD_SECOND_BREATH_BAR], colours.breath);
     drawRing(ringFront, box, 255, 255, 255, 255, true);
 }
 
-void drawFirstFrame(void* shown, void* character, const GaugeColours& colours)
+void drawFirstFrame(void* shown, void* character, const GaugeColours& colours, const HudLayout& layout,
+                    bool blendingMode)
 {
-    const LayoutBox box = firstBox();
+    const LayoutBox box = firstBox(layout);
     drawRing(ringBack, box, 115, 115, 115, 150);
     setRenderState(RenderState::SourceBlend, blendOne);
     drawRing(ringMask, box, 35, 35, 35, 35);
@@ -131,27 +132,27 @@ void drawFirstFrame(void* shown, void* character, const GaugeColours& colours)
 
     // In blending mode the map is drawn with the flash's blend left set, under the flash's
     // colour; otherwise the flash lies over the map.
-    if (plugin.settings.bEnableBlendingMode) {
-        DrawWantedFlash();
+    if (blendingMode) {
+        drawWantedFlash(layout);
         host::radar_draw_map(nullptr);
     } else {
         host::radar_draw_map(nullptr);
-        DrawWantedFlash();
+        drawWantedFlash(layout);
     }
 
     drawGauges(character, 0, box, colours.health, colours.armour);
-    drawBreath(shown, character, HUD_BREATH_BAR, colours.breath);
+    drawBreath(shown, character, layout.records[HUD_BREATH_BAR], colours.breath);
     drawRing(ringFront, box, 255, 255, 255, 255, true);
     host::radar_draw_blips(nullptr);
 
     void* vehicle = host::player_vehicle(-1, 0);
     if (vehicle && host::vehicle_type.of(vehicle) == planeVehicleType)
-        DrawRollIndicator();
+        drawRollIndicator(layout);
 }
 
 } // namespace
 
-void DrawWantedFlash()
+void drawWantedFlash(const HudLayout& layout)
 {
     void* character = host::player_character(0);
     const void* wanted = host::player_wanted(-1);
@@ -163,7 +164,7 @@ void DrawWantedFlash()
     setRenderState(RenderState::BlendEnable, 1);
     setRenderState(RenderState::SourceBlend, blendOne);
     if (character && stars)
-        drawRing(ringMask, firstBox(), colour);
+        drawRing(ringMask, firstBox(layout), colour);
 }
 
 KH_CDECL void DrawRadar()
@@ -183,6 +184,6 @@ KH_CDECL void DrawRadar()
         hudColour(HUD_COLOUR_ARMOUR, 255), hudColour(HUD_COLOUR_BREATH, 255)};
 
     if (void* second = host::second_player_character.get())
-        drawSecondFrame(second, colours);
-    drawFirstFrame(first, firstRecorded, colours);
+        drawSecondFrame(second, colours, plugin.layout);
+    drawFirstFrame(first, firstRecorded, colours, plugin.layout, plugin.settings.bEnableBlendingMode);
 }

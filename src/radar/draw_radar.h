@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/layout.h"
 #include "platform/callconv.h"
 
 // The plug-in's radar routine: the host's own one at 0x58A330 jumps here once a frame.
@@ -7,4 +8,4 @@
 KH_CDECL void DrawRadar();
 
 // The red and blue flash over the first radar ring while the player is wanted.
-void DrawWantedFlash();
+void drawWantedFlash(const HudLayout& layout);

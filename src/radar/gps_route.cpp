@@ -8,16 +8,30 @@
 #include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
+#include "platform/address.h"
 #include "draw/hud_style.h"
 #include "radar/guidance.h"
 #include "draw/render_state.h"
+
+namespace {
+
+// The host's screen-space vertex, as im2d_draw takes it.
+struct RouteVertex {
+    float x, y;
+    float depth;
+    float recipDepth;
+    uint32_t colour; // 0xAARRGGBB
+    float u, v;
+};
+static_assert(sizeof(RouteVertex) == 28);
+
+// The host's search stops at this many nodes; the buffers hold that many.
+constexpr int32_t routeMaxNodes = 2000;
 
 uint32_t routeNodes[routeMaxNodes];
 Vec2 routePoints[routeMaxNodes];
 RouteVertex routeVertices[4 * routeMaxNodes];
 float routeDistance;
-
-namespace {
 
 constexpr uint32_t noNode = 0xFFFFFFFF;
 constexpr float searchRange = 2000.0f;
@@ -28,7 +42,7 @@ constexpr float halfWidth = 5.0f;
 // the host's own route line does.
 const float quarterTurn = std::bit_cast<float>(0x3FC90FDAu);
 
-void* pathObject() { return reinterpret_cast<void*>(uintptr_t{hostObjectRef}); }
+void* pathObject() { return pointerTo<void*>(hostObjectRef); }
 
 uint8_t menuByte(uint32_t offset) { return host::load<uint8_t>(host::menu_state.address + offset); }
 
@@ -36,8 +50,8 @@ uint8_t menuByte(uint32_t offset) { return host::load<uint8_t>(host::menu_state.
 template <class Method>
 Method deviceMethod(void* device, uint32_t index)
 {
-    uint32_t table = host::load<uint32_t>(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(device)));
-    return reinterpret_cast<Method>(uintptr_t{host::load<uint32_t>(table + 4 * index)});
+    uint32_t table = host::load<uint32_t>(addressOf(device));
+    return pointerTo<Method>(host::load<uint32_t>(table + 4 * index));
 }
 
 void setDeviceScissorTest(bool on)
@@ -54,7 +68,7 @@ bool scissorSupported()
     const void* caps = host::device_caps();
     if (!caps)
         return false;
-    uint32_t raster = host::load<uint32_t>(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(caps)) +
+    uint32_t raster = host::load<uint32_t>(addressOf(caps) +
                                            host::device_caps_raster_caps);
     return (raster & host::raster_caps_scissor_test) != 0;
 }

@@ -7,8 +7,3 @@
 // point (-1..1 on both axes, +y up) to screen pixels; the host converts every blip and route
 // point through it.
 KH_CDECL void RadarToScreen(Vec2* out, const Vec2* in);
-
-// The range the radar shows, kept here and written to host::radar_range: 300 while the zoom
-// is held, then creeping back to 100 by a small step per converted point. 0 until the first
-// point on the radar is converted.
-extern float radarRange;

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "state/plugin.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "draw/hud_style.h"
@@ -37,7 +36,7 @@ void RotateQuad(Vec2 (&points)[4], float cx, float cy, float angle)
     }
 }
 
-void DrawRollIndicator()
+void drawRollIndicator(const HudLayout& layout)
 {
     const float angle = rollOfPlayerVehicle();
     // An undefined roll would put the plane's corners nowhere: then it is not drawn.
@@ -45,8 +44,8 @@ void DrawRollIndicator()
         return;
 
     // The radar's centre, each sum scaled once as the radar transform does; y upward.
-    const Vec2& offset = plugin.layout.radarOffset;
-    const LayoutBox& map = layoutOf(HUD_RADAR_MAP);
+    const Vec2& offset = layout.radarOffset;
+    const LayoutBox& map = layout.records[HUD_RADAR_MAP];
     const float cx = pixels(map.x + offset.x);
     const float cy = pixels(map.y + offset.y);
     const float halfW = pixels(9);

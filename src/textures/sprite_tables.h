@@ -25,6 +25,7 @@ enum SpriteTableId : int {
 extern const SpriteTable spriteTables[SPRITE_TABLE_COUNT];
 
 // Every handle is a host object: made at load, in table order, and unmade at unload in the
-// reverse order.
+// reverse order. Only this module makes, binds, releases and unmakes them; the drawing code
+// only hands them to the host's draw methods.
 void constructSpriteTables();
 void destroySpriteTables();

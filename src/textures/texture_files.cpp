@@ -1,29 +1,10 @@
 #include "textures/texture_files.h"
 
-namespace {
+#include "data/style_variant.h"
 
-const char* byStyle(int32_t vesk, const char* base, const char* mora, const char* sabel)
-{
-    switch (vesk) {
-    case 1: return mora;
-    case 2: return sabel;
-    default: return base;
-    }
-}
+const char* radarDictionaryFile(int32_t vesk) { return styleFile("kell-hud\\textures", vesk, "radar.txd"); }
 
-} // namespace
-
-const char* radarDictionaryFile(int32_t vesk)
-{
-    return byStyle(vesk, "kell-hud\\textures\\radar.txd", "kell-hud\\textures\\mora\\radar.txd",
-                   "kell-hud\\textures\\sabel\\radar.txd");
-}
-
-const char* fontDictionaryFile(int32_t vesk)
-{
-    return byStyle(vesk, "kell-hud\\textures\\fonts.txd", "kell-hud\\textures\\mora\\fonts.txd",
-                   "kell-hud\\textures\\sabel\\fonts.txd");
-}
+const char* fontDictionaryFile(int32_t vesk) { return styleFile("kell-hud\\textures", vesk, "fonts.txd"); }
 
 const char* spriteTableFile(SpriteTableId table, int32_t vesk)
 {

@@ -5,7 +5,8 @@
 #include "textures/sprite_tables.h"
 
 // The plug-in's texture files, relative to its folder. The radar rings and the fonts come
-// in three styles, chosen by iVesk: 1 mora, 2 sabel, anything else the base style.
+// in the three styles of data/style_variant.h; their names lie in styleFile's buffer: use
+// them at once.
 
 const char* radarDictionaryFile(int32_t vesk);
 const char* fontDictionaryFile(int32_t vesk);

@@ -11,6 +11,7 @@
 #include "data/colours.h"
 #include "hooks/hook_routines.h"
 #include "host/host.h"
+#include "platform/address.h"
 #include "host_image.h"
 #include "host_records.h"
 #include "host_routines.h"
@@ -66,18 +67,17 @@ TEST_F(HookMap, JumpAndCallRowsLeadToTheirRoutines)
         uint8_t opcode;
         uint32_t routine;
     };
-    using injector::address_of;
     const Row rows[] = {
-        {0x58FDA0, 0xE9, address_of(&FillHudColourArray)}, {0x58EAF0, 0xE9, address_of(&DrawHud)},
-        {0x58AE5D, 0xE8, address_of(&PrintZoneName)},       {0x58AE02, 0xE8, address_of(&SetZoneNameColour)},
-        {0x58B156, 0xE8, address_of(&PrintVehicleName)},    {0x58B0ED, 0xE8, address_of(&SetVehicleNameColour)},
-        {0x514860, 0xE9, address_of(&DoNothing)},           {0x5849E2, 0xE8, address_of(&MakeArrowColour)},
-        {0x586850, 0xE8, address_of(&MakeGangOverlayColour)}, {0x58A330, 0xE9, address_of(&DrawRadar)},
-        {0x58E020, 0xE9, address_of(&DrawCrosshair)},       {0x4E9E50, 0xE9, address_of(&DrawRadioHud)},
-        {0x58C68A, 0xE8, address_of(&PrintSubtitle)},       {0x58FCFA, 0xE8, address_of(&DrawHelpBox)},
-        {0x573EF4, 0xE8, address_of(&DrawTextBoxBackground)}, {0x71A7EE, 0xE8, address_of(&DrawTextBoxBackground)},
-        {0x58D470, 0xE8, address_of(&PrintMissionText)},
-        {0x728640, 0xE9, address_of(&DrawProgressBar)},
+        {0x58FDA0, 0xE9, addressOf(&FillHudColourArray)}, {0x58EAF0, 0xE9, addressOf(&DrawHud)},
+        {0x58AE5D, 0xE8, addressOf(&PrintZoneName)},       {0x58AE02, 0xE8, addressOf(&SetZoneNameColour)},
+        {0x58B156, 0xE8, addressOf(&PrintVehicleName)},    {0x58B0ED, 0xE8, addressOf(&SetVehicleNameColour)},
+        {0x514860, 0xE9, addressOf(&DoNothing)},           {0x5849E2, 0xE8, addressOf(&MakeArrowColour)},
+        {0x586850, 0xE8, addressOf(&MakeGangOverlayColour)}, {0x58A330, 0xE9, addressOf(&DrawRadar)},
+        {0x58E020, 0xE9, addressOf(&DrawCrosshair)},       {0x4E9E50, 0xE9, addressOf(&DrawRadioHud)},
+        {0x58C68A, 0xE8, addressOf(&PrintSubtitle)},       {0x58FCFA, 0xE8, addressOf(&DrawHelpBox)},
+        {0x573EF4, 0xE8, addressOf(&DrawTextBoxBackground)}, {0x71A7EE, 0xE8, addressOf(&DrawTextBoxBackground)},
+        {0x58D470, 0xE8, addressOf(&PrintMissionText)},
+        {0x728640, 0xE9, addressOf(&DrawProgressBar)},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(at<uint8_t>(row.site), row.opcode) << std::hex << row.site;
@@ -92,12 +92,12 @@ TEST_F(HookMap, ArrowOperandsPointAtThePluginsEightAndFour)
 {
     for (uint32_t site : {0x584A1Au, 0x584A02u}) {
         uint32_t operand = at<uint32_t>(site);
-        EXPECT_EQ(operand, injector::address_of(&arrowConstantEight));
+        EXPECT_EQ(operand, addressOf(&arrowConstantEight));
         EXPECT_EQ(at<float>(operand), 8.0f);
     }
     for (uint32_t site : {0x584A32u, 0x584A42u}) {
         uint32_t operand = at<uint32_t>(site);
-        EXPECT_EQ(operand, injector::address_of(&arrowConstantFour));
+        EXPECT_EQ(operand, addressOf(&arrowConstantFour));
         EXPECT_EQ(at<float>(operand), 4.0f);
     }
     EXPECT_EQ(at<uint32_t>(0x5864BD), 0x1C0FFEEu); // the whole 32-bit setting

@@ -31,7 +31,7 @@ TEST_F(HudSlides, CellphonePartsSlideThirtyAFrameToTheirRowAndBack)
     const float clock[] = {30, 60, 90, 120, 126, 126, 126, 126};
     const float day[] = {30, 60, 90, 120, 150, 154, 154, 154};
     for (int frame = 0; frame < 8; ++frame) {
-        UpdateHudLayout();
+        updateHudLayout(plugin.layout, plugin.hudState);
         EXPECT_EQ(state.phoneSlide, phone[frame]) << frame;
         EXPECT_EQ(state.clockSlide, clock[frame]) << frame;
         EXPECT_EQ(state.daySlide, day[frame]) << frame;
@@ -39,7 +39,7 @@ TEST_F(HudSlides, CellphonePartsSlideThirtyAFrameToTheirRowAndBack)
     state.phoneShown = false;
     const float back[] = {170, 140, 110, 80, 50, 20, 0, 0};
     for (int frame = 0; frame < 8; ++frame) {
-        UpdateHudLayout();
+        updateHudLayout(plugin.layout, plugin.hudState);
         EXPECT_EQ(state.phoneSlide, back[frame]) << frame;
     }
     EXPECT_EQ(state.clockSlide, 0);
@@ -49,15 +49,15 @@ TEST_F(HudSlides, CellphonePartsSlideThirtyAFrameToTheirRowAndBack)
 TEST_F(HudSlides, StatsBoxSlidesOutFromZeroAndInToItsWholeColumn)
 {
     for (int frame = 1; frame <= 11; ++frame) {
-        UpdateHudLayout();
+        updateHudLayout(plugin.layout, plugin.hudState);
         EXPECT_EQ(state.statsSlide, frame < 10 ? -30 * frame : -300) << frame;
     }
     state.statsShown = true;
     for (int frame = 1; frame <= 12; ++frame) {
-        UpdateHudLayout();
+        updateHudLayout(plugin.layout, plugin.hudState);
         EXPECT_EQ(state.statsSlide, frame < 12 ? -300 + 30 * frame : 40) << frame;
     }
-    UpdateHudLayout();
+    updateHudLayout(plugin.layout, plugin.hudState);
     EXPECT_EQ(state.statsSlide, 40);
 }
 
@@ -71,10 +71,10 @@ TEST_F(HudSlides, StatsBoxColumnsBeyondTheIntegerRangeRestAtItsEnds)
     for (const auto& c : cases) {
         plugin.layout.records[HUD_STATS_BOX].x = c.column;
         state.statsSlide = 0;
-        UpdateHudLayout();
+        updateHudLayout(plugin.layout, plugin.hudState);
         EXPECT_EQ(state.statsSlide, c.rest) << c.column;
     }
-    UpdateHudLayout(); // 3e9 climbs by 30 a frame towards the largest column it can hold
+    updateHudLayout(plugin.layout, plugin.hudState); // 3e9 climbs by 30 a frame towards the largest column it can hold
     EXPECT_EQ(state.statsSlide, 60);
 }
 
@@ -82,11 +82,11 @@ TEST_F(HudSlides, SecondPlayerIconMovesDownBelowItsCounter)
 {
     plugin.layout.records[HUD_SECOND_WEAPON_ICON].y = 240;
     plugin.layout.records[HUD_SECOND_AMMO].y = 236;
-    UpdateHudLayout();
+    updateHudLayout(plugin.layout, plugin.hudState);
     EXPECT_EQ(state.secondWeaponIconY, 240);
     EXPECT_EQ(state.secondAmmoY, 236);
     state.secondAmmoShown = true;
-    UpdateHudLayout();
+    updateHudLayout(plugin.layout, plugin.hudState);
     EXPECT_EQ(state.secondWeaponIconY, 267);
     EXPECT_EQ(state.secondAmmoY, 236);
 }
@@ -102,7 +102,7 @@ TEST_F(HudSlides, StandStillWhileTheDisplayIsOff)
     EXPECT_EQ(state.phoneSlide, 0);
     EXPECT_EQ(state.statsSlide, -120);
     plugin.hudDisabled = false;
-    UpdateHudLayout();
+    updateHudLayout(plugin.layout, plugin.hudState);
     EXPECT_EQ(state.phoneSlide, 30);
 }
 

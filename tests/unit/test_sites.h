@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "host_image.h"
+#include "platform/address.h"
 #include "platform/callconv.h"
 #include "x86.h"
 
@@ -31,14 +32,8 @@ KH_CDECL inline uint32_t hostAdd(uint32_t a, uint32_t b)
 
 KH_THISCALL inline uint32_t hostThiscall(void* self, uint32_t x)
 {
-    hostCalls.push_back({static_cast<uint32_t>(reinterpret_cast<uintptr_t>(self)), x});
+    hostCalls.push_back({addressOf(self), x});
     return 7000 + x;
-}
-
-template <class F>
-uint32_t addressOf(F* f)
-{
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(f));
 }
 
 inline void write(const sim::X86& code)

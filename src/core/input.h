@@ -1,0 +1,15 @@
+#pragma once
+
+// What the player does at the keyboard, and which other modules run in the host's process,
+// as Windows tells it (through the platform seam, so the sim answers the same calls).
+
+// Virtual-key codes of the keys the plug-in reads.
+constexpr int tabKey = 0x09;    // opens the phone window
+constexpr int cashKey = 0x54;   // "T": opens the cash window and zooms the radar out
+constexpr int toggleKey = 0x7A; // F11: switches the display off and on
+
+// The key is held down now.
+bool keyDown(int key);
+
+// A module of that name is loaded in the host's process.
+bool moduleLoaded(const char* name);
