@@ -100,16 +100,18 @@ struct SiteName {
     uint32_t address;
 };
 
+// The sites, and the host functions a row may replace whole from their entry.
 #define SIM_NAME_SITE(name, address) {#name, address},
-constexpr SiteName hostSites[] = {HOST_SITES(SIM_NAME_SITE)};
+#define SIM_NAME_FUNCTION(name, address, convention, signature) {#name, address},
+constexpr SiteName hostSites[] = {HOST_SITES(SIM_NAME_SITE) HOST_FUNCTIONS(SIM_NAME_FUNCTION)};
+#undef SIM_NAME_FUNCTION
 #undef SIM_NAME_SITE
 
 // The longest row the plug-in writes from a site (a run of 16 bytes made nops).
 constexpr uint32_t longestRow = 16;
 
 // The site whose row a run belongs to: the nearest site at or before the run's first byte
-// (a run begins after the bytes a row left as they were), within the row's bytes. nullptr
-// for a run at a host function's entry, which is not in the site list.
+// (a run begins after the bytes a row left as they were), within the row's bytes.
 const char* siteOf(const PatchRun& run)
 {
     const SiteName* found = nullptr;
