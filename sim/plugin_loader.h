@@ -20,6 +20,8 @@ struct PluginImage {
     uint32_t base, begin, end;
 };
 PluginImage pluginImage();
+// The library file being loaded or last loaded (empty before any load).
+const std::string& pluginLibraryPath();
 // Returns false when the library stayed in memory after unloading.
 bool unloadPlugin();
 

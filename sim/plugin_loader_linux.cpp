@@ -55,12 +55,13 @@ std::string defaultPluginFile()
 
 bool loadPlugin(const std::string& path, std::string& error)
 {
+    // Known before dlopen: the library's start-up runs inside it and asks for its own module.
+    loadedPath = path;
     handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         error = dlerror();
         return false;
     }
-    loadedPath = path;
     link_map* map = nullptr;
     if (dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 && map) {
         Range range{map->l_addr};
@@ -74,6 +75,8 @@ bool loadPlugin(const std::string& path, std::string& error)
 }
 
 PluginImage pluginImage() { return image; }
+
+const std::string& pluginLibraryPath() { return loadedPath; }
 
 bool unloadPlugin()
 {

@@ -161,7 +161,10 @@ void printDataFiles(std::ostream& out, const std::vector<std::string>& opened, b
     else if (!found(settings))
         out << "  settings: none found at " << settings << ", so the plug-in stays off\n";
     else
-        out << "  settings: " << settings << (patched ? "" : " (bEnable is not on there, so the plug-in stays off)")
+        out << "  settings: " << settings
+            << (patched                           ? ""
+                : system().messageBoxes.empty() ? " (bEnable is not on there, so the plug-in stays off)"
+                                                : " (the plug-in refused to patch: see its message below)")
             << "\n";
 
     const std::string colours = endingWith(opened, "/hudColor.dat");

@@ -6,9 +6,12 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <filesystem>
+#include <map>
 #include <string>
 
 #include "host_image.h"
+#include "plugin_loader.h"
 #include "platform/local_path.h"
 #include "platform/win32.h"
 #include "system.h"
@@ -16,6 +19,27 @@
 namespace {
 
 HMODULE handleOf(uintptr_t value) { return reinterpret_cast<HMODULE>(value); }
+
+// Modules other than the plug-in's that GetModuleHandleExA has found, by handle: another
+// library loaded in the host process, as another mod would be.
+std::map<HMODULE, std::string>& otherModules()
+{
+    static std::map<HMODULE, std::string> modules;
+    return modules;
+}
+
+// Whether a module found from an address is the plug-in's own: the library the simulated
+// host loads (asked from its start-up, while it is being loaded) or, where the plug-in's
+// code is linked into a test program, that program.
+bool isPluginModule(const Dl_info& found)
+{
+    const std::string& library = sim::pluginLibraryPath();
+    std::error_code error;
+    if (!library.empty() && found.dli_fname && std::filesystem::equivalent(library, found.dli_fname, error))
+        return true;
+    Dl_info self;
+    return dladdr(reinterpret_cast<const void*>(&handleOf), &self) && self.dli_fbase == found.dli_fbase;
+}
 
 // Windows names files with backslashes.
 std::string windowsPath(std::string path)
@@ -54,13 +78,18 @@ BOOL WINAPI GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE* module)
     if (!dladdr(moduleName, &info) || !info.dli_fbase)
         return FALSE;
     *module = static_cast<HMODULE>(info.dli_fbase);
+    if (!isPluginModule(info) && info.dli_fname)
+        otherModules()[*module] = info.dli_fname;
     return TRUE;
 }
 
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size)
 {
     const sim::SystemState& system = sim::system();
-    std::string name = windowsPath(module ? system.pluginFile : system.hostFile);
+    auto other = otherModules().find(module);
+    std::string name = windowsPath(!module                         ? system.hostFile
+                                   : other != otherModules().end() ? other->second
+                                                                   : system.pluginFile);
     if (size == 0)
         return 0;
     // Like Windows: a name that does not fit is cut and terminated, and the full size returned.

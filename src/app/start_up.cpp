@@ -1,5 +1,6 @@
 #include "app/start_up.h"
 
+#include "app/host_check.h"
 #include "app/toggle.h"
 #include "app/watermark.h"
 #include "core/settings.h"
@@ -23,6 +24,11 @@ void startUp()
     // Disabled: the host keeps its own display and not one byte of it changes.
     if (!plugin.settings.bEnable)
         return;
+    // Another game build, or a site another mod has changed: the same, and the player is told.
+    if (auto refused = checkHostBuild(plugin.settings)) {
+        reportRefusedHost(refused);
+        return;
+    }
 
     DrawTailEvent().subscribe(drawWatermark);
     DrawEvent().subscribe(drawWatermark);

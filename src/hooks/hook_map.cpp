@@ -29,12 +29,14 @@ using injector::routine_address;
 // What the host then pushes at its push imm32 operand sites, instead of its own 2.
 constexpr uint32_t pushOperandValue = 5;
 
+injector::PatchRow hudRows[21];
 injector::PatchRecord hudRecords[21];
+injector::PatchRow radarRows[18];
 injector::PatchRecord radarRecords[18];
 
 } // namespace
 
-injector::PatchRefusal installHudHookMap()
+injector::PatchTable hudHookMap()
 {
     const bool radio = plugin.settings.bRadioHud;
     const injector::PatchRow rows[] = {
@@ -60,10 +62,10 @@ injector::PatchRefusal installHudHookMap()
         {"radio_display", host::radio_display.address, Jump, Unchecked, routine_address(&DrawRadioHud), radio},
         {"site_radio_store", host::site_radio_store, Nop, Unchecked, 6, radio},
     };
-    return injector::apply_patches(rows, hudRecords);
+    return injector::make_table(rows, hudRows, hudRecords);
 }
 
-injector::PatchRefusal installRadarHookMap()
+injector::PatchTable radarHookMap()
 {
     const uint32_t eight = addressOf(&arrowConstantEight);
     const uint32_t four = addressOf(&arrowConstantFour);
@@ -88,5 +90,9 @@ injector::PatchRefusal installRadarHookMap()
         {"radar_to_screen", host::radar_to_screen.address, Jump, Unchecked, routine_address(&RadarToScreen)},
         {"radar_draw", host::radar_draw.address, Jump, Unchecked, routine_address(&DrawRadar)},
     };
-    return injector::apply_patches(rows, radarRecords);
+    return injector::make_table(rows, radarRows, radarRecords);
 }
+
+injector::PatchRefusal installHudHookMap() { return injector::apply_patches(hudHookMap()); }
+
+injector::PatchRefusal installRadarHookMap() { return injector::apply_patches(radarHookMap()); }

@@ -7,3 +7,8 @@
 // something other than the table expects.
 injector::PatchRefusal installHudHookMap();
 injector::PatchRefusal installRadarHookMap();
+
+// The tables themselves, made for this start-up's settings, for checking before anything
+// is written.
+injector::PatchTable hudHookMap();
+injector::PatchTable radarHookMap();

@@ -134,6 +134,28 @@ injector::PatchRefusal installRendererShutdown(HostEvent& event)
 
 } // namespace
 
+injector::PatchRefusal checkEventSites()
+{
+    struct EventSiteShape {
+        const char* name;
+        uint32_t site;
+        Shape expected;
+    };
+    static constexpr EventSiteShape sites[] = {
+        {"site_frame_process", host::site_frame_process, Shape::HostCall},
+        {"site_draw", host::site_draw, Shape::HostCall},
+        {"site_draw_tail", host::site_draw_tail, Shape::HostJump},
+        {"site_radar_draw_a", host::site_radar_draw_a, Shape::HostCall},
+        {"site_radar_draw_b", host::site_radar_draw_b, Shape::HostCall},
+        {"site_renderer_start", host::site_renderer_start, Shape::HostCall},
+        {"site_renderer_shutdown", host::site_renderer_shutdown, Shape::HostCall},
+    };
+    for (const EventSiteShape& s : sites)
+        if (auto refused = injector::check_site(s.name, s.site, s.expected))
+            return refused;
+    return {};
+}
+
 HostEvent& HostEvent::subscribe(HostCallback callback)
 {
     ensureInstalled(*this);

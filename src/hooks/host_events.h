@@ -24,6 +24,9 @@ struct HostEvent {
     HostEvent& subscribeBefore(HostCallback callback);
 };
 
+// Whether all seven event sites hold the host's calls (and its tail jump); nothing is written.
+injector::PatchRefusal checkEventSites();
+
 // The host's frame processing.
 HostEvent& FrameProcessEvent();
 // The host's drawing call.

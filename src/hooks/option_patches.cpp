@@ -15,13 +15,17 @@ using enum injector::PatchKind;
 using enum injector::Shape;
 using injector::routine_address;
 
+injector::PatchRow fontRows[20];
 injector::PatchRecord fontRecords[20];
+injector::PatchRow markerRows[4];
 injector::PatchRecord markerRecords[4];
+injector::PatchRow onFootCameraRows[3];
+injector::PatchRow vehicleCameraRows[1];
 injector::PatchRecord vehicleCameraRecords[1];
 
 } // namespace
 
-injector::PatchRefusal installFontPatches()
+injector::PatchTable fontPatches()
 {
     const uint32_t unit = addressOf(&fontUnit);
     const uint32_t lines = host::screen_height.address;
@@ -47,10 +51,12 @@ injector::PatchRefusal installFontPatches()
         {"text_set_flag_r", host::text_set_flag_r.address, Jump, Unchecked, routine_address(&SetFontFlags)},
         {"text_set_flag_s", host::text_set_flag_s.address, Jump, Unchecked, routine_address(&SetFontFlags)},
     };
-    return injector::apply_patches(rows, fontRecords);
+    return injector::make_table(rows, fontRows, fontRecords);
 }
 
-injector::PatchRefusal installMarkerPatches()
+injector::PatchRefusal installFontPatches() { return injector::apply_patches(fontPatches()); }
+
+injector::PatchTable markerPatches()
 {
     const injector::PatchRow rows[] = {
         {"site_marker_host_colour", host::site_marker_host_colour, Call, HostCall, routine_address(&DrawHostColourMarker)},
@@ -58,10 +64,12 @@ injector::PatchRefusal installMarkerPatches()
         {"site_marker_low", host::site_marker_low, Call, HostCall, routine_address(&DrawYellowMarkerLow)},
         {"site_marker_high", host::site_marker_high, Call, HostCall, routine_address(&DrawYellowMarkerHigh)},
     };
-    return injector::apply_patches(rows, markerRecords);
+    return injector::make_table(rows, markerRows, markerRecords);
 }
 
-injector::PatchRefusal installOnFootCameraPatches()
+injector::PatchRefusal installMarkerPatches() { return injector::apply_patches(markerPatches()); }
+
+injector::PatchTable onFootCameraPatches()
 {
     // The fixed-point rows' former destinations stay in the records for the camera routines.
     const injector::PatchRow rows[] = {
@@ -69,13 +77,17 @@ injector::PatchRefusal installOnFootCameraPatches()
         {"site_camera_fixed_a", host::site_camera_fixed_a, Call, HostCall, routine_address(&OnFootCameraFixedPoint)},
         {"site_camera_fixed_b", host::site_camera_fixed_b, Call, HostCall, routine_address(&OnFootCameraFixedPoint)},
     };
-    return injector::apply_patches(rows, onFootCameraRecords);
+    return injector::make_table(rows, onFootCameraRows, onFootCameraRecords);
 }
 
-injector::PatchRefusal installVehicleCameraPatches()
+injector::PatchRefusal installOnFootCameraPatches() { return injector::apply_patches(onFootCameraPatches()); }
+
+injector::PatchTable vehicleCameraPatches()
 {
     const injector::PatchRow rows[] = {
         {"site_camera_vehicle", host::site_camera_vehicle, Call, HostCall, routine_address(&VehicleCameraPoint)},
     };
-    return injector::apply_patches(rows, vehicleCameraRecords);
+    return injector::make_table(rows, vehicleCameraRows, vehicleCameraRecords);
 }
+
+injector::PatchRefusal installVehicleCameraPatches() { return injector::apply_patches(vehicleCameraPatches()); }

@@ -8,3 +8,9 @@ injector::PatchRefusal installFontPatches();
 injector::PatchRefusal installMarkerPatches();
 injector::PatchRefusal installOnFootCameraPatches();
 injector::PatchRefusal installVehicleCameraPatches();
+
+// The sets' tables, made for this start-up, for checking before anything is written.
+injector::PatchTable fontPatches();
+injector::PatchTable markerPatches();
+injector::PatchTable onFootCameraPatches();
+injector::PatchTable vehicleCameraPatches();

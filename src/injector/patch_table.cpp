@@ -62,21 +62,30 @@ PatchRefusal check_site(const char* name, uint32_t site, Shape expected)
     if (!holds(refusal.found, site, expected)) {
         refusal.row = name;
         refusal.site = site;
+        refusal.expected = expected;
     }
     return refusal;
 }
 
-PatchRefusal apply_patches(const PatchRow* rows, PatchRecord* records, std::size_t count)
+PatchRefusal check_patches(const PatchTable& table)
 {
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!rows[i].applies)
+    for (std::size_t i = 0; i < table.count; ++i) {
+        const PatchRow& row = table.rows[i];
+        if (!row.applies)
             continue;
-        if (PatchRefusal refusal = check_site(rows[i].name, rows[i].site, rows[i].expected))
+        if (PatchRefusal refusal = check_site(row.name, row.site, row.expected))
             return refusal;
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        const PatchRow& row = rows[i];
-        PatchRecord& record = records[i];
+    return {};
+}
+
+PatchRefusal apply_patches(const PatchTable& table)
+{
+    if (PatchRefusal refusal = check_patches(table))
+        return refusal;
+    for (std::size_t i = 0; i < table.count; ++i) {
+        const PatchRow& row = table.rows[i];
+        PatchRecord& record = table.records[i];
         record = {};
         if (!row.applies)
             continue;

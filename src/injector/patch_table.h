@@ -52,6 +52,7 @@ struct PatchRecord {
 struct PatchRefusal {
     const char* row = nullptr; // nullptr: nothing was refused
     uint32_t site = 0;
+    Shape expected = Shape::Unchecked;
     uint8_t found[5] = {};
 
     explicit operator bool() const { return row != nullptr; }
@@ -60,14 +61,28 @@ struct PatchRefusal {
 // Whether the site holds the shape; the refusal names the row and what the site held.
 PatchRefusal check_site(const char* name, uint32_t site, Shape expected);
 
+// A table as its set hands it out: the rows for this start-up's settings, and the records
+// they are written into.
+struct PatchTable {
+    const PatchRow* rows;
+    PatchRecord* records;
+    std::size_t count;
+};
+
+// Copies the rows made for this start-up into the set's own storage.
+template <std::size_t N>
+PatchTable make_table(const PatchRow (&made)[N], PatchRow (&rows)[N], PatchRecord (&records)[N])
+{
+    for (std::size_t i = 0; i < N; ++i)
+        rows[i] = made[i];
+    return {rows, records, N};
+}
+
+// The first row that applies whose site holds something else; nothing is written.
+PatchRefusal check_patches(const PatchTable& table);
+
 // Checks every row that applies, then writes them in order, recording each; when a check
 // fails nothing is written and the refusal is returned.
-PatchRefusal apply_patches(const PatchRow* rows, PatchRecord* records, std::size_t count);
-
-template <std::size_t N>
-PatchRefusal apply_patches(const PatchRow (&rows)[N], PatchRecord (&records)[N])
-{
-    return apply_patches(rows, records, N);
-}
+PatchRefusal apply_patches(const PatchTable& table);
 
 } // namespace injector

@@ -27,20 +27,23 @@ KH_CDECL bool LoadKellBlipDictionary(int32_t slot, const char* /*hostFile*/)
     return host::txd_load(slot, pluginPath(blipDictionaryFile));
 }
 
+injector::PatchRow rows[3];
 injector::PatchRecord records[3];
 
 } // namespace
 
-injector::PatchRefusal installTextures()
+injector::PatchTable textureInstaller()
 {
     using enum injector::PatchKind;
     using enum injector::Shape;
     using injector::routine_address;
     const bool fonts = plugin.settings.bUseKellFonts;
-    const injector::PatchRow rows[] = {
+    const injector::PatchRow made[] = {
         {"site_font_dictionary_load", host::site_font_dictionary_load, Call, HostCall, routine_address(&LoadKellFontDictionary), fonts},
         {"site_font_data_open", host::site_font_data_open, Call, HostCall, routine_address(&OpenKellFontData), fonts},
         {"site_blip_dictionary_load", host::site_blip_dictionary_load, Call, HostCall, routine_address(&LoadKellBlipDictionary)},
     };
-    return injector::apply_patches(rows, records);
+    return injector::make_table(made, rows, records);
 }
+
+injector::PatchRefusal installTextures() { return injector::apply_patches(textureInstaller()); }

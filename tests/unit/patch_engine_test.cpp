@@ -237,10 +237,11 @@ TEST_F(PatchEngine, ATableIsCheckedWholeBeforeAnyRowIsWritten)
         injector::PatchRecord records[std::size(rows)];
         std::memset(records, 0xCC, sizeof records);
         sim::system().protectionChanges.clear();
-        injector::PatchRefusal refusal = injector::apply_patches(rows, records);
+        injector::PatchRefusal refusal = injector::apply_patches({rows, records, std::size(rows)});
         if (c.refused) {
             EXPECT_STREQ(refusal.row, c.refused);
             EXPECT_EQ(refusal.site, c.site);
+            EXPECT_EQ(refusal.expected, c.site == branch ? ConditionalJump : HostCall);
             EXPECT_EQ(Bytes(refusal.found, refusal.found + 5), found);
             EXPECT_TRUE(sim::listPatches().empty());
             EXPECT_TRUE(sim::system().protectionChanges.empty());

@@ -6,6 +6,9 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+
 #include "state/plugin.h"
 #include "host_image.h"
 #include "host_sites.h"
@@ -53,4 +56,29 @@ TEST(StartUp, LoadingTheLibraryCopiesThePathObjectReference)
     EXPECT_TRUE(hostObjectRef == sim::pathObject || *own == sim::pathObject)
         << std::hex << hostObjectRef << " " << *own;
     dlclose(library);
+}
+
+TEST(StartUp, ACallAnotherModuleRedirectedNamesThatModuleAndNothingIsPatched)
+{
+    sim::buildHostImage();
+    TempDir dir;
+    sim::system().pluginFile = dir.path() + "/KellHud.so";
+    dir.write("kell-hud/settings.ini", "bEnable = 1\n");
+    // Another mod's call at the zone name colour site, into a library of this process.
+    const uint32_t site = 0x58AE02;
+    const uint32_t into = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(dlsym(RTLD_DEFAULT, "puts")));
+    const uint32_t displacement = into - (site + 5);
+    uint8_t call[5] = {0xE8};
+    std::memcpy(call + 1, &displacement, 4);
+    sim::hostWrite(site, call, 5);
+    startUp();
+
+    EXPECT_TRUE(sim::listPatches().empty());
+    ASSERT_EQ(sim::system().messageBoxes.size(), 1u);
+    EXPECT_EQ(sim::system().messageBoxes[0].caption, "Kell Hud");
+    const std::string text = sim::system().messageBoxes[0].text;
+    EXPECT_EQ(text.rfind("Another mod (libc.so.6) has already changed the game at 0x58AE02 (site_zone_name_colour), "
+                         "where Kell Hud expects a call into the game.", 0),
+              0u)
+        << text;
 }

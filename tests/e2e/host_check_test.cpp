@@ -1,0 +1,68 @@
+// The host check: a site that holds something other than the supported game build's code
+// refuses every patch, the player is told once, and the right host patches as before.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "sim_run.h"
+
+namespace {
+
+struct Case {
+    int frames; // 0 where the host would crash on the laid bytes themselves
+    const char* settings;  // lines added to bEnable = 1
+    const char* addr;      // where other bytes are laid, or nullptr
+    const char* bytes;
+    const char* refusedAt; // what the message names, or nullptr: patched as usual
+};
+
+TEST(HostCheck, OneSiteThatDiffersRefusesEveryPatchAndSaysWhere)
+{
+    const Case cases[] = {
+        {2, "", nullptr, nullptr, nullptr},
+        {2, "", "0x58AE02", "90 90 90 90 90",
+         "at 0x58AE02 (site_zone_name_colour) it expects a call into the game, and found 90 90 90 90 90"},
+        {2, "", "0x58AE02", "E8 00 00 00 80", "0x58AE02 (site_zone_name_colour) it expects a call into the game, and found E8 00 00 00 80"},
+        {2, "", "0x53E293", "E9 00 00 00 00", "at 0x53E293 (site_draw) it expects a call"},
+        {0, "", "0x57C324", "E8 00 00 00 00", "at 0x57C324 (site_draw_tail) it expects a jump into the game"},
+        {2, "", "0x58FC2C", "90 90", "at 0x58FC2C (site_hud_draw_conditional_jump) it expects a conditional short jump, and found 90 90"},
+        {0, "", "0x586850", "90 90 90 90 90", "at 0x586850 (site_gang_overlay_colour)"},
+        {2, "", "0x5BA865", "90 90 90 90 90", "at 0x5BA865 (site_blip_dictionary_load)"},
+        // The option sets are checked only when they are on.
+        {2, "bKellMarkers = 0\nbUseKellFonts = 0", "0x726DD2", "90 90 90 90 90", nullptr},
+        {2, "bKellMarkers = 1", "0x726DD2", "90 90 90 90 90", "at 0x726DD2 (site_marker_host_colour)"},
+        {2, "bUseKellFonts = 0", "0x5BA6A4", "90 90 90 90 90", nullptr},
+        {2, "bUseKellFonts = 1", "0x5BA6A4", "90 90 90 90 90", "at 0x5BA6A4 (site_font_dictionary_load)"},
+        {2, "bKellVehicleCamera = 1", "0x5279B1", "90 90 90 90 90", "at 0x5279B1 (site_camera_vehicle)"},
+        // Bytes the check does not look at (a function's entry) are patched over as before.
+        {2, "", "0x58EAF0", "90 90 90 90 90", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.settings) + " " + (c.addr ? c.addr : "the supported host"));
+        TempDir dir;
+        writeSettings(dir, std::string("bEnable = 1\nbEnableHotKey = 1\n") + c.settings + "\n");
+        std::string scenario = R"({"frames": )" + std::to_string(c.frames);
+        if (c.addr)
+            scenario += std::string(R"(, "host_bytes": [{"addr": ")") + c.addr + R"(", "bytes": ")" + c.bytes + R"("}])";
+        dir.write("scenario.json", scenario + "}");
+        SimRun run = runSim(dir, {"--scenario", dir.path() + "/scenario.json"});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const size_t box = run.out.find("message box \"Kell Hud\": ");
+        if (!c.refusedAt) {
+            EXPECT_FALSE(run.patches.empty());
+            EXPECT_EQ(box, std::string::npos) << run.out;
+            continue;
+        }
+        // Not one byte, not one event site, and the host runs on without the plug-in.
+        EXPECT_TRUE(run.patches.empty()) << run.patches.size() << " runs patched";
+        EXPECT_NE(run.out.find("host calls by the plug-in during the frames: 0\n"), std::string::npos) << run.out;
+        ASSERT_NE(box, std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("message box", box + 1), std::string::npos) << "told more than once: " << run.out;
+        const std::string text = run.out.substr(box);
+        EXPECT_NE(text.find(c.refusedAt), std::string::npos) << text;
+        EXPECT_NE(text.find("Kell Hud has not started and has changed nothing"), std::string::npos) << text;
+    }
+}
+
+} // namespace
