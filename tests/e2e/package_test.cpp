@@ -69,7 +69,8 @@ TEST(Package, ZipUnpacksIntoAGameFolderThatRuns)
 
     const std::string readme = readFile(fs::path(game.path()) / "KellHud-README.txt");
     for (const std::string& mention : {"Kell Hud " + version, std::string("F11"), std::string("kell-hud/settings.ini"),
-                                      std::string("Uninstall"), std::string("bEnable = 0"), std::string("MIT")})
+                                      std::string("Uninstall"), std::string("bEnable = 0"), std::string("MIT"),
+                                      std::string("Something is wrong?"), std::string("Which game build")})
         EXPECT_NE(readme.find(mention), std::string::npos) << mention;
     for (size_t at = readme.find('\n'); at != std::string::npos; at = readme.find('\n', at + 1))
         ASSERT_TRUE(at > 0 && readme[at - 1] == '\r') << "a line of the readme ends without CR, at byte " << at;
