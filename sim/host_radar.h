@@ -29,6 +29,9 @@ constexpr uint32_t mapLayerBody = host::radar_draw_map.address + 0x10;
 void writeRadarWorld(const WorldState& world, bool mapScreenShown);
 // The blip layer's work for one frame.
 void drawHostBlips();
+// The player's arrow at the radar's centre, after the arrow colour call: traced as
+// "radar_draw_arrow" [x, y, colour] and drawn in the preview.
+void drawHostArrow();
 // Where the host's map lies on the screen: the corners of radar space converted from host
 // code, as the host's map drawing converts the corners of its map. False when the
 // conversion leaves them unwritten (the display is off). The preview asks once, after the

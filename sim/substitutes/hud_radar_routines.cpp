@@ -50,6 +50,7 @@ KH_THISCALL void radarDrawBlips(void*)
     trace::record("radar_draw_blips", SIM_CALLER(), trace::args());
     drawHostBlips();
     reachArrowColour();
+    drawHostArrow();
 }
 
 } // namespace
