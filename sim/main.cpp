@@ -18,19 +18,38 @@ namespace {
 
 const char usage[] =
     "usage: kellhud-sim [--plugin-dir DIR] [--plugin LIBRARY] [--size WxH] [--frames N]\n"
-    "                   [--scenario FILE.json] [--trace FILE.jsonl] [--trace-frames]\n"
-    "                   [--patches FILE.jsonl] [--png FILE.png] [--unload]\n"
+    "                   [--scenario FILE.json] [--style base|mora|sabel] [--trace FILE.jsonl]\n"
+    "                   [--trace-frames] [--patches FILE.jsonl] [--png FILE.png] [--unload]\n"
     "       kellhud-sim --check [--plugin-dir DIR]\n"
-    "--plugin-dir is the folder that holds kell-hud/settings.ini (after a build: dist/).\n"
-    "--check reads the data files below it and names every line the plug-in will read\n"
-    "differently from what it says; the exit status is 1 when it finds an error.\n";
+    "\n"
+    "Runs the Kell Hud plug-in in a simulated game host, to test it or to preview a layout.\n"
+    "  --plugin-dir DIR     the folder that holds kell-hud/settings.ini (after a build: dist/)\n"
+    "  --plugin LIBRARY     the plug-in library to load (default: the one built beside this program)\n"
+    "  --scenario FILE      the host's state frame by frame, a JSON file of at most 64 MB\n"
+    "                       (docs/scenario.md; examples in docs/examples/)\n"
+    "  --size WxH           the screen in pixels, each side 1 to 16384 (default: the scenario's, else 1920x1080)\n"
+    "  --frames N           frames to run, 0 to 1000000 (default: the scenario's, else 1)\n"
+    "  --style NAME         base, mora or sabel: the style (iVesk) for this run; settings.ini is not changed\n"
+    "  --png FILE           the last frame as a PNG picture\n"
+    "  --trace FILE         every host call, one JSON line each (docs/trace.md)\n"
+    "  --trace-frames       the trace leaves out the calls while the plug-in loads and unloads\n"
+    "  --patches FILE       the host code the plug-in changed, one JSON line per run of bytes\n"
+    "  --unload             list the patches after unloading instead of after start-up\n"
+    "  --check              read the data files and name every line the plug-in reads differently\n"
+    "                       from what it says (docs/settings.md, docs/layout-files.md);\n"
+    "                       exit status 1 when it finds an error\n"
+    "  --help               this text\n"
+    "More in docs/simulator.md.\n";
 
 bool parseSize(const char* text, sim::RunOptions& options)
 {
     int w = 0, h = 0;
     char extra = 0;
-    if (std::sscanf(text, "%dx%d%c", &w, &h, &extra) != 2 || w <= 0 || h <= 0 || w > 16384 || h > 16384)
+    if (std::sscanf(text, "%dx%d%c", &w, &h, &extra) != 2 || w <= 0 || h <= 0 || w > 16384 || h > 16384) {
+        std::cerr << "kellhud-sim: --size " << text << ": give width x height in pixels, e.g. 1920x1080, "
+                  << "each from 1 to 16384\n";
         return false;
+    }
     options.width = w;
     options.height = h;
     return true;
@@ -112,6 +131,22 @@ int run(int argc, char** argv)
             ok = takes(options.pngPath);
         else if (arg == "--unload")
             options.unload = true;
+        else if (arg == "--style") {
+            // The style names in iVesk's order.
+            const char* const styles[] = {"base", "mora", "sabel"};
+            ok = false;
+            for (int style = 0; value && style < 3; ++style)
+                if (std::string(value) == styles[style]) {
+                    options.style = style;
+                    ok = true;
+                    ++i;
+                }
+            if (!ok) {
+                std::cerr << "kellhud-sim: --style " << (value ? printable(value, 40) : std::string("needs a name"))
+                          << ": the styles are base, mora and sabel\n";
+                return 2;
+            }
+        }
         else if (arg == "--size")
             ok = value && parseSize(value, options) && ++i;
         else if (arg == "--frames") {
@@ -125,10 +160,12 @@ int run(int argc, char** argv)
         } else if (arg == "--help" || arg == "-h") {
             std::cout << usage;
             return 0;
-        } else
-            ok = false;
+        } else {
+            std::cerr << "kellhud-sim: unknown option " << printable(arg, 80) << " (kellhud-sim --help lists them)\n";
+            return 2;
+        }
         if (!ok) {
-            std::cerr << "kellhud-sim: bad argument " << arg << "\n" << usage;
+            std::cerr << "kellhud-sim: bad argument " << arg << (value ? "" : ": it needs a value") << "\n" << usage;
             return 2;
         }
     }

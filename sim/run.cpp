@@ -8,6 +8,8 @@
 #include <ostream>
 #include <stdexcept>
 
+#include <unistd.h>
+
 #include "host/host.h"
 #include "host_frame.h"
 #include "host_image.h"
@@ -228,6 +230,39 @@ void printSummary(std::ostream& out, const Scenario& scenario, const std::vector
         out << "  message box \"" << box.caption << "\": " << box.text << "\n";
 }
 
+// settings.ini with its iVesk line set to `style` (added when there is none), written
+// beside the system's temporary files; the plug-in is given it in place of its own.
+bool replaceStyle(const std::filesystem::path& dir, int style, std::string& copy, std::ostream& err)
+{
+    namespace fs = std::filesystem;
+    const fs::path settings = dir / "kell-hud" / "settings.ini";
+    std::ifstream in(settings, std::ios::binary);
+    if (!in) {
+        err << "kellhud-sim: --style: cannot read " << settings.string()
+            << ": the style is set on a copy of the plug-in folder's settings.ini\n";
+        return false;
+    }
+    std::string text, line;
+    bool set = false;
+    while (std::getline(in, line)) {
+        const size_t start = line.find_first_not_of(" \t");
+        const bool isStyle = start != std::string::npos && line.compare(start, 5, "iVesk") == 0 &&
+                             (line.size() == start + 5 || std::string(" \t=").find(line[start + 5]) != std::string::npos);
+        if (isStyle && !set) {
+            line = "iVesk = " + std::to_string(style);
+            set = true;
+        }
+        text += line + "\n";
+    }
+    if (!set)
+        text += "iVesk = " + std::to_string(style) + "\n";
+    copy = (fs::temp_directory_path() / ("kellhud-sim-settings-" + std::to_string(::getpid()) + ".ini")).string();
+    if (!writeFile(copy, text, err))
+        return false;
+    system().filesReplaced[settings.string()] = copy;
+    return true;
+}
+
 } // namespace
 
 int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& err)
@@ -252,6 +287,17 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
     std::filesystem::path dir = std::filesystem::absolute(options.pluginDir);
     system().pluginFile = (dir / std::filesystem::path(options.pluginFile).filename()).string();
     system().hostFile = (dir / "host.exe").string();
+    std::string styleCopy;
+    if (options.style && !replaceStyle(dir, *options.style, styleCopy, err))
+        return 2;
+    struct RemoveCopy {
+        const std::string& path;
+        ~RemoveCopy()
+        {
+            if (!path.empty())
+                std::filesystem::remove(path);
+        }
+    } removeCopy{styleCopy};
 
     // The trace goes to its file as calls happen; without one no call is kept at all.
     // A file that cannot be made stops the run before it starts.

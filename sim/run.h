@@ -16,6 +16,9 @@ struct RunOptions {
     std::string patchesPath;
     std::string pngPath; // the last frame as a picture
     bool unload = false; // list the patches after unloading instead of after start-up
+    // The style variant (iVesk) for this run, whatever settings.ini says; the file is not
+    // changed: the plug-in reads an edited copy.
+    std::optional<int> style;
 };
 
 // Builds the host, loads the plug-in, runs the frames, unloads it and writes what was

@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -180,7 +182,9 @@ std::string readScenarioFile(const std::string& path)
 
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw std::runtime_error(cannot);
+        throw std::runtime_error(cannot + ": " +
+                                 (errno == ENOENT ? std::string("there is no such file; check the name and folder")
+                                                  : std::string(std::strerror(errno))));
     // Read no further than the limit even if the file grows meanwhile.
     std::string source;
     char chunk[65536];

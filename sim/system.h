@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -42,6 +43,9 @@ struct SystemState {
     // The data files the plug-in opened (settings, colours, layout), in order, as paths of
     // this machine. A file that does not exist is listed too: the plug-in tried it.
     std::vector<std::string> dataFilesOpened;
+    // Files the plug-in reads from another place than it asks for (kellhud-sim --style
+    // gives it an edited settings.ini this way): the path it asks for -> the path read.
+    std::map<std::string, std::string> filesReplaced;
 
     // The keys held from now on; a key that was up and is now down flips its toggle state.
     void holdKeys(const std::set<int>& down);

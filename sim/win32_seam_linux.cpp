@@ -151,5 +151,7 @@ std::string localPath(const char* path)
         if (c == '\\')
             c = '/';
     sim::system().dataFilesOpened.push_back(local);
-    return local;
+    const auto& replaced = sim::system().filesReplaced;
+    const auto found = replaced.find(local);
+    return found == replaced.end() ? local : found->second;
 }

@@ -1,0 +1,66 @@
+// The preview's command line: each mistake answered with what is allowed, and --style
+// choosing the colours of one run without touching settings.ini.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "sim_run.h"
+
+namespace {
+
+TEST(PreviewOptions, MistakesSayWhatIsAllowed)
+{
+    TempDir dir;
+    writeSettings(dir, "bEnable = 1\n");
+    struct Case {
+        std::vector<std::string> args;
+        std::string says;
+    };
+    const Case cases[] = {
+        {{"--size", "0x0"}, "--size 0x0: give width x height in pixels, e.g. 1920x1080, each from 1 to 16384"},
+        {{"--size", "16385x10"}, "each from 1 to 16384"},
+        {{"--bogus"}, "unknown option --bogus (kellhud-sim --help lists them)"},
+        {{"--style", "pink"}, "--style pink: the styles are base, mora and sabel"},
+        {{"--style"}, "--style needs a name: the styles are base, mora and sabel"},
+        {{"--scenario", dir.path() + "/none.json"},
+         "cannot read scenario " + dir.path() + "/none.json: there is no such file; check the name and folder"},
+    };
+    for (const Case& c : cases) {
+        SimRun r = runSimWithoutTrace(dir, c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.args[0];
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(r.out.find("Kell Hud in the simulated host"), std::string::npos) << r.out; // nothing ran
+    }
+
+    SimRun help = runSimWithoutTrace(dir, {"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* option : {"--plugin-dir", "--plugin ", "--scenario", "--size", "1 to 16384", "--frames",
+                               "0 to 1000000", "--style", "--png", "--trace ", "--trace-frames", "--patches",
+                               "--unload", "--check", "docs/simulator.md", "docs/scenario.md"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+}
+
+TEST(PreviewOptions, StyleChoosesTheColoursWithoutEditingSettings)
+{
+    TempDir dir;
+    const std::string settings = "bEnable = 1\n  iVesk = 0 ; base\n";
+    writeSettings(dir, settings);
+    const char* const styles[] = {"base", "mora", "sabel"};
+    const char* const colourFiles[] = {"/data/hudColor.dat", "/data/mora/hudColor.dat", "/data/sabel/hudColor.dat"};
+    for (int i = 0; i < 3; ++i) {
+        SimRun r = runSimWithoutTrace(dir, {"--style", styles[i]});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_NE(r.out.find(std::string("style variant: ") + styles[i] + ", colours from " + dir.path() + "/kell-hud" +
+                             colourFiles[i]),
+                  std::string::npos)
+            << r.out;
+    }
+    std::ifstream in(dir.path() + "/kell-hud/settings.ini");
+    std::stringstream kept;
+    kept << in.rdbuf();
+    EXPECT_EQ(kept.str(), settings);
+}
+
+} // namespace
