@@ -203,22 +203,12 @@ void drawHostBlips()
 
 void drawHostArrow()
 {
-    // The player sits at the centre of radar space; the host points its arrow up there, in
-    // the colour its colour call left in the arrow's colour object.
-    const Vec2 centre = {0.0f, 0.0f};
-    Vec2 point = {unconvertedPoint, unconvertedPoint};
-    at<ToScreenCall>(toScreenCall)(&point, &centre);
+    // The host points its arrow from the radar's centre, in the colour its colour call left
+    // in the arrow's colour object.
     const Colour colour = host::load<Colour>(records::arrowColour);
     trace::record("radar_draw_arrow", reinterpret_cast<void*>(uintptr_t{toScreenCall}),
-                  trace::args(trace::number(point.x), trace::number(point.y), trace::colour(colour)));
-    if (point.x == unconvertedPoint)
-        return;
-    const float size = static_cast<float>(host::screen_height.get()) / 1080.0f * 12.0f;
-    const uint32_t argb = uint32_t{colour.a} << 24 | uint32_t{colour.r} << 16 | uint32_t{colour.g} << 8 | colour.b;
-    const preview::HostVertex corners[3] = {{point.x, point.y - size, 0, 1, argb, 0, 0},
-                                            {point.x - size * 0.6f, point.y + size * 0.7f, 0, 1, argb, 0, 0},
-                                            {point.x + size * 0.6f, point.y + size * 0.7f, 0, 1, argb, 0, 0}};
-    preview::recordTriangles(3, corners, 3);
+                  trace::args(trace::colour(colour)));
+    preview::recordArrow(uint32_t{colour.a} << 24 | uint32_t{colour.r} << 16 | uint32_t{colour.g} << 8 | colour.b);
 }
 
 bool hostMapPlacement(Rect& out)

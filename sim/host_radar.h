@@ -30,7 +30,7 @@ void writeRadarWorld(const WorldState& world, bool mapScreenShown);
 // The blip layer's work for one frame.
 void drawHostBlips();
 // The player's arrow at the radar's centre, after the arrow colour call: traced as
-// "radar_draw_arrow" [x, y, colour] and drawn in the preview.
+// "radar_draw_arrow" [colour] and drawn in the preview.
 void drawHostArrow();
 // Where the host's map lies on the screen: the corners of radar space converted from host
 // code, as the host's map drawing converts the corners of its map. False when the

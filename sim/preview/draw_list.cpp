@@ -142,6 +142,12 @@ void recordText(float x, float y, const char* text, bool fromBottom)
     characterPool.append(text, op.count);
 }
 
+void recordArrow(uint32_t argb)
+{
+    if (on)
+        add(DrawKind::Arrow).corners[0].colour = fromArgb(argb);
+}
+
 void recordMapLayer()
 {
     if (on)

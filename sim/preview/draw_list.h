@@ -15,7 +15,7 @@
 
 namespace sim::preview {
 
-enum class DrawKind : uint8_t { Quad, Triangles, Text, Map };
+enum class DrawKind : uint8_t { Quad, Triangles, Text, Map, Arrow };
 
 struct DrawOp {
     DrawKind kind = DrawKind::Quad;
@@ -69,6 +69,9 @@ void recordSpriteQuad(uint32_t texture, const float xy[8], const Colour& colour)
 void recordTriangles(int32_t primitive, const HostVertex* list, int32_t count);
 void recordText(float x, float y, const char* text, bool fromBottom);
 void recordMapLayer();
+// The host's player arrow, in an 0xAARRGGBB colour: drawn at the centre of the map's place,
+// which is known only once the frame is over.
+void recordArrow(uint32_t argb);
 void recordRenderState(int32_t state, uint32_t value);
 void recordDeviceState(uint32_t state, uint32_t value);
 void recordScissorRect(int32_t left, int32_t top, int32_t right, int32_t bottom);

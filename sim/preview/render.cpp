@@ -85,6 +85,19 @@ void drawMap(png::Image& image, const DrawOp& op, const MapPlacement& map)
 
 } // namespace
 
+// Pointing up from the map's centre, 12 units tall as the host's arrow is.
+void drawArrow(png::Image& image, const DrawOp& op, const MapPlacement& map)
+{
+    if (!map.known)
+        return;
+    const float x = (map.rect.left + map.rect.right) / 2, y = (map.rect.top + map.rect.bottom) / 2;
+    const float size = static_cast<float>(image.height) / 1080.0f * 12.0f;
+    const Colour c = op.corners[0].colour;
+    const Vertex tip{x, y - size, 0, 0, c}, left{x - size * 0.6f, y + size * 0.7f, 0, 0, c},
+        right{x + size * 0.6f, y + size * 0.7f, 0, 0, c};
+    drawTriangle(image, tip, left, right, nullptr, op.blend, clipOf(op, image));
+}
+
 bool renderFrame(png::Image& image, int width, int height, const MapPlacement& map, std::string& error)
 {
     if (!openTextFonts(error))
@@ -107,6 +120,9 @@ bool renderFrame(png::Image& image, int width, int height, const MapPlacement& m
             break;
         case DrawKind::Map:
             drawMap(image, op, map);
+            break;
+        case DrawKind::Arrow:
+            drawArrow(image, op, map);
             break;
         }
     }

@@ -378,7 +378,7 @@ TEST(HookMapRoutines, GangOverlayBlendIsSetInEveryFrameInsideTheHostsMapDrawing)
             }
         }
         // The host's radar routine itself is replaced; its map and blip layers still run.
-        EXPECT_EQ(ops, (std::vector<std::string>{"radar_draw_map", "radar_draw_blips", "radar_draw_overlay"}));
+        EXPECT_EQ(ops, (std::vector<std::string>{"radar_draw_map", "radar_draw_blips", "radar_draw_arrow", "radar_draw_overlay"}));
         // The map's blend state comes first, at the jump inside the map drawing, then the
         // gang overlay's.
         ASSERT_GE(inMap.size(), 2u);

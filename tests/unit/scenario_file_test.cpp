@@ -54,7 +54,7 @@ TEST(ScenarioFile, WhatIsNoJsonTextIsNamedWithoutReadingItAll)
         {"over.json", "67108865 bytes (64 MB), more than the 64 MB a scenario may hold"},
         {"limit.json", "it holds NUL bytes (the first at byte 0), so it is not text; a scenario is a JSON text file"},
         {"nul.json", "it holds NUL bytes (the first at byte 13), so it is not text; a scenario is a JSON text file"},
-        {"missing.json", ""},
+        {"missing.json", "there is no such file; check the name and folder"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(errorOf([&] { sim::loadScenario(path + c.name); }),
