@@ -20,6 +20,7 @@ const char usage[] =
     "usage: kellhud-sim [--plugin-dir DIR] [--plugin LIBRARY] [--size WxH] [--frames N]\n"
     "                   [--scenario FILE.json] [--style base|mora|sabel] [--trace FILE.jsonl]\n"
     "                   [--trace-frames] [--patches FILE.jsonl] [--png FILE.png] [--unload]\n"
+    "                   [--frames-png DIR [--every N]]\n"
     "       kellhud-sim --check [--plugin-dir DIR]\n"
     "\n"
     "Runs the Kell Hud plug-in in a simulated game host, to test it or to preview a layout.\n"
@@ -31,6 +32,10 @@ const char usage[] =
     "  --frames N           frames to run, 0 to 1000000 (default: the scenario's, else 1)\n"
     "  --style NAME         base, mora or sabel: the style (iVesk) for this run; settings.ini is not changed\n"
     "  --png FILE           the last frame as a PNG picture\n"
+    "  --frames-png DIR     every N-th frame and the last as DIR/frame-NNNNN.png (the folder must exist),\n"
+    "                       to see blinking, slides and fades; a run of more than two seconds\n"
+    "                       shows its progress on stderr\n"
+    "  --every N            with --frames-png: a picture every N frames, 1 to 1000000 (default 1)\n"
     "  --trace FILE         every host call, one JSON line each (docs/trace.md)\n"
     "  --trace-frames       the trace leaves out the calls while the plug-in loads and unloads\n"
     "  --patches FILE       the host code the plug-in changed, one JSON line per run of bytes\n"
@@ -131,7 +136,19 @@ int run(int argc, char** argv)
             ok = takes(options.pngPath);
         else if (arg == "--unload")
             options.unload = true;
-        else if (arg == "--style") {
+        else if (arg == "--frames-png")
+            ok = takes(options.framesDir);
+        else if (arg == "--every") {
+            char* end = nullptr;
+            long n = value ? std::strtol(value, &end, 10) : -1;
+            if (!value || *end != '\0' || n < 1 || n > 1000000) {
+                std::cerr << "kellhud-sim: --every " << (value ? printable(value, 40) : std::string("needs a number"))
+                          << ": a picture every N frames, N from 1 to 1000000\n";
+                return 2;
+            }
+            options.every = static_cast<int>(n);
+            ++i;
+        } else if (arg == "--style") {
             // The style names in iVesk's order.
             const char* const styles[] = {"base", "mora", "sabel"};
             ok = false;

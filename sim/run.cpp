@@ -1,5 +1,6 @@
 #include "run.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -263,6 +264,33 @@ bool replaceStyle(const std::filesystem::path& dir, int style, std::string& copy
     return true;
 }
 
+// A line on stderr, renewed about once a second, once a run has taken two seconds: long
+// runs say how far they are instead of looking stuck.
+class Progress {
+public:
+    Progress(int frames, std::ostream& err) : frames(frames), err(err) {}
+    ~Progress()
+    {
+        if (shown)
+            err << "\n";
+    }
+    void at(int frame)
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - start < std::chrono::seconds(2) || now - last < std::chrono::seconds(1))
+            return;
+        last = now;
+        shown = true;
+        err << "\rkellhud-sim: frame " << frame << " of " << frames << std::flush;
+    }
+
+private:
+    int frames;
+    std::ostream& err;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now(), last{};
+    bool shown = false;
+};
+
 } // namespace
 
 int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& err)
@@ -315,7 +343,12 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         trace::endStream(error);
         return 2;
     }
-    preview::setRecording(!options.pngPath.empty());
+    if (!options.framesDir.empty() && !std::filesystem::is_directory(options.framesDir)) {
+        err << "kellhud-sim: --frames-png: " << options.framesDir << " is no folder; make it first\n";
+        trace::endStream(error);
+        return 2;
+    }
+    preview::setRecording(!options.pngPath.empty() || !options.framesDir.empty());
 
     buildHostImage();
     applyScenarioStart(scenario);
@@ -334,15 +367,23 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
     const std::vector<std::string> dataFiles = system().dataFilesOpened;
     resetPluginHeapAllocations();
 
+    bool ok = true;
+    Progress progress(scenario.frames, err);
     for (int frame = 1; frame <= scenario.frames; ++frame) {
         applyFrame(scenario, frame);
         reachRendererEvents(scenario, frame);
         preview::beginFrame();
         runHostFrame(scenario, frame);
+        if (!options.framesDir.empty() && (frame % options.every == 0 || frame == scenario.frames)) {
+            char name[32];
+            std::snprintf(name, sizeof name, "frame-%05d.png", frame);
+            ok &= writePicture((std::filesystem::path(options.framesDir) / name).string(), scenario, err);
+        }
+        progress.at(frame);
     }
     uint32_t heapAllocations = pluginHeapAllocations();
     std::map<std::string, int> frameCalls = trace::pluginCalls();
-    bool ok = options.pngPath.empty() || writePicture(options.pngPath, scenario, err);
+    ok &= options.pngPath.empty() || writePicture(options.pngPath, scenario, err);
     trace::frame = scenario.frames + 1;
     reachRendererShutdown();
     if (!unloadPlugin())

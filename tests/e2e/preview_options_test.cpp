@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -24,6 +26,8 @@ TEST(PreviewOptions, MistakesSayWhatIsAllowed)
         {{"--bogus"}, "unknown option --bogus (kellhud-sim --help lists them)"},
         {{"--style", "pink"}, "--style pink: the styles are base, mora and sabel"},
         {{"--style"}, "--style needs a name: the styles are base, mora and sabel"},
+        {{"--every", "0"}, "--every 0: a picture every N frames, N from 1 to 1000000"},
+        {{"--frames-png", dir.path() + "/none"}, "--frames-png: " + dir.path() + "/none is no folder; make it first"},
         {{"--scenario", dir.path() + "/none.json"},
          "cannot read scenario " + dir.path() + "/none.json: there is no such file; check the name and folder"},
     };
@@ -38,7 +42,7 @@ TEST(PreviewOptions, MistakesSayWhatIsAllowed)
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--plugin-dir", "--plugin ", "--scenario", "--size", "1 to 16384", "--frames",
                                "0 to 1000000", "--style", "--png", "--trace ", "--trace-frames", "--patches",
-                               "--unload", "--check", "docs/simulator.md", "docs/scenario.md"})
+                               "--unload", "--check", "--frames-png", "--every", "docs/simulator.md", "docs/scenario.md"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
@@ -61,6 +65,21 @@ TEST(PreviewOptions, StyleChoosesTheColoursWithoutEditingSettings)
     std::stringstream kept;
     kept << in.rdbuf();
     EXPECT_EQ(kept.str(), settings);
+}
+
+TEST(PreviewOptions, FramesPngWritesEveryNthFrameAndTheLast)
+{
+    TempDir dir;
+    writeSettings(dir, "bEnable = 1\n");
+    const std::string frames = dir.path() + "/frames";
+    std::filesystem::create_directory(frames);
+    SimRun r = runSimWithoutTrace(dir, {"--frames", "5", "--size", "64x36", "--frames-png", frames, "--every", "2"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::vector<std::string> written;
+    for (const auto& file : std::filesystem::directory_iterator(frames))
+        written.push_back(file.path().filename().string());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, (std::vector<std::string>{"frame-00002.png", "frame-00004.png", "frame-00005.png"}));
 }
 
 } // namespace
