@@ -82,4 +82,24 @@ TEST(PreviewOptions, FramesPngWritesEveryNthFrameAndTheLast)
     EXPECT_EQ(written, (std::vector<std::string>{"frame-00002.png", "frame-00004.png", "frame-00005.png"}));
 }
 
+// Each example scenario runs clean with the shipped data and is named in the docs.
+TEST(PreviewOptions, EveryExampleScenarioRunsAndIsNamedInTheDocs)
+{
+    TempDir dir;
+    const std::filesystem::path docs = std::filesystem::path(KELLHUD_ASSETS_DIR) / ".." / "docs";
+    std::ifstream in(docs / "simulator.md");
+    std::stringstream simulator;
+    simulator << in.rdbuf();
+    int examples = 0;
+    for (const auto& file : std::filesystem::directory_iterator(docs / "examples")) {
+        const std::string name = file.path().filename().string();
+        EXPECT_NE(simulator.str().find("`docs/examples/" + name + "`"), std::string::npos) << name;
+        SimRun r = runSimWithoutTrace(dir, {"--plugin-dir", KELLHUD_ASSETS_DIR, "--scenario", file.path().string(),
+                                            "--frames", "2"});
+        EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err;
+        ++examples;
+    }
+    EXPECT_GE(examples, 7);
+}
+
 } // namespace
