@@ -20,7 +20,7 @@ const char usage[] =
     "usage: kellhud-sim [--plugin-dir DIR] [--plugin LIBRARY] [--size WxH] [--frames N]\n"
     "                   [--scenario FILE.json] [--style base|mora|sabel] [--trace FILE.jsonl]\n"
     "                   [--trace-frames] [--patches FILE.jsonl] [--png FILE.png] [--unload]\n"
-    "                   [--frames-png DIR [--every N]]\n"
+    "                   [--frames-png DIR [--every N]] [--outline]\n"
     "       kellhud-sim --check [--plugin-dir DIR]\n"
     "\n"
     "Runs the Kell Hud plug-in in a simulated game host, to test it or to preview a layout.\n"
@@ -35,6 +35,8 @@ const char usage[] =
     "  --frames-png DIR     every N-th frame and the last as DIR/frame-NNNNN.png (the folder must exist),\n"
     "                       to see blinking, slides and fades; a run of more than two seconds\n"
     "                       shows its progress on stderr\n"
+    "  --outline            with --png or --frames-png: each hud.dat element's box over the picture,\n"
+    "                       labelled with its key (docs/layout-files.md)\n"
     "  --every N            with --frames-png: a picture every N frames, 1 to 1000000 (default 1)\n"
     "  --trace FILE         every host call, one JSON line each (docs/trace.md)\n"
     "  --trace-frames       the trace leaves out the calls while the plug-in loads and unloads\n"
@@ -136,6 +138,8 @@ int run(int argc, char** argv)
             ok = takes(options.pngPath);
         else if (arg == "--unload")
             options.unload = true;
+        else if (arg == "--outline")
+            options.outline = true;
         else if (arg == "--frames-png")
             ok = takes(options.framesDir);
         else if (arg == "--every") {

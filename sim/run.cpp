@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <ostream>
 #include <stdexcept>
@@ -21,6 +22,7 @@
 #include "plugin_heap.h"
 #include "plugin_loader.h"
 #include "preview/draw_list.h"
+#include "preview/outline.h"
 #include "preview/render.h"
 #include "system.h"
 #include "trace.h"
@@ -182,13 +184,17 @@ void printDataFiles(std::ostream& out, const std::vector<std::string>& opened, b
 }
 
 // The last frame as the host shows it, while its textures are still loaded.
-bool writePicture(const std::string& path, const Scenario& scenario, std::ostream& err)
+bool writePicture(const std::string& path, const Scenario& scenario, const std::vector<preview::OutlineBox>& outline,
+                  std::ostream& err)
 {
     preview::MapPlacement map;
     map.known = preview::mapLayerRecorded() && hostMapPlacement(map.rect);
     png::Image image;
     std::string error;
-    if (!preview::renderFrame(image, scenario.width, scenario.height, map, error) || !png::write(path, image, error)) {
+    const bool drawn = preview::renderFrame(image, scenario.width, scenario.height, map, error);
+    if (drawn)
+        preview::drawOutlines(image, outline);
+    if (!drawn || !png::write(path, image, error)) {
         err << "kellhud-sim: cannot write " << path << ": " << error << "\n";
         return false;
     }
@@ -367,6 +373,14 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
     const std::vector<std::string> dataFiles = system().dataFilesOpened;
     resetPluginHeapAllocations();
 
+    std::vector<preview::OutlineBox> outline;
+    if (options.outline) {
+        // The layout file the plug-in read, as it read it.
+        const std::string layout = endingWith(dataFiles, "/hud.dat");
+        std::ifstream in(layout.empty() ? (dir / "kell-hud" / "data" / "hud.dat").string() : layout, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        outline = preview::outlineBoxes(text, scenario.width, scenario.height);
+    }
     bool ok = true;
     Progress progress(scenario.frames, err);
     for (int frame = 1; frame <= scenario.frames; ++frame) {
@@ -377,13 +391,13 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         if (!options.framesDir.empty() && (frame % options.every == 0 || frame == scenario.frames)) {
             char name[32];
             std::snprintf(name, sizeof name, "frame-%05d.png", frame);
-            ok &= writePicture((std::filesystem::path(options.framesDir) / name).string(), scenario, err);
+            ok &= writePicture((std::filesystem::path(options.framesDir) / name).string(), scenario, outline, err);
         }
         progress.at(frame);
     }
     uint32_t heapAllocations = pluginHeapAllocations();
     std::map<std::string, int> frameCalls = trace::pluginCalls();
-    ok &= options.pngPath.empty() || writePicture(options.pngPath, scenario, err);
+    ok &= options.pngPath.empty() || writePicture(options.pngPath, scenario, outline, err);
     trace::frame = scenario.frames + 1;
     reachRendererShutdown();
     if (!unloadPlugin())

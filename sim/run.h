@@ -17,6 +17,7 @@ struct RunOptions {
     std::string pngPath; // the last frame as a picture
     std::string framesDir; // every `every`-th frame (and the last) as frame-NNNNN.png in it
     int every = 1;
+    bool outline = false; // each hud.dat element's box over the pictures, labelled with its key
     bool unload = false; // list the patches after unloading instead of after start-up
     // The style variant (iVesk) for this run, whatever settings.ini says; the file is not
     // changed: the plug-in reads an edited copy.

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 #include "preview/draw_list.h"
+#include "preview/outline.h"
 #include "preview/raster.h"
 #include "preview/render.h"
 #include "temp_dir.h"
@@ -276,3 +278,35 @@ TEST(PreviewPath, AFolderOrAMissingFolderIsRefusedBeforeTheRun)
 }
 
 } // namespace
+
+// --outline's boxes: each measured from the edge hud.dat names, moved by its offset.
+TEST(PreviewOutline, BoxesFollowTheEdgesAndOffsetsOfTheirKeys)
+{
+    const std::string layout = "HUD_PLAYER_INFO_OFFSET_X_Y -61 100\n"
+                               "HUD_RADAR_OFFSET_X_Y = 10 20 ; moves the radar\n"
+                               "HUD_WEAPON_ICON 165 92 64 64\n"
+                               "HUD_WEAPON_ICON 1 1 1 1\n" // the first line wins
+                               "HUD_RADAR_MAP 170 170 100 100\n"
+                               "HUD_STATS_BOX 40 320 280 325\n";
+    struct Case {
+        const char* key;
+        float left, top, right, bottom;
+    };
+    // At 1280x720 a unit is 2/3 of a pixel.
+    const Case cases[] = {
+        {"HUD_WEAPON_ICON", 1280 - 104 * 2 / 3.0f, 128, 1280 - 40 * 2 / 3.0f, 128 + 64 * 2 / 3.0f},
+        {"HUD_RADAR_MAP", 80 * 2 / 3.0f, 720 - 290 * 2 / 3.0f, 280 * 2 / 3.0f, 720 - 90 * 2 / 3.0f},
+        {"HUD_STATS_BOX", 40 * 2 / 3.0f, 720 - 645 * 2 / 3.0f, 320 * 2 / 3.0f, 720 - 320 * 2 / 3.0f},
+        {"HUD_SECOND_RADAR_MAP", 0, 720, 0, 720}, // missing: 0 0 0 0, as the plug-in reads it
+    };
+    const std::vector<sim::preview::OutlineBox> boxes = sim::preview::outlineBoxes(layout, 1280, 720);
+    for (const Case& c : cases) {
+        auto found = std::find_if(boxes.begin(), boxes.end(), [&](const auto& b) { return b.key == c.key; });
+        ASSERT_NE(found, boxes.end()) << c.key;
+        EXPECT_NEAR(found->left, c.left, 0.01f) << c.key;
+        EXPECT_NEAR(found->top, c.top, 0.01f) << c.key;
+        EXPECT_NEAR(found->right, c.right, 0.01f) << c.key;
+        EXPECT_NEAR(found->bottom, c.bottom, 0.01f) << c.key;
+    }
+    EXPECT_EQ(boxes.size(), 22u); // every record of hud.dat but the aiming crosshair
+}
