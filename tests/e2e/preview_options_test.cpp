@@ -42,7 +42,7 @@ TEST(PreviewOptions, MistakesSayWhatIsAllowed)
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--plugin-dir", "--plugin ", "--scenario", "--size", "1 to 16384", "--frames",
                                "0 to 1000000", "--style", "--png", "--trace ", "--trace-frames", "--patches",
-                               "--unload", "--check", "--frames-png", "--every", "docs/simulator.md", "docs/scenario.md"})
+                               "--unload", "--check", "--frames-png", "--every", "--outline", "docs/simulator.md", "docs/scenario.md"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
