@@ -9,6 +9,7 @@
 #include "preview/outline.h"
 #include "preview/raster.h"
 #include "preview/render.h"
+#include "preview/text.h"
 #include "temp_dir.h"
 #include "textures.h"
 #include "txd/txd.h"
@@ -287,7 +288,8 @@ TEST(PreviewOutline, BoxesFollowTheEdgesAndOffsetsOfTheirKeys)
                                "HUD_WEAPON_ICON 165 92 64 64\n"
                                "HUD_WEAPON_ICON 1 1 1 1\n" // the first line wins
                                "HUD_RADAR_MAP 170 170 100 100\n"
-                               "HUD_STATS_BOX 40 320 280 325\n";
+                               "HUD_STATS_BOX 40 320 280 325\n"
+                               "HUD_CROSSHAIR_FPS 15 30 60 60\n";
     struct Case {
         const char* key;
         float left, top, right, bottom;
@@ -297,6 +299,7 @@ TEST(PreviewOutline, BoxesFollowTheEdgesAndOffsetsOfTheirKeys)
         {"HUD_WEAPON_ICON", 1280 - 104 * 2 / 3.0f, 128, 1280 - 40 * 2 / 3.0f, 128 + 64 * 2 / 3.0f},
         {"HUD_RADAR_MAP", 80 * 2 / 3.0f, 720 - 290 * 2 / 3.0f, 280 * 2 / 3.0f, 720 - 90 * 2 / 3.0f},
         {"HUD_STATS_BOX", 40 * 2 / 3.0f, 720 - 645 * 2 / 3.0f, 320 * 2 / 3.0f, 720 - 320 * 2 / 3.0f},
+        {"HUD_CROSSHAIR_FPS", 610, 320, 650, 360}, // centred, moved left and up
         {"HUD_SECOND_RADAR_MAP", 0, 720, 0, 720}, // missing: 0 0 0 0, as the plug-in reads it
     };
     const std::vector<sim::preview::OutlineBox> boxes = sim::preview::outlineBoxes(layout, 1280, 720);
@@ -309,4 +312,19 @@ TEST(PreviewOutline, BoxesFollowTheEdgesAndOffsetsOfTheirKeys)
         EXPECT_NEAR(found->bottom, c.bottom, 0.01f) << c.key;
     }
     EXPECT_EQ(boxes.size(), 22u); // every record of hud.dat but the aiming crosshair
+
+    // Each of the four edges is drawn; inside stays as it was.
+    std::string error;
+    ASSERT_TRUE(sim::preview::openTextFonts(error)) << error;
+    png::Image image;
+    image.width = 20;
+    image.height = 20;
+    image.rgba.assign(20 * 20 * 4, 0);
+    sim::preview::drawOutlines(image, {{"", 4, 4, 15, 15}});
+    auto red = [&](int x, int y) { return image.rgba[(static_cast<size_t>(y) * 20 + static_cast<size_t>(x)) * 4]; };
+    EXPECT_GT(red(4, 10), 200);
+    EXPECT_GT(red(15, 10), 200);
+    EXPECT_GT(red(10, 4), 200);
+    EXPECT_GT(red(10, 15), 200);
+    EXPECT_EQ(red(10, 10), 0);
 }
