@@ -153,11 +153,29 @@ uint32_t bandColour()
     return uint32_t{c.a} << 24 | uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b;
 }
 
+// Inside this file, so that the leg loop inlines it (the exported name could be interposed).
+BandOffsets bandOffsets(Vec2 from, Vec2 to, float halfWidth)
+{
+    // The leg's unit normal times the half-width: the sides stand square to the leg. In
+    // double, so that no difference of two finite points overflows.
+    double dx = static_cast<double>(to.x) - from.x, dy = static_cast<double>(to.y) - from.y;
+    double length = std::sqrt(dx * dx + dy * dy);
+    if (length == 0.0) {
+        // A leg without a direction reads as pointing along +x (atan2(0, 0) is 0); the
+        // sides then lean the quarter turn's shortfall off the vertical, as they always have.
+        float lean = static_cast<float>(cosQuarterTurn * halfWidth);
+        return {{lean, -halfWidth}, {lean, halfWidth}};
+    }
+    double across = halfWidth / length;
+    float ox = static_cast<float>(dy * across), oy = static_cast<float>(-dx * across);
+    return {{ox, oy}, {-ox, -oy}};
+}
+
 // One quad per leg, its long sides half the width away on either side of the leg.
 void writeLeg(int32_t i, float width, const BandStyle& style)
 {
     Vec2 a = routePoints[i], b = routePoints[i + 1];
-    BandOffsets o = routeBandOffsets(a, b, width);
+    BandOffsets o = bandOffsets(a, b, width);
     RouteVertex* v = &routeVertices[4 * i];
     v[0] = vertexAt(a, o.first.x, o.first.y, style);
     v[1] = vertexAt(b, o.first.x, o.first.y, style);
@@ -184,22 +202,7 @@ int32_t searchRoute(const MapTarget& target)
 
 } // namespace
 
-BandOffsets routeBandOffsets(Vec2 from, Vec2 to, float halfWidth)
-{
-    // The leg's unit normal times the half-width: the sides stand square to the leg. In
-    // double, so that no difference of two finite points overflows.
-    double dx = static_cast<double>(to.x) - from.x, dy = static_cast<double>(to.y) - from.y;
-    double length = std::sqrt(dx * dx + dy * dy);
-    if (length == 0.0) {
-        // A leg without a direction reads as pointing along +x (atan2(0, 0) is 0); the
-        // sides then lean the quarter turn's shortfall off the vertical, as they always have.
-        float lean = static_cast<float>(cosQuarterTurn * halfWidth);
-        return {{lean, -halfWidth}, {lean, halfWidth}};
-    }
-    double across = halfWidth / length;
-    float ox = static_cast<float>(dy * across), oy = static_cast<float>(-dx * across);
-    return {{ox, oy}, {-ox, -oy}};
-}
+BandOffsets routeBandOffsets(Vec2 from, Vec2 to, float halfWidth) { return bandOffsets(from, to, halfWidth); }
 
 void DrawGpsRoute()
 {
