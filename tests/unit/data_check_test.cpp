@@ -336,6 +336,7 @@ TEST(DataCheck, EveryDictionaryTheSettingsLoadIsReadAndChecked)
 {
     TempDir dir;
     const std::string textures = std::string(KELLHUD_ASSETS_DIR) + "/kell-hud/textures/";
+    std::filesystem::create_directories(dir.path() + "/kell-hud");
     std::filesystem::copy(textures, dir.path() + "/kell-hud/textures", std::filesystem::copy_options::recursive);
     dir.write("kell-hud/settings.ini", allSettingsBut("iVesk").replace(0, 11, "bEnable = 1") + "iVesk = 1\n");
     dir.write("kell-hud/data/hud.dat", "");
@@ -357,7 +358,7 @@ TEST(DataCheck, EveryDictionaryTheSettingsLoadIsReadAndChecked)
     const std::string t = "/kell-hud/textures/";
     EXPECT_EQ(said, (std::vector<std::string>{
                         t + "hud.txd: error: cannot be read as a texture dictionary (" +
-                            "the file ends inside the dictionary chunk header (at byte 0)): every texture of hud.txd "
+                            "file ends before the texture dictionary chunk's header (at byte 0)): every texture of hud.txd "
                             "draws nothing; pack it again with kellhud-txd pack --for hud",
                         t + "weapons.txd: error: texture \"m4\" is missing: the plug-in draws it from weapons.txd and a "
                             "sprite without its texture draws nothing; add m4.png",

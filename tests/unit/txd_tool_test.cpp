@@ -175,8 +175,9 @@ TEST(TxdTool, PackForADictionaryRefusesAMissingNameAndWarnsAboutWhatTheGameWould
         const ToolRun run = runTool(dir, command);
         EXPECT_EQ(run.exitCode, c.exitCode) << command << "\n" << run.err;
         EXPECT_NE((run.out + run.err).find(c.says), std::string::npos) << command << "\n" << run.out << run.err;
-        if (c.exitCode)
+        if (c.exitCode) {
             EXPECT_FALSE(std::filesystem::exists(d + "/out.txd") || std::filesystem::exists(d + "/hud.txd")) << command;
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "host/chosen_addresses.h"
+#include "text/printable.h"
 #include "textures/sprite_tables.h"
 #include "textures/texture_files.h"
 
@@ -99,23 +100,24 @@ std::vector<ContentFinding> checkContents(const Dictionary& dictionary, const st
                                 "texture \"" + wanted + "\" is missing: the plug-in draws it from " + file +
                                     " and a sprite without its texture draws nothing; add " + wanted + ".png"});
     for (const Texture& t : dictionary.textures) {
+        const std::string shown = printable(t.name, 40);
         if (std::none_of(needed.begin(), needed.end(), [&](const std::string& n) { return sameName(t.name, n); })) {
             const std::string near = closestName(t.name, needed);
             findings.push_back({false, t.name,
-                                "texture \"" + t.name + "\" is never drawn: no name of " + file +
+                                "texture \"" + shown + "\" is never drawn: no name of " + file +
                                     " is looked up by that name, so it only takes memory" +
                                     (near.empty() ? "" : " (did you mean " + near + "?)")});
         }
         if (!powerOfTwo(t.width) || !powerOfTwo(t.height))
             findings.push_back({false, t.name,
-                                "texture \"" + t.name + "\" is " + size(t.width, t.height) +
+                                "texture \"" + shown + "\" is " + size(t.width, t.height) +
                                     ": a side that is not a power of two (2, 4, ... 1024) is filtered unevenly "
                                     "between mip levels and some cards pad it in memory; make it " +
                                     size(nextPowerOfTwo(t.width), nextPowerOfTwo(t.height))});
         if (t.width > largestSide || t.height > largestSide) {
             const uint64_t bytes = uint64_t{t.width} * t.height * 4 * 4 / 3;
             findings.push_back({false, t.name,
-                                "texture \"" + t.name + "\" is " + size(t.width, t.height) + ": over " +
+                                "texture \"" + shown + "\" is " + size(t.width, t.height) + ": over " +
                                     std::to_string(largestSide) + " pixels on a side it takes " +
                                     std::to_string(bytes >> 20) + " MB of video memory with its mip levels, and "
                                     "no element is drawn that large; make it at most " +

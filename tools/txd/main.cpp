@@ -69,7 +69,7 @@ bool report(const std::vector<txd::ContentFinding>& findings)
 {
     bool clean = true;
     for (const txd::ContentFinding& f : findings) {
-        std::cerr << "kellhud-txd: " << (f.error ? "error: " : "warning: ") << printable(f.message) << "\n";
+        std::cerr << "kellhud-txd: " << (f.error ? "error: " : "warning: ") << f.message << "\n";
         clean &= !f.error;
     }
     return clean;
