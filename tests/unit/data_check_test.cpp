@@ -175,7 +175,8 @@ TEST(DataCheck, FilesThatAreNotPlainTextGiveOneError)
 {
     const std::string utf16le("\xFF\xFE" "b\0E\0n\0a\0b\0l\0e\0 \0=\0 \0" "1\0\n\0", 26);
     const std::string utf16be("\0b\0E\0n\0a\0b\0l\0e\0 \0=\0 \0" "1\0\n", 24);
-    for (const std::string& bytes : {utf16le, utf16be}) {
+    const std::string utf16leBare = utf16le.substr(2); // no byte-order mark: the zeros alone tell
+    for (const std::string& bytes : {utf16le, utf16be, utf16leBare}) {
         const std::vector<Finding> f = checkText(bytes, DataFile::Settings);
         ASSERT_EQ(f.size(), 1u);
         EXPECT_EQ(f[0].line, 1u);

@@ -144,7 +144,7 @@ TEST(TxdTool, PackForADictionaryRefusesAMissingNameAndWarnsAboutWhatTheGameWould
         {"pack --for hud DIR/out.txd DIR/*.png", "", "star - Copy 16x16", 0, "texture \"star - Copy\" is never drawn: no name of hud.txd is looked up by that name, so it only takes memory (did you mean star?)"},
         {"pack --for hud DIR/out.txd DIR/*.png", "", "hud_sinper 16x16", 0, "(did you mean hud_sniper?)"},
         {"pack --for hud DIR/out.txd DIR/*.png", "", "halo 100x37", 0, "texture \"halo\" is 100x37: a side that is not a power of two (2, 4, ... 1024) is filtered unevenly between mip levels and some cards pad it in memory; make it 128x64"},
-        {"pack --for hud DIR/out.txd DIR/*.png", "", "halo 2048x4", 0, "texture \"halo\" is 2048x4: over 1024 pixels on a side it takes 0 MB of video memory with its mip levels, and no element is drawn that large; make it at most 1024x4"},
+        {"pack --for hud DIR/out.txd DIR/*.png", "", "halo 2048x512", 0, "texture \"halo\" is 2048x512: over 1024 pixels on a side it takes 5 MB of video memory with its mip levels, and no element is drawn that large; make it at most 1024x512"},
         {"pack --for weapon DIR/out.txd DIR/*.png", "", "", 2, "--for \"weapon\" is no dictionary of the plug-in; give one of hud, radar, blips, weapons, radio_hud, progress_bars, fonts"},
         {"pack DIR/out.txd DIR/*.png", "star", "", 0, ""}, // no dictionary of ours: packed as given
         {"list --for hud DIR/partial.txd", "", "", 1, "missing for hud.txd (1): star\n"},
