@@ -12,6 +12,7 @@
 
 #include <unistd.h>
 
+#include "check/data_check.h"
 #include "host/host.h"
 #include "host_frame.h"
 #include "host_image.h"
@@ -301,6 +302,11 @@ private:
 
 int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& err)
 {
+    // The data as --check sees them, first: a run on broken data says so before its frames.
+    const std::vector<check::Finding> findings = check::checkPluginFolder(options.pluginDir);
+    for (const check::Finding& finding : findings)
+        out << check::formatFinding(finding) << "\n";
+
     Scenario scenario;
     try {
         if (!options.scenarioFile.empty())
@@ -410,7 +416,12 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         ok = false;
     }
     printSummary(out, scenario, startPatches, dataFiles, frameCalls, heapAllocations);
-    return ok ? 0 : 1;
+    const std::string missing = check::missingTextures(findings);
+    if (!missing.empty())
+        out << "  missing textures: " << missing << "\n";
+    if (!ok)
+        return 1;
+    return findings.empty() ? 0 : ranWithDataFindings;
 }
 
 } // namespace sim

@@ -24,8 +24,13 @@ struct RunOptions {
     std::optional<int> style;
 };
 
-// Builds the host, loads the plug-in, runs the frames, unloads it and writes what was
-// asked for. Returns the process exit code; prints a short summary to `out`.
+// The exit code of a run that went through but whose data --check finds fault with.
+constexpr int ranWithDataFindings = 3;
+
+// Checks the data as --check does and prints its findings, builds the host, loads the
+// plug-in, runs the frames, unloads it and writes what was asked for. Returns the process
+// exit code (0, or ranWithDataFindings when the data are not clean); prints a short
+// summary to `out`.
 int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace sim

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <locale>
 #include <set>
@@ -17,6 +18,9 @@
 #include "data/layout.h"
 #include "text/file_kind.h"
 #include "text/printable.h"
+#include "textures/texture_files.h"
+#include "txd/dictionary_contents.h"
+#include "txd/txd.h"
 
 namespace check {
 
@@ -77,7 +81,7 @@ struct Checker {
     void add(uint32_t line, Severity severity, const std::string& message)
     {
         if (showing())
-            findings.push_back({path, line, severity, message});
+            findings.push_back({path, line, severity, message, 0, 0, {}});
         else
             ++(severity == Severity::Error ? hiddenErrors : hiddenWarnings);
     }
@@ -95,7 +99,8 @@ struct Checker {
                          std::to_string(hidden) + " more in this file (" + std::to_string(hiddenErrors) +
                              (hiddenErrors == 1 ? " error, " : " errors, ") + std::to_string(hiddenWarnings) +
                              (hiddenWarnings == 1 ? " warning" : " warnings") +
-                             ") not shown: fix the ones above and check again"};
+                             ") not shown: fix the ones above and check again",
+                         0, 0, {}};
             note.hiddenErrors = hiddenErrors;
             note.hiddenWarnings = hiddenWarnings;
             findings.push_back(note);
@@ -255,6 +260,27 @@ std::string listText(const std::array<float, N>& values)
     return text;
 }
 
+// A "//" comment is part of the value to the reader; said wherever it changes what is read.
+std::string slashComment(const std::string& value)
+{
+    return value.find("//") == std::string::npos ? "" : " (comments start with ; or #: \"//\" is part of the value)";
+}
+
+// The settings whose number is an opacity: the plug-in takes the lowest 8 bits of one and
+// hands the other to the game as it is.
+void checkOpacity(const std::string& key, int32_t value, uint32_t line, Checker& c)
+{
+    if (value >= 0 && value <= 255)
+        return;
+    if (key == "iGangOverlayAlpha")
+        c.error(line, key + " = " + std::to_string(value) + " is outside 0 to 255: only the lowest 8 bits count, so it acts as " +
+                          std::to_string(value & 255));
+    else if (key == "iRadarAlpha")
+        c.error(line, key + " = " + std::to_string(value) +
+                          " is outside 0 to 255: the plug-in hands the game the number as it is, and the map's "
+                          "opacity is only defined from 0 (clear) to 255 (solid)");
+}
+
 void checkBool(const KeyValueEntry& entry, uint32_t line, Checker& c)
 {
     bool value = false;
@@ -263,9 +289,12 @@ void checkBool(const KeyValueEntry& entry, uint32_t line, Checker& c)
         return;
     }
     static const std::set<std::string> meantOn = {"1", "true", "yes", "on"};
-    if (value && !meantOn.count(lower(entry.value)))
+    // A number other than 0 ("1.0", "2") is on as the writer meant it.
+    const NumberScan<double> number = scanNumbers<double>(entry.value);
+    const bool nonZeroNumber = number.rest.empty() && number.numbers.size() == 1 && number.numbers[0] != 0;
+    if (value && !meantOn.count(lower(entry.value)) && !nonZeroNumber)
         c.error(line, entry.key + " = " + printable(entry.value) +
-                          " reads as 1 (on): only 0, false, FALSE, no and NO read as off");
+                          " reads as 1 (on): only 0, false, FALSE, no and NO read as off" + slashComment(entry.value));
 }
 
 void checkInt(const KeyValueEntry& entry, uint32_t line, Checker& c)
@@ -280,7 +309,8 @@ void checkInt(const KeyValueEntry& entry, uint32_t line, Checker& c)
     const NumberScan<int32_t> scan = scanNumbers<int32_t>(entry.value);
     if (!scan.rest.empty() || scan.numbers.size() > 1)
         c.error(line, head + " reads as " + std::to_string(value) +
-                          ": the rest is ignored (one whole number, no decimals)");
+                          ": the rest is ignored (one whole number, no decimals)" + slashComment(entry.value));
+    checkOpacity(entry.key, value, line, c);
     if (entry.key == "iVesk" && (value < 0 || value > 2))
         c.warning(line, "iVesk = " + std::to_string(value) + " picks the base style (0 base, 1 mora, 2 sabel)");
 }
@@ -294,8 +324,12 @@ void checkList(const KeyValueEntry& entry, uint32_t line, size_t wanted, const s
     const std::string stop = "the reader stops at \"" + printable(scan.rest, 40) + "\"";
     if (!scan.rest.empty() && outOfRange<T>(scan.rest))
         c.error(line, head + stop + " (not " + rangeOf(std::is_integral_v<T>) + ") and reads " + reads);
+    else if (!scan.rest.empty() && std::is_integral_v<T> && scan.rest[0] == '.')
+        c.error(line, head + stop + ": colours are whole numbers from 0 to 255, so it reads " + reads);
     else if (!scan.rest.empty())
-        c.error(line, head + stop + " (numbers are separated by spaces, decimals take a dot) and reads " + reads);
+        c.error(line, head + stop + " (numbers are separated by spaces, decimals take a dot" +
+                          (scan.rest.compare(0, 2, "//") == 0 ? "; comments start with ; or #" : "") + ") and reads " +
+                          reads);
     else if (scan.numbers.size() < wanted)
         c.error(line, head + std::to_string(scan.numbers.size()) + " of " + std::to_string(wanted) +
                           " numbers; it reads as " + reads);
@@ -317,6 +351,33 @@ void checkColour(const KeyValueEntry& entry, uint32_t line, Checker& c)
         }
 }
 
+// The sizes the docs give limits for. Text scales are factors of the game's font; the stats
+// panel hides 300 units left of the screen.
+const std::set<std::string> textScaleKeys = {"HUD_AMMO",         "HUD_CASH",           "HUD_ZONE_NAME",
+                                             "HUD_VEHICLE_NAME", "HUD_MISSION_TEXT",   "HUD_CELLPHONE_CLOCK",
+                                             "HUD_SUBTITLES",    "HUD_HELP_MESSAGE",  "HUD_CELLPHONE_DAY",
+                                             "HUD_SECOND_AMMO"};
+constexpr float largestTextScale = 10;
+constexpr float statsBoxHiddenAt = 300;
+
+void checkLayoutLimits(const KeyValueEntry& entry, uint32_t line, Checker& c)
+{
+    const std::array<float, 4> q = entry.asQuad();
+    const bool text = textScaleKeys.count(entry.key) > 0;
+    const std::string what = text ? "text scale" : "width and height";
+    const std::string head = entry.key + " " + printable(entry.value) + ": ";
+    if (q[2] < 0 || q[3] < 0)
+        c.warning(line, head + "a negative " + what + " is used as written and turns the element over or hides it; " +
+                            what + " are positive numbers");
+    else if (text && (q[2] > largestTextScale || q[3] > largestTextScale))
+        c.warning(line, head + "a text scale over " + numberText(largestTextScale) +
+                            " makes letters hundreds of units tall (1.0 is about 20); useful values lie between about "
+                            "0.4 and 2");
+    if (entry.key == "HUD_STATS_BOX" && q[2] > statsBoxHiddenAt)
+        c.warning(line, head + "a panel wider than " + numberText(statsBoxHiddenAt) + " stays partly on screen when it "
+                            "slides out (it hides at -300); keep w at 300 or less");
+}
+
 void checkValue(const KeyValueEntry& entry, ValueKind kind, uint32_t line, Checker& c)
 {
     switch (kind) {
@@ -327,7 +388,8 @@ void checkValue(const KeyValueEntry& entry, ValueKind kind, uint32_t line, Check
     case ValueKind::Pair:
         return checkList<float>(entry, line, 2, listText(entry.asPair()), c);
     case ValueKind::Quad:
-        return checkList<float>(entry, line, 4, listText(entry.asQuad()), c);
+        checkList<float>(entry, line, 4, listText(entry.asQuad()), c);
+        return checkLayoutLimits(entry, line, c);
     case ValueKind::Colour:
         return checkColour(entry, line, c);
     }
@@ -336,10 +398,17 @@ void checkValue(const KeyValueEntry& entry, ValueKind kind, uint32_t line, Check
 std::string unknownKeyMessage(const std::string& key, const std::vector<KnownKey>& keys)
 {
     std::string message = "unknown key " + printable(key) + ": the plug-in never reads it";
-    for (const KnownKey& known : keys)
+    std::vector<std::string> names;
+    for (const KnownKey& known : keys) {
         if (lower(known.key) == lower(key))
             return message + " (keys are case-sensitive: did you mean " + known.key + "?)";
-    return message;
+        if (key.size() > 1 && key.back() == ':' && known.key == key.substr(0, key.size() - 1))
+            return message + ": the colon is read as part of the key; write " + known.key +
+                   " and its value with a space or = between them";
+        names.push_back(known.key);
+    }
+    const std::string near = txd::closestName(key, names);
+    return near.empty() ? message : message + " (did you mean " + near + "?)";
 }
 
 void checkEntries(KeyValueFile& file, DataFile kind, Checker& c)
@@ -365,7 +434,9 @@ void checkEntries(KeyValueFile& file, DataFile kind, Checker& c)
         }
     }
     for (const KnownKey& k : keys)
-        if (std::none_of(seen.begin(), seen.end(), [&](const auto& s) { return s.first == k.key; }))
+        if (k.key == "bEnable" && std::none_of(seen.begin(), seen.end(), [&](const auto& s) { return s.first == k.key; }))
+            c.error(0, "bEnable is missing: it reads as 0 (off), which switches the whole plug-in off; add bEnable = 1");
+        else if (std::none_of(seen.begin(), seen.end(), [&](const auto& s) { return s.first == k.key; }))
             c.warning(0, k.key + " is missing: it reads as " +
                              (k.kind == ValueKind::Bool ? std::string("0 (off)")
                                                         : k.kind == ValueKind::Colour ? "255 255 255 255" : "0"));
@@ -421,6 +492,69 @@ std::vector<Finding> checkDataFile(const std::string& path, DataFile kind)
     return c.done();
 }
 
+namespace {
+
+// Each dictionary the plug-in (and the host, given the plug-in's files) loads with these
+// settings: the six sprite tables' files, and the fonts when bUseKellFonts is on. Nothing
+// when bEnable is off: then no file of ours is loaded.
+std::vector<std::pair<std::string, std::string>> loadedDictionaries(const std::string& dir)
+{
+    KeyValueFile settings;
+    settings.open((dir + "/" + localForm(settingsFile)).c_str());
+    bool enabled = false, fonts = false;
+    int32_t vesk = 0;
+    settings["bEnable"].tryBool(enabled);
+    settings["bUseKellFonts"].tryBool(fonts);
+    settings["iVesk"].tryInt(vesk);
+    std::vector<std::pair<std::string, std::string>> files; // path below dir, dictionary name
+    const std::vector<std::string> names = txd::knownDictionaries();
+    if (!enabled)
+        return files;
+    for (int t = 0; t < SPRITE_TABLE_COUNT; ++t)
+        files.push_back({localForm(spriteTableFile(static_cast<SpriteTableId>(t), vesk)), names[t]});
+    if (fonts)
+        files.push_back({localForm(fontDictionaryFile(vesk)), names.back()});
+    return files;
+}
+
+std::vector<Finding> checkDictionary(const std::string& path, const std::string& name)
+{
+    Checker c{path, {}};
+    txd::Dictionary dictionary;
+    std::string error;
+    if (!txd::readFile(path, dictionary, error)) {
+        c.error(0, "cannot be read as a texture dictionary (" + error + "): every texture of " + name +
+                       ".txd draws nothing; pack it again with kellhud-txd pack --for " + name);
+        c.findings.back().texture = "*";
+        return c.done();
+    }
+    for (const txd::ContentFinding& f : txd::checkContents(dictionary, name)) {
+        c.add(0, f.error ? Severity::Error : Severity::Warning, f.message);
+        if (f.error && c.showing())
+            c.findings.back().texture = f.texture;
+    }
+    return c.done();
+}
+
+} // namespace
+
+std::string missingTextures(const std::vector<Finding>& findings)
+{
+    std::string text;
+    const std::string* lastFile = nullptr;
+    for (const Finding& f : findings) {
+        if (f.texture.empty() || f.severity != Severity::Error)
+            continue;
+        if (lastFile && *lastFile == f.file)
+            text += ", ";
+        else
+            text += (text.empty() ? "" : "; ") + f.file + ": ";
+        text += f.texture == "*" ? "all (the file cannot be read)" : f.texture;
+        lastFile = &f.file;
+    }
+    return text;
+}
+
 std::vector<Finding> checkPluginFolder(const std::string& dir)
 {
     std::vector<std::pair<std::string, DataFile>> files = {{localForm(settingsFile), DataFile::Settings},
@@ -431,6 +565,10 @@ std::vector<Finding> checkPluginFolder(const std::string& dir)
     std::vector<Finding> findings;
     for (const auto& [relative, kind] : files) {
         std::vector<Finding> found = checkDataFile(dir + "/" + relative, kind);
+        findings.insert(findings.end(), found.begin(), found.end());
+    }
+    for (const auto& [relative, name] : loadedDictionaries(dir)) {
+        std::vector<Finding> found = checkDictionary(dir + "/" + relative, name);
         findings.insert(findings.end(), found.begin(), found.end());
     }
     return findings;

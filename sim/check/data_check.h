@@ -20,6 +20,7 @@ struct Finding {
     std::string message;
     uint32_t hiddenErrors = 0; // a note: how many of each it stands for
     uint32_t hiddenWarnings = 0;
+    std::string texture; // a texture the plug-in needs that is missing; "*" for a whole dictionary
 };
 
 enum class DataFile { Settings, Layout, Colours };
@@ -28,8 +29,13 @@ enum class DataFile { Settings, Layout, Colours };
 std::vector<Finding> checkDataFile(const std::string& path, DataFile kind);
 
 // Every data file the plug-in reads below a plug-in folder (the folder holding kell-hud/):
-// the settings, the layout and the colour file of each style variant.
+// the settings, the layout and the colour file of each style variant, and every texture
+// dictionary those settings make the plug-in load.
 std::vector<Finding> checkPluginFolder(const std::string& dir);
+
+// The missing textures among the findings, by dictionary file and name, on one line
+// ("kell-hud/textures/weapons.txd: m4, tec9"); "" when none is missing.
+std::string missingTextures(const std::vector<Finding>& findings);
 
 // "file:line: error: message", the form compilers use, so editors can jump to it.
 std::string formatFinding(const Finding& finding);

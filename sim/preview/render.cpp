@@ -42,8 +42,12 @@ void drawQuadOp(png::Image& image, const DrawOp& op)
 {
     TextureView view;
     const TextureView* texture = nullptr;
-    // A sprite without a texture is drawn in its colour alone, as the host draws it.
-    if (const LoadedTexture* t = op.textured ? loadedTexture(op.texture) : nullptr) {
+    // The host draws nothing for a sprite that holds no texture (the plug-in relies on it
+    // for a missing dictionary or name), so neither does the preview.
+    const LoadedTexture* t = op.textured ? loadedTexture(op.texture) : nullptr;
+    if (op.textured && !t)
+        return;
+    if (t) {
         const int level = fittingLevel(op.corners, t->width, t->height, static_cast<int>(t->levels.size()));
         const int w = txd::levelWidth(t->width, level), h = txd::levelHeight(t->height, level);
         if (!t->levels.empty() && t->levels[level].size() >= static_cast<size_t>(w) * h * 4) {

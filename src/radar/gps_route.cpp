@@ -228,10 +228,9 @@ void DrawGpsRoute()
         float width = pixels(halfWidth) * (mapShown ? mapZoom() : 1.0f);
         BandStyle style{host::im2d_depth.get() + 0.0001f, host::im2d_recip_depth.get(), 0};
         for (int32_t i = 0; i + 1 < count; ++i) {
+            // Both host calls stay with every leg, as the host's own route line makes them.
             setRenderState(RenderState::SourceBlend, blendOne);
-            // The colour cannot change within the frame: made once, at the first leg.
-            if (i == 0)
-                style.colour = bandColour();
+            style.colour = bandColour();
             writeLeg(i, width, style);
         }
         host::im2d_draw(triangleStrip, routeVertices, 4 * count - 4);

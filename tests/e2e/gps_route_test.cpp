@@ -78,14 +78,15 @@ TEST(GpsRoute, LegsJoinInOneStripAndEachLegSetsTheBlendAndColour)
     EXPECT_NEAR(v[6][0].get<double>(), b.x + 5, 1e-5);
     EXPECT_NEAR(v[7][0].get<double>(), c.x + 5, 1e-5);
     EXPECT_NEAR(v[7][1].get<double>(), c.y, 1e-5);
-    // Texture off once, then per leg blend 2; the colour is made once, at the first leg
-    // (the radar transform's own state 5 aside).
+    // Texture off once, then per leg: blend 2 and the colour (the radar transform's own
+    // state 5 aside).
     std::vector<std::string> ops;
     for (const json& e : routeCalls(run, 1))
         if ((e["op"] == "render_state_set" && e["args"][0] != 5) || e["op"] == "make_colour")
             ops.push_back(e["op"].get<std::string>() + e["args"].dump());
     EXPECT_EQ(ops, (std::vector<std::string>{"render_state_set[1,0]", "render_state_set[10,2]",
-                                             "make_colour[10,200,30,255]", "render_state_set[10,2]"}));
+                                             "make_colour[10,200,30,255]", "render_state_set[10,2]",
+                                             "make_colour[10,200,30,255]"}));
 }
 
 TEST(GpsRoute, ScissorClipsTheBandToTheRadarSquareInsetByTwoPixels)

@@ -86,7 +86,10 @@ TEST(ModderTool, CheckListsEveryProblemAndPassesTheShippedFiles)
     EXPECT_TRUE(has(bad.out, dir.path() + "/kell-hud/settings.ini:1: error: bEnable = off reads as 1 (on)")) << bad.out;
     EXPECT_TRUE(has(bad.out, dir.path() + "/kell-hud/settings.ini:2: error: unknown key bEnabel")) << bad.out;
     EXPECT_TRUE(has(bad.out, dir.path() + "/kell-hud/data/hud.dat: error: cannot be read")) << bad.out;
-    EXPECT_TRUE(has(bad.out, "kellhud-sim --check: 6 errors, 12 warnings")) << bad.out;
+    // bEnable reads as on, so the six dictionaries it then loads are named too.
+    EXPECT_TRUE(has(bad.out, dir.path() + "/kell-hud/textures/weapons.txd: error: cannot be read as a texture dictionary"))
+        << bad.out;
+    EXPECT_TRUE(has(bad.out, "kellhud-sim --check: 12 errors, 12 warnings")) << bad.out;
 
     TempDir empty;
     SimRun wrong = runSimWithoutTrace(empty, {"--check", "--plugin-dir", dir.path() + "/kell-hud"});

@@ -378,6 +378,18 @@ TEST(Textures, AMissingOrDamagedFileLeavesItsSpritesEmpty)
             (e["result"].is_null() ? empty : bound) += 1;
     EXPECT_EQ(empty, 43 + 13);
     EXPECT_EQ(bound, 90 - 43 - 13);
+
+    // The run says so first, and sums up what is missing; its exit code says the data were not clean.
+    const std::string files = dir.path() + "/kell-hud/textures/";
+    EXPECT_TRUE(run.dataFindings);
+    EXPECT_EQ(run.out.rfind(dir.path() + "/kell-hud/", 0), 0u) << run.out;
+    EXPECT_LT(run.out.find(files + "weapons.txd: error: cannot be read as a texture dictionary"),
+              run.out.find("Kell Hud in the simulated host"))
+        << run.out;
+    EXPECT_NE(run.out.find("\n  missing textures: " + files + "weapons.txd: all (the file cannot be read); " + files +
+                           "radio_hud.txd: all (the file cannot be read)\n"),
+              std::string::npos)
+        << run.out;
 }
 
 } // namespace

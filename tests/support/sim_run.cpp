@@ -72,6 +72,11 @@ SimRun runCommand(const TempDir& pluginDir, const std::vector<std::string>& args
     SimRun run;
     int status = std::system(command.c_str());
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    // Most tests give the plug-in a few settings and no textures on purpose: a run that went
+    // through counts as one, and whether its data were clean is kept apart.
+    run.dataFindings = run.exitCode == 3;
+    if (run.dataFindings)
+        run.exitCode = 0;
     run.out = readAll(base + ".out");
     run.err = readAll(base + ".err");
     run.trace = readLines(base + ".trace.jsonl");

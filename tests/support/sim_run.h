@@ -11,7 +11,8 @@
 // and reads back what it wrote.
 
 struct SimRun {
-    int exitCode = -1;
+    int exitCode = -1; // a run that went through on data --check finds fault with gives 0 here
+    bool dataFindings = false; // ... and this (kellhud-sim's own exit code 3)
     std::string out;
     std::string err;
     std::vector<nlohmann::json> trace;

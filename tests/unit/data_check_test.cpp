@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "fifo_guard.h"
 #include "temp_dir.h"
+#include "txd/txd.h"
 
 namespace {
 
@@ -173,7 +175,8 @@ TEST(DataCheck, FilesThatAreNotPlainTextGiveOneError)
 {
     const std::string utf16le("\xFF\xFE" "b\0E\0n\0a\0b\0l\0e\0 \0=\0 \0" "1\0\n\0", 26);
     const std::string utf16be("\0b\0E\0n\0a\0b\0l\0e\0 \0=\0 \0" "1\0\n", 24);
-    for (const std::string& bytes : {utf16le, utf16be}) {
+    const std::string utf16leBare = utf16le.substr(2); // no byte-order mark: the zeros alone tell
+    for (const std::string& bytes : {utf16le, utf16be, utf16leBare}) {
         const std::vector<Finding> f = checkText(bytes, DataFile::Settings);
         ASSERT_EQ(f.size(), 1u);
         EXPECT_EQ(f[0].line, 1u);
@@ -274,6 +277,100 @@ TEST(DataCheck, MessagesAreOneShortLineAndStopAfterFiftyPerFile)
     for (int i = 0; i < 50; ++i)
         fifty += "junk" + std::to_string(i) + "\n";
     EXPECT_EQ(checkText(allSettingsBut("") + fifty, DataFile::Settings).size(), 50u);
+}
+
+// Each mistake a modder makes, with what the checker says about it (empty: nothing).
+TEST(DataCheck, SaysWhatThePluginMakesOfEachSlip)
+{
+    struct Case {
+        DataFile kind;
+        const char* leftOut; // a settings key left out of the full list, "" for none
+        const char* line;
+        const char* says;
+        Severity severity;
+    } cases[] = {
+        {DataFile::Settings, "iRadarAlpha", "iRadarAlpha = 300", "300 is outside 0 to 255: the plug-in hands the game the number as it is", Severity::Error},
+        {DataFile::Settings, "iRadarAlpha", "iRadarAlpha = -1", "-1 is outside 0 to 255", Severity::Error},
+        {DataFile::Settings, "iGangOverlayAlpha", "iGangOverlayAlpha = 256", "only the lowest 8 bits count, so it acts as 0", Severity::Error},
+        {DataFile::Settings, "iGangOverlayAlpha", "iGangOverlayAlpha = 255", "", Severity::Error},
+        {DataFile::Settings, "bStatsBox", "bStatsBox = 1.0", "", Severity::Error},
+        {DataFile::Settings, "bStatsBox", "bStatsBox = 1.5x", "reads as 1 (on)", Severity::Error},
+        {DataFile::Settings, "bStatsBox", "bStatsBox = 0 // off", "reads as 1 (on): only 0, false, FALSE, no and NO read as off (comments start with ; or #", Severity::Error},
+        {DataFile::Settings, "iVesk", "iVesk = 0 // base", "reads as 0: the rest is ignored (one whole number, no decimals) (comments start with ; or #", Severity::Error},
+        {DataFile::Settings, "", "bEnabel = 1", "unknown key bEnabel: the plug-in never reads it (did you mean bEnable?)", Severity::Error},
+        {DataFile::Layout, "", "HUD_RADAR_MAPP 1 2 3 4", "(did you mean HUD_RADAR_MAP?)", Severity::Error},
+        {DataFile::Layout, "", "HUD_AMMO: 101 88 0.7 1.4", "the colon is read as part of the key; write HUD_AMMO and its value", Severity::Error},
+        {DataFile::Layout, "", "HUD_WIDGET 1 2 3 4", "unknown key HUD_WIDGET: the plug-in never reads it", Severity::Error},
+        {DataFile::Layout, "", "HUD_STATS_BOX 40 320 301 325", "keep w at 300 or less", Severity::Warning},
+        {DataFile::Layout, "", "HUD_STATS_BOX 40 320 300 325", "", Severity::Warning},
+        {DataFile::Layout, "", "HUD_ZONE_NAME 40 84 50 -3", "a negative text scale is used as written", Severity::Warning},
+        {DataFile::Layout, "", "HUD_CASH 101 186 10.5 1", "a text scale over 10 makes letters", Severity::Warning},
+        {DataFile::Layout, "", "HUD_CASH 101 186 10 1", "", Severity::Warning},
+        {DataFile::Layout, "", "HUD_RADAR_MAP 170 170 -100 100", "a negative width and height is used as written", Severity::Warning},
+        {DataFile::Layout, "", "HUD_RADAR_MAP 170 170 100 -1", "a negative width and height", Severity::Warning},
+        {DataFile::Layout, "", "HUD_RADAR_MAP 170 170 300 300", "", Severity::Warning},
+        {DataFile::Layout, "", "HUD_RADAR_MAP 1 2 3 4 // map", "comments start with ; or #", Severity::Error},
+        {DataFile::Colours, "", "HUD_COLOR_CASH 1 2 3 4", "(did you mean HUD_COLOUR_CASH?)", Severity::Error},
+        {DataFile::Colours, "", "HUD_COLOUR_CASH 1.5 0 0 255", "colours are whole numbers from 0 to 255, so it reads 1 255 255 255", Severity::Error},
+    };
+    for (const Case& c : cases) {
+        const std::string head = c.kind == DataFile::Settings ? allSettingsBut(c.leftOut) : "";
+        const uint32_t line = static_cast<uint32_t>(std::count(head.begin(), head.end(), '\n') + 1);
+        const std::vector<Finding> f = checkText(head + c.line + "\n", c.kind);
+        if (!*c.says) {
+            EXPECT_EQ(countAt(f, line), 0u) << c.line << ": " << (f.empty() ? "" : check::formatFinding(f[0]));
+            continue;
+        }
+        const Finding* found = findingAt(f, line, c.says);
+        EXPECT_TRUE(found && found->severity == c.severity)
+            << c.line << "\n" << (countAt(f, line) ? check::formatFinding(*findingAt(f, line, "")) : "no finding");
+    }
+    // Without bEnable the whole plug-in is off: an error, where another missing key warns.
+    const std::vector<Finding> noSwitch = checkText(allSettingsBut("bEnable"), DataFile::Settings);
+    ASSERT_EQ(noSwitch.size(), 1u);
+    EXPECT_EQ(noSwitch[0].severity, Severity::Error);
+    EXPECT_EQ(noSwitch[0].message, "bEnable is missing: it reads as 0 (off), which switches the whole plug-in off; add bEnable = 1");
+}
+
+// The dictionaries the settings make the plug-in load, each by file and texture name.
+TEST(DataCheck, EveryDictionaryTheSettingsLoadIsReadAndChecked)
+{
+    TempDir dir;
+    const std::string textures = std::string(KELLHUD_ASSETS_DIR) + "/kell-hud/textures/";
+    std::filesystem::create_directories(dir.path() + "/kell-hud");
+    std::filesystem::copy(textures, dir.path() + "/kell-hud/textures", std::filesystem::copy_options::recursive);
+    dir.write("kell-hud/settings.ini", allSettingsBut("iVesk").replace(0, 11, "bEnable = 1") + "iVesk = 1\n");
+    dir.write("kell-hud/data/hud.dat", "");
+    std::filesystem::remove(dir.path() + "/kell-hud/textures/radar.txd"); // the base style's: not loaded
+    dir.write("kell-hud/textures/hud.txd", "cut short");
+    txd::Dictionary weapons;
+    std::string error;
+    ASSERT_TRUE(txd::readFile(textures + "weapons.txd", weapons, error)) << error;
+    for (txd::Texture& t : weapons.textures)
+        if (t.name == "m4")
+            t.name = "m4 - Copy";
+    ASSERT_TRUE(txd::writeFile(dir.path() + "/kell-hud/textures/weapons.txd", weapons, error)) << error;
+
+    std::vector<std::string> said;
+    const std::vector<Finding> f = check::checkPluginFolder(dir.path());
+    for (const Finding& finding : f)
+        if (finding.file.find(".txd") != std::string::npos)
+            said.push_back(check::formatFinding(finding).substr(dir.path().size()));
+    const std::string t = "/kell-hud/textures/";
+    EXPECT_EQ(said, (std::vector<std::string>{
+                        t + "hud.txd: error: cannot be read as a texture dictionary (" +
+                            "file ends before the texture dictionary chunk's header (at byte 0)): every texture of hud.txd "
+                            "draws nothing; pack it again with kellhud-txd pack --for hud",
+                        t + "weapons.txd: error: texture \"m4\" is missing: the plug-in draws it from weapons.txd and a "
+                            "sprite without its texture draws nothing; add m4.png",
+                        t + "weapons.txd: warning: texture \"m4 - Copy\" is never drawn: no name of weapons.txd is "
+                            "looked up by that name, so it only takes memory (did you mean m4?)"}));
+    EXPECT_EQ(check::missingTextures(f), dir.path() + t + "hud.txd: all (the file cannot be read); " + dir.path() + t +
+                                             "weapons.txd: m4");
+    // Switched off, the plug-in loads no dictionary at all.
+    dir.write("kell-hud/settings.ini", allSettingsBut(""));
+    for (const Finding& finding : check::checkPluginFolder(dir.path()))
+        EXPECT_EQ(finding.file.find(".txd"), std::string::npos) << check::formatFinding(finding);
 }
 
 TEST(DataCheck, PluginFolderCoversEveryFileAndTheShippedOnesPass)

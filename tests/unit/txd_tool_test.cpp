@@ -126,6 +126,61 @@ TEST(TxdTool, PackGivesEachTextureItsMipChainBoxFilteredAndWeightedByAlpha)
     }
 }
 
+// Packing for one of the plug-in's dictionaries checks the set against what the plug-in
+// draws from it; each row is one set of files in its own folder.
+TEST(TxdTool, PackForADictionaryRefusesAMissingNameAndWarnsAboutWhatTheGameWouldMisuse)
+{
+    const std::vector<std::string> hud = {"star", "hud_crosshair", "hud_target", "hud_cellphone",
+                                          "hud_sniper", "hud_rocket", "hud_crosshair_fps"};
+    struct Case {
+        const char* command; // with DIR for the folder of the PNG files
+        const char* leftOut; // a texture of hud.txd not given
+        const char* extra;   // another file: NAME WxH
+        int exitCode;
+        const char* says;
+    } cases[] = {
+        {"pack --for hud DIR/out.txd DIR/*.png", "star", "", 1, "error: texture \"star\" is missing: the plug-in draws it from hud.txd"},
+        {"pack DIR/hud.txd DIR/*.png", "star", "", 1, "hud.txd not written"}, // named after the file
+        {"pack --for hud DIR/out.txd DIR/*.png", "", "star - Copy 16x16", 0, "texture \"star - Copy\" is never drawn: no name of hud.txd is looked up by that name, so it only takes memory (did you mean star?)"},
+        {"pack --for hud DIR/out.txd DIR/*.png", "", "hud_sinper 16x16", 0, "(did you mean hud_sniper?)"},
+        {"pack --for hud DIR/out.txd DIR/*.png", "", "halo 100x37", 0, "texture \"halo\" is 100x37: a side that is not a power of two (2, 4, ... 1024) is filtered unevenly between mip levels and some cards pad it in memory; make it 128x64"},
+        {"pack --for hud DIR/out.txd DIR/*.png", "", "halo 2048x512", 0, "texture \"halo\" is 2048x512: over 1024 pixels on a side it takes 5 MB of video memory with its mip levels, and no element is drawn that large; make it at most 1024x512"},
+        {"pack --for weapon DIR/out.txd DIR/*.png", "", "", 2, "--for \"weapon\" is no dictionary of the plug-in; give one of hud, radar, blips, weapons, radio_hud, progress_bars, fonts"},
+        {"pack DIR/out.txd DIR/*.png", "star", "", 0, ""}, // no dictionary of ours: packed as given
+        {"list --for hud DIR/partial.txd", "", "", 1, "missing for hud.txd (1): star\n"},
+        {"list --for hud DIR/full.txd", "", "", 0, "every texture the plug-in draws from hud.txd is there\n"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const std::string d = dir.path();
+        std::filesystem::create_directory(d + "/png");
+        for (const std::string& name : hud)
+            if (name != c.leftOut)
+                writePng(d + "/png/" + name + ".png", 8, 8, 200);
+        std::string extra = c.extra;
+        if (!extra.empty()) {
+            const size_t space = extra.rfind(' '), x = extra.find('x', space);
+            writePng(d + "/png/" + extra.substr(0, space) + ".png", std::stoi(extra.substr(space + 1)), std::stoi(extra.substr(x + 1)), 200);
+        }
+        ASSERT_EQ(runTool(dir, "pack " + d + "/full.txd " + d + "/png/*.png").exitCode, 0);
+        std::filesystem::remove(d + "/png/star.png");
+        ASSERT_EQ(runTool(dir, "pack " + d + "/partial.txd " + d + "/png/*.png").exitCode, 0);
+        if (!*c.leftOut)
+            writePng(d + "/png/star.png", 8, 8, 200);
+        std::string command = c.command;
+        for (size_t at; (at = command.find("DIR/*")) != std::string::npos;)
+            command.replace(at, 3, d + "/png");
+        for (size_t at; (at = command.find("DIR")) != std::string::npos;)
+            command.replace(at, 3, d);
+        const ToolRun run = runTool(dir, command);
+        EXPECT_EQ(run.exitCode, c.exitCode) << command << "\n" << run.err;
+        EXPECT_NE((run.out + run.err).find(c.says), std::string::npos) << command << "\n" << run.out << run.err;
+        if (c.exitCode) {
+            EXPECT_FALSE(std::filesystem::exists(d + "/out.txd") || std::filesystem::exists(d + "/hud.txd")) << command;
+        }
+    }
+}
+
 TEST(TxdTool, SaysWhatWentWrongAndWhatToDo)
 {
     TempDir dir;

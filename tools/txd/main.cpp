@@ -1,6 +1,7 @@
 // kellhud-txd: lists, unpacks and packs the host's texture dictionary files, so that a
 // modder can see what a dictionary holds and replace its pictures with PNG files.
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "dictionary_contents.h"
 #include "mip_chain.h"
 #include "png.h"
 #include "text/printable.h"
@@ -17,15 +19,22 @@
 namespace {
 
 const char usage[] =
-    "usage: kellhud-txd list FILE.txd\n"
+    "usage: kellhud-txd list [--for NAME] FILE.txd\n"
     "       kellhud-txd unpack FILE.txd DIR\n"
-    "       kellhud-txd pack OUT.txd A.png [B.png ...]\n"
+    "       kellhud-txd pack [--for NAME] OUT.txd A.png [B.png ...]\n"
     "\n"
     "list    prints each texture of a dictionary: name, mask, size, levels, format\n"
+    "        (with --for, also every texture the plug-in needs that is missing)\n"
     "unpack  writes each texture's first level as DIR/NAME.png (a name that cannot be a\n"
     "        file name is written with its unsafe bytes as %XX, and said so)\n"
     "pack    makes one dictionary of PNG files; each texture is named after its file\n"
-    "        (star.png becomes \"star\") and gets its mip levels down to 1x1\n";
+    "        (star.png becomes \"star\") and gets its mip levels down to 1x1; with\n"
+    "        --for it refuses a set missing a texture the plug-in draws, and warns about\n"
+    "        a texture never drawn, a side not a power of two and a side over 1024\n"
+    "\n"
+    "--for NAME  the plug-in's dictionary the file is (hud, radar, blips, weapons,\n"
+    "            radio_hud, progress_bars, fonts); without it, the file's own name when\n"
+    "            it is one of these (weapons.txd is checked as weapons)\n";
 
 int fail(const std::string& message)
 {
@@ -55,7 +64,18 @@ void swapRedBlue(std::vector<uint8_t>& pixels)
         std::swap(pixels[i], pixels[i + 2]);
 }
 
-int list(const std::string& path)
+// Prints the content findings; true when none is an error.
+bool report(const std::vector<txd::ContentFinding>& findings)
+{
+    bool clean = true;
+    for (const txd::ContentFinding& f : findings) {
+        std::cerr << "kellhud-txd: " << (f.error ? "error: " : "warning: ") << f.message << "\n";
+        clean &= !f.error;
+    }
+    return clean;
+}
+
+int list(const std::string& path, const std::string& forName)
 {
     txd::Dictionary dictionary;
     if (!load(path, dictionary))
@@ -67,7 +87,23 @@ int list(const std::string& path)
                     t.mask.empty() ? "-" : printable(t.mask).c_str(), t.width, t.height,
                     static_cast<unsigned>(t.levels.size()), t.levels.size() == 1 ? " " : "s",
                     t.hasAlpha ? " with alpha" : "", t.filtering);
-    return 0;
+    if (forName.empty())
+        return 0;
+    std::vector<txd::ContentFinding> findings = txd::checkContents(dictionary, forName);
+    std::vector<std::string> missing;
+    for (const txd::ContentFinding& f : findings)
+        if (f.error)
+            missing.push_back(f.texture);
+    if (missing.empty())
+        std::printf("every texture the plug-in draws from %s.txd is there\n", forName.c_str());
+    else {
+        std::printf("missing for %s.txd (%zu):", forName.c_str(), missing.size());
+        for (const std::string& name : missing)
+            std::printf(" %s", name.c_str());
+        std::printf("\n");
+    }
+    report(findings);
+    return missing.empty() ? 0 : 1;
 }
 
 int unpack(const std::string& path, const std::string& dir)
@@ -159,12 +195,18 @@ void addMipChains(txd::Dictionary& dictionary)
     }
 }
 
-int pack(const std::string& out, const std::vector<std::string>& files)
+int pack(const std::string& out, const std::vector<std::string>& files, const std::string& forName)
 {
     txd::Dictionary dictionary;
     for (const std::string& file : files)
         if (!packOne(file, dictionary))
             return 1;
+    // Before anything is written: a set that lacks a picture the plug-in draws is not made.
+    if (!forName.empty() && !report(txd::checkContents(dictionary, forName))) {
+        std::cerr << "kellhud-txd: " << out << " not written: add the missing pictures (kellhud-txd list --for "
+                  << forName << " shows what a dictionary lacks)\n";
+        return 1;
+    }
     std::string error;
     // Level 0 alone must fit; only then are the levels worth making.
     if (!txd::check(dictionary, error))
@@ -177,14 +219,41 @@ int pack(const std::string& out, const std::vector<std::string>& files)
     return 0;
 }
 
-int run(const std::vector<std::string>& args)
+// The dictionary a file is checked as: the one given with --for, or the file's own name
+// when it is one of the plug-in's. "" for none; false for a --for name that is no dictionary.
+bool dictionaryFor(std::vector<std::string>& args, std::string& name)
 {
+    const std::vector<std::string> known = txd::knownDictionaries();
+    auto given = std::find(args.begin(), args.end(), "--for");
+    if (given == args.end()) {
+        const std::string stem = args.size() > 1 ? std::filesystem::path(args[1]).stem().string() : "";
+        name = std::find(known.begin(), known.end(), stem) != known.end() ? stem : "";
+        return true;
+    }
+    if (given + 1 == args.end() || std::find(known.begin(), known.end(), *(given + 1)) == known.end()) {
+        std::string names;
+        for (const std::string& k : known)
+            names += (names.empty() ? "" : ", ") + k;
+        std::cerr << "kellhud-txd: --for " << (given + 1 == args.end() ? std::string("needs a name") : "\"" + printable(*(given + 1)) + "\" is no dictionary of the plug-in")
+                  << "; give one of " << names << "\n";
+        return false;
+    }
+    name = *(given + 1);
+    args.erase(given, given + 2);
+    return true;
+}
+
+int run(std::vector<std::string> args)
+{
+    std::string forName;
+    if (!args.empty() && (args[0] == "list" || args[0] == "pack") && !dictionaryFor(args, forName))
+        return 2;
     if (args.size() == 2 && args[0] == "list")
-        return list(args[1]);
+        return list(args[1], forName);
     if (args.size() == 3 && args[0] == "unpack")
         return unpack(args[1], args[2]);
     if (args.size() >= 3 && args[0] == "pack")
-        return pack(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
+        return pack(args[1], std::vector<std::string>(args.begin() + 2, args.end()), forName);
     bool help = args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
     (help ? std::cout : std::cerr) << usage;
     return help ? 0 : 2;
