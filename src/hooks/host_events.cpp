@@ -68,33 +68,54 @@ using RadarDrawSiteB = EventSite<host::site_radar_draw_b, false, uintptr_t(bool)
 using RendererStartSite = EventSite<host::site_renderer_start, false, uintptr_t()>;
 using RendererShutdownSite = EventSite<host::site_renderer_shutdown, false, uintptr_t()>;
 
-// Each hook is a static of its install routine, made when the event is first subscribed:
-// at unload the sites get their bytes back in the reverse order they were taken.
+// What each event site holds in the host: its call, or the tail jump at the draw-tail site.
+struct EventSiteShape {
+    const char* name;
+    uint32_t site;
+    Shape expected;
+};
 
-injector::PatchRefusal installFrameProcess(HostEvent& event)
+constexpr EventSiteShape frameProcessShape{"site_frame_process", host::site_frame_process, Shape::HostCall};
+constexpr EventSiteShape drawShape{"site_draw", host::site_draw, Shape::HostCall};
+constexpr EventSiteShape drawTailShape{"site_draw_tail", host::site_draw_tail, Shape::HostJump};
+constexpr EventSiteShape radarDrawShapeA{"site_radar_draw_a", host::site_radar_draw_a, Shape::HostCall};
+constexpr EventSiteShape radarDrawShapeB{"site_radar_draw_b", host::site_radar_draw_b, Shape::HostCall};
+constexpr EventSiteShape rendererStartShape{"site_renderer_start", host::site_renderer_start, Shape::HostCall};
+constexpr EventSiteShape rendererShutdownShape{"site_renderer_shutdown", host::site_renderer_shutdown, Shape::HostCall};
+
+constexpr const EventSiteShape* eventSiteShapes[] = {&frameProcessShape,  &drawShape,          &drawTailShape,
+                                                     &radarDrawShapeA,    &radarDrawShapeB,    &rendererStartShape,
+                                                     &rendererShutdownShape};
+
+injector::PatchRefusal check(const EventSiteShape& shape)
 {
-    if (auto refused = injector::check_site("site_frame_process", host::site_frame_process, Shape::HostCall))
-        return refused;
-    static const injector::SiteHook hook = FrameProcessSite::intercept(event);
-    FrameProcessSite::hook = &hook;
-    return {};
+    return injector::check_site(shape.name, shape.site, shape.expected);
 }
 
-injector::PatchRefusal installDraw(HostEvent& event)
+// Takes the site for good. Each hook is a static of its own instantiation, made when the
+// event is first subscribed: at unload the sites get their bytes back in the reverse order
+// they were taken.
+template <class Site>
+void take(HostEvent& event)
 {
-    if (auto refused = injector::check_site("site_draw", host::site_draw, Shape::HostCall))
+    static const injector::SiteHook hook = Site::intercept(event);
+    Site::hook = &hook;
+}
+
+template <class Site, const EventSiteShape& SiteShape>
+injector::PatchRefusal installOneSite(HostEvent& event)
+{
+    if (auto refused = check(SiteShape))
         return refused;
-    static const injector::SiteHook hook = DrawSite::intercept(event);
-    DrawSite::hook = &hook;
+    take<Site>(event);
     return {};
 }
 
 injector::PatchRefusal installDrawTail(HostEvent& event)
 {
-    if (auto refused = injector::check_site("site_draw_tail", host::site_draw_tail, Shape::HostJump))
+    if (auto refused = check(drawTailShape))
         return refused;
-    static const injector::SiteHook hook = DrawTailSite::intercept(event);
-    DrawTailSite::hook = &hook;
+    take<DrawTailSite>(event);
     // The host jumps here, so the dispatcher must be jumped to as well: it then returns
     // straight to the host routine's caller, whose return address is already on the stack.
     injector::write_u8(host::site_draw_tail, injector::opcode::jump);
@@ -103,32 +124,11 @@ injector::PatchRefusal installDrawTail(HostEvent& event)
 
 injector::PatchRefusal installRadarDraw(HostEvent& event)
 {
-    if (auto refused = injector::check_site("site_radar_draw_a", host::site_radar_draw_a, Shape::HostCall))
-        return refused;
-    if (auto refused = injector::check_site("site_radar_draw_b", host::site_radar_draw_b, Shape::HostCall))
-        return refused;
-    static const injector::SiteHook hookA = RadarDrawSiteA::intercept(event);
-    RadarDrawSiteA::hook = &hookA;
-    static const injector::SiteHook hookB = RadarDrawSiteB::intercept(event);
-    RadarDrawSiteB::hook = &hookB;
-    return {};
-}
-
-injector::PatchRefusal installRendererStart(HostEvent& event)
-{
-    if (auto refused = injector::check_site("site_renderer_start", host::site_renderer_start, Shape::HostCall))
-        return refused;
-    static const injector::SiteHook hook = RendererStartSite::intercept(event);
-    RendererStartSite::hook = &hook;
-    return {};
-}
-
-injector::PatchRefusal installRendererShutdown(HostEvent& event)
-{
-    if (auto refused = injector::check_site("site_renderer_shutdown", host::site_renderer_shutdown, Shape::HostCall))
-        return refused;
-    static const injector::SiteHook hook = RendererShutdownSite::intercept(event);
-    RendererShutdownSite::hook = &hook;
+    for (const EventSiteShape* shape : {&radarDrawShapeA, &radarDrawShapeB})
+        if (auto refused = check(*shape))
+            return refused;
+    take<RadarDrawSiteA>(event);
+    take<RadarDrawSiteB>(event);
     return {};
 }
 
@@ -136,22 +136,8 @@ injector::PatchRefusal installRendererShutdown(HostEvent& event)
 
 injector::PatchRefusal checkEventSites()
 {
-    struct EventSiteShape {
-        const char* name;
-        uint32_t site;
-        Shape expected;
-    };
-    static constexpr EventSiteShape sites[] = {
-        {"site_frame_process", host::site_frame_process, Shape::HostCall},
-        {"site_draw", host::site_draw, Shape::HostCall},
-        {"site_draw_tail", host::site_draw_tail, Shape::HostJump},
-        {"site_radar_draw_a", host::site_radar_draw_a, Shape::HostCall},
-        {"site_radar_draw_b", host::site_radar_draw_b, Shape::HostCall},
-        {"site_renderer_start", host::site_renderer_start, Shape::HostCall},
-        {"site_renderer_shutdown", host::site_renderer_shutdown, Shape::HostCall},
-    };
-    for (const EventSiteShape& s : sites)
-        if (auto refused = injector::check_site(s.name, s.site, s.expected))
+    for (const EventSiteShape* shape : eventSiteShapes)
+        if (auto refused = check(*shape))
             return refused;
     return {};
 }
@@ -172,13 +158,13 @@ HostEvent& HostEvent::subscribeBefore(HostCallback callback)
 
 HostEvent& FrameProcessEvent()
 {
-    static HostEvent event{false, {}, {}, &installFrameProcess, {}};
+    static HostEvent event{false, {}, {}, &installOneSite<FrameProcessSite, frameProcessShape>, {}};
     return event;
 }
 
 HostEvent& DrawEvent()
 {
-    static HostEvent event{false, {}, {}, &installDraw, {}};
+    static HostEvent event{false, {}, {}, &installOneSite<DrawSite, drawShape>, {}};
     return event;
 }
 
@@ -196,12 +182,12 @@ HostEvent& RadarDrawEvent()
 
 HostEvent& RendererStartedEvent()
 {
-    static HostEvent event{false, {}, {}, &installRendererStart, {}};
+    static HostEvent event{false, {}, {}, &installOneSite<RendererStartSite, rendererStartShape>, {}};
     return event;
 }
 
 HostEvent& RendererShutdownEvent()
 {
-    static HostEvent event{false, {}, {}, &installRendererShutdown, {}};
+    static HostEvent event{false, {}, {}, &installOneSite<RendererShutdownSite, rendererShutdownShape>, {}};
     return event;
 }

@@ -64,9 +64,12 @@ TEST(StartUp, ACallAnotherModuleRedirectedNamesThatModuleAndNothingIsPatched)
     TempDir dir;
     sim::system().pluginFile = dir.path() + "/KellHud.so";
     dir.write("kell-hud/settings.ini", "bEnable = 1\n");
-    // Another mod's call at the zone name colour site, into a library of this process.
+    // Another mod's call at the zone name colour site, into the first byte of a library of
+    // this process (so a target off by a few bytes would name another module, or none).
     const uint32_t site = 0x58AE02;
-    const uint32_t into = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(dlsym(RTLD_DEFAULT, "puts")));
+    Dl_info libc{};
+    ASSERT_NE(dladdr(dlsym(RTLD_DEFAULT, "puts"), &libc), 0);
+    const uint32_t into = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(libc.dli_fbase));
     const uint32_t displacement = into - (site + 5);
     uint8_t call[5] = {0xE8};
     std::memcpy(call + 1, &displacement, 4);
