@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <climits>
 #include <filesystem>
 #include <system_error>
 
@@ -61,12 +60,9 @@ void printNextCommands(const fs::path& dir, std::ostream& out)
 
 std::string programFolder()
 {
-    char self[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0)
-        return ".";
-    self[n] = '\0';
-    return fs::path(self).parent_path().string();
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? "." : self.parent_path().string();
 }
 
 std::string shippedFolder() { return (fs::path(programFolder()) / "kell-hud").string(); }

@@ -138,6 +138,7 @@ TEST(ModFolder, RefusalsSayWhatToDoAndLeaveTheModdersFilesAlone)
     work.write("mine/kell-hud/settings.ini", "bEnable = 1\n");
     work.write("broken/kell-hud/settings.ini", "bEnable = off\n");
     work.write("empty/.keep", "");
+    work.write("a-file", "");
     struct Case {
         const char* folder;
         std::string command;
@@ -154,6 +155,9 @@ TEST(ModFolder, RefusalsSayWhatToDoAndLeaveTheModdersFilesAlone)
          "the current folder " + root.string() + "/mine/kell-hud is a kell-hud folder itself: run in the folder "
                                                  "above it, " + root.string() + "/mine, or pass --plugin-dir DIR"},
         {"", sim + " --new-mod", 2, "kellhud-sim: bad argument --new-mod"},
+        {"", sim + " --new-mod a-file", 2, "kellhud-sim: --new-mod: " + root.string() + "/a-file is a file, not a folder"},
+        {"", sim + " --new-mod a-file/mod", 2,
+         "kellhud-sim: --new-mod: cannot make " + root.string() + "/a-file/mod/kell-hud: Not a directory"},
         {"", package + " --from broken", 1, "package.sh: broken/kell-hud has errors (above); nothing was packed"},
         {"", package + " --from empty", 1, "package.sh: empty/kell-hud is missing: --from takes the folder that holds "
                                            "kell-hud/"},
