@@ -139,6 +139,10 @@ TEST(ModFolder, RefusalsSayWhatToDoAndLeaveTheModdersFilesAlone)
     work.write("broken/kell-hud/settings.ini", "bEnable = off\n");
     work.write("empty/.keep", "");
     work.write("a-file", "");
+    // A copy of the program alone, away from its build folder, reads nothing of that folder.
+    fs::create_directory(root / "bin");
+    fs::copy_file(sim, root / "bin/kellhud-sim");
+    fs::permissions(root / "bin/kellhud-sim", fs::perms::owner_exec, fs::perm_options::add);
     struct Case {
         const char* folder;
         std::string command;
@@ -155,6 +159,9 @@ TEST(ModFolder, RefusalsSayWhatToDoAndLeaveTheModdersFilesAlone)
          "the current folder " + root.string() + "/mine/kell-hud is a kell-hud folder itself: run in the folder "
                                                  "above it, " + root.string() + "/mine, or pass --plugin-dir DIR"},
         {"", sim + " --new-mod", 2, "kellhud-sim: bad argument --new-mod"},
+        {"", "bin/kellhud-sim --new-mod other", 2,
+         "kellhud-sim: --new-mod: the shipped files are not beside kellhud-sim: " + root.string() +
+             "/bin/kell-hud/settings.ini is missing"},
         {"", sim + " --new-mod a-file", 2, "kellhud-sim: --new-mod: " + root.string() + "/a-file is a file, not a folder"},
         {"", sim + " --new-mod a-file/mod", 2,
          "kellhud-sim: --new-mod: cannot make " + root.string() + "/a-file/mod/kell-hud: Not a directory"},
