@@ -4,7 +4,9 @@
 // host: once without the plug-in loaded (the empty frame: the host's own routines, its
 // sites and the simulated host's bookkeeping) and once with it. It times each run on the
 // thread's CPU clock and prints both per frame, the plug-in's share and the heap
-// allocations the plug-in made per frame (which must be 0). No trace is kept.
+// allocations the plug-in made per frame (which must be 0). No trace is kept. Both runs are
+// made again with the simulated host's bookkeeping off (no call counted, nothing recorded):
+// the difference of those is the plug-in's own cost, the part the game would pay.
 
 #include <cmath>
 #include <sys/wait.h>
@@ -100,9 +102,10 @@ double threadCpuNs()
 
 // In a fresh host: start, optionally load the plug-in, reach the renderer start, run a
 // few frames untimed to settle, then time the rest.
-Measured runFrames(const Options& options, const sim::Scenario& scenario, bool withPlugin)
+Measured runFrames(const Options& options, const sim::Scenario& scenario, bool withPlugin, bool bookkeeping)
 {
     Measured m;
+    sim::trace::keepBookkeeping(bookkeeping);
     std::filesystem::path dir = std::filesystem::absolute(options.pluginDir);
     sim::system().pluginFile = (dir / std::filesystem::path(options.pluginFile).filename()).string();
     sim::system().hostFile = (dir / "host.exe").string();
@@ -136,7 +139,7 @@ Measured runFrames(const Options& options, const sim::Scenario& scenario, bool w
 }
 
 // Each run in its own child, so each finds a host as it is at start.
-Measured measureInChild(const Options& options, const sim::Scenario& scenario, bool withPlugin)
+Measured measureInChild(const Options& options, const sim::Scenario& scenario, bool withPlugin, bool bookkeeping)
 {
     int fds[2];
     if (pipe(fds) != 0)
@@ -144,7 +147,7 @@ Measured measureInChild(const Options& options, const sim::Scenario& scenario, b
     pid_t child = fork();
     if (child == 0) {
         close(fds[0]);
-        Measured m = runFrames(options, scenario, withPlugin);
+        Measured m = runFrames(options, scenario, withPlugin, bookkeeping);
         bool written = write(fds[1], &m, sizeof m) == static_cast<ssize_t>(sizeof m);
         _exit(written ? 0 : 1);
     }
@@ -187,7 +190,8 @@ bool parse(int argc, char** argv, Options& options)
     return true;
 }
 
-void print(const Measured& empty, const Measured& full, const sim::Scenario& scenario)
+void print(const Measured& empty, const Measured& full, const Measured& bareEmpty, const Measured& bareFull,
+           const sim::Scenario& scenario)
 {
     double emptyUs = empty.cpuNs / empty.frames / 1000;
     double fullUs = full.cpuNs / full.frames / 1000;
@@ -198,6 +202,9 @@ void print(const Measured& empty, const Measured& full, const sim::Scenario& sce
     std::printf("  frame with the plug-in:            %9.2f us\n", fullUs);
     std::printf("  the plug-in's cost per frame:      %9.2f us = %.2f x an empty frame\n", pluginUs,
                 emptyUs > 0 ? pluginUs / emptyUs : 0.0);
+    double bareUs = bareFull.cpuNs / bareFull.frames / 1000 - bareEmpty.cpuNs / bareEmpty.frames / 1000;
+    std::printf("  the plug-in's own cost per frame:  %9.2f us (both runs without the simulated host's bookkeeping)\n",
+                bareUs);
     std::printf("  heap allocations by the plug-in:   %9.2f per frame (%u in all)\n",
                 static_cast<double>(full.heapAllocations) / full.frames, full.heapAllocations);
 }
@@ -222,12 +229,14 @@ int main(int argc, char** argv)
     if (options.frames)
         scenario.frames = *options.frames;
 
-    Measured empty = measureInChild(options, scenario, false);
-    Measured full = measureInChild(options, scenario, true);
-    if (!empty.ok || !full.ok) {
+    Measured empty = measureInChild(options, scenario, false, true);
+    Measured full = measureInChild(options, scenario, true, true);
+    Measured bareEmpty = measureInChild(options, scenario, false, false);
+    Measured bareFull = measureInChild(options, scenario, true, false);
+    if (!empty.ok || !full.ok || !bareEmpty.ok || !bareFull.ok) {
         std::cerr << "radar_bench: a run failed\n";
         return 1;
     }
-    print(empty, full, scenario);
-    return full.heapAllocations == 0 ? 0 : 1;
+    print(empty, full, bareEmpty, bareFull, scenario);
+    return full.heapAllocations == 0 && bareFull.heapAllocations == 0 ? 0 : 1;
 }

@@ -1,5 +1,8 @@
 #include "render_engine.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "host/host.h"
 #include "host_image.h"
 #include "host_records.h"
@@ -11,19 +14,42 @@ namespace sim {
 
 namespace {
 
-std::map<int32_t, uint32_t> states;
+// The host's render states are small numbers: those below stateSlots live in a flat array
+// (set every frame, many times), any other in the map.
+constexpr int32_t stateSlots = 256;
+struct StateSlot {
+    bool set;
+    uint32_t value;
+};
+StateSlot slots[stateSlots];
+std::map<int32_t, uint32_t> otherStates;
+
+void store(int32_t state, uint32_t value)
+{
+    if (state >= 0 && state < stateSlots)
+        slots[state] = {true, value};
+    else
+        otherStates[state] = value;
+}
+
+uint32_t stored(int32_t state)
+{
+    if (state >= 0 && state < stateSlots)
+        return slots[state].value;
+    auto it = otherStates.find(state);
+    return it == otherStates.end() ? 0 : it->second;
+}
 
 KH_CDECL void renderStateSet(int32_t state, uint32_t value)
 {
-    states[state] = value;
+    store(state, value);
     trace::record("render_state_set", SIM_CALLER(), trace::args(state, value));
     preview::recordRenderState(state, value);
 }
 
 KH_CDECL void renderStateGet(int32_t state, uint32_t* value)
 {
-    auto it = states.find(state);
-    *value = it == states.end() ? 0 : it->second;
+    *value = stored(state);
     trace::record("render_state_get", SIM_CALLER(), trace::args(state), *value);
 }
 
@@ -33,7 +59,8 @@ uint32_t address(const void* p) { return static_cast<uint32_t>(reinterpret_cast<
 
 void writeRenderEngine(ImageWriter& image)
 {
-    states.clear();
+    std::fill(std::begin(slots), std::end(slots), StateSlot{});
+    otherStates.clear();
     host::RenderStateSet set = &renderStateSet;
     host::RenderStateGet get = &renderStateGet;
     image.write(renderStateSetCode, X86(renderStateSetCode).jmp(address(reinterpret_cast<const void*>(set))),
@@ -52,11 +79,18 @@ void setRenderStates(const std::map<int32_t, uint32_t>& initial)
 {
     for (const auto& [state, value] : initial)
     {
-        states[state] = value;
+        store(state, value);
         preview::recordRenderState(state, value);
     }
 }
 
-const std::map<int32_t, uint32_t>& renderStates() { return states; }
+std::map<int32_t, uint32_t> renderStates()
+{
+    std::map<int32_t, uint32_t> all = otherStates;
+    for (int32_t state = 0; state < stateSlots; ++state)
+        if (slots[state].set)
+            all[state] = slots[state].value;
+    return all;
+}
 
 } // namespace sim

@@ -23,7 +23,7 @@ void stopRenderEngine();
 void setRenderStates(const std::map<int32_t, uint32_t>& initial);
 
 // Every render state set so far, by number (a state never set reads as 0).
-const std::map<int32_t, uint32_t>& renderStates();
+std::map<int32_t, uint32_t> renderStates();
 
 // Where the simulated host lays the record's two functions (its own choice).
 constexpr uint32_t renderStateSetCode = 0x7F9B00;

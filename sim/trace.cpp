@@ -5,13 +5,15 @@
 #include <cstdio>
 #include <cstring>
 #include <string_view>
-#include <unordered_map>
+#include <algorithm>
+#include <iterator>
 
 #include "host_image.h"
 
 namespace sim::trace {
 
 int frame = 0;
+bool bookkeeping = true;
 
 namespace {
 
@@ -23,14 +25,16 @@ bool streamFailed = false;
 int lastStreamedFrame = 0; // 0: every frame
 std::string line; // reused for every streamed line, so a long run does not churn the heap
 
-// Counts by the operation's name as the call site passes it (a literal, so the pointer is
-// a cheap key; two sites may pass the same name through different pointers, merged when
-// the counts are read).
+// Counts by the operation's name as the call site passes it: a literal, so the pointer is
+// the key, placed by its bits in a fixed table (open addressing), so that counting costs
+// the same small work for every call. Two sites may pass the same name through different
+// pointers; they are merged when the counts are read.
 struct OpCount {
-    std::string name;
+    const char* op = nullptr;
     int calls = 0;
 };
-std::unordered_map<const char*, OpCount> pluginCallCounts;
+constexpr uint32_t opSlots = 1024; // far more than the host has operations
+OpCount pluginCallCounts[opSlots];
 std::map<std::string, int, std::less<>> spriteCounts;
 
 bool pluginRangeSet = false;
@@ -106,11 +110,14 @@ void count(const char* op, bool byPlugin)
 {
     if (!byPlugin || frame < 1)
         return;
-    auto [it, added] = pluginCallCounts.try_emplace(op);
-    if (added)
-        it->second.name = op;
-    ++it->second.calls;
+    uint32_t slot = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(op) >> 2) % opSlots;
+    while (pluginCallCounts[slot].op && pluginCallCounts[slot].op != op)
+        slot = (slot + 1) % opSlots;
+    pluginCallCounts[slot].op = op;
+    ++pluginCallCounts[slot].calls;
 }
+
+void keepBookkeeping(bool keep) { bookkeeping = keep; }
 
 void keep(const char* op, bool byPlugin, nlohmann::json args) { keepCall(op, byPlugin, std::move(args), nullptr); }
 
@@ -121,7 +128,7 @@ void keep(const char* op, bool byPlugin, nlohmann::json args, nlohmann::json res
 
 void countSprite(const void* caller, const char* textureName)
 {
-    if (!isPluginCaller(caller))
+    if (!bookkeeping || !isPluginCaller(caller))
         return;
     std::string_view name = textureName ? textureName : "(no texture)";
     auto it = spriteCounts.find(name);
@@ -135,15 +142,16 @@ const std::vector<TraceEntry>& entries() { return recorded; }
 void clear()
 {
     recorded.clear();
-    pluginCallCounts.clear();
+    std::fill(std::begin(pluginCallCounts), std::end(pluginCallCounts), OpCount{});
     spriteCounts.clear();
 }
 
 std::map<std::string, int> pluginCalls()
 {
     std::map<std::string, int> calls;
-    for (const auto& [op, counted] : pluginCallCounts)
-        calls[counted.name] += counted.calls;
+    for (const OpCount& counted : pluginCallCounts)
+        if (counted.op)
+            calls[counted.op] += counted.calls;
     return calls;
 }
 

@@ -84,12 +84,19 @@ bool endStream(std::string& error);
 
 bool isPluginCaller(const void* caller);
 void count(const char* op, bool byPlugin);
+
+// Whether host calls are recorded at all (counts and trace). On at start; radar_bench turns
+// it off to time the plug-in without the simulated host's bookkeeping.
+extern bool bookkeeping;
+void keepBookkeeping(bool keep);
 void keep(const char* op, bool byPlugin, nlohmann::json args);
 void keep(const char* op, bool byPlugin, nlohmann::json args, nlohmann::json result);
 
 template <class A>
 void record(const char* op, const void* caller, const A& args)
 {
+    if (!bookkeeping)
+        return;
     bool byPlugin = isPluginCaller(caller);
     count(op, byPlugin);
     if (on())
@@ -99,6 +106,8 @@ void record(const char* op, const void* caller, const A& args)
 template <class A, class R>
 void record(const char* op, const void* caller, const A& args, const R& result)
 {
+    if (!bookkeeping)
+        return;
     bool byPlugin = isPluginCaller(caller);
     count(op, byPlugin);
     if (on())

@@ -1,7 +1,6 @@
 #include "radar/gps_route.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <iterator>
 
@@ -38,9 +37,9 @@ constexpr float searchRange = 2000.0f;
 constexpr int32_t triangleStrip = 4;
 // The band's half-width on the radar, in reference units.
 constexpr float halfWidth = 5.0f;
-// One step below the float nearest pi/2: the band's sides lean a hair off the normal, as
-// the host's own route line does.
-const float quarterTurn = std::bit_cast<float>(0x3FC90FDAu);
+// cos of the float one step below pi/2 (0x3FC90FDA), the quarter turn the host's own route
+// line turns its sides by: how far a leg of length 0 leans its sides off the vertical.
+constexpr double cosQuarterTurn = 7.5497899548918821e-08;
 
 void* pathObject() { return pointerTo<void*>(hostObjectRef); }
 
@@ -135,30 +134,53 @@ int32_t convertRoute(int32_t count, bool mapShown)
     return points;
 }
 
-RouteVertex vertexAt(Vec2 point, float dx, float dy, uint32_t colour)
+// What every vertex of one frame's band shares: the host's depth, a hair in front of
+// its near plane, and the colour.
+struct BandStyle {
+    float depth;
+    float recipDepth;
+    uint32_t colour; // 0xAARRGGBB
+};
+
+RouteVertex vertexAt(Vec2 point, float dx, float dy, const BandStyle& style)
 {
-    float depth = host::im2d_depth.get() + 0.0001f;
-    return {point.x + dx, point.y + dy, depth, host::im2d_recip_depth.get(), colour, 0.0f, 0.0f};
+    return {point.x + dx, point.y + dy, style.depth, style.recipDepth, style.colour, 0.0f, 0.0f};
+}
+
+uint32_t bandColour()
+{
+    Colour c = hudColour(HUD_COLOUR_GPS, 255);
+    return uint32_t{c.a} << 24 | uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b;
+}
+
+// Inside this file, so that the leg loop inlines it (the exported name could be interposed).
+BandOffsets bandOffsets(Vec2 from, Vec2 to, float halfWidth)
+{
+    // The leg's unit normal times the half-width: the sides stand square to the leg. In
+    // double, so that no difference of two finite points overflows.
+    double dx = static_cast<double>(to.x) - from.x, dy = static_cast<double>(to.y) - from.y;
+    double length = std::sqrt(dx * dx + dy * dy);
+    if (length == 0.0) {
+        // A leg without a direction reads as pointing along +x (atan2(0, 0) is 0); the
+        // sides then lean the quarter turn's shortfall off the vertical, as they always have.
+        float lean = static_cast<float>(cosQuarterTurn * halfWidth);
+        return {{lean, -halfWidth}, {lean, halfWidth}};
+    }
+    double across = halfWidth / length;
+    float ox = static_cast<float>(dy * across), oy = static_cast<float>(-dx * across);
+    return {{ox, oy}, {-ox, -oy}};
 }
 
 // One quad per leg, its long sides half the width away on either side of the leg.
-void writeLeg(int32_t i, float width)
+void writeLeg(int32_t i, float width, const BandStyle& style)
 {
     Vec2 a = routePoints[i], b = routePoints[i + 1];
-    float dy = b.y - a.y, dx = b.x - a.x;
-    float theta = static_cast<float>(std::atan2(static_cast<double>(dy), static_cast<double>(dx)));
-    float ox1 = static_cast<float>(std::cos(static_cast<double>(theta - quarterTurn)) * width);
-    float oy1 = static_cast<float>(std::sin(static_cast<double>(theta - quarterTurn)) * width);
-    float ox2 = static_cast<float>(std::cos(static_cast<double>(theta + quarterTurn)) * width);
-    float oy2 = static_cast<float>(std::sin(static_cast<double>(theta + quarterTurn)) * width);
-    setRenderState(RenderState::SourceBlend, blendOne);
-    Colour c = hudColour(HUD_COLOUR_GPS, 255);
-    uint32_t colour = uint32_t{c.a} << 24 | uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b;
+    BandOffsets o = bandOffsets(a, b, width);
     RouteVertex* v = &routeVertices[4 * i];
-    v[0] = vertexAt(a, ox1, oy1, colour);
-    v[1] = vertexAt(b, ox1, oy1, colour);
-    v[2] = vertexAt(a, ox2, oy2, colour);
-    v[3] = vertexAt(b, ox2, oy2, colour);
+    v[0] = vertexAt(a, o.first.x, o.first.y, style);
+    v[1] = vertexAt(b, o.first.x, o.first.y, style);
+    v[2] = vertexAt(a, o.second.x, o.second.y, style);
+    v[3] = vertexAt(b, o.second.x, o.second.y, style);
 }
 
 // Asks the host's road search for the route from the player to the target; returns how
@@ -179,6 +201,8 @@ int32_t searchRoute(const MapTarget& target)
 }
 
 } // namespace
+
+BandOffsets routeBandOffsets(Vec2 from, Vec2 to, float halfWidth) { return bandOffsets(from, to, halfWidth); }
 
 void DrawGpsRoute()
 {
@@ -202,8 +226,14 @@ void DrawGpsRoute()
         setRenderState(RenderState::Texture, 0);
         // On the map the band widens and narrows with the map's zoom, in proportion.
         float width = pixels(halfWidth) * (mapShown ? mapZoom() : 1.0f);
-        for (int32_t i = 0; i + 1 < count; ++i)
-            writeLeg(i, width);
+        BandStyle style{host::im2d_depth.get() + 0.0001f, host::im2d_recip_depth.get(), 0};
+        for (int32_t i = 0; i + 1 < count; ++i) {
+            setRenderState(RenderState::SourceBlend, blendOne);
+            // The colour cannot change within the frame: made once, at the first leg.
+            if (i == 0)
+                style.colour = bandColour();
+            writeLeg(i, width, style);
+        }
         host::im2d_draw(triangleStrip, routeVertices, 4 * count - 4);
     }
     // The capabilities are asked again; a scissor test switched on above is switched off
