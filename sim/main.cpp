@@ -10,6 +10,7 @@
 
 #include "check/data_check.h"
 #include "command_checks.h"
+#include "mod_folder.h"
 #include "plugin_loader.h"
 #include "run.h"
 #include "text/printable.h"
@@ -21,7 +22,11 @@ const char usage[] =
     "                   [--scenario FILE.json] [--trace FILE.jsonl] [--trace-frames]\n"
     "                   [--patches FILE.jsonl] [--png FILE.png] [--unload]\n"
     "       kellhud-sim --check [--plugin-dir DIR]\n"
-    "--plugin-dir is the folder that holds kell-hud/settings.ini (after a build: dist/).\n"
+    "       kellhud-sim --new-mod DIR\n"
+    "--new-mod makes DIR/kell-hud from the shipped files (never over an existing one) and\n"
+    "prints the commands to edit, preview, check and pack it.\n"
+    "--plugin-dir is the folder that holds kell-hud/settings.ini; without it, the current\n"
+    "folder when it holds kell-hud/.\n"
     "--check reads the data files below it and names every line the plug-in will read\n"
     "differently from what it says; the exit status is 1 when it finds an error.\n";
 
@@ -77,10 +82,24 @@ bool checkBeforeRun(const sim::RunOptions& options, std::ostream& err)
     return ok;
 }
 
+// The modder's folder: `--new-mod DIR` makes it; a run or --check given no --plugin-dir
+// uses the current folder when it holds kell-hud/. Returns -1 to go on with the run.
+int modFolderCommand(const std::string& newMod, sim::RunOptions& options)
+{
+    if (!newMod.empty())
+        return sim::makeModFolder(newMod, sim::shippedFolder(), std::cout, std::cerr);
+    std::string message;
+    if (options.pluginDir.empty() && !sim::currentPluginDir(options.pluginDir, message)) {
+        std::cerr << "kellhud-sim: " << message << "\n";
+        return 2;
+    }
+    return -1;
+}
+
 int run(int argc, char** argv)
 {
     sim::RunOptions options;
-    options.pluginDir = KELLHUD_ASSETS_DIR;
+    std::string newMod;
     options.pluginFile = sim::defaultPluginFile();
     bool checkOnly = false;
     for (int i = 1; i < argc; ++i) {
@@ -108,6 +127,8 @@ int run(int argc, char** argv)
             options.traceFramesOnly = true;
         else if (arg == "--check")
             checkOnly = true;
+        else if (arg == "--new-mod")
+            ok = takes(newMod) && !newMod.empty();
         else if (arg == "--png")
             ok = takes(options.pngPath);
         else if (arg == "--unload")
@@ -132,6 +153,8 @@ int run(int argc, char** argv)
             return 2;
         }
     }
+    if (int status = modFolderCommand(newMod, options); status >= 0)
+        return status;
     if (checkOnly) {
         std::string message;
         if (sim::checkPluginDir(options.pluginDir, message) == sim::PluginDirState::Wrong) {
