@@ -4,24 +4,49 @@
 # the licences under kell-hud/licenses/. The version is the project's, from
 # CMakeLists.txt.
 #
-# usage: scripts/package.sh [OUT_DIR]     (default: dist/)
-# Needs the Windows build (build/win32/KellHud.asi) and the texture dictionaries that the
-# simulated build draws into assets/kell-hud/textures/.
+# usage: scripts/package.sh [OUT_DIR]               the shipped files (default OUT_DIR: dist/)
+#        scripts/package.sh --from DIR [OUT_DIR]    a modder's folder: DIR/kell-hud as it is,
+#                                                   checked first (default OUT_DIR: DIR)
+# Needs the Windows build (build/win32/KellHud.asi) and the simulated build: it draws the
+# shipped texture dictionaries into assets/kell-hud/textures/, and its --check refuses a
+# modder's folder with errors before anything is packed.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-out="${1:-$root/dist}"
 
 fail() {
     echo "package.sh: $*" >&2
     exit 1
 }
 
+from=""
+if [ "${1:-}" = --from ]; then
+    [ $# -ge 2 ] || fail "--from needs the folder that holds kell-hud/ (kellhud-sim --new-mod DIR makes one)"
+    from="$2"
+    shift 2
+fi
+[ $# -le 1 ] || fail "usage: scripts/package.sh [--from DIR] [OUT_DIR]"
+
 version="$(sed -n 's/^project(KellHud VERSION \([0-9][0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
 [ -n "$version" ] || fail "no 'project(KellHud VERSION x.y.z ...)' line in $root/CMakeLists.txt"
 
 asi="$root/build/win32/KellHud.asi"
 [ -f "$asi" ] || fail "$asi is missing: build the Windows DLL first (scripts/build.sh, or cmake --preset win32 && cmake --build --preset win32)"
-data="$root/assets/kell-hud"
+if [ -n "$from" ]; then
+    data="$from/kell-hud"
+    [ -d "$data" ] || fail "$data is missing: --from takes the folder that holds kell-hud/ (kellhud-sim --new-mod DIR makes one)"
+    out="${1:-$from}"
+    # What players get is what --check passed: a folder with errors is not packed.
+    sim="$root/build/sim/kellhud-sim"
+    [ -x "$sim" ] || fail "$sim is missing: build the simulated build first (cmake --preset sim && cmake --build --preset sim); it checks the folder before packing"
+    findings="$("$sim" --check --plugin-dir "$from")" || {
+        echo "$findings" >&2
+        fail "$data has errors (above); nothing was packed"
+    }
+    grep -v ': 0 errors, 0 warnings' <<<"$findings" | grep . >&2 || true
+else
+    data="$root/assets/kell-hud"
+    out="${1:-$root/dist}"
+fi
 [ -f "$data/settings.ini" ] || fail "$data/settings.ini is missing"
 compgen -G "$data/textures/*.txd" >/dev/null ||
     fail "no texture dictionaries in $data/textures: build the simulated build first (cmake --preset sim && cmake --build --preset sim), it draws them"
@@ -33,6 +58,7 @@ cp -r "$data" "$stage/kell-hud"
 # Names of our own at the root: README.txt and LICENSES/ would collide with other mods'. The
 # readme gets CRLF line ends, which every Windows editor shows as lines.
 sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/assets/README.txt" > "$stage/KellHud-README.txt"
+# Our licences are refreshed; any other file a modder put under licenses/ stays.
 mkdir -p "$stage/kell-hud/licenses"
 cp "$root/LICENSE" "$stage/kell-hud/licenses/KellHud-LICENSE.txt"
 if [ -d "$root/LICENSES" ]; then

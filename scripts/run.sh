@@ -11,13 +11,14 @@ zipfile="$(bash scripts/package.sh dist)"
 
 cat <<END
 
-Built:
+Built (dist/ is remade by every build: do not edit there):
   dist/KellHud.asi and dist/kell-hud/   the plug-in: copy both into the game folder (next to
                                         the game's executable, or where the .asi loader looks)
   dist/${zipfile##*/}            the same as a release: unzip it into the game folder
   build/sim/KellHud.so                  the plug-in for the simulated host
-  build/sim/kellhud-sim                 preview without the game, as a picture:
-      build/sim/kellhud-sim --plugin-dir dist --scenario docs/examples/preview.json --png hud.png
-  check the data files after editing them:
-      build/sim/kellhud-sim --check --plugin-dir dist
+  build/sim/kellhud-sim                 preview without the game
+
+To make your own layout, start a folder of your own; it prints how to edit, preview,
+check and pack it:
+      build/sim/kellhud-sim --new-mod ~/my-hud
 END

@@ -50,7 +50,8 @@ PluginDirState checkPluginDir(const std::string& dir, std::string& message)
 {
     std::error_code ec;
     const fs::path folder(dir);
-    const std::string expected = "expected a folder holding kell-hud/settings.ini (after a build: dist/)";
+    const std::string expected =
+        "expected a folder holding kell-hud/settings.ini (kellhud-sim --new-mod DIR makes one)";
     if (fs::is_regular_file(folder / "kell-hud" / "settings.ini", ec))
         return PluginDirState::Ready;
     if (!fs::exists(folder, ec)) {

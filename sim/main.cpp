@@ -10,6 +10,7 @@
 
 #include "check/data_check.h"
 #include "command_checks.h"
+#include "mod_folder.h"
 #include "plugin_loader.h"
 #include "run.h"
 #include "text/printable.h"
@@ -22,9 +23,11 @@ const char usage[] =
     "                   [--trace-frames] [--patches FILE.jsonl] [--png FILE.png] [--unload]\n"
     "                   [--frames-png DIR [--every N]] [--outline]\n"
     "       kellhud-sim --check [--plugin-dir DIR]\n"
+    "       kellhud-sim --new-mod DIR\n"
     "\n"
     "Runs the Kell Hud plug-in in a simulated game host, to test it or to preview a layout.\n"
-    "  --plugin-dir DIR     the folder that holds kell-hud/settings.ini (after a build: dist/)\n"
+    "  --plugin-dir DIR     the folder that holds kell-hud/settings.ini; without it, the current\n"
+    "                       folder when it holds kell-hud/\n"
     "  --plugin LIBRARY     the plug-in library to load (default: the one built beside this program)\n"
     "  --scenario FILE      the host's state frame by frame, a JSON file of at most 64 MB\n"
     "                       (docs/scenario.md; examples in docs/examples/)\n"
@@ -45,6 +48,8 @@ const char usage[] =
     "  --check              read the data files and name every line the plug-in reads differently\n"
     "                       from what it says (docs/settings.md, docs/layout-files.md);\n"
     "                       exit status 1 when it finds an error\n"
+    "  --new-mod DIR        make DIR/kell-hud from the shipped files (never over an existing one)\n"
+    "                       and print the commands to edit, preview, check and pack it\n"
     "  --help               this text\n"
     "More in docs/simulator.md.\n";
 
@@ -103,10 +108,24 @@ bool checkBeforeRun(const sim::RunOptions& options, std::ostream& err)
     return ok;
 }
 
+// The modder's folder: `--new-mod DIR` makes it; a run or --check given no --plugin-dir
+// uses the current folder when it holds kell-hud/. Returns -1 to go on with the run.
+int modFolderCommand(const std::string& newMod, sim::RunOptions& options)
+{
+    if (!newMod.empty())
+        return sim::makeModFolder(newMod, sim::shippedFolder(), std::cout, std::cerr);
+    std::string message;
+    if (options.pluginDir.empty() && !sim::currentPluginDir(options.pluginDir, message)) {
+        std::cerr << "kellhud-sim: " << message << "\n";
+        return 2;
+    }
+    return -1;
+}
+
 int run(int argc, char** argv)
 {
     sim::RunOptions options;
-    options.pluginDir = KELLHUD_ASSETS_DIR;
+    std::string newMod;
     options.pluginFile = sim::defaultPluginFile();
     bool checkOnly = false;
     for (int i = 1; i < argc; ++i) {
@@ -134,6 +153,8 @@ int run(int argc, char** argv)
             options.traceFramesOnly = true;
         else if (arg == "--check")
             checkOnly = true;
+        else if (arg == "--new-mod")
+            ok = takes(newMod) && !newMod.empty();
         else if (arg == "--png")
             ok = takes(options.pngPath);
         else if (arg == "--unload")
@@ -190,6 +211,8 @@ int run(int argc, char** argv)
             return 2;
         }
     }
+    if (int status = modFolderCommand(newMod, options); status >= 0)
+        return status;
     if (checkOnly) {
         std::string message;
         if (sim::checkPluginDir(options.pluginDir, message) == sim::PluginDirState::Wrong) {

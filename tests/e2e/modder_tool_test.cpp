@@ -166,7 +166,7 @@ TEST(ModderTool, WithoutSettingsTheRunSaysThePluginStaysOff)
     SimRun run = runSimWithoutTrace(dir);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(has(run.err, "warning: --plugin-dir " + dir.path() +
-                                 ": expected a folder holding kell-hud/settings.ini (after a build: dist/); found "
+                                 ": expected a folder holding kell-hud/settings.ini (kellhud-sim --new-mod DIR makes one); found "
                                  "kell-hud/ without settings.ini, so the plug-in finds no settings and stays off"))
         << run.err;
     EXPECT_TRUE(has(run.out, "  settings: none found at " + dir.path() + "/kell-hud/settings.ini, so the plug-in "

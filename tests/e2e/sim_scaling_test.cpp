@@ -145,7 +145,8 @@ TEST(SimScaling, ATraceFileThatCannotBeMadeStopsTheRunBeforeItStarts)
 // The largest resident size of one run of the simulated host, in kilobytes.
 long peakKilobytes(const std::vector<std::string>& args)
 {
-    std::vector<std::string> all = {KELLHUD_SIM_BINARY, "--plugin", KELLHUD_PLUGIN_BINARY};
+    std::vector<std::string> all = {KELLHUD_SIM_BINARY, "--plugin", KELLHUD_PLUGIN_BINARY, "--plugin-dir",
+                                     KELLHUD_ASSETS_DIR};
     all.insert(all.end(), args.begin(), args.end());
     pid_t child = fork();
     if (child == 0) {

@@ -1,0 +1,181 @@
+// A modder's own folder, walked as a modder walks it: made from the shipped files, edited
+// (placement, a colour, an icon swapped with kellhud-txd), checked, previewed and packed;
+// the release archive holds exactly the edited folder.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "sim_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path sourceDir = fs::path(KELLHUD_ASSETS_DIR).parent_path();
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+struct Command {
+    int exitCode;
+    std::string out, err;
+};
+
+// Runs a shell command in a folder, its output kept apart from the folder's files.
+Command inFolder(const fs::path& cwd, const std::string& command)
+{
+    static int n = 0;
+    const std::string base = "/tmp/kellhud-mod-folder-" + std::to_string(getpid()) + "-" + std::to_string(++n);
+    const int status =
+        std::system(("cd '" + cwd.string() + "' && " + command + " >'" + base + ".out' 2>'" + base + ".err'").c_str());
+    Command c{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(base + ".out"), readFile(base + ".err")};
+    fs::remove(base + ".out");
+    fs::remove(base + ".err");
+    return c;
+}
+
+// Every file below a folder, by relative path, with its bytes.
+std::map<std::string, std::string> filesBelow(const fs::path& root)
+{
+    std::map<std::string, std::string> files;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root))
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), root).string()] = readFile(entry.path());
+    return files;
+}
+
+const std::string sim = KELLHUD_SIM_BINARY;
+const std::string txd = KELLHUD_TXD_BINARY;
+const std::string package = "bash '" + (sourceDir / "scripts/package.sh").string() + "'";
+
+TEST(ModFolder, MadeEditedCheckedPreviewedAndPackedAsTheModderLeftIt)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "packing is plain file work: checked in the plain build only";
+#endif
+    TempDir work;
+    const fs::path mod = fs::path(work.path()) / "my hud";
+    const fs::path kellHud = mod / "kell-hud";
+
+    Command made = inFolder(work.path(), sim + " --new-mod 'my hud'");
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    EXPECT_NE(made.out.find("Made " + kellHud.string() + " from the shipped files"), std::string::npos) << made.out;
+    for (const std::string& next : {" --plugin-dir '" + mod.string() + "' --scenario ", " --check --plugin-dir '" +
+                                    mod.string() + "'\n", "scripts/package.sh --from '" + mod.string() + "'\n",
+                                    " unpack '" + kellHud.string() + "'/textures/hud.txd "})
+        EXPECT_NE(made.out.find(next), std::string::npos) << next << "\n" << made.out;
+    // The shipped files as the release holds them, licences included.
+    const fs::path shipped = fs::path(sim).parent_path() / "kell-hud";
+    EXPECT_EQ(filesBelow(kellHud), filesBelow(shipped));
+    EXPECT_TRUE(fs::is_regular_file(kellHud / "licenses/KellHud-LICENSE.txt"));
+
+    // The radar moved 25 units right, the cellphone clock's colour, and the cellphone's
+    // wanted star swapped for another icon of the same dictionary.
+    std::string hudDat = readFile(kellHud / "data/hud.dat");
+    hudDat = std::regex_replace(hudDat, std::regex("\nHUD_RADAR_OFFSET_X_Y[^\n]*"), "\nHUD_RADAR_OFFSET_X_Y 25 0");
+    writeFile(kellHud / "data/hud.dat", hudDat);
+    std::string colours = readFile(kellHud / "data/hudColor.dat");
+    colours = std::regex_replace(colours, std::regex("\nHUD_COLOUR_CELLPHONE_CLOCK[^;\n]*"),
+                                 "\nHUD_COLOUR_CELLPHONE_CLOCK 12 34 56 255 ");
+    writeFile(kellHud / "data/hudColor.dat", colours);
+    const fs::path png = mod / "png/hud";
+    ASSERT_EQ(inFolder(mod, txd + " unpack kell-hud/textures/hud.txd png/hud").exitCode, 0);
+    const std::string icon = readFile(png / "hud_target.png");
+    ASSERT_FALSE(icon.empty());
+    writeFile(png / "star.png", icon);
+    Command packed = inFolder(mod, txd + " pack kell-hud/textures/hud.txd png/hud/*.png");
+    ASSERT_EQ(packed.exitCode, 0) << packed.err;
+
+    // Checked and previewed in the folder itself, without naming it.
+    Command check = inFolder(mod, sim + " --check");
+    EXPECT_EQ(check.exitCode, 0) << check.out;
+    EXPECT_NE(check.out.find("0 errors, 0 warnings in the data files below " + mod.string() + "\n"), std::string::npos)
+        << check.out;
+    Command preview = inFolder(mod, sim + " --trace trace.jsonl");
+    ASSERT_EQ(preview.exitCode, 0) << preview.err;
+    const std::string trace = readFile(mod / "trace.jsonl");
+    EXPECT_NE(trace.find(R"("op":"sprite_draw","args":["radarringback",[65,780,325,1040])"), std::string::npos);
+    EXPECT_NE(trace.find(R"("op":"text_set_colour","args":[[12,34,56,255]])"), std::string::npos);
+
+    // Packed from the folder: the archive lands in it and holds the folder as it is, with
+    // the DLL, the readme and the licences.
+    Command zip = inFolder(work.path(), package + " --from 'my hud'");
+    ASSERT_EQ(zip.exitCode, 0) << zip.err;
+    const std::string zipFile = zip.out.substr(0, zip.out.find('\n'));
+    EXPECT_EQ(fs::path(zipFile).parent_path(), mod);
+    const fs::path game = fs::path(work.path()) / "game";
+    ASSERT_EQ(inFolder(work.path(), "unzip -q '" + zipFile + "' -d game").exitCode, 0);
+    EXPECT_EQ(filesBelow(game / "kell-hud"), filesBelow(kellHud));
+    EXPECT_TRUE(fs::is_regular_file(game / "KellHud.asi"));
+    EXPECT_TRUE(fs::is_regular_file(game / "KellHud-README.txt"));
+    ASSERT_EQ(inFolder(work.path(), txd + " unpack game/kell-hud/textures/hud.txd released").exitCode, 0);
+    EXPECT_EQ(readFile(fs::path(work.path()) / "released/star.png"), icon);
+}
+
+// What the modder's folder commands refuse, each with what to do instead, and never a
+// file of theirs touched.
+TEST(ModFolder, RefusalsSayWhatToDoAndLeaveTheModdersFilesAlone)
+{
+    TempDir work;
+    const fs::path root = work.path();
+    work.write("mine/kell-hud/settings.ini", "bEnable = 1\n");
+    work.write("broken/kell-hud/settings.ini", "bEnable = off\n");
+    work.write("empty/.keep", "");
+    work.write("a-file", "");
+    // A copy of the program alone, away from its build folder, reads nothing of that folder.
+    fs::create_directory(root / "bin");
+    fs::copy_file(sim, root / "bin/kellhud-sim");
+    fs::permissions(root / "bin/kellhud-sim", fs::perms::owner_exec, fs::perm_options::add);
+    struct Case {
+        const char* folder;
+        std::string command;
+        int exitCode;
+        std::string says;
+    } cases[] = {
+        {"", sim + " --new-mod mine", 2,
+         root.string() + "/mine/kell-hud already exists; nothing was changed. Work on it as it is (kellhud-sim "
+                         "--plugin-dir mine)"},
+        {"empty", sim + " --check", 2,
+         "kellhud-sim: no kell-hud/ folder in the current folder " + root.string() +
+             "/empty: pass --plugin-dir DIR, the folder that holds kell-hud/ (kellhud-sim --new-mod DIR makes one"},
+        {"mine/kell-hud", sim + " --frames 1", 2,
+         "the current folder " + root.string() + "/mine/kell-hud is a kell-hud folder itself: run in the folder "
+                                                 "above it, " + root.string() + "/mine, or pass --plugin-dir DIR"},
+        {"", sim + " --new-mod", 2, "kellhud-sim: bad argument --new-mod"},
+        {"", "bin/kellhud-sim --new-mod other", 2,
+         "kellhud-sim: --new-mod: the shipped files are not beside kellhud-sim: " + root.string() +
+             "/bin/kell-hud/settings.ini is missing"},
+        {"", sim + " --new-mod a-file", 2, "kellhud-sim: --new-mod: " + root.string() + "/a-file is a file, not a folder"},
+        {"", sim + " --new-mod a-file/mod", 2,
+         "kellhud-sim: --new-mod: cannot make " + root.string() + "/a-file/mod/kell-hud: Not a directory"},
+        {"", package + " --from broken", 1, "package.sh: broken/kell-hud has errors (above); nothing was packed"},
+        {"", package + " --from empty", 1, "package.sh: empty/kell-hud is missing: --from takes the folder that holds "
+                                           "kell-hud/"},
+    };
+    const auto before = filesBelow(root);
+    for (const Case& c : cases) {
+        Command run = inFolder(root / c.folder, c.command);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.command << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.command << "\n" << run.err;
+    }
+    EXPECT_EQ(filesBelow(root), before);
+}
+
+} // namespace
