@@ -5,21 +5,27 @@
 # operands that address the plug-in's data) are compared by the symbol they name, since
 # they move with every change of code and with every load.
 #
-#   bash scripts/compare-builds.sh [--alias 'PATTERN=NAME']... BUILD_BEFORE BUILD_AFTER
+#   bash scripts/compare-builds.sh [--alias 'PATTERN=NAME']... [--tolerance T] BUILD_BEFORE BUILD_AFTER
 #
 # Each BUILD is a sim build folder holding KellHud.so (e.g. build/sim of another checkout);
 # both libraries run in the simulated host of BUILD_AFTER, so only the plug-in differs.
 # --alias renames the symbols a Python regular expression matches on both sides, for code
-# that was renamed on purpose. Exit status 0 when everything is the same, 1 otherwise.
+# that was renamed on purpose. --tolerance lets numbers in the traces differ by up to T
+# (e.g. 1e-3 pixels, for arithmetic done another way). Exit status 0 when everything is the
+# same, 1 otherwise.
 set -euo pipefail
 
 aliases=()
-while [ $# -gt 0 ] && [ "$1" = --alias ]; do
-    aliases+=("$2")
-    shift 2
+tolerance=0
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --alias) aliases+=("$2"); shift 2 ;;
+    --tolerance) tolerance=$2; shift 2 ;;
+    *) break ;;
+    esac
 done
 if [ $# -ne 2 ]; then
-    echo "usage: bash scripts/compare-builds.sh [--alias 'PATTERN=NAME']... BUILD_BEFORE BUILD_AFTER" >&2
+    echo "usage: bash scripts/compare-builds.sh [--alias 'PATTERN=NAME']... [--tolerance T] BUILD_BEFORE BUILD_AFTER" >&2
     exit 2
 fi
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -69,6 +75,25 @@ for address in sorted(lines):
 EOF
 }
 
+# Whether two traces hold the same calls, numbers equal within the tolerance.
+same_trace() {
+    cmp -s "$1" "$2" && return 0
+    [ "$tolerance" = 0 ] && return 1
+    python3 - "$1" "$2" "$tolerance" <<'EOF'
+import json, sys
+before, after, tolerance = open(sys.argv[1]).readlines(), open(sys.argv[2]).readlines(), float(sys.argv[3])
+def same(a, b):
+    if isinstance(a, (int, float)) and isinstance(b, (int, float)) and not isinstance(a, bool):
+        return abs(a - b) <= tolerance
+    if isinstance(a, list) and isinstance(b, list):
+        return len(a) == len(b) and all(same(x, y) for x, y in zip(a, b))
+    if isinstance(a, dict) and isinstance(b, dict):
+        return a.keys() == b.keys() and all(same(a[k], b[k]) for k in a)
+    return a == b
+sys.exit(0 if len(before) == len(after) and all(same(json.loads(x), json.loads(y)) for x, y in zip(before, after)) else 1)
+EOF
+}
+
 status=0
 for scenario in busy preview; do
     for settings in shipped options; do
@@ -81,7 +106,7 @@ for scenario in busy preview; do
         done
         name="$scenario.json with the $settings settings"
         b="$work/before-$scenario-$settings" a="$work/after-$scenario-$settings"
-        if cmp -s "$b.trace" "$a.trace"; then
+        if same_trace "$b.trace" "$a.trace"; then
             echo "same trace:   $name ($(wc -l < "$a.trace") host calls)"
         else
             echo "OTHER TRACE:  $name"; { diff "$b.trace" "$a.trace" || true; } | head -20; status=1
