@@ -23,13 +23,7 @@ namespace fs = std::filesystem;
 
 const fs::path sourceDir = fs::path(KELLHUD_ASSETS_DIR).parent_path();
 
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+std::string readFile(const fs::path& path) { return readWholeFile(path.string()); }
 
 void writeFile(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 

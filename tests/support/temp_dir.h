@@ -18,3 +18,6 @@ public:
 private:
     std::string root;
 };
+
+// The whole of a file's bytes (empty when it cannot be read).
+std::string readWholeFile(const std::string& path);
