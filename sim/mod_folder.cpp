@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "plugin_loader.h"
+
 namespace sim {
 
 namespace fs = std::filesystem;
@@ -57,13 +59,6 @@ void printNextCommands(const fs::path& dir, std::ostream& out)
 }
 
 } // namespace
-
-std::string programFolder()
-{
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? "." : self.parent_path().string();
-}
 
 std::string shippedFolder() { return (fs::path(programFolder()) / "kell-hud").string(); }
 

@@ -8,9 +8,6 @@
 
 namespace sim {
 
-// The folder that holds the simulated host's program.
-std::string programFolder();
-
 // The shipped kell-hud/ folder the build puts beside the program.
 std::string shippedFolder();
 

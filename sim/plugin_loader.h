@@ -9,6 +9,8 @@
 
 namespace sim {
 
+// The folder that holds this program (the current folder when it cannot be found).
+std::string programFolder();
 // The plug-in library built beside the simulated host.
 std::string defaultPluginFile();
 

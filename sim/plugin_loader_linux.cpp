@@ -43,15 +43,14 @@ int findSegments(dl_phdr_info* info, size_t, void* data)
 
 } // namespace
 
-std::string defaultPluginFile()
+std::string programFolder()
 {
-    char self[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0)
-        return "KellHud.so";
-    self[n] = '\0';
-    return (std::filesystem::path(self).parent_path() / "KellHud.so").string();
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? "." : self.parent_path().string();
 }
+
+std::string defaultPluginFile() { return (std::filesystem::path(programFolder()) / "KellHud.so").string(); }
 
 bool loadPlugin(const std::string& path, std::string& error)
 {
