@@ -6,6 +6,7 @@
 #include <exception>
 #include <iostream>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "check/data_check.h"
@@ -22,7 +23,7 @@ const char usage[] =
     "                   [--scenario FILE.json] [--style base|mora|sabel] [--trace FILE.jsonl]\n"
     "                   [--trace-frames] [--patches FILE.jsonl] [--png FILE.png] [--unload]\n"
     "                   [--frames-png DIR [--every N]] [--outline]\n"
-    "       kellhud-sim --check [--plugin-dir DIR]\n"
+    "       kellhud-sim --check [--plugin-dir DIR] [--style base|mora|sabel]\n"
     "       kellhud-sim --new-mod DIR\n"
     "\n"
     "Runs the Kell Hud plug-in in a simulated game host, to test it or to preview a layout.\n"
@@ -33,7 +34,8 @@ const char usage[] =
     "                       (docs/scenario.md; examples in docs/examples/)\n"
     "  --size WxH           the screen in pixels, each side 1 to 16384 (default: the scenario's, else 1920x1080)\n"
     "  --frames N           frames to run, 0 to 1000000 (default: the scenario's, else 1)\n"
-    "  --style NAME         base, mora or sabel: the style (iVesk) for this run; settings.ini is not changed\n"
+    "  --style NAME         base, mora or sabel: the style (iVesk) for this run; settings.ini is not changed.\n"
+    "                       With --check: only that style's colour file and texture dictionaries\n"
     "  --png FILE           the last frame as a PNG picture\n"
     "  --frames-png DIR     every N-th frame and the last as DIR/frame-NNNNN.png (the folder must exist),\n"
     "                       to see blinking, slides and fades; a run of more than two seconds\n"
@@ -68,10 +70,10 @@ bool parseSize(const char* text, sim::RunOptions& options)
 }
 
 // `--check`: the data files, by file and line, without running anything.
-int checkData(const std::string& dir)
+int checkData(const std::string& dir, std::optional<int> style)
 {
     int errors = 0, warnings = 0;
-    for (const check::Finding& finding : check::checkPluginFolder(dir)) {
+    for (const check::Finding& finding : check::checkPluginFolder(dir, style)) {
         std::cout << check::formatFinding(finding) << "\n";
         if (finding.severity == check::Severity::Note) {
             errors += finding.hiddenErrors;
@@ -219,7 +221,7 @@ int run(int argc, char** argv)
             std::cerr << "kellhud-sim: " << message << "\n";
             return 2;
         }
-        return checkData(options.pluginDir);
+        return checkData(options.pluginDir, options.style);
     }
     if (!checkBeforeRun(options, std::cerr))
         return 2;

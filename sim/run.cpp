@@ -303,7 +303,7 @@ private:
 int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& err)
 {
     // The data as --check sees them, first: a run on broken data says so before its frames.
-    const std::vector<check::Finding> findings = check::checkPluginFolder(options.pluginDir);
+    const std::vector<check::Finding> findings = check::checkPluginFolder(options.pluginDir, options.style);
     for (const check::Finding& finding : findings)
         out << check::formatFinding(finding) << "\n";
 

@@ -496,8 +496,8 @@ namespace {
 
 // Each dictionary the plug-in (and the host, given the plug-in's files) loads with these
 // settings: the six sprite tables' files, and the fonts when bUseKellFonts is on. Nothing
-// when bEnable is off: then no file of ours is loaded.
-std::vector<std::pair<std::string, std::string>> loadedDictionaries(const std::string& dir)
+// when bEnable is off: then no file of ours is loaded. A given style stands for iVesk.
+std::vector<std::pair<std::string, std::string>> loadedDictionaries(const std::string& dir, std::optional<int32_t> style)
 {
     KeyValueFile settings;
     settings.open((dir + "/" + localForm(settingsFile)).c_str());
@@ -506,6 +506,7 @@ std::vector<std::pair<std::string, std::string>> loadedDictionaries(const std::s
     settings["bEnable"].tryBool(enabled);
     settings["bUseKellFonts"].tryBool(fonts);
     settings["iVesk"].tryInt(vesk);
+    vesk = style.value_or(vesk);
     std::vector<std::pair<std::string, std::string>> files; // path below dir, dictionary name
     const std::vector<std::string> names = txd::knownDictionaries();
     if (!enabled)
@@ -555,11 +556,11 @@ std::string missingTextures(const std::vector<Finding>& findings)
     return text;
 }
 
-std::vector<Finding> checkPluginFolder(const std::string& dir)
+std::vector<Finding> checkPluginFolder(const std::string& dir, std::optional<int32_t> style)
 {
     std::vector<std::pair<std::string, DataFile>> files = {{localForm(settingsFile), DataFile::Settings},
                                                            {localForm(layoutFile), DataFile::Layout}};
-    for (int32_t variant = 0; variant <= 2; ++variant)
+    for (int32_t variant = style.value_or(0); variant <= style.value_or(2); ++variant)
         files.push_back({localForm(colourFile(variant)), DataFile::Colours});
 
     std::vector<Finding> findings;
@@ -567,7 +568,7 @@ std::vector<Finding> checkPluginFolder(const std::string& dir)
         std::vector<Finding> found = checkDataFile(dir + "/" + relative, kind);
         findings.insert(findings.end(), found.begin(), found.end());
     }
-    for (const auto& [relative, name] : loadedDictionaries(dir)) {
+    for (const auto& [relative, name] : loadedDictionaries(dir, style)) {
         std::vector<Finding> found = checkDictionary(dir + "/" + relative, name);
         findings.insert(findings.end(), found.begin(), found.end());
     }

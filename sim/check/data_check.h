@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,9 @@ std::vector<Finding> checkDataFile(const std::string& path, DataFile kind);
 
 // Every data file the plug-in reads below a plug-in folder (the folder holding kell-hud/):
 // the settings, the layout and the colour file of each style variant, and every texture
-// dictionary those settings make the plug-in load.
-std::vector<Finding> checkPluginFolder(const std::string& dir);
+// dictionary those settings make the plug-in load. Given a style variant (a run's --style,
+// which overrides iVesk), only that style's colour file and dictionaries.
+std::vector<Finding> checkPluginFolder(const std::string& dir, std::optional<int32_t> style = std::nullopt);
 
 // The missing textures among the findings, by dictionary file and name, on one line
 // ("kell-hud/textures/weapons.txd: m4, tec9"); "" when none is missing.

@@ -46,6 +46,8 @@ TEST(PreviewOptions, MistakesSayWhatIsAllowed)
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
+// The run and --check alike read the chosen style's colour file and ring dictionary only
+// (the folder holds none, so each file read is named as missing).
 TEST(PreviewOptions, StyleChoosesTheColoursWithoutEditingSettings)
 {
     TempDir dir;
@@ -53,13 +55,23 @@ TEST(PreviewOptions, StyleChoosesTheColoursWithoutEditingSettings)
     writeSettings(dir, settings);
     const char* const styles[] = {"base", "mora", "sabel"};
     const char* const colourFiles[] = {"/data/hudColor.dat", "/data/mora/hudColor.dat", "/data/sabel/hudColor.dat"};
+    const char* const rings[] = {"/textures/radar.txd", "/textures/mora/radar.txd", "/textures/sabel/radar.txd"};
+    const std::string folder = dir.path() + "/kell-hud";
     for (int i = 0; i < 3; ++i) {
         SimRun r = runSimWithoutTrace(dir, {"--style", styles[i]});
         ASSERT_EQ(r.exitCode, 0) << r.err;
-        EXPECT_NE(r.out.find(std::string("style variant: ") + styles[i] + ", colours from " + dir.path() + "/kell-hud" +
-                             colourFiles[i]),
+        EXPECT_NE(r.out.find(std::string("style variant: ") + styles[i] + ", colours from " + folder + colourFiles[i]),
                   std::string::npos)
             << r.out;
+        SimRun checked = runSimWithoutTrace(dir, {"--check", "--style", styles[i]});
+        EXPECT_EQ(checked.exitCode, 1) << checked.err;
+        for (int j = 0; j < 3; ++j)
+            for (const SimRun* run : {&r, &checked}) {
+                const bool colours = run->out.find(folder + colourFiles[j] + ": error: cannot be read") != std::string::npos;
+                const bool ring = run->out.find(folder + rings[j] + ": error: cannot be read") != std::string::npos;
+                EXPECT_EQ(colours, i == j) << styles[i] << " " << colourFiles[j] << "\n" << run->out;
+                EXPECT_EQ(ring, i == j) << styles[i] << " " << rings[j] << "\n" << run->out;
+            }
     }
     std::ifstream in(dir.path() + "/kell-hud/settings.ini");
     std::stringstream kept;
