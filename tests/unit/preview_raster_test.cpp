@@ -201,6 +201,28 @@ TEST_F(PreviewRecording, SpriteUvTakesOnePairPerCornerAndQuadStartsAtTheBottomLe
     expectNear(at(image, 22, 8), {0, 0, 255, 255});
 }
 
+// A sprite whose texture is missing holds none, and the host draws nothing for it: every
+// pixel of its place stays the background, in whichever form it was drawn, while a fill in
+// the same colour beside them shows.
+TEST_F(PreviewRecording, ASpriteWithoutItsTextureLeavesTheBackground)
+{
+    const png::Image background = render();
+    const Colour red = {255, 0, 0, 255};
+    const float wholeUv[8] = {0, 0, 1, 0, 0, 1, 1, 1};
+    const float quad[8] = {20, 10, 30, 10, 20, 0, 30, 0};
+    recordSprite(0, {0, 0, 10, 10}, red);
+    recordSpriteUv(0, {10, 0, 20, 10}, red, wholeUv);
+    recordSpriteQuad(0, quad, red);
+    recordFill({30, 0, 40, 10}, red);
+    const png::Image image = render();
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 30; ++x) {
+            const Colour drawn = at(image, x, y), clear = at(background, x, y);
+            ASSERT_TRUE(drawn.r == clear.r && drawn.g == clear.g && drawn.b == clear.b) << x << "," << y;
+        }
+    expectNear(at(image, 35, 5), red);
+}
+
 TEST_F(PreviewRecording, FramesStartAfreshAndKeepBlendAndScissor)
 {
     recordFill({0, 0, 40, 20}, {255, 0, 0, 255});
