@@ -95,7 +95,9 @@ std::vector<OutlineBox> outlineBoxes(const std::string& layoutText, int width, i
         const Numbers n = k[key];
         const bool phone = std::string(key).rfind("HUD_CELLPHONE", 0) == 0;
         const Numbers& scale = phone ? clockScale : n;
-        const float right = W - n.x * u, top = H - n.y * u;
+        // The mission text is printed up from its y (the bottom of its last line); the others down.
+        const bool fromBottom = std::string(key) == "HUD_MISSION_TEXT";
+        const float right = W - n.x * u, top = H - n.y * u - (fromBottom ? textHeight(scale) : 0);
         add(key, right - textWidth(scale, phone ? 5 : 8), top, right, top + textHeight(scale));
     }
     {

@@ -311,7 +311,9 @@ TEST(PreviewOutline, BoxesFollowTheEdgesAndOffsetsOfTheirKeys)
                                "HUD_WEAPON_ICON 1 1 1 1\n" // the first line wins
                                "HUD_RADAR_MAP 170 170 100 100\n"
                                "HUD_STATS_BOX 40 320 280 325\n"
-                               "HUD_CROSSHAIR_FPS 15 30 60 60\n";
+                               "HUD_CROSSHAIR_FPS 15 30 60 60\n"
+                               "HUD_ZONE_NAME 40 84 0.9 1.8\n"
+                               "HUD_MISSION_TEXT 40 240 0.85 1.8\n";
     struct Case {
         const char* key;
         float left, top, right, bottom;
@@ -323,6 +325,11 @@ TEST(PreviewOutline, BoxesFollowTheEdgesAndOffsetsOfTheirKeys)
         {"HUD_STATS_BOX", 40 * 2 / 3.0f, 720 - 645 * 2 / 3.0f, 320 * 2 / 3.0f, 720 - 320 * 2 / 3.0f},
         {"HUD_CROSSHAIR_FPS", 610, 320, 650, 360}, // centred, moved left and up
         {"HUD_SECOND_RADAR_MAP", 0, 720, 0, 720}, // missing: 0 0 0 0, as the plug-in reads it
+        // Texts: eight characters of 10 units by one line of 20, times the scale; a name
+        // hangs down from its y, the mission text stands on it.
+        {"HUD_ZONE_NAME", 1280 - (40 + 72) * 2 / 3.0f, 720 - 84 * 2 / 3.0f, 1280 - 40 * 2 / 3.0f, 720 - 48 * 2 / 3.0f},
+        {"HUD_MISSION_TEXT", 1280 - (40 + 68) * 2 / 3.0f, 720 - 276 * 2 / 3.0f, 1280 - 40 * 2 / 3.0f,
+         720 - 240 * 2 / 3.0f},
     };
     const std::vector<sim::preview::OutlineBox> boxes = sim::preview::outlineBoxes(layout, 1280, 720);
     for (const Case& c : cases) {
