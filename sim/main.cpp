@@ -8,8 +8,10 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "check/data_check.h"
+#include "check/overlaps.h"
 #include "command_checks.h"
 #include "mod_folder.h"
 #include "plugin_loader.h"
@@ -23,7 +25,7 @@ const char usage[] =
     "                   [--scenario FILE.json] [--style base|mora|sabel] [--trace FILE.jsonl]\n"
     "                   [--trace-frames] [--patches FILE.jsonl] [--png FILE.png] [--unload]\n"
     "                   [--frames-png DIR [--every N]] [--outline]\n"
-    "       kellhud-sim --check [--plugin-dir DIR] [--style base|mora|sabel]\n"
+    "       kellhud-sim --check [--plugin-dir DIR] [--style base|mora|sabel] [--overlaps]\n"
     "       kellhud-sim --new-mod DIR\n"
     "\n"
     "Runs the Kell Hud plug-in in a simulated game host, to test it or to preview a layout.\n"
@@ -50,6 +52,8 @@ const char usage[] =
     "  --check              read the data files and name every line the plug-in reads differently\n"
     "                       from what it says (docs/settings.md, docs/layout-files.md);\n"
     "                       exit status 1 when it finds an error\n"
+    "  --overlaps           with --check: also warn of hud.dat elements whose boxes overlap at\n"
+    "                       1920x1080 or 1280x720 (the pairs that share a place by design are left out)\n"
     "  --new-mod DIR        make DIR/kell-hud from the shipped files (never over an existing one)\n"
     "                       and print the commands to edit, preview, check and pack it\n"
     "  --help               this text\n"
@@ -70,10 +74,15 @@ bool parseSize(const char* text, sim::RunOptions& options)
 }
 
 // `--check`: the data files, by file and line, without running anything.
-int checkData(const std::string& dir, std::optional<int> style)
+int checkData(const std::string& dir, std::optional<int> style, bool overlaps)
 {
     int errors = 0, warnings = 0;
-    for (const check::Finding& finding : check::checkPluginFolder(dir, style)) {
+    std::vector<check::Finding> findings = check::checkPluginFolder(dir, style);
+    if (overlaps) {
+        const std::vector<check::Finding> more = check::checkOverlaps(dir);
+        findings.insert(findings.end(), more.begin(), more.end());
+    }
+    for (const check::Finding& finding : findings) {
         std::cout << check::formatFinding(finding) << "\n";
         if (finding.severity == check::Severity::Note) {
             errors += finding.hiddenErrors;
@@ -129,7 +138,7 @@ int run(int argc, char** argv)
     sim::RunOptions options;
     std::string newMod;
     options.pluginFile = sim::defaultPluginFile();
-    bool checkOnly = false;
+    bool checkOnly = false, overlaps = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -155,6 +164,8 @@ int run(int argc, char** argv)
             options.traceFramesOnly = true;
         else if (arg == "--check")
             checkOnly = true;
+        else if (arg == "--overlaps")
+            overlaps = true;
         else if (arg == "--new-mod")
             ok = takes(newMod) && !newMod.empty();
         else if (arg == "--png")
@@ -215,13 +226,17 @@ int run(int argc, char** argv)
     }
     if (int status = modFolderCommand(newMod, options); status >= 0)
         return status;
+    if (overlaps && !checkOnly) {
+        std::cerr << "kellhud-sim: --overlaps goes with --check: kellhud-sim --check --overlaps\n";
+        return 2;
+    }
     if (checkOnly) {
         std::string message;
         if (sim::checkPluginDir(options.pluginDir, message) == sim::PluginDirState::Wrong) {
             std::cerr << "kellhud-sim: " << message << "\n";
             return 2;
         }
-        return checkData(options.pluginDir, options.style);
+        return checkData(options.pluginDir, options.style, overlaps);
     }
     if (!checkBeforeRun(options, std::cerr))
         return 2;

@@ -91,12 +91,19 @@ TEST(ModderTool, CheckListsEveryProblemAndPassesTheShippedFiles)
         << bad.out;
     EXPECT_TRUE(has(bad.out, "kellhud-sim --check: 12 errors, 12 warnings")) << bad.out;
 
+    // With --overlaps, also each pair of elements drawn over each other (a warning).
+    dir.write("kell-hud/data/hud.dat", "HUD_RADIO_HUD 15 30 120 120\nHUD_HELP_MESSAGE 600 100 0.5 1.15\n");
+    SimRun overlaps = runSimWithoutTrace(dir, {"--check", "--overlaps"});
+    EXPECT_TRUE(has(overlaps.out, dir.path() + "/kell-hud/data/hud.dat:2: warning: HUD_HELP_MESSAGE overlaps "
+                                               "HUD_RADIO_HUD (line 1) at 1920x1080"))
+        << overlaps.out;
+
     TempDir empty;
     SimRun wrong = runSimWithoutTrace(empty, {"--check", "--plugin-dir", dir.path() + "/kell-hud"});
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_TRUE(has(wrong.err, "this is the kell-hud folder itself")) << wrong.err;
 
-    SimRun shipped = runSimWithoutTrace(empty, {"--check", "--plugin-dir", KELLHUD_ASSETS_DIR});
+    SimRun shipped = runSimWithoutTrace(empty, {"--check", "--overlaps", "--plugin-dir", KELLHUD_ASSETS_DIR});
     EXPECT_EQ(shipped.exitCode, 0) << shipped.out;
     EXPECT_TRUE(has(shipped.out, "kellhud-sim --check: 0 errors, 0 warnings")) << shipped.out;
 }

@@ -27,6 +27,7 @@ TEST(PreviewOptions, MistakesSayWhatIsAllowed)
         {{"--style", "pink"}, "--style pink: the styles are base, mora and sabel"},
         {{"--style"}, "--style needs a name: the styles are base, mora and sabel"},
         {{"--every", "0"}, "--every 0: a picture every N frames, N from 1 to 1000000"},
+        {{"--overlaps"}, "--overlaps goes with --check: kellhud-sim --check --overlaps"},
         {{"--frames-png", dir.path() + "/none"}, "--frames-png: " + dir.path() + "/none is no folder; make it first"},
         {{"--scenario", dir.path() + "/none.json"},
          "cannot read scenario " + dir.path() + "/none.json: there is no such file; check the name and folder"},
@@ -42,7 +43,7 @@ TEST(PreviewOptions, MistakesSayWhatIsAllowed)
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--plugin-dir", "--plugin ", "--scenario", "--size", "1 to 16384", "--frames",
                                "0 to 1000000", "--style", "--png", "--trace ", "--trace-frames", "--patches",
-                               "--unload", "--check", "--frames-png", "--every", "--outline", "docs/simulator.md", "docs/scenario.md"})
+                               "--unload", "--check", "--overlaps", "--frames-png", "--every", "--outline", "docs/simulator.md", "docs/scenario.md"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 

@@ -2,11 +2,14 @@
 // says is named by file and line, and the shipped files pass clean.
 
 #include "check/data_check.h"
+#include "check/overlaps.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -371,6 +374,53 @@ TEST(DataCheck, EveryDictionaryTheSettingsLoadIsReadAndChecked)
     dir.write("kell-hud/settings.ini", allSettingsBut(""));
     for (const Finding& finding : check::checkPluginFolder(dir.path()))
         EXPECT_EQ(finding.file.find(".txd"), std::string::npos) << check::formatFinding(finding);
+}
+
+// --check --overlaps: the shipped layout gives none (its pairs that overlap do so by design);
+// each edit below gives these warnings, each at the later of the pair's two lines.
+TEST(DataCheck, OverlappingElementsAreNamedByKeyAtBothScreenSizes)
+{
+    std::ifstream in(std::string(KELLHUD_ASSETS_DIR) + "/kell-hud/data/hud.dat", std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    const std::string shipped = bytes.str();
+    const std::string at = " at 1920x1080 (";
+    struct Case {
+        std::string from, to;
+        std::vector<std::string> said; // each finding after the folder's name
+    };
+    const Case cases[] = {
+        {"", "", {}},
+        // The panel lowered onto the radar: the map, the ring and the breath bar.
+        {"HUD_STATS_BOX                40     320", "HUD_STATS_BOX 40 200",
+         {":130: warning: HUD_STATS_BOX overlaps HUD_RADAR_MAP (line 42)" + at + "200 x 70 pixels) and 1280x720 (133 x 46 "
+          "pixels): one is drawn over the other; move one (kellhud-sim --outline shows the boxes)",
+          ":130: warning: HUD_STATS_BOX overlaps HUD_RADAR_SPRITES (line 51)" + at + "260 x 100 pixels)",
+          ":130: warning: HUD_STATS_BOX overlaps HUD_BREATH_BAR (line 57)" + at + "8 x 60 pixels)"}},
+        // The earlier key moved: still named at the later line; the ring's own map is by design.
+        {"HUD_RADAR_SPRITES            40     300", "HUD_RADAR_SPRITES 40 700",
+         {":130: warning: HUD_STATS_BOX overlaps HUD_RADAR_SPRITES (line 51)" + at + "260 x 205 pixels)"}},
+        {"HUD_HELP_MESSAGE             48     170", "HUD_HELP_MESSAGE 600 100",
+         {":122: warning: HUD_HELP_MESSAGE overlaps HUD_RADIO_HUD (line 116)" + at + "420 x 46 pixels)"}},
+        // A pair by design stays silent wherever it lies; the first line of a key counts.
+        {"HUD_CASH                     101    186", "HUD_CASH 101 150", {}},
+        {"HUD_SECOND_BREATH_BAR        537    60     8      140", "HUD_SECOND_BREATH_BAR 537 60 8 140\n"
+                                                                  "HUD_STATS_BOX 40 200 280 325", {}},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        std::string text = shipped;
+        if (!c.from.empty())
+            text.replace(text.find(c.from), c.from.size(), c.to);
+        dir.write("kell-hud/data/hud.dat", text);
+        const std::vector<Finding> found = check::checkOverlaps(dir.path());
+        const std::string file = dir.path() + "/kell-hud/data/hud.dat";
+        ASSERT_EQ(found.size(), c.said.size()) << c.to;
+        for (size_t i = 0; i < found.size(); ++i) {
+            const std::string said = check::formatFinding(found[i]);
+            EXPECT_EQ(said.rfind(file + c.said[i], 0), 0u) << said;
+        }
+    }
 }
 
 TEST(DataCheck, PluginFolderCoversEveryFileAndTheShippedOnesPass)
