@@ -59,119 +59,112 @@ std::string allSettingsBut(const std::string& left)
     return text;
 }
 
-TEST(DataCheck, SettingsMistakesAreNamedByLine)
+// Whole files, each line named for what the reader makes of it; lines not listed give
+// nothing, and line 0 stands for the file as a whole (keys never given).
+TEST(DataCheck, EachLineIsNamedForWhatTheReaderMakesOfIt)
 {
-    const std::string text = "; comment\n"                  // 1
-                             "\n"                           // 2
-                             "bEnable = off\r\n"            // 3: reads as on
-                             "benable = 1\n"                // 4: wrong case
-                             "bStatsBox =\n"                // 5: no value
-                             "iRadarAlpha = abc\n"          // 6: no number
-                             "iGangOverlayAlpha = 200abc\n" // 7: reads as 200
-                             "iVesk = 5\n"                  // 8: base style
-                             "bEnable = 1\n"                // 9: second one ignored
-                             "bColour = 1\n"                // 10: unknown
-                             "bCellphone = yes\n"           // 11: fine
-                             "bRadioHud = NO\n"             // 12: fine
-                             "bKellMarkers = \"0\"\n"       // 13: a quoted 0 is on
-                             "bUseKellFonts = False\n";     // 14: only FALSE and false are off
-    const std::vector<Finding> f = checkText(text, DataFile::Settings);
-
-    ASSERT_TRUE(findingAt(f, 3, "reads as 1 (on)"));
-    EXPECT_EQ(findingAt(f, 3, "reads as 1 (on)")->severity, Severity::Error);
-    EXPECT_TRUE(findingAt(f, 4, "did you mean bEnable?"));
-    EXPECT_TRUE(findingAt(f, 5, "bStatsBox has no value"));
-    EXPECT_TRUE(findingAt(f, 6, "not a whole number: it reads as 0"));
-    EXPECT_TRUE(findingAt(f, 7, "reads as 200"));
-    ASSERT_TRUE(findingAt(f, 8, "base style"));
-    EXPECT_EQ(findingAt(f, 8, "base style")->severity, Severity::Warning);
-    ASSERT_TRUE(findingAt(f, 9, "on line 3"));
-    EXPECT_EQ(findingAt(f, 9, "on line 3")->severity, Severity::Warning);
-    ASSERT_TRUE(findingAt(f, 10, "unknown key bColour"));
-    EXPECT_EQ(findingAt(f, 10, "unknown key")->message.find("did you mean"), std::string::npos);
-    EXPECT_EQ(countAt(f, 11) + countAt(f, 12) + countAt(f, 1) + countAt(f, 2), 0u);
-    EXPECT_TRUE(findingAt(f, 13, "reads as 1 (on)"));
-    EXPECT_TRUE(findingAt(f, 14, "reads as 1 (on)"));
-    // Keys never given, as warnings for the file as a whole.
-    ASSERT_TRUE(findingAt(f, 0, "bEnableHotKey is missing: it reads as 0 (off)"));
-    EXPECT_EQ(findingAt(f, 0, "bEnableHotKey")->severity, Severity::Warning);
-    EXPECT_TRUE(findingAt(f, 0, "bKellVehicleCamera is missing"));
-    EXPECT_FALSE(findingAt(f, 0, "bEnable is missing"));
-    EXPECT_FALSE(findingAt(f, 0, "bCellphone is missing"));
-}
-
-TEST(DataCheck, WellWrittenSettingsPass)
-{
-    EXPECT_TRUE(checkText(allSettingsBut(""), DataFile::Settings).empty());
-    const std::vector<Finding> f = checkText(allSettingsBut("iVesk") + "iVesk = 2 ; sabel\n\tiRadarAlpha\t255\n",
-                                             DataFile::Settings);
-    // iRadarAlpha was already given above: only that repetition is named.
-    ASSERT_EQ(f.size(), 1u) << check::formatFinding(f[0]);
-    EXPECT_TRUE(findingAt(f, 14, "iRadarAlpha is given again"));
-}
-
-TEST(DataCheck, LayoutNumbersAreCountedAsTheReaderTakesThem)
-{
-    const std::string text = "# layout\n"
-                             "HUD_AMMO 1.5,2 3 4\n"            // 2: stops at the comma
-                             "HUD_CASH = 1 2\n"                // 3: two of four
-                             "HUD_RADAR_OFFSET_X_Y 1 2 3\n"    // 4: one too many
-                             "HUD_RADAR_MAP 10 20 30.5 40\n"   // 5: fine
-                             "HUD_PLAYER_INFO_OFFSET_X_Y -4 8\n" // 6: fine
-                             "HUD_ZONE_NAME 0 0 1 1 ; right\n"; // 7: fine
-    const std::vector<Finding> f = checkText(text, DataFile::Layout);
-    ASSERT_TRUE(findingAt(f, 2, "stops at \",2 3 4\""));
-    EXPECT_TRUE(findingAt(f, 2, "reads 1.5 0 0 0"));
-    EXPECT_TRUE(findingAt(f, 3, "2 of 4 numbers; it reads as 1 2 0 0"));
-    EXPECT_TRUE(findingAt(f, 4, "only the first 2 numbers count; it reads as 1 2"));
-    EXPECT_EQ(countAt(f, 5) + countAt(f, 6) + countAt(f, 7), 0u);
-    EXPECT_TRUE(findingAt(f, 0, "HUD_SECOND_BREATH_BAR is missing: it reads as 0"));
-    EXPECT_FALSE(findingAt(f, 0, "HUD_ZONE_NAME is missing"));
-}
-
-// A failed number read swallows what it read ("25-" the "-", "1e39" all of it): the rest
-// is still named, as the reader stops there.
-TEST(DataCheck, TextAfterTheLastNumberReadIsNamedEvenWhenTheReadSwallowedIt)
-{
+    struct Named {
+        uint32_t line;
+        const char* says;
+        Severity severity;
+    };
     struct Case {
         DataFile kind;
-        const char* line;
-        const char* says;
-    } cases[] = {
-        {DataFile::Settings, "iRadarAlpha = 25-", "iRadarAlpha = 25- reads as 25: the rest is ignored"},
-        {DataFile::Settings, "iVesk = 1 99999999999", "iVesk = 1 99999999999 reads as 1: the rest is ignored"},
-        {DataFile::Settings, "iRadarAlpha = 99999999999", "is not a whole number from -2147483648 to 2147483647"},
-        {DataFile::Settings, "iRadarAlpha = 2x", "reads as 2: the rest is ignored"},
-        {DataFile::Layout, "HUD_RADAR_MAP 10 20 300 300 1e39",
-         "stops at \"1e39\" (not a number a float can hold) and reads 10 20 300 300"},
-        {DataFile::Layout, "HUD_CASH 1 2e40 3 4", "stops at \"2e40 3 4\" (not a number"},
-        {DataFile::Layout, "HUD_CASH 1 2 3 4-", "stops at \"-\" (numbers are separated by spaces"},
-        {DataFile::Layout, "HUD_CASH 1 2 3 4 e5", "stops at \"e5\" (numbers are separated by spaces"},
-        {DataFile::Colours, "HUD_COLOUR_BLACK 0 0 0 255 99999999999",
-         "stops at \"99999999999\" (not a whole number from -2147483648 to 2147483647) and reads 0 0 0 255"},
-        {DataFile::Colours, "HUD_COLOUR_BLACK 0 0 0 1+", "stops at \"+\" (numbers are separated by spaces"},
+        std::string text;
+        std::vector<Named> named;
+        std::vector<const char*> notMissing; // keys the file gives, so never named as missing
+        size_t total;                         // every finding, when counted (see below)
+    };
+    const Severity E = Severity::Error, W = Severity::Warning;
+    const Case cases[] = {
+        {DataFile::Settings,
+         "; comment\n"                  // 1
+         "\n"                           // 2
+         "bEnable = off\r\n"            // 3: reads as on
+         "benable = 1\n"                // 4: wrong case
+         "bStatsBox =\n"                // 5: no value
+         "iRadarAlpha = abc\n"          // 6: no number
+         "iGangOverlayAlpha = 200abc\n" // 7: reads as 200
+         "iVesk = 5\n"                  // 8: base style
+         "bEnable = 1\n"                // 9: second one ignored
+         "bColour = 1\n"                // 10: unknown, and like no known key
+         "bCellphone = yes\n"           // 11: fine
+         "bRadioHud = NO\n"             // 12: fine
+         "bKellMarkers = \"0\"\n"       // 13: a quoted 0 is on
+         "bUseKellFonts = False\n",     // 14: only FALSE and false are off
+         {{3, "reads as 1 (on)", E},
+          {4, "did you mean bEnable?", E},
+          {5, "bStatsBox has no value", E},
+          {6, "not a whole number: it reads as 0", E},
+          {7, "reads as 200", E},
+          {8, "base style", W},
+          {9, "on line 3", W},
+          {10, "unknown key bColour: the plug-in never reads it", E},
+          {13, "reads as 1 (on)", E},
+          {14, "reads as 1 (on)", E},
+          {0, "bEnableHotKey is missing: it reads as 0 (off)", W},
+          {0, "bKellVehicleCamera is missing", W}},
+         {"bEnable", "bCellphone"},
+         0},
+        {DataFile::Settings, allSettingsBut(""), {}, {}, 0},
+        // iRadarAlpha given twice: only the repetition is named.
+        {DataFile::Settings,
+         allSettingsBut("iVesk") + "iVesk = 2 ; sabel\n\tiRadarAlpha\t255\n",
+         {{14, "iRadarAlpha is given again", W}},
+         {},
+         1},
+        {DataFile::Layout,
+         "# layout\n"
+         "HUD_AMMO 1.5,2 3 4\n"              // 2: stops at the comma
+         "HUD_CASH = 1 2\n"                  // 3: two of four
+         "HUD_RADAR_OFFSET_X_Y 1 2 3\n"      // 4: one too many
+         "HUD_RADAR_MAP 10 20 30.5 40\n"     // 5: fine
+         "HUD_PLAYER_INFO_OFFSET_X_Y -4 8\n" // 6: fine
+         "HUD_ZONE_NAME 0 0 1 1 ; right\n",  // 7: fine
+         {{2, "stops at \",2 3 4\"", E},
+          {2, "reads 1.5 0 0 0", E},
+          {3, "2 of 4 numbers; it reads as 1 2 0 0", E},
+          {4, "only the first 2 numbers count; it reads as 1 2", E},
+          {0, "HUD_SECOND_BREATH_BAR is missing: it reads as 0", W}},
+         {"HUD_ZONE_NAME"},
+         0},
+        {DataFile::Colours,
+         "HUD_COLOUR_RED 256 0 0 255\n"  // 1: wraps to 0
+         "HUD_COLOUR_GREEN 0 255 0\n"    // 2: alpha left out
+         "HUD_COLOUR_BLUE 0 0 255 255\n" // 3: fine
+         "HUD_COLOUR_GREY 128.5 0 0 1\n" // 4: no decimals
+         "HUD_COLOR_PINK 1 2 3 4\n",     // 5: unknown
+         {{1, "256 is outside 0 to 255; it reads as 0", E},
+          {2, "3 of 4 numbers; it reads as 0 255 0 255", E},
+          {4, "stops at \".5 0 0 1\"", E},
+          {5, "unknown key HUD_COLOR_PINK", E},
+          {0, "HUD_COLOUR_PINK is missing: it reads as 255 255 255 255", W}},
+         {"HUD_COLOUR_BLUE"},
+         0},
     };
     for (const Case& c : cases) {
-        const std::vector<Finding> f = checkText(std::string(c.line) + "\n", c.kind);
-        const Finding* found = findingAt(f, 1, c.says);
-        EXPECT_TRUE(found && found->severity == Severity::Error) << c.line << "\n" << (f.empty() ? "" : f[0].message);
+        const std::vector<Finding> f = checkText(c.text, c.kind);
+        const std::string first = c.text.substr(0, 20);
+        for (const Named& n : c.named) {
+            const Finding* found = findingAt(f, n.line, n.says);
+            EXPECT_TRUE(found && found->severity == n.severity) << first << ": line " << n.line << ": " << n.says;
+        }
+        const uint32_t lines = static_cast<uint32_t>(std::count(c.text.begin(), c.text.end(), '\n'));
+        for (uint32_t line = 1; line <= lines; ++line)
+            if (std::none_of(c.named.begin(), c.named.end(), [&](const Named& n) { return n.line == line; })) {
+                EXPECT_EQ(countAt(f, line), 0u) << first << ": line " << line;
+            }
+        for (const char* key : c.notMissing)
+            EXPECT_FALSE(findingAt(f, 0, std::string(key) + " is missing")) << key;
+        // Counted where the case lists every finding: a clean file, or one named line.
+        if (c.total || c.named.empty()) {
+            EXPECT_EQ(f.size(), c.total) << first;
+        }
     }
-}
-
-TEST(DataCheck, ColourChannelsAreWholeBytes)
-{
-    const std::vector<Finding> f = checkText("HUD_COLOUR_RED 256 0 0 255\n"    // 1: wraps to 0
-                                             "HUD_COLOUR_GREEN 0 255 0\n"      // 2: alpha left out
-                                             "HUD_COLOUR_BLUE 0 0 255 255\n"   // 3: fine
-                                             "HUD_COLOUR_GREY 128.5 0 0 1\n"   // 4: no decimals
-                                             "HUD_COLOR_PINK 1 2 3 4\n",       // 5: unknown
-                                             DataFile::Colours);
-    EXPECT_TRUE(findingAt(f, 1, "256 is outside 0 to 255; it reads as 0"));
-    EXPECT_TRUE(findingAt(f, 2, "3 of 4 numbers; it reads as 0 255 0 255"));
-    EXPECT_EQ(countAt(f, 3), 0u);
-    EXPECT_TRUE(findingAt(f, 4, "stops at \".5 0 0 1\""));
-    EXPECT_TRUE(findingAt(f, 5, "unknown key HUD_COLOR_PINK"));
-    EXPECT_TRUE(findingAt(f, 0, "HUD_COLOUR_PINK is missing: it reads as 255 255 255 255"));
+    // Nothing near bColour: no guess is offered.
+    const std::vector<Finding> unlike = checkText("bColour = 1\n", DataFile::Settings);
+    ASSERT_TRUE(findingAt(unlike, 1, "unknown key bColour"));
+    EXPECT_EQ(findingAt(unlike, 1, "unknown key bColour")->message.find("did you mean"), std::string::npos);
 }
 
 TEST(DataCheck, FilesThatAreNotPlainTextGiveOneError)
@@ -315,7 +308,20 @@ TEST(DataCheck, SaysWhatThePluginMakesOfEachSlip)
         {DataFile::Layout, "", "HUD_RADAR_MAP 1 2 3 4 // map", "comments start with ; or #", Severity::Error},
         {DataFile::Colours, "", "HUD_COLOR_CASH 1 2 3 4", "(did you mean HUD_COLOUR_CASH?)", Severity::Error},
         {DataFile::Colours, "", "HUD_COLOUR_CASH 1.5 0 0 255", "colours are whole numbers from 0 to 255, so it reads 1 255 255 255", Severity::Error},
+        // A failed number read swallows what it read ("25-" the "-", "1e39" all of it): the
+        // rest is still named, as the reader stops there.
+        {DataFile::Settings, "iRadarAlpha", "iRadarAlpha = 25-", "iRadarAlpha = 25- reads as 25: the rest is ignored", Severity::Error},
+        {DataFile::Settings, "iVesk", "iVesk = 1 99999999999", "iVesk = 1 99999999999 reads as 1: the rest is ignored", Severity::Error},
+        {DataFile::Settings, "iRadarAlpha", "iRadarAlpha = 99999999999", "is not a whole number from -2147483648 to 2147483647", Severity::Error},
+        {DataFile::Settings, "iRadarAlpha", "iRadarAlpha = 2x", "reads as 2: the rest is ignored", Severity::Error},
+        {DataFile::Layout, "", "HUD_RADAR_MAP 10 20 300 300 1e39", "stops at \"1e39\" (not a number a float can hold) and reads 10 20 300 300", Severity::Error},
+        {DataFile::Layout, "", "HUD_CASH 1 2e40 3 4", "stops at \"2e40 3 4\" (not a number", Severity::Error},
+        {DataFile::Layout, "", "HUD_CASH 1 2 3 4-", "stops at \"-\" (numbers are separated by spaces", Severity::Error},
+        {DataFile::Layout, "", "HUD_CASH 1 2 3 4 e5", "stops at \"e5\" (numbers are separated by spaces", Severity::Error},
+        {DataFile::Colours, "", "HUD_COLOUR_BLACK 0 0 0 255 99999999999", "stops at \"99999999999\" (not a whole number from -2147483648 to 2147483647) and reads 0 0 0 255", Severity::Error},
+        {DataFile::Colours, "", "HUD_COLOUR_BLACK 0 0 0 1+", "stops at \"+\" (numbers are separated by spaces", Severity::Error},
     };
+
     for (const Case& c : cases) {
         const std::string head = c.kind == DataFile::Settings ? allSettingsBut(c.leftOut) : "";
         const uint32_t line = static_cast<uint32_t>(std::count(head.begin(), head.end(), '\n') + 1);
