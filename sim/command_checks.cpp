@@ -79,12 +79,25 @@ PluginDirState checkPluginDir(const std::string& dir, std::string& message)
 bool checkPluginLibrary(const std::string& file, std::string& message)
 {
     std::ifstream in(file, std::ios::binary);
-    char magic[2] = {};
-    if (in && in.read(magic, 2) && magic[0] == 'M' && magic[1] == 'Z') {
+    char magic[4] = {};
+    in.read(magic, 4);
+    const bool windowsLibrary = in && magic[0] == 'M' && magic[1] == 'Z';
+    const bool linuxLibrary = in && magic[0] == '\x7f' && magic[1] == 'E' && magic[2] == 'L' && magic[3] == 'F';
+#ifdef _WIN32
+    if (linuxLibrary) {
+        message = "--plugin " + file + ": is the Linux build of the plug-in (KellHud.so); kellhud-sim.exe loads the "
+                  "Windows DLL, KellHud.asi, as the game does";
+        return false;
+    }
+    (void)windowsLibrary;
+#else
+    if (windowsLibrary) {
         message = "--plugin " + file + ": is a Windows DLL; KellHud.asi is for the game. The simulated host "
                   "loads the Linux build of the plug-in: build/sim/KellHud.so";
         return false;
     }
+    (void)linuxLibrary;
+#endif
     return true;
 }
 

@@ -1,7 +1,6 @@
 #include "mod_folder.h"
 
-#include <unistd.h>
-
+#include <chrono>
 #include <filesystem>
 #include <system_error>
 
@@ -107,7 +106,8 @@ int makeModFolder(const std::string& dir, const std::string& shipped, std::ostre
     }
     // Copied under a name of its own, then renamed: a copy that fails half-way leaves no
     // kell-hud/ that looks finished.
-    const fs::path partial = folder / (".kell-hud.new-" + std::to_string(getpid()));
+    const fs::path partial =
+        folder / (".kell-hud.new-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     fs::create_directories(folder, ec);
     if (!ec)
         fs::copy(from, partial, fs::copy_options::recursive, ec);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <istream>
+#include <optional>
 #include <string>
 
 // Loads the plug-in's library the way the host's plug-in loader does (its static
@@ -13,6 +15,16 @@ namespace sim {
 std::string programFolder();
 // The plug-in library built beside the simulated host.
 std::string defaultPluginFile();
+
+// Puts the plug-in where the host finds it for a run: beside DIR/kell-hud, as a player
+// installs it, with settings.ini's iVesk set to `style` when one is given (the folder's own
+// settings.ini is never changed). `load` is the library file to load.
+bool placePlugin(const std::string& library, const std::string& dir, std::optional<int> style, std::string& load,
+                 std::string& error);
+// Takes away what placePlugin made for the run (after unloading).
+void removePlacedPlugin();
+// settings.ini's text with its iVesk line set to `style` (added when there is none).
+std::string settingsWithStyle(std::istream& settings, int style);
 
 bool loadPlugin(const std::string& path, std::string& error);
 
