@@ -39,7 +39,7 @@ target_link_options(kellhud-txd PRIVATE ${KELLHUD_TOOLS_LINK})
 file(GLOB KELLHUD_SIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sim/*.cpp ${CMAKE_SOURCE_DIR}/sim/substitutes/*.cpp
     ${CMAKE_SOURCE_DIR}/sim/preview/*.cpp)
 list(FILTER KELLHUD_SIM_SOURCES EXCLUDE REGEX "_linux\\.cpp$|/sanitizer_options\\.cpp$|/plugin_heap\\.cpp$")
-set(KELLHUD_CHECK_SOURCES sim/check/data_check.cpp src/core/key_value_file.cpp src/core/settings.cpp
+set(KELLHUD_CHECK_SOURCES sim/check/data_check.cpp sim/check/overlaps.cpp src/core/key_value_file.cpp src/core/settings.cpp
     src/data/colours.cpp src/data/layout.cpp src/core/plugin_path.cpp ${KELLHUD_TEXTURE_NAME_SOURCES})
 add_executable(kellhud-sim ${KELLHUD_SIM_SOURCES} ${KELLHUD_CHECK_SOURCES})
 target_include_directories(kellhud-sim PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/sim ${CMAKE_SOURCE_DIR}/src)
