@@ -179,6 +179,16 @@ TEST(HookMapPatches, StartUpPatchesExactlyTheLiveRows)
         for (const auto& [site, name] : named)
             EXPECT_TRUE(addr - site >= 5 || p.value("site", "") == name) << p << " is not " << name;
     }
+    // The places that hold plug-in addresses, branches and data alike, are named by offset
+    // into the library: the same in a second run, which loads it at another address.
+    SimRun again = runSim(dir);
+    ASSERT_EQ(again.patches.size(), run.patches.size());
+    size_t references = 0;
+    for (size_t i = 0; i < run.patches.size(); ++i) {
+        EXPECT_EQ(again.patches[i].value("plugin", json()), run.patches[i].value("plugin", json())) << run.patches[i];
+        references += run.patches[i].value("plugin", json::object()).size();
+    }
+    EXPECT_GT(references, 20u);
 }
 
 TEST(HookMapPatches, RadioRowsOnlyWithTheirSetting)

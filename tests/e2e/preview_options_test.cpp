@@ -23,6 +23,10 @@ TEST(PreviewOptions, MistakesSayWhatIsAllowed)
     const Case cases[] = {
         {{"--size", "0x0"}, "--size 0x0: give width x height in pixels, e.g. 1920x1080, each from 1 to 16384"},
         {{"--size", "16385x10"}, "each from 1 to 16384"},
+        {{"--size", "0x10"}, "each from 1 to 16384"},
+        {{"--size", "10x0"}, "each from 1 to 16384"},
+        // The largest frame count is taken: the run goes on to read the scenario.
+        {{"--frames", "1000000", "--scenario", dir.path() + "/none.json"}, "cannot read scenario"},
         {{"--bogus"}, "unknown option --bogus (kellhud-sim --help lists them)"},
         {{"--style", "pink"}, "--style pink: the styles are base, mora and sabel"},
         {{"--style"}, "--style needs a name: the styles are base, mora and sabel"},
@@ -93,6 +97,18 @@ TEST(PreviewOptions, FramesPngWritesEveryNthFrameAndTheLast)
         written.push_back(file.path().filename().string());
     std::sort(written.begin(), written.end());
     EXPECT_EQ(written, (std::vector<std::string>{"frame-00002.png", "frame-00004.png", "frame-00005.png"}));
+    // --outline draws the boxes over the same last frame.
+    auto bytes = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    const std::string plain = bytes(frames + "/frame-00005.png");
+    SimRun outlined = runSimWithoutTrace(dir, {"--frames", "5", "--size", "64x36", "--frames-png", frames, "--outline"});
+    ASSERT_EQ(outlined.exitCode, 0) << outlined.err;
+    EXPECT_FALSE(plain.empty());
+    EXPECT_NE(bytes(frames + "/frame-00005.png"), plain);
 }
 
 // Each example scenario runs clean with the shipped data and is named in the docs.

@@ -172,7 +172,9 @@ TEST(DataCheck, FilesThatAreNotPlainTextGiveOneError)
     const std::string utf16le("\xFF\xFE" "b\0E\0n\0a\0b\0l\0e\0 \0=\0 \0" "1\0\n\0", 26);
     const std::string utf16be("\0b\0E\0n\0a\0b\0l\0e\0 \0=\0 \0" "1\0\n", 24);
     const std::string utf16leBare = utf16le.substr(2); // no byte-order mark: the zeros alone tell
-    for (const std::string& bytes : {utf16le, utf16be, utf16leBare}) {
+    // Letters beyond Latin hold no zero byte: the byte-order mark alone tells.
+    const std::string cyrillicLe("\xFF\xFE\x10\x04\x11\x04\x12\x04", 8), cyrillicBe("\xFE\xFF\x04\x10\x04\x11", 6);
+    for (const std::string& bytes : {utf16le, utf16be, utf16leBare, cyrillicLe, cyrillicBe}) {
         const std::vector<Finding> f = checkText(bytes, DataFile::Settings);
         ASSERT_EQ(f.size(), 1u);
         EXPECT_EQ(f[0].line, 1u);
@@ -188,6 +190,12 @@ TEST(DataCheck, FilesThatAreNotPlainTextGiveOneError)
     EXPECT_EQ(f[0].severity, Severity::Error);
     EXPECT_NE(f[0].message.find("not a text file"), std::string::npos);
     EXPECT_EQ(f[0].message.find("UTF-16"), std::string::npos);
+    // Two stray zeros in ten bytes, on either side, are too few for UTF-16: bytes no text holds.
+    for (const std::string& bytes : {std::string("a\0b\0cdefgh", 10), std::string("\0a\0bcdefgh", 10)}) {
+        const std::vector<Finding> stray = checkText(bytes, DataFile::Settings);
+        ASSERT_EQ(stray.size(), 1u);
+        EXPECT_TRUE(findingAt(stray, 1, "byte 0x00 is no text")) << stray[0].message;
+    }
 
     // A UTF-8 byte-order mark and accented comments are text.
     EXPECT_FALSE(findingAt(checkText("\xEF\xBB\xBFHUD_COLOUR_RED 1 2 3 4 ; rot \xC3\xA9\n", DataFile::Colours), 1, ""));
@@ -300,6 +308,7 @@ TEST(DataCheck, SaysWhatThePluginMakesOfEachSlip)
         {DataFile::Layout, "", "HUD_STATS_BOX 40 320 301 325", "keep w at 300 or less", Severity::Warning},
         {DataFile::Layout, "", "HUD_STATS_BOX 40 320 300 325", "", Severity::Warning},
         {DataFile::Layout, "", "HUD_ZONE_NAME 40 84 50 -3", "a negative text scale is used as written", Severity::Warning},
+        {DataFile::Layout, "", "HUD_ZONE_NAME 40 84 0.5 0.5", "", Severity::Warning},
         {DataFile::Layout, "", "HUD_CASH 101 186 10.5 1", "a text scale over 10 makes letters", Severity::Warning},
         {DataFile::Layout, "", "HUD_CASH 101 186 10 1", "", Severity::Warning},
         {DataFile::Layout, "", "HUD_RADAR_MAP 170 170 -100 100", "a negative width and height is used as written", Severity::Warning},
