@@ -313,6 +313,10 @@ TEST(PreviewOutline, BoxesFollowTheEdgesAndOffsetsOfTheirKeys)
                                "HUD_STATS_BOX 40 320 280 325\n"
                                "HUD_CROSSHAIR_FPS 15 30 60 60\n"
                                "HUD_ZONE_NAME 40 84 0.9 1.8\n"
+                               "HUD_RADAR_SPRITES 40 300 260 260\n"
+                               "HUD_CELLPHONE 150 220 110 220\n"
+                               "HUD_RADIO_HUD 15 30 120 120\n"
+                               "HUD_SUBTITLES 30 150 0.7 1.5\n"
                                "HUD_MISSION_TEXT 40 240 0.85 1.8\n";
     struct Case {
         const char* key;
@@ -324,6 +328,11 @@ TEST(PreviewOutline, BoxesFollowTheEdgesAndOffsetsOfTheirKeys)
         {"HUD_RADAR_MAP", 80 * 2 / 3.0f, 720 - 290 * 2 / 3.0f, 280 * 2 / 3.0f, 720 - 90 * 2 / 3.0f},
         {"HUD_STATS_BOX", 40 * 2 / 3.0f, 720 - 645 * 2 / 3.0f, 320 * 2 / 3.0f, 720 - 320 * 2 / 3.0f},
         {"HUD_CROSSHAIR_FPS", 610, 320, 650, 360}, // centred, moved left and up
+        {"HUD_RADAR_SPRITES", 50 * 2 / 3.0f, 720 - 320 * 2 / 3.0f, 310 * 2 / 3.0f, 720 - 60 * 2 / 3.0f}, // moved too
+        {"HUD_CELLPHONE", 1280 - 150 * 2 / 3.0f, 720 - 220 * 2 / 3.0f, 1280 - 40 * 2 / 3.0f, 720},
+        // Five icons 200 units apart around the middle one, whose left side is 75 - x left of the centre.
+        {"HUD_RADIO_HUD", 600 - 400 * 2 / 3.0f, 20, 600 + 520 * 2 / 3.0f, 100},
+        {"HUD_SUBTITLES", 620 - 35, 600, 620 + 35, 620}, // fifteen characters centred, x moving it left
         {"HUD_SECOND_RADAR_MAP", 0, 720, 0, 720}, // missing: 0 0 0 0, as the plug-in reads it
         // Texts: eight characters of 10 units by one line of 20, times the scale; a name
         // hangs down from its y, the mission text stands on it.
