@@ -43,56 +43,8 @@ cp -r "$work/shipped" "$work/options"
 sed -i -E 's/^(bUseKellFonts|bKellMarkers|bKellOnFootCamera|bKellVehicleCamera|bEnableBlendingMode) *=.*/\1 = 1/' \
     "$work/options/kell-hud/settings.ini"
 
-# One line per changed byte and one per plug-in reference, named by the symbol at its
-# offset. Where a run of changed bytes begins and ends depends on the raw bytes of the
-# addresses in it, so runs are not compared; the bytes of a reference are not either.
-canonical_patches() {
-    python3 - "$1" "$2" "${aliases[@]}" <<'EOF'
-import json, re, subprocess, sys
-listing, library, aliases = sys.argv[1], sys.argv[2], [a.split("=", 1) for a in sys.argv[3:]]
-symbols = {}
-for line in subprocess.run(["nm", "-C", library], capture_output=True, text=True, check=True).stdout.splitlines():
-    parts = line.split(" ", 2)
-    if len(parts) == 3 and parts[0]:
-        name = parts[2]
-        for pattern, alias in aliases:
-            name = re.sub(pattern, alias, name)
-        symbols.setdefault(int(parts[0], 16), name)
-runs = [json.loads(line) for line in open(listing)]
-lines, inside = {}, set()
-for run in runs:
-    for place, offset in run.get("plugin", {}).items():
-        p = int(place, 16)
-        inside.update(range(p, p + 4))
-        lines[p] = f"0x{p:X} refers to {symbols.get(int(offset, 16), 'no symbol at ' + offset)}"
-for run in runs:
-    start, before, after = int(run["addr"], 16), bytes.fromhex(run["before"]), bytes.fromhex(run["after"])
-    for i in range(len(after)):
-        if start + i not in inside:
-            lines[start + i] = f"0x{start + i:X} {before[i]:02X} -> {after[i]:02X}"
-for address in sorted(lines):
-    print(lines[address])
-EOF
-}
-
-# Whether two traces hold the same calls, numbers equal within the tolerance.
-same_trace() {
-    cmp -s "$1" "$2" && return 0
-    [ "$tolerance" = 0 ] && return 1
-    python3 - "$1" "$2" "$tolerance" <<'EOF'
-import json, sys
-before, after, tolerance = open(sys.argv[1]).readlines(), open(sys.argv[2]).readlines(), float(sys.argv[3])
-def same(a, b):
-    if isinstance(a, (int, float)) and isinstance(b, (int, float)) and not isinstance(a, bool):
-        return abs(a - b) <= tolerance
-    if isinstance(a, list) and isinstance(b, list):
-        return len(a) == len(b) and all(same(x, y) for x, y in zip(a, b))
-    if isinstance(a, dict) and isinstance(b, dict):
-        return a.keys() == b.keys() and all(same(a[k], b[k]) for k in a)
-    return a == b
-sys.exit(0 if len(before) == len(after) and all(same(json.loads(x), json.loads(y)) for x, y in zip(before, after)) else 1)
-EOF
-}
+canonical_patches() { python3 "$root/scripts/compare_runs.py" patches "$1" "$2" "${aliases[@]}"; }
+same_trace() { python3 "$root/scripts/compare_runs.py" trace "$1" "$2" "$tolerance"; }
 
 status=0
 for scenario in busy preview; do
