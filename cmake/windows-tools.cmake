@@ -18,7 +18,7 @@ endforeach()
 # happen (GCC bugs 105329 and 106199, seen in the standard headers inlined into ours).
 list(APPEND KELLHUD_WARNINGS -Wno-restrict -Wno-stringop-overflow)
 set(KELLHUD_TOOLS_DEFINES NOMINMAX WIN32_LEAN_AND_MEAN ${KELLHUD_VERSION_DEFINES})
-set(KELLHUD_TOOLS_LINK -static -static-libgcc -static-libstdc++)
+set(KELLHUD_TOOLS_LINK -static -static-libgcc -static-libstdc++ -s)
 # Every tool program: UTF-8 as its code page (the manifest), the console and wildcards.
 enable_language(RC)
 set(KELLHUD_TOOLS_PROGRAM ${CMAKE_SOURCE_DIR}/cmake/windows-tools.rc ${CMAKE_SOURCE_DIR}/tools/text/windows_program.cpp)

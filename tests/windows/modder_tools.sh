@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# kellhud-txd.exe under Wine: packs and lists on Windows paths (drive letter, backslashes,
-# spaces, letters beyond ASCII, a wildcard the program expands itself), writes the same
-# dictionary as the Linux tool byte for byte, and on a folder it cannot write or a file
-# another program holds open says so and leaves the old file as it was.
+# The Windows modders' tools under Wine, on Windows paths (drive letter, backslashes,
+# spaces, letters beyond ASCII): kellhud-sim.exe makes, checks and previews a modder's
+# folder from a folder laid out as the tools archive; kellhud-txd.exe packs (expanding a
+# wildcard itself) and lists, writes the same dictionary as the Linux tool byte for byte,
+# and on a folder it cannot write or a file another program holds open says so and leaves
+# the old file as it was.
 #
-#   bash tests/windows/txd_tool.sh LINUX_BUILD WINDOWS_TOOLS_BUILD
+#   bash tests/windows/modder_tools.sh LINUX_BUILD WINDOWS_TOOLS_BUILD WINDOWS_DLL_BUILD
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-linux=$(cd "$1" && pwd) tools=$(cd "$2" && pwd)
+linux=$(cd "$1" && pwd) tools=$(cd "$2" && pwd) dll=$(cd "$3" && pwd)
 source "$root/tests/windows/wine.sh"
 need_file "$linux/kellhud-txd" "build the sim preset"
+need_file "$linux/kell-hud/settings.ini" "build the sim preset (it stages the shipped folder)"
 need_file "$tools/kellhud-txd.exe" "build the win32-tools preset"
+need_file "$tools/kellhud-sim.exe" "build the win32-tools preset"
+need_file "$dll/KellHud.asi" "build the win32 preset"
 need_wine
 txd() { wine "$tools/kellhud-txd.exe" "$@" 2>&1 | tr -d '\r'; }
 fail() { echo "FAILED: $*"; exit 1; }
@@ -19,6 +24,24 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 folder="$work/Mödder Ordner"
 mkdir -p "$folder/png"
+
+# The tools as their archive lays them out, and a modder's folder made, checked and
+# previewed with them.
+kit="$work/KellHud-modder-tools"
+mkdir -p "$kit/examples"
+cp "$tools/kellhud-sim.exe" "$dll/KellHud.asi" "$kit/"
+cp -r "$linux/kell-hud" "$kit/"
+cp "$root/docs/examples/preview.json" "$kit/examples/"
+sim() { wine "$kit/kellhud-sim.exe" "$@" 2>&1 | tr -d '\r'; }
+mod=$(winpath "$folder")'\my hud'
+said=$(sim --new-mod "$mod") || fail "--new-mod: $said"
+grep -qF "kellhud-sim.exe --check --plugin-dir \"$mod\"" <<<"$said" || fail "--new-mod printed no check command for $mod: $said"
+said=$(sim --check --plugin-dir "$mod") || fail "--check: $said"
+grep -q ": 0 errors, 0 warnings" <<<"$said" || fail "--check of a fresh folder: $said"
+said=$(sim --plugin-dir "$mod" --scenario "$(winpath "$kit/examples/preview.json")" --png "$mod\hud.png") ||
+    fail "preview: $said"
+[ -s "$folder/my hud/hud.png" ] || fail "the preview wrote no $mod\hud.png: $said"
+echo "ok: made, checked and previewed $mod"
 "$linux/kellhud-txd" unpack "$root/assets/kell-hud/textures/weapons.txd" "$folder/png" >/dev/null
 "$linux/kellhud-txd" pack "$work/linux.txd" "$folder"/png/*.png >/dev/null
 out=$(winpath "$folder/weapons.txd")
