@@ -143,6 +143,8 @@ bool loadPlugin(const std::string& path, std::string& error)
 
 PluginImage pluginImage() { return image; }
 
+bool pluginFileOpensSeen() { return false; }
+
 const std::string& pluginLibraryPath() { return loadedPath; }
 
 bool unloadPlugin()

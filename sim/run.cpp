@@ -161,7 +161,11 @@ void printDataFiles(std::ostream& out, const std::vector<std::string>& opened, b
     namespace fs = std::filesystem;
     auto found = [](const std::string& file) { return fs::is_regular_file(utf8Path(file)); };
     const std::string settings = endingWith(opened, "/settings.ini");
-    if (settings.empty())
+    if (!pluginFileOpensSeen())
+        out << "  data files: the plug-in reads them itself, from the run's copy of the plug-in folder in "
+            << utf8Text(utf8Path(system().pluginFile).parent_path()) << " (a Windows run does not see which)"
+            << (patched ? "" : system().messageBoxes.empty() ? "; it patched nothing: is bEnable on?" : "") << "\n";
+    else if (settings.empty())
         out << "  settings: the plug-in opened no settings file\n";
     else if (!found(settings))
         out << "  settings: none found at " << settings << ", so the plug-in stays off\n";
