@@ -44,7 +44,6 @@ sed -i -E 's/^(bUseKellFonts|bKellMarkers|bKellOnFootCamera|bKellVehicleCamera|b
     "$work/options/kell-hud/settings.ini"
 
 canonical_patches() { python3 "$root/scripts/compare_runs.py" patches "$1" "$2" "${aliases[@]}"; }
-same_trace() { python3 "$root/scripts/compare_runs.py" trace "$1" "$2" "$tolerance"; }
 
 status=0
 for scenario in busy preview; do
@@ -56,18 +55,8 @@ for scenario in busy preview; do
                 --trace "$out.trace" --patches "$out.patches" >/dev/null
             canonical_patches "$out.patches" "$build/KellHud.so" > "$out.named"
         done
-        name="$scenario.json with the $settings settings"
-        b="$work/before-$scenario-$settings" a="$work/after-$scenario-$settings"
-        if same_trace "$b.trace" "$a.trace"; then
-            echo "same trace:   $name ($(wc -l < "$a.trace") host calls)"
-        else
-            echo "OTHER TRACE:  $name"; { diff "$b.trace" "$a.trace" || true; } | head -20; status=1
-        fi
-        if cmp -s "$b.named" "$a.named"; then
-            echo "same patches: $name ($(grep -c -- ' -> ' "$a.named") bytes, $(grep -c 'refers to' "$a.named") plug-in references by symbol)"
-        else
-            echo "OTHER PATCHES: $name"; { diff "$b.named" "$a.named" || true; } | head -40; status=1
-        fi
+        python3 "$root/scripts/compare_runs.py" report "$scenario.json with the $settings settings" \
+            "$work/before-$scenario-$settings" "$work/after-$scenario-$settings" "$tolerance" || status=1
     done
 done
 exit $status

@@ -42,16 +42,7 @@ for scenario in busy preview; do
         python3 "$root/scripts/compare_runs.py" patches-after "$l.patches" "$linux/KellHud.so" >"$l.named"
         python3 "$root/scripts/compare_runs.py" patches-after "$w.patches" "$dll/KellHud.asi.debug" >"$w.named"
         name="$scenario.json with the $settings settings"
-        if python3 "$root/scripts/compare_runs.py" trace "$l.trace" "$w.trace" 0; then
-            echo "same trace:   $name ($(wc -l <"$l.trace") host calls)"
-        else
-            echo "OTHER TRACE:  $name"; { diff "$l.trace" "$w.trace" || true; } | head -20; status=1
-        fi
-        if cmp -s "$l.named" "$w.named"; then
-            echo "same patches: $name ($(grep -c -v 'refers to' "$l.named") bytes, $(grep -c 'refers to' "$l.named") plug-in references by symbol)"
-        else
-            echo "OTHER PATCHES: $name"; { diff "$l.named" "$w.named" || true; } | head -40; status=1
-        fi
+        python3 "$root/scripts/compare_runs.py" report "$name" "$l" "$w" 0 || status=1
         if cmp -s "$l.png" "$w.png"; then
             echo "same picture: $name"
         else

@@ -6,9 +6,12 @@ the symbol at their offset, since they move with every change of code, every loa
 every compiler.
 
   python3 compare_runs.py patches LISTING LIBRARY [PATTERN=NAME]...   prints the named listing
-  python3 compare_runs.py trace BEFORE AFTER TOLERANCE                 exit status 0 when the same
+  python3 compare_runs.py report NAME BEFORE AFTER TOLERANCE           BEFORE and AFTER are the runs'
+      file stems (.trace, .named); prints one line for the trace and one for the patches,
+      with the first differences; exit status 0 when both are the same
 """
 import bisect
+import difflib
 import json
 import re
 import subprocess
@@ -98,6 +101,30 @@ def same_trace(before, after, tolerance):
     return True
 
 
+def first_differences(before, after, lines):
+    a, b = open(before).readlines(), open(after).readlines()
+    diff = list(difflib.unified_diff(a, b, before, after, n=0))
+    return "".join(diff[:lines])
+
+
+def report(name, before, after, tolerance):
+    same = True
+    calls = sum(1 for _ in open(after + ".trace"))
+    if same_trace(before + ".trace", after + ".trace", tolerance):
+        print(f"same trace:   {name} ({calls} host calls)")
+    else:
+        print(f"OTHER TRACE:  {name}\n{first_differences(before + '.trace', after + '.trace', 20)}", end="")
+        same = False
+    named = open(after + ".named").read().splitlines()
+    if open(before + ".named").read() == open(after + ".named").read():
+        references = sum("refers to" in line for line in named)
+        print(f"same patches: {name} ({len(named) - references} bytes, {references} plug-in references by symbol)")
+    else:
+        print(f"OTHER PATCHES: {name}\n{first_differences(before + '.named', after + '.named', 40)}", end="")
+        same = False
+    return same
+
+
 if __name__ == "__main__":
     if sys.argv[1] == "patches":
         aliases = [a.split("=", 1) for a in sys.argv[4:]]
@@ -105,6 +132,8 @@ if __name__ == "__main__":
     elif sys.argv[1] == "patches-after":
         aliases = [a.split("=", 1) for a in sys.argv[4:]]
         print("\n".join(named_patches(sys.argv[2], sys.argv[3], aliases, with_before=False)))
+    elif sys.argv[1] == "report":
+        sys.exit(0 if report(sys.argv[2], sys.argv[3], sys.argv[4], float(sys.argv[5])) else 1)
     elif sys.argv[1] == "trace":
         sys.exit(0 if same_trace(sys.argv[2], sys.argv[3], float(sys.argv[4])) else 1)
     else:
