@@ -1,4 +1,5 @@
 #include "command_checks.h"
+#include "text/utf8_path.h"
 
 #include <filesystem>
 #include <fstream>
@@ -27,7 +28,7 @@ bool canWrite(const fs::path& file)
 bool checkOutputPath(const std::string& option, const std::string& path, std::string& message)
 {
     std::error_code ec;
-    const fs::path file(path);
+    const fs::path file = utf8Path(path);
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
     std::string problem;
     if (path.empty())
@@ -35,9 +36,9 @@ bool checkOutputPath(const std::string& option, const std::string& path, std::st
     else if (fs::is_directory(file, ec))
         problem = "it is a folder; give a file name inside it";
     else if (!fs::exists(folder, ec))
-        problem = "the folder " + folder.string() + " does not exist";
+        problem = "the folder " + utf8Text(folder) + " does not exist";
     else if (!fs::is_directory(folder, ec))
-        problem = folder.string() + " is not a folder";
+        problem = utf8Text(folder) + " is not a folder";
     else if (!canWrite(file))
         problem = "no permission (check the file and its folder)";
     else
@@ -49,7 +50,7 @@ bool checkOutputPath(const std::string& option, const std::string& path, std::st
 PluginDirState checkPluginDir(const std::string& dir, std::string& message)
 {
     std::error_code ec;
-    const fs::path folder(dir);
+    const fs::path folder = utf8Path(dir);
     const std::string expected =
         "expected a folder holding kell-hud/settings.ini (kellhud-sim --new-mod DIR makes one)";
     if (fs::is_regular_file(folder / "kell-hud" / "settings.ini", ec))
@@ -67,7 +68,7 @@ PluginDirState checkPluginDir(const std::string& dir, std::string& message)
         if (!named.has_filename())
             named = named.parent_path(); // "dist/kell-hud/" names the same folder as "dist/kell-hud"
         message = "--plugin-dir " + dir + ": this is the kell-hud folder itself (it holds settings.ini); " + expected +
-                  ": give the folder above it, " + named.parent_path().string();
+                  ": give the folder above it, " + utf8Text(named.parent_path());
         return PluginDirState::Wrong;
     }
     message = "--plugin-dir " + dir + ": " + expected + "; found " +

@@ -36,6 +36,9 @@ struct PluginImage {
 PluginImage pluginImage();
 // The library file being loaded or last loaded (empty before any load).
 const std::string& pluginLibraryPath();
+// Whether the host sees which data files the plug-in opens: in the simulated build the
+// seam opens them for it; the Windows DLL opens them itself.
+bool pluginFileOpensSeen();
 // Returns false when the library stayed in memory after unloading.
 bool unloadPlugin();
 

@@ -117,6 +117,8 @@ bool loadPlugin(const std::string& path, std::string& error)
 
 PluginImage pluginImage() { return image; }
 
+bool pluginFileOpensSeen() { return true; }
+
 const std::string& pluginLibraryPath() { return loadedPath; }
 
 bool unloadPlugin()

@@ -7,6 +7,7 @@
 
 #include "system.h"
 #include "trace.h"
+#include "text/utf8_path.h"
 
 // On Windows the plug-in is the real KellHud.asi with the real system functions: it finds
 // its data beside its own file (GetModuleFileNameA), as in the game. So each run puts a
@@ -69,10 +70,10 @@ std::string programFolder()
     const DWORD length = GetModuleFileNameA(nullptr, name, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return ".";
-    return fs::path(std::string(name, length)).parent_path().string();
+    return utf8Text(utf8Path(std::string(name, length)).parent_path());
 }
 
-std::string defaultPluginFile() { return (fs::path(programFolder()) / "KellHud.asi").string(); }
+std::string defaultPluginFile() { return utf8Text(utf8Path(programFolder()) / "KellHud.asi"); }
 
 bool placePlugin(const std::string& library, const std::string& dir, std::optional<int> style, std::string& load,
                  std::string& error)
@@ -80,7 +81,7 @@ bool placePlugin(const std::string& library, const std::string& dir, std::option
     std::error_code ec;
     placed = fs::temp_directory_path(ec) / ("kellhud-sim-" + std::to_string(GetCurrentProcessId()));
     fs::remove_all(placed, ec);
-    const fs::path data = fs::path(dir) / "kell-hud";
+    const fs::path data = utf8Path(dir) / "kell-hud";
     fs::create_directories(placed, ec);
     if (!ec && fs::is_directory(data))
         copyFolder(data, placed / "kell-hud", ec);
@@ -94,22 +95,22 @@ bool placePlugin(const std::string& library, const std::string& dir, std::option
         }
         writeSettings(settings, text, ec);
     } else if (!ec && style) {
-        error = "--style: cannot read " + (data / "settings.ini").string() +
+        error = "--style: cannot read " + utf8Text(data / "settings.ini") +
                 ": the style is set on a copy of the plug-in folder's settings.ini";
         removePlacedPlugin();
         return false;
     }
-    const fs::path copy = placed / fs::path(library).filename();
+    const fs::path copy = placed / utf8Path(library).filename();
     if (!ec)
-        fs::copy_file(library, copy, ec);
+        fs::copy_file(utf8Path(library), copy, ec);
     if (ec) {
-        error = "cannot prepare the run's copy of the plug-in in " + placed.string() + ": " + ec.message();
+        error = "cannot prepare the run's copy of the plug-in in " + utf8Text(placed) + ": " + ec.message();
         removePlacedPlugin();
         return false;
     }
-    system().pluginFile = copy.string();
-    system().hostFile = (placed / "host.exe").string();
-    load = copy.string();
+    system().pluginFile = utf8Text(copy);
+    system().hostFile = utf8Text(placed / "host.exe");
+    load = utf8Text(copy);
     return true;
 }
 
@@ -141,6 +142,8 @@ bool loadPlugin(const std::string& path, std::string& error)
 }
 
 PluginImage pluginImage() { return image; }
+
+bool pluginFileOpensSeen() { return false; }
 
 const std::string& pluginLibraryPath() { return loadedPath; }
 

@@ -25,6 +25,7 @@
 #include "preview/render.h"
 #include "system.h"
 #include "trace.h"
+#include "text/utf8_path.h"
 
 namespace sim {
 
@@ -158,9 +159,13 @@ std::string endingWith(const std::vector<std::string>& files, const std::string&
 void printDataFiles(std::ostream& out, const std::vector<std::string>& opened, bool patched)
 {
     namespace fs = std::filesystem;
-    auto found = [](const std::string& file) { return fs::is_regular_file(file); };
+    auto found = [](const std::string& file) { return fs::is_regular_file(utf8Path(file)); };
     const std::string settings = endingWith(opened, "/settings.ini");
-    if (settings.empty())
+    if (!pluginFileOpensSeen())
+        out << "  data files: the plug-in reads them itself, from the run's copy of the plug-in folder in "
+            << utf8Text(utf8Path(system().pluginFile).parent_path()) << " (a Windows run does not see which)"
+            << (patched ? "" : system().messageBoxes.empty() ? "; it patched nothing: is bEnable on?" : "") << "\n";
+    else if (settings.empty())
         out << "  settings: the plug-in opened no settings file\n";
     else if (!found(settings))
         out << "  settings: none found at " << settings << ", so the plug-in stays off\n";
@@ -173,7 +178,7 @@ void printDataFiles(std::ostream& out, const std::vector<std::string>& opened, b
 
     const std::string colours = endingWith(opened, "/hudColor.dat");
     if (!colours.empty()) {
-        const std::string folder = fs::path(colours).parent_path().filename().string();
+        const std::string folder = utf8Text(utf8Path(colours).parent_path().filename());
         out << "  style variant: " << (folder == "data" ? "base" : folder) << ", colours from " << colours
             << (found(colours) ? "" : " (not found: every colour is opaque white)") << "\n";
     }
@@ -291,7 +296,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         scenario.frames = *options.frames;
 
     std::string error;
-    const std::string dir = std::filesystem::absolute(options.pluginDir).string();
+    const std::string dir = utf8Text(std::filesystem::absolute(utf8Path(options.pluginDir)));
     std::string library;
     if (!placePlugin(options.pluginFile, dir, options.style, library, error)) {
         err << "kellhud-sim: " << error << "\n";
@@ -317,7 +322,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         trace::endStream(error);
         return 2;
     }
-    if (!options.framesDir.empty() && !std::filesystem::is_directory(options.framesDir)) {
+    if (!options.framesDir.empty() && !std::filesystem::is_directory(utf8Path(options.framesDir))) {
         err << "kellhud-sim: --frames-png: " << options.framesDir << " is no folder; make it first\n";
         trace::endStream(error);
         return 2;
@@ -345,7 +350,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
     if (options.outline) {
         // The layout file the plug-in read, as it read it.
         const std::string layout = endingWith(dataFiles, "/hud.dat");
-        std::ifstream in(layout.empty() ? (std::filesystem::path(dir) / "kell-hud" / "data" / "hud.dat").string() : layout, std::ios::binary);
+        std::ifstream in(layout.empty() ? utf8Text(utf8Path(dir) / "kell-hud" / "data" / "hud.dat") : layout, std::ios::binary);
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         outline = preview::outlineBoxes(text, scenario.width, scenario.height);
     }
@@ -359,7 +364,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         if (!options.framesDir.empty() && (frame % options.every == 0 || frame == scenario.frames)) {
             char name[32];
             std::snprintf(name, sizeof name, "frame-%05d.png", frame);
-            ok &= writePicture((std::filesystem::path(options.framesDir) / name).string(), scenario, outline, err);
+            ok &= writePicture(utf8Text(utf8Path(options.framesDir) / name), scenario, outline, err);
         }
         progress.at(frame);
     }

@@ -75,9 +75,15 @@ std::pair<int, int> shared(const sim::preview::OutlineBox& a, const sim::preview
 
 std::vector<Finding> checkOverlaps(const std::string& dir)
 {
+    // The path as the data check shows it: in the way this machine writes paths.
+#ifdef _WIN32
+    const char separator = '\\';
+#else
+    const char separator = '/';
+#endif
     std::string relative = layoutFile;
-    std::replace(relative.begin(), relative.end(), '\\', '/');
-    const std::string path = dir + "/" + relative;
+    std::replace(relative.begin(), relative.end(), '\\', separator);
+    const std::string path = dir + separator + relative;
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf(); // a missing or unreadable file is named by the data check itself
