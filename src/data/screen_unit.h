@@ -1,7 +1,29 @@
 #pragma once
 
+#include <cmath>
+#include <cstdint>
+
+#include "host/host.h"
+
 // Reference lengths are given for a screen 1080 lines high. scale() converts one to the
 // current render size (for text scales and float sizes); pixels() also truncates it to
-// whole pixels (for positions and offsets).
-float scale(float length);
-float pixels(float length);
+// whole pixels (for positions and offsets). Inline: every element calls them many times
+// a frame, the radar transform for every point.
+
+// The shorter screen edge, as a float: the render size can change between frames, so it
+// is read at every use.
+inline float screenUnitLines()
+{
+    const int32_t width = host::screen_width.get();
+    const int32_t height = host::screen_height.get();
+    return static_cast<float>(width > height ? height : width);
+}
+
+// `lines` is screenUnitLines(): a caller converting several lengths reads the screen once.
+inline float scaleFor(float lines, float length) { return lines * length / 1080.0f; }
+
+// Adding +0 turns a truncated -0 into 0, as a round trip through an integer would.
+inline float pixelsFor(float lines, float length) { return std::trunc(scaleFor(lines, length)) + 0.0f; }
+
+inline float scale(float length) { return scaleFor(screenUnitLines(), length); }
+inline float pixels(float length) { return pixelsFor(screenUnitLines(), length); }
