@@ -22,8 +22,17 @@ inline float screenUnitLines()
 // `lines` is screenUnitLines(): a caller converting several lengths reads the screen once.
 inline float scaleFor(float lines, float length) { return lines * length / 1080.0f; }
 
-// Adding +0 turns a truncated -0 into 0, as a round trip through an integer would.
-inline float pixelsFor(float lines, float length) { return std::trunc(scaleFor(lines, length)) + 0.0f; }
+// The integer part of v, never -0 (as a round trip through an integer gives it). From 2^23
+// on every float is whole (or not a number), so only below that is a fraction dropped, by a
+// round trip through a 32-bit integer.
+inline float wholePart(float v)
+{
+    if (std::fabs(v) < 8388608.0f)
+        return static_cast<float>(static_cast<int32_t>(v));
+    return v + 0.0f;
+}
+
+inline float pixelsFor(float lines, float length) { return wholePart(scaleFor(lines, length)); }
 
 inline float scale(float length) { return scaleFor(screenUnitLines(), length); }
 inline float pixels(float length) { return pixelsFor(screenUnitLines(), length); }
