@@ -1,7 +1,9 @@
 #include "radar/gps_route.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 #include "state/plugin.h"
@@ -150,7 +152,10 @@ RouteVertex vertexAt(Vec2 point, float dx, float dy, const BandStyle& style)
 uint32_t bandColour()
 {
     Colour c = hudColour(HUD_COLOUR_GPS, 255);
-    return uint32_t{c.a} << 24 | uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b;
+    // r, g, b, a in memory read as 0xAABBGGRR: byte-swapped 0xRRGGBBAA, turned by a byte.
+    uint32_t bytes;
+    std::memcpy(&bytes, &c, sizeof bytes);
+    return std::rotr(__builtin_bswap32(bytes), 8);
 }
 
 // Inside this file, so that the leg loop inlines it (the exported name could be interposed).
@@ -183,13 +188,20 @@ void writeLeg(int32_t i, float width, const BandStyle& style)
     v[3] = vertexAt(b, o.second.x, o.second.y, style);
 }
 
+// Whether every entry of routeNodes has been emptied once, before the first search.
+bool routeNodesEmptied = false;
+
 // Asks the host's road search for the route from the player to the target; returns how
 // many nodes of routeNodes hold it.
 int32_t searchRoute(const MapTarget& target)
 {
     // Every entry the host does not write this time reads as empty, so that no node of an
-    // earlier, longer route is taken for one of this route.
-    std::fill(std::begin(routeNodes), std::end(routeNodes), noNode);
+    // earlier, longer route is taken for one of this route: emptied all at first, and
+    // after each search as far as that search wrote (emptyRoute).
+    if (!routeNodesEmptied) {
+        std::fill(std::begin(routeNodes), std::end(routeNodes), noNode);
+        routeNodesEmptied = true;
+    }
     Vec3 from;
     host::player_position(&from, 0);
     int16_t count = 0;
@@ -198,6 +210,17 @@ int32_t searchRoute(const MapTarget& target)
                       routeMaxNodes, &routeDistance, searchRange, 0, searchRange, 0, noNode, 0, 0);
     // The count is the host's word: never more nodes than the buffers hold, none below 0.
     return std::clamp<int32_t>(count, 0, routeMaxNodes);
+}
+
+// Empties again the entries the last search wrote: the `reported` ones and those it wrote
+// beyond them (the host writes its nodes one after another from the first), so that only
+// the entries of one route are ever emptied, not the whole buffer every frame.
+void emptyRoute(int32_t reported)
+{
+    int32_t end = reported;
+    while (end < routeMaxNodes && routeNodes[end] != noNode)
+        ++end;
+    std::fill(routeNodes, routeNodes + end, noNode);
 }
 
 } // namespace
@@ -217,6 +240,7 @@ void DrawGpsRoute()
         return;
     int32_t found = searchRoute(target);
     int32_t count = convertRoute(found, mapShown);
+    emptyRoute(found);
     bool clipped = false;
     if (count > 0) {
         if (!mapShown && scissorSupported()) {
