@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <emmintrin.h>
 #include <iterator>
 
 #include "state/plugin.h"
@@ -136,19 +137,6 @@ int32_t convertRoute(int32_t count, bool mapShown)
     return points;
 }
 
-// What every vertex of one frame's band shares: the host's depth, a hair in front of
-// its near plane, and the colour.
-struct BandStyle {
-    float depth;
-    float recipDepth;
-    uint32_t colour; // 0xAARRGGBB
-};
-
-RouteVertex vertexAt(Vec2 point, float dx, float dy, const BandStyle& style)
-{
-    return {point.x + dx, point.y + dy, style.depth, style.recipDepth, style.colour, 0.0f, 0.0f};
-}
-
 uint32_t bandColour()
 {
     Colour c = hudColour(HUD_COLOUR_GPS, 255);
@@ -158,34 +146,75 @@ uint32_t bandColour()
     return std::rotr(__builtin_bswap32(bytes), 8);
 }
 
+// The leg loop works on pairs (x, y) in the low half of SSE registers: each lane's
+// arithmetic is the same IEEE operation the scalar form makes, in half the instructions.
+__m128 loadPair(Vec2 p)
+{
+    double bits;
+    std::memcpy(&bits, &p, sizeof bits);
+    return _mm_castpd_ps(_mm_set_sd(bits));
+}
+
+Vec2 storedPair(__m128 p)
+{
+    Vec2 v;
+    _mm_storel_pi(reinterpret_cast<__m64*>(&v), p);
+    return v;
+}
+
+// A leg's two sides as pairs (x, y).
+struct LegSides {
+    __m128 first, second;
+};
+
 // Inside this file, so that the leg loop inlines it (the exported name could be interposed).
-BandOffsets bandOffsets(Vec2 from, Vec2 to, float halfWidth)
+LegSides legSides(__m128 from, __m128 to, float halfWidth)
 {
     // The leg's unit normal times the half-width: the sides stand square to the leg. In
     // double, so that no difference of two finite points overflows.
-    double dx = static_cast<double>(to.x) - from.x, dy = static_cast<double>(to.y) - from.y;
-    double length = std::sqrt(dx * dx + dy * dy);
+    const __m128d d = _mm_sub_pd(_mm_cvtps_pd(to), _mm_cvtps_pd(from)); // (dx, dy)
+    const __m128d squares = _mm_mul_pd(d, d);
+    const double length = std::sqrt(_mm_cvtsd_f64(squares) + _mm_cvtsd_f64(_mm_unpackhi_pd(squares, squares)));
     if (length == 0.0) {
         // A leg without a direction reads as pointing along +x (atan2(0, 0) is 0); the
         // sides then lean the quarter turn's shortfall off the vertical, as they always have.
         float lean = static_cast<float>(cosQuarterTurn * halfWidth);
-        return {{lean, -halfWidth}, {lean, halfWidth}};
+        return {_mm_setr_ps(lean, -halfWidth, 0.0f, 0.0f), _mm_setr_ps(lean, halfWidth, 0.0f, 0.0f)};
     }
-    double across = halfWidth / length;
-    float ox = static_cast<float>(dy * across), oy = static_cast<float>(-dx * across);
-    return {{ox, oy}, {-ox, -oy}};
+    // (dy, dx) times halfWidth / length, to float: the first side is (that x, -that y), the
+    // second its opposite. Negating before or after the product and the rounding to float
+    // gives the same number.
+    const __m128 turned = _mm_cvtpd_ps(_mm_mul_pd(_mm_shuffle_pd(d, d, 1), _mm_set1_pd(halfWidth / length)));
+    const __m128 negateY = _mm_setr_ps(0.0f, -0.0f, 0.0f, 0.0f), negateX = _mm_setr_ps(-0.0f, 0.0f, 0.0f, 0.0f);
+    return {_mm_xor_ps(turned, negateY), _mm_xor_ps(turned, negateX)};
+}
+
+// One vertex: the point (x, y) moved by the side, then the depth pair, the colour and
+// zero texture coordinates.
+void writeVertex(RouteVertex& v, __m128 point, __m128 side, __m128 depths, uint32_t colour)
+{
+    _mm_storeu_ps(&v.x, _mm_movelh_ps(_mm_add_ps(point, side), depths));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(&v.colour), _mm_cvtsi32_si128(static_cast<int32_t>(colour)));
+    v.v = 0.0f;
+}
+
+// What every vertex of one frame's band shares: the host's depth, a hair in front of
+// its near plane, and its reciprocal, as a pair.
+__m128 bandDepths()
+{
+    return _mm_setr_ps(host::im2d_depth.get() + 0.0001f, host::im2d_recip_depth.get(), 0.0f, 0.0f);
 }
 
 // One quad per leg, its long sides half the width away on either side of the leg.
-void writeLeg(int32_t i, float width, const BandStyle& style)
+void writeLeg(int32_t i, float width, __m128 depths, uint32_t colour)
 {
-    Vec2 a = routePoints[i], b = routePoints[i + 1];
-    BandOffsets o = bandOffsets(a, b, width);
+    const __m128 a = loadPair(routePoints[i]), b = loadPair(routePoints[i + 1]);
+    const LegSides sides = legSides(a, b, width);
     RouteVertex* v = &routeVertices[4 * i];
-    v[0] = vertexAt(a, o.first.x, o.first.y, style);
-    v[1] = vertexAt(b, o.first.x, o.first.y, style);
-    v[2] = vertexAt(a, o.second.x, o.second.y, style);
-    v[3] = vertexAt(b, o.second.x, o.second.y, style);
+    writeVertex(v[0], a, sides.first, depths, colour);
+    writeVertex(v[1], b, sides.first, depths, colour);
+    writeVertex(v[2], a, sides.second, depths, colour);
+    writeVertex(v[3], b, sides.second, depths, colour);
 }
 
 // Whether every entry of routeNodes has been emptied once, before the first search.
@@ -225,7 +254,11 @@ void emptyRoute(int32_t reported)
 
 } // namespace
 
-BandOffsets routeBandOffsets(Vec2 from, Vec2 to, float halfWidth) { return bandOffsets(from, to, halfWidth); }
+BandOffsets routeBandOffsets(Vec2 from, Vec2 to, float halfWidth)
+{
+    LegSides sides = legSides(loadPair(from), loadPair(to), halfWidth);
+    return {storedPair(sides.first), storedPair(sides.second)};
+}
 
 void DrawGpsRoute()
 {
@@ -250,12 +283,11 @@ void DrawGpsRoute()
         setRenderState(RenderState::Texture, 0);
         // On the map the band widens and narrows with the map's zoom, in proportion.
         float width = pixels(halfWidth) * (mapShown ? mapZoom() : 1.0f);
-        BandStyle style{host::im2d_depth.get() + 0.0001f, host::im2d_recip_depth.get(), 0};
+        const __m128 depths = bandDepths();
         for (int32_t i = 0; i + 1 < count; ++i) {
             // Both host calls stay with every leg, as the host's own route line makes them.
             setRenderState(RenderState::SourceBlend, blendOne);
-            style.colour = bandColour();
-            writeLeg(i, width, style);
+            writeLeg(i, width, depths, bandColour());
         }
         host::im2d_draw(triangleStrip, routeVertices, 4 * count - 4);
     }
