@@ -97,9 +97,9 @@ float mapZoom()
 
 // The node's place on screen, converted the way the host's own blips are. False for a
 // node the host has no record of.
-bool screenPoint(uint32_t node, bool mapShown, Vec2& screen)
+bool screenPoint(void* paths, uint32_t node, bool mapShown, Vec2& screen)
 {
-    void* record = host::path_node(pathObject(), node);
+    void* record = host::path_node(paths, node);
     if (!record)
         return false;
     Vec3 position;
@@ -127,14 +127,15 @@ bool finite(Vec2 p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 // is not a finite number is left out: the band goes on from the point before it.
 int32_t convertRoute(int32_t count, bool mapShown)
 {
-    int32_t points = 0;
-    for (int32_t i = 0; i < count && routeNodes[i] != noNode; ++i) {
-        if (!screenPoint(routeNodes[i], mapShown, routePoints[points]))
+    void* paths = pathObject();
+    Vec2* point = routePoints;
+    for (const uint32_t *node = routeNodes, *end = routeNodes + count; node != end && *node != noNode; ++node) {
+        if (!screenPoint(paths, *node, mapShown, *point))
             break;
-        if (finite(routePoints[points]))
-            ++points;
+        if (finite(*point))
+            ++point;
     }
-    return points;
+    return static_cast<int32_t>(point - routePoints);
 }
 
 uint32_t bandColour()
