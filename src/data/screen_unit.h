@@ -27,7 +27,7 @@ inline float scaleFor(float lines, float length) { return lines * length / 1080.
 // round trip through a 32-bit integer.
 inline float wholePart(float v)
 {
-    if (std::fabs(v) < 8388608.0f)
+    if (std::fabs(v) < 8388608.0f) [[likely]]
         return static_cast<float>(static_cast<int32_t>(v));
     return v + 0.0f;
 }
