@@ -35,4 +35,12 @@ inline float wholePart(float v)
 inline float pixelsFor(float lines, float length) { return wholePart(scaleFor(lines, length)); }
 
 inline float scale(float length) { return scaleFor(screenUnitLines(), length); }
+
+// The screen unit with the screen read once, for a routine that converts lengths between
+// host calls (which make the compiler read the screen again for every length).
+struct ScreenScale {
+    float lines = screenUnitLines();
+    float scale(float length) const { return scaleFor(lines, length); }
+    float pixels(float length) const { return pixelsFor(lines, length); }
+};
 inline float pixels(float length) { return pixelsFor(screenUnitLines(), length); }
