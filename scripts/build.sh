@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Builds the Windows DLL and the simulated build, and assembles dist/: what a player
-# copies into the game folder and the release archive. dist/ is a build output, remade by
-# every build; a modder works in a folder of their own (kellhud-sim --new-mod DIR).
+# Builds the Windows DLL, the Windows modders' tools and the simulated build, and assembles
+# dist/: what a player copies into the game folder, the release archive and the modders'
+# tools archive. dist/ is a build output, remade by every build; a modder works in a folder
+# of their own (kellhud-sim --new-mod DIR).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)"
+cmake --preset win32-tools >/dev/null
+cmake --build --preset win32-tools -j"$(nproc)"
 cmake --preset sim >/dev/null
 cmake --build --preset sim -j"$(nproc)"
 

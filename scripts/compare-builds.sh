@@ -43,56 +43,7 @@ cp -r "$work/shipped" "$work/options"
 sed -i -E 's/^(bUseKellFonts|bKellMarkers|bKellOnFootCamera|bKellVehicleCamera|bEnableBlendingMode) *=.*/\1 = 1/' \
     "$work/options/kell-hud/settings.ini"
 
-# One line per changed byte and one per plug-in reference, named by the symbol at its
-# offset. Where a run of changed bytes begins and ends depends on the raw bytes of the
-# addresses in it, so runs are not compared; the bytes of a reference are not either.
-canonical_patches() {
-    python3 - "$1" "$2" "${aliases[@]}" <<'EOF'
-import json, re, subprocess, sys
-listing, library, aliases = sys.argv[1], sys.argv[2], [a.split("=", 1) for a in sys.argv[3:]]
-symbols = {}
-for line in subprocess.run(["nm", "-C", library], capture_output=True, text=True, check=True).stdout.splitlines():
-    parts = line.split(" ", 2)
-    if len(parts) == 3 and parts[0]:
-        name = parts[2]
-        for pattern, alias in aliases:
-            name = re.sub(pattern, alias, name)
-        symbols.setdefault(int(parts[0], 16), name)
-runs = [json.loads(line) for line in open(listing)]
-lines, inside = {}, set()
-for run in runs:
-    for place, offset in run.get("plugin", {}).items():
-        p = int(place, 16)
-        inside.update(range(p, p + 4))
-        lines[p] = f"0x{p:X} refers to {symbols.get(int(offset, 16), 'no symbol at ' + offset)}"
-for run in runs:
-    start, before, after = int(run["addr"], 16), bytes.fromhex(run["before"]), bytes.fromhex(run["after"])
-    for i in range(len(after)):
-        if start + i not in inside:
-            lines[start + i] = f"0x{start + i:X} {before[i]:02X} -> {after[i]:02X}"
-for address in sorted(lines):
-    print(lines[address])
-EOF
-}
-
-# Whether two traces hold the same calls, numbers equal within the tolerance.
-same_trace() {
-    cmp -s "$1" "$2" && return 0
-    [ "$tolerance" = 0 ] && return 1
-    python3 - "$1" "$2" "$tolerance" <<'EOF'
-import json, sys
-before, after, tolerance = open(sys.argv[1]).readlines(), open(sys.argv[2]).readlines(), float(sys.argv[3])
-def same(a, b):
-    if isinstance(a, (int, float)) and isinstance(b, (int, float)) and not isinstance(a, bool):
-        return abs(a - b) <= tolerance
-    if isinstance(a, list) and isinstance(b, list):
-        return len(a) == len(b) and all(same(x, y) for x, y in zip(a, b))
-    if isinstance(a, dict) and isinstance(b, dict):
-        return a.keys() == b.keys() and all(same(a[k], b[k]) for k in a)
-    return a == b
-sys.exit(0 if len(before) == len(after) and all(same(json.loads(x), json.loads(y)) for x, y in zip(before, after)) else 1)
-EOF
-}
+canonical_patches() { python3 "$root/scripts/compare_runs.py" patches "$1" "$2" "${aliases[@]}"; }
 
 # A heavy radar frame besides the examples: a 2000-node route (with a repeated node and one
 # placed nowhere) and 100 blips with level and sized markers, through the radar zoom key,
@@ -134,18 +85,8 @@ for scenario in busy preview radar; do
                 --trace "$out.trace" --patches "$out.patches" >/dev/null
             canonical_patches "$out.patches" "$build/KellHud.so" > "$out.named"
         done
-        name="$scenario.json with the $settings settings"
-        b="$work/before-$scenario-$settings" a="$work/after-$scenario-$settings"
-        if same_trace "$b.trace" "$a.trace"; then
-            echo "same trace:   $name ($(wc -l < "$a.trace") host calls)"
-        else
-            echo "OTHER TRACE:  $name"; { diff "$b.trace" "$a.trace" || true; } | head -20; status=1
-        fi
-        if cmp -s "$b.named" "$a.named"; then
-            echo "same patches: $name ($(grep -c -- ' -> ' "$a.named") bytes, $(grep -c 'refers to' "$a.named") plug-in references by symbol)"
-        else
-            echo "OTHER PATCHES: $name"; { diff "$b.named" "$a.named" || true; } | head -40; status=1
-        fi
+        python3 "$root/scripts/compare_runs.py" report "$scenario.json with the $settings settings" \
+            "$work/before-$scenario-$settings" "$work/after-$scenario-$settings" "$tolerance" || status=1
     done
 done
 exit $status

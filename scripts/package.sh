@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Makes the release archive KellHud-<version>.zip, laid out as a player installs it: its
 # root is what goes into the game folder (KellHud.asi, kell-hud/, KellHud-README.txt), with
-# the licences under kell-hud/licenses/. The version is the project's, from
-# CMakeLists.txt.
+# the licences under kell-hud/licenses/. Of the shipped files it also makes the Windows
+# modders' tools, KellHud-<version>-modder-tools-win32.zip: one folder, KellHud-modder-tools/,
+# that can be unzipped into the game folder without touching anything there. The version
+# is the project's, from CMakeLists.txt.
 #
 # usage: scripts/package.sh [OUT_DIR]               the shipped files (default OUT_DIR: dist/)
 #        scripts/package.sh --from DIR [OUT_DIR]    a modder's folder: DIR/kell-hud as it is,
 #                                                   checked first (default OUT_DIR: DIR)
-# Needs the Windows build (build/win32/KellHud.asi) and the simulated build: it draws the
+# Needs the Windows build (build/win32/KellHud.asi), for the shipped files the Windows
+# tools (build/win32-tools), and the simulated build: it draws the
 # shipped texture dictionaries into assets/kell-hud/textures/, and its --check refuses a
 # modder's folder with errors before anything is packed.
 set -euo pipefail
@@ -71,3 +74,23 @@ zipfile="$(cd "$out" && pwd)/KellHud-$version.zip"
 rm -f "$zipfile"
 (cd "$stage" && zip -q -r -X "$zipfile" "${entries[@]}")
 echo "$zipfile"
+
+[ -z "$from" ] || exit 0
+# The Windows modders' tools, with the same plug-in and the same shipped folder (the one
+# --new-mod copies), the modders' docs and the example scenarios.
+tools="$root/build/win32-tools"
+for exe in kellhud-sim.exe kellhud-txd.exe; do
+    [ -f "$tools/$exe" ] || fail "$tools/$exe is missing: build the Windows tools first (cmake --preset win32-tools && cmake --build --preset win32-tools)"
+done
+kit="$stage/tools/KellHud-modder-tools"
+mkdir -p "$kit/docs" "$kit/examples" "$kit/licenses"
+cp "$tools/kellhud-sim.exe" "$tools/kellhud-txd.exe" "$asi" "$kit/"
+cp -r "$stage/kell-hud" "$kit/kell-hud"
+cp "$root"/docs/{windows-tools,settings,layout-files,textures,scenario,trace,install}.md "$kit/docs/"
+cp "$root"/docs/examples/*.json "$kit/examples/"
+cp "$stage/kell-hud/licenses/"* "$root"/tools/licenses/* "$kit/licenses/"
+sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/assets/modder-tools-README.txt" > "$kit/README.txt"
+toolszip="$(cd "$out" && pwd)/KellHud-$version-modder-tools-win32.zip"
+rm -f "$toolszip"
+(cd "$stage/tools" && zip -q -r -X "$toolszip" KellHud-modder-tools)
+echo "$toolszip"

@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
-zipfile="$(bash scripts/package.sh dist)"
+archives="$(bash scripts/package.sh dist)"
+zipfile="$(head -1 <<<"$archives")" toolszip="$(tail -1 <<<"$archives")"
 # A busy scenario: names, cash window, weapon regimes, stars, a second player, F11.
 ./build/sim/kellhud-sim --plugin-dir dist --scenario docs/examples/busy.json
 
@@ -15,6 +16,9 @@ Built (dist/ is remade by every build: do not edit there):
   dist/KellHud.asi and dist/kell-hud/   the plug-in: copy both into the game folder (next to
                                         the game's executable, or where the .asi loader looks)
   dist/${zipfile##*/}            the same as a release: unzip it into the game folder
+  dist/${toolszip##*/}
+                                        kellhud-sim.exe and kellhud-txd.exe for Windows
+                                        modders (docs/windows-tools.md)
   build/sim/KellHud.so                  the plug-in for the simulated host
   build/sim/kellhud-sim                 preview without the game
 

@@ -25,7 +25,9 @@ probe_dir=$(mktemp -d)
 trap 'rm -rf "$probe_dir"' EXIT
 printf 'int main(){return 0;}\n' > "$probe_dir/probe.c"
 g++ -m32 -x c++ "$probe_dir/probe.c" -o "$probe_dir/probe"
+native32=1
 if ! "$probe_dir/probe" 2>/dev/null; then
+    native32=0
     if ! command -v qemu-i386 >/dev/null; then
         echo "setup: this kernel does not run 32-bit programs; installing qemu-user"
         as_root apt-get update -qq
@@ -41,4 +43,13 @@ if ! "$probe_dir/probe" 2>/dev/null; then
     fi
     "$probe_dir/probe" || { echo "setup: 32-bit programs still do not run" >&2; exit 1; }
     echo "setup: 32-bit programs run through qemu-i386"
+fi
+
+# Wine runs the Windows tools' tests. It starts only where the kernel runs 32-bit programs
+# itself (under qemu's user mode it cannot), so elsewhere those tests skip and say why.
+if [ "$native32" = 1 ] && ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "ok installed"; then
+    echo "setup: installing wine and wine32:i386 (the Windows tools' tests run under it)"
+    dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends wine wine32:i386 >/dev/null
 fi

@@ -1,4 +1,5 @@
 #include "command_checks.h"
+#include "text/utf8_path.h"
 
 #include <filesystem>
 #include <fstream>
@@ -27,7 +28,7 @@ bool canWrite(const fs::path& file)
 bool checkOutputPath(const std::string& option, const std::string& path, std::string& message)
 {
     std::error_code ec;
-    const fs::path file(path);
+    const fs::path file = utf8Path(path);
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
     std::string problem;
     if (path.empty())
@@ -35,9 +36,9 @@ bool checkOutputPath(const std::string& option, const std::string& path, std::st
     else if (fs::is_directory(file, ec))
         problem = "it is a folder; give a file name inside it";
     else if (!fs::exists(folder, ec))
-        problem = "the folder " + folder.string() + " does not exist";
+        problem = "the folder " + utf8Text(folder) + " does not exist";
     else if (!fs::is_directory(folder, ec))
-        problem = folder.string() + " is not a folder";
+        problem = utf8Text(folder) + " is not a folder";
     else if (!canWrite(file))
         problem = "no permission (check the file and its folder)";
     else
@@ -49,7 +50,7 @@ bool checkOutputPath(const std::string& option, const std::string& path, std::st
 PluginDirState checkPluginDir(const std::string& dir, std::string& message)
 {
     std::error_code ec;
-    const fs::path folder(dir);
+    const fs::path folder = utf8Path(dir);
     const std::string expected =
         "expected a folder holding kell-hud/settings.ini (kellhud-sim --new-mod DIR makes one)";
     if (fs::is_regular_file(folder / "kell-hud" / "settings.ini", ec))
@@ -67,7 +68,7 @@ PluginDirState checkPluginDir(const std::string& dir, std::string& message)
         if (!named.has_filename())
             named = named.parent_path(); // "dist/kell-hud/" names the same folder as "dist/kell-hud"
         message = "--plugin-dir " + dir + ": this is the kell-hud folder itself (it holds settings.ini); " + expected +
-                  ": give the folder above it, " + named.parent_path().string();
+                  ": give the folder above it, " + utf8Text(named.parent_path());
         return PluginDirState::Wrong;
     }
     message = "--plugin-dir " + dir + ": " + expected + "; found " +
@@ -79,12 +80,25 @@ PluginDirState checkPluginDir(const std::string& dir, std::string& message)
 bool checkPluginLibrary(const std::string& file, std::string& message)
 {
     std::ifstream in(file, std::ios::binary);
-    char magic[2] = {};
-    if (in && in.read(magic, 2) && magic[0] == 'M' && magic[1] == 'Z') {
+    char magic[4] = {};
+    in.read(magic, 4);
+    const bool windowsLibrary = in && magic[0] == 'M' && magic[1] == 'Z';
+    const bool linuxLibrary = in && magic[0] == '\x7f' && magic[1] == 'E' && magic[2] == 'L' && magic[3] == 'F';
+#ifdef _WIN32
+    if (linuxLibrary) {
+        message = "--plugin " + file + ": is the Linux build of the plug-in (KellHud.so); kellhud-sim.exe loads the "
+                  "Windows DLL, KellHud.asi, as the game does";
+        return false;
+    }
+    (void)windowsLibrary;
+#else
+    if (windowsLibrary) {
         message = "--plugin " + file + ": is a Windows DLL; KellHud.asi is for the game. The simulated host "
                   "loads the Linux build of the plug-in: build/sim/KellHud.so";
         return false;
     }
+    (void)linuxLibrary;
+#endif
     return true;
 }
 

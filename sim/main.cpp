@@ -28,7 +28,7 @@ const char usage[] =
     "Runs the Kell Hud plug-in in a simulated game host, to test it or to preview a layout.\n"
     "  --plugin-dir DIR     the folder that holds kell-hud/settings.ini; without it, the current\n"
     "                       folder when it holds kell-hud/\n"
-    "  --plugin LIBRARY     the plug-in library to load (default: the one built beside this program)\n"
+    "  --plugin LIBRARY     the plug-in library to load (default: the one beside this program)\n"
     "  --scenario FILE      the host's state frame by frame, a JSON file of at most 64 MB\n"
     "                       (docs/scenario.md; examples in docs/examples/)\n"
     "  --size WxH           the screen in pixels, each side 1 to 16384 (default: the scenario's, else 1920x1080)\n"

@@ -11,6 +11,8 @@ uint32_t pluginHeapAllocations() { return allocations; }
 
 void resetPluginHeapAllocations() { allocations = 0; }
 
+bool pluginHeapCounted() { return true; }
+
 } // namespace sim
 
 // The library's references to these names are bound to the wrappers at its link; each

@@ -9,6 +9,9 @@
 namespace sim {
 
 uint32_t pluginHeapAllocations();
+// Whether the count means anything: only the simulated build's library is linked with the
+// wrappers, so the real DLL's allocations are not counted.
+bool pluginHeapCounted();
 void resetPluginHeapAllocations();
 
 } // namespace sim

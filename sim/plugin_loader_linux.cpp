@@ -8,7 +8,9 @@
 #include <climits>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 
+#include "system.h"
 #include "trace.h"
 
 namespace sim {
@@ -18,6 +20,8 @@ namespace {
 void* handle = nullptr;
 std::string loadedPath;
 PluginImage image{};
+// The settings.ini copy of a run with another style.
+std::string styledSettings;
 
 struct Range {
     uintptr_t base;
@@ -52,6 +56,44 @@ std::string programFolder()
 
 std::string defaultPluginFile() { return (std::filesystem::path(programFolder()) / "KellHud.so").string(); }
 
+// The library is loaded from where it is; the seam tells the plug-in it lies beside DIR/kell-hud
+// and gives it the styled copy of settings.ini in place of its own.
+bool placePlugin(const std::string& library, const std::string& dir, std::optional<int> style, std::string& load,
+                 std::string& error)
+{
+    namespace fs = std::filesystem;
+    system().pluginFile = (fs::path(dir) / fs::path(library).filename()).string();
+    system().hostFile = (fs::path(dir) / "host.exe").string();
+    load = library;
+    if (!style)
+        return true;
+    const fs::path settings = fs::path(dir) / "kell-hud" / "settings.ini";
+    std::ifstream in(settings, std::ios::binary);
+    if (!in) {
+        error = "--style: cannot read " + settings.string() + ": the style is set on a copy of the plug-in folder's settings.ini";
+        return false;
+    }
+    styledSettings = (fs::temp_directory_path() / ("kellhud-sim-settings-" + std::to_string(::getpid()) + ".ini")).string();
+    std::ofstream out(styledSettings, std::ios::binary);
+    if (!(out << settingsWithStyle(in, *style)) || !out.flush()) {
+        error = "--style: cannot write the styled copy of settings.ini, " + styledSettings;
+        removePlacedPlugin();
+        return false;
+    }
+    system().filesReplaced[settings.string()] = styledSettings;
+    return true;
+}
+
+void removePlacedPlugin()
+{
+    if (styledSettings.empty())
+        return;
+    std::error_code ignored;
+    std::filesystem::remove(styledSettings, ignored);
+    system().filesReplaced.clear();
+    styledSettings.clear();
+}
+
 bool loadPlugin(const std::string& path, std::string& error)
 {
     // Known before dlopen: the library's start-up runs inside it and asks for its own module.
@@ -74,6 +116,8 @@ bool loadPlugin(const std::string& path, std::string& error)
 }
 
 PluginImage pluginImage() { return image; }
+
+bool pluginFileOpensSeen() { return true; }
 
 const std::string& pluginLibraryPath() { return loadedPath; }
 

@@ -10,8 +10,6 @@
 #include <ostream>
 #include <stdexcept>
 
-#include <unistd.h>
-
 #include "check/data_check.h"
 #include "host/host.h"
 #include "host_frame.h"
@@ -27,6 +25,7 @@
 #include "preview/render.h"
 #include "system.h"
 #include "trace.h"
+#include "text/utf8_path.h"
 
 namespace sim {
 
@@ -160,9 +159,13 @@ std::string endingWith(const std::vector<std::string>& files, const std::string&
 void printDataFiles(std::ostream& out, const std::vector<std::string>& opened, bool patched)
 {
     namespace fs = std::filesystem;
-    auto found = [](const std::string& file) { return fs::is_regular_file(file); };
+    auto found = [](const std::string& file) { return fs::is_regular_file(utf8Path(file)); };
     const std::string settings = endingWith(opened, "/settings.ini");
-    if (settings.empty())
+    if (!pluginFileOpensSeen())
+        out << "  data files: the plug-in reads them itself, from the run's copy of the plug-in folder in "
+            << utf8Text(utf8Path(system().pluginFile).parent_path()) << " (a Windows run does not see which)"
+            << (patched ? "" : system().messageBoxes.empty() ? "; it patched nothing: is bEnable on?" : "") << "\n";
+    else if (settings.empty())
         out << "  settings: the plug-in opened no settings file\n";
     else if (!found(settings))
         out << "  settings: none found at " << settings << ", so the plug-in stays off\n";
@@ -175,7 +178,7 @@ void printDataFiles(std::ostream& out, const std::vector<std::string>& opened, b
 
     const std::string colours = endingWith(opened, "/hudColor.dat");
     if (!colours.empty()) {
-        const std::string folder = fs::path(colours).parent_path().filename().string();
+        const std::string folder = utf8Text(utf8Path(colours).parent_path().filename());
         out << "  style variant: " << (folder == "data" ? "base" : folder) << ", colours from " << colours
             << (found(colours) ? "" : " (not found: every colour is opaque white)") << "\n";
     }
@@ -231,44 +234,14 @@ void printSummary(std::ostream& out, const Scenario& scenario, const std::vector
         for (const auto& [name, count] : sprites)
             out << " " << name << " " << count << (&name == &sprites.rbegin()->first ? "\n" : ",");
     }
-    out << "  heap allocations by the plug-in after start-up: " << heapAllocations << "\n";
+    if (pluginHeapCounted())
+        out << "  heap allocations by the plug-in after start-up: " << heapAllocations << "\n";
+    else
+        out << "  heap allocations by the plug-in after start-up: not counted (the Windows DLL uses its own heap)\n";
     for (const std::string& message : hostState().helpMessages)
         out << "  help message: " << message << "\n";
     for (const MessageBoxShown& box : system().messageBoxes)
         out << "  message box \"" << box.caption << "\": " << box.text << "\n";
-}
-
-// settings.ini with its iVesk line set to `style` (added when there is none), written
-// beside the system's temporary files; the plug-in is given it in place of its own.
-bool replaceStyle(const std::filesystem::path& dir, int style, std::string& copy, std::ostream& err)
-{
-    namespace fs = std::filesystem;
-    const fs::path settings = dir / "kell-hud" / "settings.ini";
-    std::ifstream in(settings, std::ios::binary);
-    if (!in) {
-        err << "kellhud-sim: --style: cannot read " << settings.string()
-            << ": the style is set on a copy of the plug-in folder's settings.ini\n";
-        return false;
-    }
-    std::string text, line;
-    bool set = false;
-    while (std::getline(in, line)) {
-        const size_t start = line.find_first_not_of(" \t");
-        const bool isStyle = start != std::string::npos && line.compare(start, 5, "iVesk") == 0 &&
-                             (line.size() == start + 5 || std::string(" \t=").find(line[start + 5]) != std::string::npos);
-        if (isStyle && !set) {
-            line = "iVesk = " + std::to_string(style);
-            set = true;
-        }
-        text += line + "\n";
-    }
-    if (!set)
-        text += "iVesk = " + std::to_string(style) + "\n";
-    copy = (fs::temp_directory_path() / ("kellhud-sim-settings-" + std::to_string(::getpid()) + ".ini")).string();
-    if (!writeFile(copy, text, err))
-        return false;
-    system().filesReplaced[settings.string()] = copy;
-    return true;
 }
 
 // A line on stderr, renewed about once a second, once a run has taken two seconds: long
@@ -323,21 +296,15 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         scenario.frames = *options.frames;
 
     std::string error;
-    // The library appears where a player installs it: beside the kell-hud folder.
-    std::filesystem::path dir = std::filesystem::absolute(options.pluginDir);
-    system().pluginFile = (dir / std::filesystem::path(options.pluginFile).filename()).string();
-    system().hostFile = (dir / "host.exe").string();
-    std::string styleCopy;
-    if (options.style && !replaceStyle(dir, *options.style, styleCopy, err))
+    const std::string dir = utf8Text(std::filesystem::absolute(utf8Path(options.pluginDir)));
+    std::string library;
+    if (!placePlugin(options.pluginFile, dir, options.style, library, error)) {
+        err << "kellhud-sim: " << error << "\n";
         return 2;
-    struct RemoveCopy {
-        const std::string& path;
-        ~RemoveCopy()
-        {
-            if (!path.empty())
-                std::filesystem::remove(path);
-        }
-    } removeCopy{styleCopy};
+    }
+    struct RemovePlaced {
+        ~RemovePlaced() { removePlacedPlugin(); }
+    } removePlaced;
 
     // The trace goes to its file as calls happen; without one no call is kept at all.
     // A file that cannot be made stops the run before it starts.
@@ -355,7 +322,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         trace::endStream(error);
         return 2;
     }
-    if (!options.framesDir.empty() && !std::filesystem::is_directory(options.framesDir)) {
+    if (!options.framesDir.empty() && !std::filesystem::is_directory(utf8Path(options.framesDir))) {
         err << "kellhud-sim: --frames-png: " << options.framesDir << " is no folder; make it first\n";
         trace::endStream(error);
         return 2;
@@ -368,7 +335,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
     trace::streamOnlyFrames(options.traceFramesOnly ? scenario.frames : 0);
     system().dataFilesOpened.clear();
 
-    if (!loadPlugin(options.pluginFile, error)) {
+    if (!loadPlugin(library, error)) {
         err << "kellhud-sim: cannot load the plug-in: " << error << "\n";
         trace::endStream(error);
         return 2;
@@ -383,7 +350,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
     if (options.outline) {
         // The layout file the plug-in read, as it read it.
         const std::string layout = endingWith(dataFiles, "/hud.dat");
-        std::ifstream in(layout.empty() ? (dir / "kell-hud" / "data" / "hud.dat").string() : layout, std::ios::binary);
+        std::ifstream in(layout.empty() ? utf8Text(utf8Path(dir) / "kell-hud" / "data" / "hud.dat") : layout, std::ios::binary);
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         outline = preview::outlineBoxes(text, scenario.width, scenario.height);
     }
@@ -397,7 +364,7 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         if (!options.framesDir.empty() && (frame % options.every == 0 || frame == scenario.frames)) {
             char name[32];
             std::snprintf(name, sizeof name, "frame-%05d.png", frame);
-            ok &= writePicture((std::filesystem::path(options.framesDir) / name).string(), scenario, outline, err);
+            ok &= writePicture(utf8Text(utf8Path(options.framesDir) / name), scenario, outline, err);
         }
         progress.at(frame);
     }

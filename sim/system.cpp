@@ -8,6 +8,7 @@ void SystemState::holdKeys(const std::set<int>& down)
         if (!keysDown.count(key) && !keysToggled.erase(key))
             keysToggled.insert(key);
     keysDown = down;
+    keyboardChanged(*this);
 }
 
 SystemState& system()

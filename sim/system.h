@@ -53,4 +53,8 @@ struct SystemState {
 
 SystemState& system();
 
+// Tells the platform's keyboard which keys are held (on Windows the plug-in asks the real
+// GetKeyState; in the simulated build the seam answers from SystemState itself).
+void keyboardChanged(const SystemState& state);
+
 } // namespace sim

@@ -7,6 +7,7 @@
 #include "system.h"
 #include "text/file_kind.h"
 #include "txd/txd.h"
+#include "text/utf8_path.h"
 
 namespace sim {
 
@@ -203,7 +204,7 @@ std::string hostFilePath(const char* path)
             c = '/';
     if (!local.empty() && local[0] == '/')
         return local;
-    return (std::filesystem::path(system().hostFile).parent_path() / local).string();
+    return utf8Text(utf8Path(system().hostFile).parent_path() / utf8Path(local));
 }
 
 } // namespace sim

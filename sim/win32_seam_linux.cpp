@@ -144,6 +144,8 @@ DWORD WINAPI GetFileAttributesA(LPCSTR fileName)
 
 } // extern "C"
 
+void sim::keyboardChanged(const SystemState&) {}
+
 std::string localPath(const char* path)
 {
     std::string local = path;

@@ -442,10 +442,17 @@ void checkEntries(KeyValueFile& file, DataFile kind, Checker& c)
                                                         : k.kind == ValueKind::Colour ? "255 255 255 255" : "0"));
 }
 
+// Paths are shown the way this machine writes them.
+#ifdef _WIN32
+constexpr char separator = '\\';
+#else
+constexpr char separator = '/';
+#endif
+
 std::string localForm(const char* windowsPath)
 {
     std::string path = windowsPath;
-    std::replace(path.begin(), path.end(), '\\', '/');
+    std::replace(path.begin(), path.end(), '\\', separator);
     return path;
 }
 
@@ -500,7 +507,7 @@ namespace {
 std::vector<std::pair<std::string, std::string>> loadedDictionaries(const std::string& dir)
 {
     KeyValueFile settings;
-    settings.open((dir + "/" + localForm(settingsFile)).c_str());
+    settings.open((dir + separator + localForm(settingsFile)).c_str());
     bool enabled = false, fonts = false;
     int32_t vesk = 0;
     settings["bEnable"].tryBool(enabled);
@@ -564,11 +571,11 @@ std::vector<Finding> checkPluginFolder(const std::string& dir)
 
     std::vector<Finding> findings;
     for (const auto& [relative, kind] : files) {
-        std::vector<Finding> found = checkDataFile(dir + "/" + relative, kind);
+        std::vector<Finding> found = checkDataFile(dir + separator + relative, kind);
         findings.insert(findings.end(), found.begin(), found.end());
     }
     for (const auto& [relative, name] : loadedDictionaries(dir)) {
-        std::vector<Finding> found = checkDictionary(dir + "/" + relative, name);
+        std::vector<Finding> found = checkDictionary(dir + separator + relative, name);
         findings.insert(findings.end(), found.begin(), found.end());
     }
     return findings;

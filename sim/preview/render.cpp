@@ -9,6 +9,7 @@
 #include "preview/text.h"
 #include "textures.h"
 #include "txd/txd.h"
+#include "text/utf8_path.h"
 
 namespace sim::preview {
 
@@ -135,7 +136,7 @@ bool renderFrame(png::Image& image, int width, int height, const MapPlacement& m
 
 bool checkPicturePath(const std::string& path, std::string& error)
 {
-    if (path.empty() || std::filesystem::is_directory(path)) {
+    if (path.empty() || std::filesystem::is_directory(utf8Path(path))) {
         error = "not a file name";
         return false;
     }

@@ -6,6 +6,7 @@
 #include "substitutes.h"
 #include "textures.h"
 #include "trace.h"
+#include "text/utf8_path.h"
 
 // The host's texture dictionaries and files. A call the real host would crash on (a slot
 // that does not exist, a pop without a push) is reported on stderr, so that a fault in
@@ -32,7 +33,7 @@ KH_CDECL bool txdLoad(int32_t slot, const char* path)
     trace::record("txd_load", SIM_CALLER(), trace::args(slot, trace::text(path)), loaded);
     // A missing file is the host's ordinary failure; a file that is there but does not
     // read is worth a word to whoever made it.
-    if (!loaded && (!textureSlotInUse(slot) || std::filesystem::exists(file)))
+    if (!loaded && (!textureSlotInUse(slot) || std::filesystem::exists(utf8Path(file))))
         complain("txd_load into slot " + std::to_string(slot) + " of " + path + ": " + error);
     return loaded;
 }

@@ -73,7 +73,7 @@ TEST(ModFolder, MadeEditedCheckedPreviewedAndPackedAsTheModderLeftIt)
     EXPECT_NE(made.out.find("Made " + kellHud.string() + " from the shipped files"), std::string::npos) << made.out;
     for (const std::string& next : {" --plugin-dir '" + mod.string() + "' --scenario ", " --check --plugin-dir '" +
                                     mod.string() + "'\n", "scripts/package.sh --from '" + mod.string() + "'\n",
-                                    " unpack '" + kellHud.string() + "'/textures/hud.txd "})
+                                    " unpack '" + (kellHud / "textures/hud.txd").string() + "' ", " pack '" + (kellHud / "textures/hud.txd").string() + "' '" + (mod / "png/hud").string() + "'/*.png\n"})
         EXPECT_NE(made.out.find(next), std::string::npos) << next << "\n" << made.out;
     // The shipped files as the release holds them, licences included.
     const fs::path shipped = fs::path(sim).parent_path() / "kell-hud";

@@ -42,7 +42,8 @@ TEST(Package, ZipUnpacksIntoAGameFolderThatRuns)
     ASSERT_NE(at, std::string::npos);
     const std::string version = cmake.substr(at + marker.size(), cmake.find(' ', at + marker.size()) - at - marker.size());
     const fs::path zip = fs::path(out.path()) / ("KellHud-" + version + ".zip");
-    EXPECT_EQ(readFile(out.path() + "/zip-name"), zip.string() + "\n");
+    const fs::path toolsZip = fs::path(out.path()) / ("KellHud-" + version + "-modder-tools-win32.zip");
+    EXPECT_EQ(readFile(out.path() + "/zip-name"), zip.string() + "\n" + toolsZip.string() + "\n");
     ASSERT_EQ(shell("unzip -q '" + zip.string() + "' -d '" + game.path() + "'"), 0);
 
     // The archive's root is what goes into the game folder, under names no other mod uses.
@@ -91,6 +92,27 @@ TEST(Package, ZipUnpacksIntoAGameFolderThatRuns)
     EXPECT_EQ(resource("ProductName"), "Kell Hud");
     const std::string shortVersion = "v" + version.substr(0, version.rfind('.'));
     EXPECT_NE(dll.find(shortVersion + '\0'), std::string::npos) << shortVersion;
+
+    // The modders' tools unzip into one folder of their own (into the game folder too) and
+    // carry the same plug-in; the programs need no DLL beside them.
+    TempDir tools;
+    ASSERT_EQ(shell("unzip -q '" + toolsZip.string() + "' -d '" + tools.path() + "'"), 0);
+    std::set<std::string> toolsRoot;
+    for (const fs::directory_entry& entry : fs::directory_iterator(tools.path()))
+        toolsRoot.insert(entry.path().filename().string());
+    EXPECT_EQ(toolsRoot, std::set<std::string>{"KellHud-modder-tools"});
+    const fs::path kit = fs::path(tools.path()) / "KellHud-modder-tools";
+    for (const char* file : {"kellhud-sim.exe", "kellhud-txd.exe", "README.txt", "kell-hud/settings.ini",
+                             "kell-hud/textures/hud.txd", "examples/preview.json", "docs/windows-tools.md",
+                             "docs/layout-files.md", "licenses/KellHud-LICENSE.txt", "licenses/nlohmann-json.txt"})
+        EXPECT_TRUE(fs::is_regular_file(kit / file)) << file;
+    EXPECT_EQ(readFile(kit / "KellHud.asi"), readFile(asi));
+    EXPECT_NE(readFile(kit / "README.txt").find("Kell Hud " + version + ": modders' tools for Windows\r\n"), std::string::npos);
+    for (const char* exe : {"kellhud-sim.exe", "kellhud-txd.exe"})
+        EXPECT_EQ(shell("bash '" + (sourceDir / "scripts/check-dll.sh").string() + "' --program '" + (kit / exe).string() +
+                        "' >/dev/null"),
+                  0)
+            << exe << " needs more than the system's own DLLs";
 
     // The simulated host runs the unpacked folder as the game would, and the HUD draws.
     SimRun run = runSimWithoutTrace(game, {"--frames", "2"});

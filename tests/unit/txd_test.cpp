@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "temp_dir.h"
@@ -181,6 +182,39 @@ TEST(TextureDictionary, RoundTripsThroughTheWriter)
     txd::Dictionary empty;
     ASSERT_TRUE(txd::read(txd::write(empty), read, error)) << error;
     EXPECT_TRUE(read.textures.empty());
+}
+
+// A dictionary is written whole beside its file and then put in its place, so a write that
+// cannot finish leaves the old file (or no file) and no half-written one.
+TEST(TextureDictionary, WritesWholeOrNotAtAll)
+{
+    namespace fs = std::filesystem;
+    TempDir dir;
+    const std::string file = dir.path() + "/sample.txd";
+    struct Case {
+        const char* what;
+        std::string path;
+        bool written;
+        const char* said;
+    } cases[] = {
+        {"a new file", file, true, ""},
+        {"over the old file", file, true, ""},
+        {"into a missing folder", dir.path() + "/missing/sample.txd", false, "is the folder missing or read-only?"},
+        {"over a folder", dir.path() + "/folder.txd", false, "cannot replace"},
+    };
+    fs::create_directory(dir.path() + "/folder.txd");
+    std::ofstream(file) << "an older file";
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_EQ(txd::writeFile(c.path, sample(), error), c.written) << c.what;
+        EXPECT_NE(error.find(c.said), std::string::npos) << c.what << ": " << error;
+        if (c.written)
+            EXPECT_EQ(fileBytes(c.path), txd::write(sample())) << c.what;
+        else
+            EXPECT_NE(error.find("nothing was changed"), std::string::npos) << c.what << ": " << error;
+        EXPECT_FALSE(fs::exists(c.path + ".partial")) << c.what;
+    }
+    EXPECT_TRUE(fs::is_directory(dir.path() + "/folder.txd"));
 }
 
 std::string readError(std::vector<uint8_t> bytes)

@@ -15,6 +15,7 @@
 #include "png.h"
 #include "text/printable.h"
 #include "txd.h"
+#include "text/utf8_path.h"
 
 namespace {
 
@@ -112,7 +113,7 @@ int unpack(const std::string& path, const std::string& dir)
     if (!load(path, dictionary))
         return 1;
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
+    std::filesystem::create_directories(utf8Path(dir), ec);
     if (ec)
         return fail("cannot make the folder " + dir + ": " + ec.message());
     for (const txd::Texture& t : dictionary.textures) {
@@ -121,7 +122,7 @@ int unpack(const std::string& path, const std::string& dir)
         // A name from the file may be "../x", "/etc/x" or "CON": it must not choose where
         // the picture goes.
         std::string file = txd::safeFileName(t.name);
-        std::string out = (std::filesystem::path(dir) / (file + ".png")).string();
+        std::string out = utf8Text(utf8Path(dir) / utf8Path(file + ".png"));
         std::string why;
         if (!txd::plainFileName(t.name, why))
             std::cerr << "kellhud-txd: warning: texture \"" << printable(t.name) << "\" cannot be a file name as it stands ("
@@ -136,7 +137,7 @@ int unpack(const std::string& path, const std::string& dir)
 
 bool packOne(const std::string& file, txd::Dictionary& dictionary)
 {
-    std::string name = std::filesystem::path(file).stem().string();
+    std::string name = utf8Text(utf8Path(file).stem());
     png::Image image;
     std::string error;
     if (!png::read(file, image, error)) {
@@ -226,7 +227,7 @@ bool dictionaryFor(std::vector<std::string>& args, std::string& name)
     const std::vector<std::string> known = txd::knownDictionaries();
     auto given = std::find(args.begin(), args.end(), "--for");
     if (given == args.end()) {
-        const std::string stem = args.size() > 1 ? std::filesystem::path(args[1]).stem().string() : "";
+        const std::string stem = args.size() > 1 ? utf8Text(utf8Path(args[1]).stem()) : "";
         name = std::find(known.begin(), known.end(), stem) != known.end() ? stem : "";
         return true;
     }

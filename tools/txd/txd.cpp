@@ -1,7 +1,10 @@
 #include "txd.h"
 
+#include "text/utf8_path.h"
+
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -10,6 +13,7 @@
 
 #include "text/file_kind.h"
 #include "text/printable.h"
+#include "text/utf8_path.h"
 
 namespace txd {
 
@@ -576,11 +580,31 @@ bool writeFile(const std::string& path, const Dictionary& dictionary, std::strin
     if (!check(dictionary, error))
         return false;
     std::vector<uint8_t> bytes = write(dictionary);
-    std::ofstream out(path, std::ios::binary);
+    // Written whole beside the file, then put in its place: a full disk, a folder that
+    // refuses writing or a file another program holds open leaves the old file as it was.
+    const std::filesystem::path target = utf8Path(path);
+    std::filesystem::path partial = target;
+    partial += ".partial";
+    std::ofstream out(partial, std::ios::binary);
+    if (!out) {
+        error = "cannot write " + path + ": cannot make " + utf8Text(partial) +
+                " (is the folder missing or read-only?); nothing was changed";
+        return false;
+    }
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
+    std::error_code ec;
     if (!out) {
-        error = "cannot write " + path;
+        std::filesystem::remove(partial, ec);
+        error = "cannot write " + path + " (is the disk full?); nothing was changed";
+        return false;
+    }
+    std::filesystem::rename(partial, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        error = "cannot replace " + path + ": " + ec.message() +
+                " (is it open in another program, or read-only?); nothing was changed";
         return false;
     }
     return true;

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# The Windows modders' tools under Wine, on Windows paths (drive letter, backslashes,
+# spaces, letters beyond ASCII): kellhud-sim.exe makes, checks and previews a modder's
+# folder from a folder laid out as the tools archive; kellhud-txd.exe packs (expanding a
+# wildcard itself) and lists, writes the same dictionary as the Linux tool byte for byte,
+# and on a folder it cannot write or a file another program holds open says so and leaves
+# the old file as it was.
+#
+#   bash tests/windows/modder_tools.sh LINUX_BUILD WINDOWS_TOOLS_BUILD WINDOWS_DLL_BUILD
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+linux=$(cd "$1" && pwd) tools=$(cd "$2" && pwd) dll=$(cd "$3" && pwd)
+source "$root/tests/windows/wine.sh"
+need_file "$linux/kellhud-txd" "build the sim preset"
+need_file "$linux/kell-hud/settings.ini" "build the sim preset (it stages the shipped folder)"
+need_file "$tools/kellhud-txd.exe" "build the win32-tools preset"
+need_file "$tools/kellhud-sim.exe" "build the win32-tools preset"
+need_file "$dll/KellHud.asi" "build the win32 preset"
+need_wine
+txd() { wine "$tools/kellhud-txd.exe" "$@" 2>&1 | tr -d '\r'; }
+fail() { echo "FAILED: $*"; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+folder="$work/Mödder Ordner"
+mkdir -p "$folder/png"
+
+# The tools as their archive lays them out, and a modder's folder made, checked and
+# previewed with them.
+kit="$work/KellHud-modder-tools"
+mkdir -p "$kit/examples"
+cp "$tools/kellhud-sim.exe" "$dll/KellHud.asi" "$kit/"
+cp -r "$linux/kell-hud" "$kit/"
+cp "$root/docs/examples/preview.json" "$kit/examples/"
+sim() { wine "$kit/kellhud-sim.exe" "$@" 2>&1 | tr -d '\r'; }
+mod=$(winpath "$folder")'\my hud'
+said=$(sim --new-mod "$mod") || fail "--new-mod: $said"
+grep -qF "kellhud-sim.exe --check --plugin-dir \"$mod\"" <<<"$said" || fail "--new-mod printed no check command for $mod: $said"
+said=$(sim --check --plugin-dir "$mod") || fail "--check: $said"
+grep -q ": 0 errors, 0 warnings" <<<"$said" || fail "--check of a fresh folder: $said"
+said=$(sim --plugin-dir "$mod" --scenario "$(winpath "$kit/examples/preview.json")" --png "$mod\hud.png") ||
+    fail "preview: $said"
+[ -s "$folder/my hud/hud.png" ] || fail "the preview wrote no $mod\hud.png: $said"
+echo "ok: made, checked and previewed $mod"
+"$linux/kellhud-txd" unpack "$root/assets/kell-hud/textures/weapons.txd" "$folder/png" >/dev/null
+"$linux/kellhud-txd" pack "$work/linux.txd" "$folder"/png/*.png >/dev/null
+out=$(winpath "$folder/weapons.txd")
+
+# From the modder's folder, as typed in a command prompt.
+said=$(cd "$folder" && txd pack "$out" 'png\*.png') || fail "pack on Windows paths: $said"
+grep -q "43 textures packed" <<<"$said" || fail "pack said: $said"
+cmp -s "$folder/weapons.txd" "$work/linux.txd" || fail "the Windows tool's dictionary differs from the Linux tool's"
+said=$(txd list "$out") || fail "list: $said"
+grep -q "^  m4 " <<<"$said" || fail "list shows no m4: $said"
+echo "ok: packed and listed on $out, byte for byte the Linux tool's dictionary"
+
+# A folder nothing can be written in (the kernel's own, read-only for everyone).
+if said=$(txd pack 'Z:\proc\weapons.txd' "$(winpath "$folder/png")\\*.png"); then
+    fail "packing into a read-only folder succeeded: $said"
+fi
+grep -q "nothing was changed" <<<"$said" || fail "read-only folder: $said"
+echo "ok: a read-only folder: $(tail -1 <<<"$said")"
+
+# A dictionary another program holds open without sharing it.
+cat >"$work/hold.c" <<'END'
+#include <windows.h>
+/* Holds a file open, sharing nothing, until a second file appears. */
+int main(int argc, char** argv)
+{
+    HANDLE file = CreateFileA(argv[1], GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 1;
+    while (GetFileAttributesA(argv[2]) == INVALID_FILE_ATTRIBUTES)
+        Sleep(50);
+    CloseHandle(file);
+    return 0;
+}
+END
+i686-w64-mingw32-gcc -O2 "$work/hold.c" -o "$work/hold.exe"
+cp "$folder/weapons.txd" "$work/before.txd"
+rm "$folder/png/m4.png" && cp "$folder/png/ak47.png" "$folder/png/m4.png" # a changed set
+wine "$work/hold.exe" "$out" "$(winpath "$work/release")" &
+holder=$!
+sleep 3
+said=$(txd pack "$out" "$(winpath "$folder/png")\\*.png") && status=0 || status=$?
+touch "$work/release"
+wait $holder || true
+[ $status -ne 0 ] || fail "packing over a file held open succeeded: $said"
+grep -q "nothing was changed" <<<"$said" || fail "held file: $said"
+cmp -s "$folder/weapons.txd" "$work/before.txd" || fail "the held file was changed"
+[ ! -e "$folder/weapons.txd.partial" ] || fail "a half-written weapons.txd.partial was left"
+echo "ok: a file held open: $(tail -1 <<<"$said")"
