@@ -5,25 +5,6 @@
 #include "host/host.h"
 #include "host/text_style.h"
 
-Colour hudColour(HudColour name, uint8_t alpha)
-{
-    const Colour& c = plugin.colours[name];
-    return makeColour(c.r, c.g, c.b, alpha);
-}
-
-Colour makeColour(uint8_t r, uint8_t g, uint8_t b, uint8_t a)
-{
-    Colour c;
-    host::make_colour(&c, r, g, b, a);
-    return c;
-}
-
-const LayoutBox& layoutOf(LayoutRecord record) { return plugin.layout.records[record]; }
-
-float screenWidth() { return static_cast<float>(host::screen_width.get()); }
-
-float screenHeight() { return static_cast<float>(host::screen_height.get()); }
-
 void setNameStyle(int32_t font, const LayoutBox& box)
 {
     host::text_set_box(host::TextBox::None);

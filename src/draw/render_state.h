@@ -3,6 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "host/host.h"
+#include "platform/address.h"
+
 // The host's render states, set and read by the host's own numbers through the functions of
 // its render engine record.
 enum class RenderState : int32_t {
@@ -21,7 +24,23 @@ constexpr uint32_t blendOne = 2;
 constexpr uint32_t blendSourceAlpha = 5;
 constexpr uint32_t blendInverseSourceAlpha = 6;
 
-void setRenderState(RenderState state, uint32_t value);
+// The render engine record's function at `offset`, looked up at every call: the host fills
+// the record's pointer when its renderer starts, after the plug-in has loaded. 0 while
+// there is no record yet.
+inline uint32_t renderEngineFunction(uint32_t offset)
+{
+    uint32_t engine = addressOf(host::render_engine.get());
+    return engine ? host::load<uint32_t>(engine + offset) : 0;
+}
+
+// Before the host's renderer starts there are no states to set: the call does nothing.
+// Inline: the radar sets a state for every point it converts and every route leg.
+inline void setRenderState(RenderState state, uint32_t value)
+{
+    if (uint32_t function = renderEngineFunction(host::render_engine_set))
+        pointerTo<host::RenderStateSet>(function)(static_cast<int32_t>(state), value);
+}
+
 uint32_t renderState(RenderState state);
 
 struct RenderStateSetting {

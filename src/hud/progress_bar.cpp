@@ -4,14 +4,16 @@
 #include <cmath>
 #include <cstdio>
 
+#include "data/screen_unit.h"
 #include "draw/hud_style.h"
 #include "host/host.h"
 #include "host/text_style.h"
 
 namespace {
 
-// The integer part, kept as a float so that no value is out of range.
-float whole(float v) { return std::trunc(v); }
+// The integer part, kept as a float so that no value is out of range. Every caller moves
+// it by a non-zero amount, so a -0 would give the same as the 0 it gives.
+float whole(float v) { return wholePart(v); }
 
 void fill(float left, float top, float right, float bottom, const Colour& colour)
 {

@@ -33,9 +33,11 @@ int64_t wrapStation(int64_t s)
 
 void drawStrip(const LayoutBox& box, HudElementState& state)
 {
-    float cx = screenWidth() * 0.5f - pixels(275 - box.x);
-    float top = pixels(box.y);
-    float bottom = pixels(box.y) + pixels(box.h);
+    const ScreenScale unit;
+    float cx = screenWidth() * 0.5f - unit.pixels(275 - box.x);
+    float top = unit.pixels(box.y);
+    float bottom = unit.pixels(box.y) + unit.pixels(box.h);
+    float width = unit.pixels(box.w);
     const SpriteTable& radio = spriteTables[RADIO_SPRITES];
     for (int i = 0; i < slotCount; ++i) {
         // Only the strip update writes the icons, always inside the table; an icon from
@@ -43,9 +45,9 @@ void drawStrip(const LayoutBox& box, HudElementState& state)
         int32_t icon = state.stripIcons[i];
         if (icon < 0 || icon >= radio.count)
             continue;
-        float left = cx + pixels(slotOffsets[i]);
+        float left = cx + unit.pixels(slotOffsets[i]);
         Rect rect;
-        host::make_rect(&rect, left, top, left + pixels(box.w), bottom);
+        host::make_rect(&rect, left, top, left + width, bottom);
         Colour colour = makeColour(255, 255, 255, slotAlphas[i]);
         host::sprite_draw(&radio.sprites[icon], &rect, &colour);
     }

@@ -117,15 +117,17 @@ void drawStatsBox(const HudLayout& layout, HudElementState& state)
     weaponBar.a = skill.alpha;
     setLabelStyle();
 
-    const float left = pixels(static_cast<float>(state.statsSlide) + 10);
-    const auto barWidth = static_cast<uint16_t>(wholePixels(std::trunc(scale(box.w - 20)), 0xFFFF));
-    const auto barHeight = static_cast<uint8_t>(wholePixels(std::trunc(scale(12)), 0xFF));
+    const ScreenScale unit;
+    const float height = screenHeight();
+    const float left = unit.pixels(static_cast<float>(state.statsSlide) + 10);
+    const auto barWidth = static_cast<uint16_t>(wholePixels(std::trunc(unit.scale(box.w - 20)), 0xFFFF));
+    const auto barHeight = static_cast<uint8_t>(wholePixels(std::trunc(unit.scale(12)), 0xFF));
     for (const StatRow& row : rows) {
         const bool weaponRow = row.statistic == weaponSkillRow;
-        host::text_print(left, screenHeight() - pixels(box.h + box.y - row.labelOffset),
+        host::text_print(left, height - unit.pixels(box.h + box.y - row.labelOffset),
                          host::text_lookup(host::text_table.pointer(), row.label));
         const Colour& colour = weaponRow ? weaponBar : bar;
-        host::progress_bar(left, screenHeight() - pixels(box.h + box.y - row.barOffset), barWidth, barHeight,
+        host::progress_bar(left, height - unit.pixels(box.h + box.y - row.barOffset), barWidth, barHeight,
                            percentOf(weaponRow ? skill.statistic : row.statistic), 0, 0, 0, colour, colour);
     }
 }

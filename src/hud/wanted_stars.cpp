@@ -30,12 +30,14 @@ void drawWantedStars(float x, float y, HudElementState& state)
     bool blinking = host::time_ms.get() <= changed + blinkMs;
     bool blinkOn = host::time_ms_alt.get() % blinkPeriodMs < blinkPeriodMs / 2;
     Sprite* star = &spriteTables[HUD_SPRITES].sprites[starSprite];
+    const ScreenScale unit;
+    const float width = unit.pixels(25), height = unit.pixels(27);
     for (uint32_t slot = 0; slot < slotCount; ++slot) {
         bool lit = stars > slot;
         Colour colour = lit && (!blinking || blinkOn) ? hudColour(HUD_COLOUR_WANTED_STAR, 255) : makeColour(0, 0, 0, 100);
-        host::sprite_draw_xywh(star, x, y, pixels(25), pixels(27), &colour);
+        host::sprite_draw_xywh(star, x, y, width, height, &colour);
         if (lit)
             state.starsShown = true;
-        x -= pixels(25);
+        x -= width;
     }
 }

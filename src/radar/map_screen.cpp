@@ -8,8 +8,6 @@ uint32_t menuField(uint32_t offset) { return host::menu_state.address + offset; 
 
 } // namespace
 
-bool mapScreenShown() { return host::load<uint8_t>(menuField(host::menu_map_shown)) != 0; }
-
 MapView mapView()
 {
     return {host::load<float>(menuField(host::menu_map_scale)), host::load<float>(menuField(host::menu_map_origin_x)),

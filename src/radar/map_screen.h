@@ -1,12 +1,15 @@
 #pragma once
 
+#include "host/host.h"
+
 // The host's full-screen map, as its menu state record tells it.
 
 struct MapView {
     float scale, originX, originY;
 };
 
-bool mapScreenShown();
+// Inline: the radar transform asks for every point it converts.
+inline bool mapScreenShown() { return host::load<uint8_t>(host::menu_state.address + host::menu_map_shown) != 0; }
 MapView mapView();
 
 // A point of the host's 640 x 448 map frame, scaled to the screen's pixels and then

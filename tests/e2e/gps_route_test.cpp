@@ -234,8 +234,8 @@ TEST(GpsRoute, LongRoutesAndCountsBeyondTheBuffersDrawAtMostWhatFits)
 }
 
 // Frame by frame: what the search wrote, what it reported, and the band's points. An entry
-// the host did not write this time (the empty node, or a node of the longer route before)
-// is never handed to the host; a node placed nowhere is left out of the band.
+// the host did not write this time (the empty node, or a node of a longer route before,
+// reported or not) is never handed to the host; a node placed nowhere is left out of the band.
 TEST(GpsRoute, TheBandEndsAtTheFirstEntryTheSearchDidNotWriteAndSkipsNodesPlacedNowhere)
 {
     using Nodes = std::vector<std::array<double, 3>>;
@@ -249,6 +249,7 @@ TEST(GpsRoute, TheBandEndsAtTheFirstEntryTheSearchDidNotWriteAndSkipsNodesPlaced
     };
     const Case cases[] = {
         {"five nodes", {{0, 0, 0}, {10, 0, 0}, {20, 0, 0}, {30, 0, 0}, {40, 0, 0}}, {}, 5, {0, 10, 20, 30, 40}},
+        {"five written, two reported", {{0, 0, 0}, {10, 0, 0}, {20, 0, 0}, {30, 0, 0}, {40, 0, 0}}, 2, 2, {0, 10}},
         {"three written, five reported", {{0, 0, 0}, {10, 0, 0}, {20, 0, 0}}, 5, 3, {0, 10, 20}},
         {"three written, six reported", {{0, 0, 0}, {10, 0, 0}, {20, 0, 0}}, 6, 3, {0, 10, 20}},
         {"a node placed nowhere", {{0, 0, 0}, {nan, 0, 0}, {20, 0, 0}, {30, inf, 0}}, {}, 4, {0, 20}},

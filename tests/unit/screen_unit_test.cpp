@@ -61,3 +61,22 @@ TEST(ScreenUnit, HugeLengthsFromADataFileStayDefined)
     EXPECT_TRUE(std::isinf(pixels(3e38f)));
     EXPECT_TRUE(std::isinf(pixels(-3e38f)));
 }
+
+// The truncation takes a shortcut through a 32-bit integer; at and beyond that integer's
+// range, and for values that are not numbers, it must still give what std::trunc gives.
+TEST(ScreenUnit, WholePartIsTruncationWithoutNegativeZero)
+{
+    const float values[] = {0.0f, -0.0f, 0.75f, -0.75f, 1.5f, -1.5f, 8388607.5f, -8388607.5f,
+                            2147483520.0f, -2147483648.0f, 2147483648.0f, -2147483904.0f, 3e9f, -3e38f,
+                            INFINITY, -INFINITY, NAN};
+    for (float v : values) {
+        const float expected = std::trunc(v) + 0.0f;
+        const float got = wholePart(v);
+        if (std::isnan(expected)) {
+            EXPECT_TRUE(std::isnan(got)) << v;
+            continue;
+        }
+        EXPECT_EQ(got, expected) << v;
+        EXPECT_EQ(std::signbit(got), std::signbit(expected)) << v;
+    }
+}
