@@ -101,8 +101,11 @@ bool placePlugin(const std::string& library, const std::string& dir, std::option
         return false;
     }
     const fs::path copy = placed / utf8Path(library).filename();
-    if (!ec)
-        fs::copy_file(utf8Path(library), copy, ec);
+    if (!ec && !fs::copy_file(utf8Path(library), copy, ec)) {
+        error = "cannot load the plug-in " + library + ": " + ec.message();
+        removePlacedPlugin();
+        return false;
+    }
     if (ec) {
         error = "cannot prepare the run's copy of the plug-in in " + utf8Text(placed) + ": " + ec.message();
         removePlacedPlugin();
