@@ -1,9 +1,10 @@
 #include "command_checks.h"
-#include "text/utf8_path.h"
 
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include "text/utf8_path.h"
 
 namespace sim {
 

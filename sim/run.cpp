@@ -24,8 +24,8 @@
 #include "preview/outline.h"
 #include "preview/render.h"
 #include "system.h"
-#include "trace.h"
 #include "text/utf8_path.h"
+#include "trace.h"
 
 namespace sim {
 

@@ -6,8 +6,8 @@
 
 #include "system.h"
 #include "text/file_kind.h"
-#include "txd/txd.h"
 #include "text/utf8_path.h"
+#include "txd/txd.h"
 
 namespace sim {
 

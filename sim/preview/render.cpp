@@ -7,9 +7,9 @@
 #include "preview/draw_list.h"
 #include "preview/map_texture.h"
 #include "preview/text.h"
+#include "text/utf8_path.h"
 #include "textures.h"
 #include "txd/txd.h"
-#include "text/utf8_path.h"
 
 namespace sim::preview {
 

@@ -4,9 +4,9 @@
 
 #include "host/host.h"
 #include "substitutes.h"
+#include "text/utf8_path.h"
 #include "textures.h"
 #include "trace.h"
-#include "text/utf8_path.h"
 
 // The host's texture dictionaries and files. A call the real host would crash on (a slot
 // that does not exist, a pop without a push) is reported on stderr, so that a fault in

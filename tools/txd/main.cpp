@@ -14,8 +14,8 @@
 #include "mip_chain.h"
 #include "png.h"
 #include "text/printable.h"
-#include "txd.h"
 #include "text/utf8_path.h"
+#include "txd.h"
 
 namespace {
 
