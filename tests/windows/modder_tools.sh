@@ -41,7 +41,9 @@ grep -q ": 0 errors, 0 warnings" <<<"$said" || fail "--check of a fresh folder: 
 said=$(sim --plugin-dir "$mod" --scenario "$(winpath "$kit/examples/preview.json")" --png "$mod\hud.png") ||
     fail "preview: $said"
 [ -s "$folder/my hud/hud.png" ] || fail "the preview wrote no $mod\hud.png: $said"
-echo "ok: made, checked and previewed $mod"
+said=$(sim --plugin "$(winpath "$linux/KellHud.so")" --plugin-dir "$mod") && fail "the Linux library was taken: $said"
+grep -q "is the Linux build of the plug-in" <<<"$said" || fail "--plugin KellHud.so: $said"
+echo "ok: made, checked and previewed $mod; the Linux library refused"
 "$linux/kellhud-txd" unpack "$root/assets/kell-hud/textures/weapons.txd" "$folder/png" >/dev/null
 "$linux/kellhud-txd" pack "$work/linux.txd" "$folder"/png/*.png >/dev/null
 out=$(winpath "$folder/weapons.txd")
