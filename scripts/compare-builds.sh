@@ -36,12 +36,8 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# The shipped data, and a copy with every option patch set switched on.
-mkdir "$work/shipped"
-cp -r "$root/assets/kell-hud" "$work/shipped/"
-cp -r "$work/shipped" "$work/options"
-sed -i -E 's/^(bUseKellFonts|bKellMarkers|bKellOnFootCamera|bKellVehicleCamera|bEnableBlendingMode) *=.*/\1 = 1/' \
-    "$work/options/kell-hud/settings.ini"
+source "$root/scripts/settings-folders.sh"
+make_settings_folders "$work" "$root"
 
 canonical_patches() { python3 "$root/scripts/compare_runs.py" patches "$1" "$2" "${aliases[@]}"; }
 

@@ -21,11 +21,8 @@ need_wine
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir "$work/shipped"
-cp -r "$root/assets/kell-hud" "$work/shipped/"
-cp -r "$work/shipped" "$work/options"
-sed -i -E 's/^(bUseKellFonts|bKellMarkers|bKellOnFootCamera|bKellVehicleCamera|bEnableBlendingMode) *=.*/\1 = 1/' \
-    "$work/options/kell-hud/settings.ini"
+source "$root/scripts/settings-folders.sh"
+make_settings_folders "$work" "$root"
 
 status=0
 for scenario in busy preview; do
