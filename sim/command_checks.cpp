@@ -83,24 +83,19 @@ bool checkPluginLibrary(const std::string& file, std::string& message)
     std::ifstream in(file, std::ios::binary);
     char magic[4] = {};
     in.read(magic, 4);
-    const bool windowsLibrary = in && magic[0] == 'M' && magic[1] == 'Z';
-    const bool linuxLibrary = in && magic[0] == '\x7f' && magic[1] == 'E' && magic[2] == 'L' && magic[3] == 'F';
+    // The other platform's build of the plug-in: the one library this program cannot load.
 #ifdef _WIN32
-    if (linuxLibrary) {
-        message = "--plugin " + file + ": is the Linux build of the plug-in (KellHud.so); kellhud-sim.exe loads the "
-                  "Windows DLL, KellHud.asi, as the game does";
-        return false;
-    }
-    (void)windowsLibrary;
+    const bool foreign = in && magic[0] == '\x7f' && magic[1] == 'E' && magic[2] == 'L' && magic[3] == 'F';
+    const char* const why = ": is the Linux build of the plug-in (KellHud.so); kellhud-sim.exe loads the Windows DLL, "
+                            "KellHud.asi, as the game does";
 #else
-    if (windowsLibrary) {
-        message = "--plugin " + file + ": is a Windows DLL; KellHud.asi is for the game. The simulated host "
-                  "loads the Linux build of the plug-in: build/sim/KellHud.so";
-        return false;
-    }
-    (void)linuxLibrary;
+    const bool foreign = in && magic[0] == 'M' && magic[1] == 'Z';
+    const char* const why = ": is a Windows DLL; KellHud.asi is for the game. The simulated host loads the Linux build "
+                            "of the plug-in: build/sim/KellHud.so";
 #endif
-    return true;
+    if (foreign)
+        message = "--plugin " + file + why;
+    return !foreign;
 }
 
 } // namespace sim

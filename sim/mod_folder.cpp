@@ -21,7 +21,6 @@ std::string shellWord(const std::string& path)
     return !path.empty() && path.find_first_of(" &()[]{}^=;!'+,`~%") == std::string::npos ? path : '"' + path + '"';
 }
 const char* const programSuffix = ".exe";
-const char separator = '\\';
 #else
 // A path as a shell reads it back: quoted when it holds anything but plain name bytes (a
 // wildcard goes after the quotes).
@@ -36,7 +35,6 @@ std::string shellWord(const std::string& path)
     return quoted + "'";
 }
 const char* const programSuffix = "";
-const char separator = '/';
 #endif
 
 // The checkout a build folder sits in (build/sim/ two levels down), when there is one:
@@ -82,7 +80,7 @@ void printNextCommands(const fs::path& dir, std::ostream& out)
         << "           an icon: " << txd << " unpack " << word(kellHud / "textures" / "hud.txd") << " "
         << word(dir / "png" / "hud") << "\n"
         << "           then, after editing the PNGs: " << txd << " pack " << word(kellHud / "textures" / "hud.txd") << " "
-        << word(dir / "png" / "hud") << separator << "*.png\n"
+        << word(dir / "png" / "hud") << static_cast<char>(fs::path::preferred_separator) << "*.png\n"
         << "  preview  " << sim << " --plugin-dir " << d << (scenario.empty() ? "" : " --scenario " + word(scenario))
         << " --png " << word(dir / "hud.png") << "\n"
         << "  check    " << sim << " --check --plugin-dir " << d << "\n"

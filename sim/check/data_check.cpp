@@ -443,11 +443,7 @@ void checkEntries(KeyValueFile& file, DataFile kind, Checker& c)
 }
 
 // Paths are shown the way this machine writes them.
-#ifdef _WIN32
-constexpr char separator = '\\';
-#else
-constexpr char separator = '/';
-#endif
+constexpr char separator = static_cast<char>(std::filesystem::path::preferred_separator);
 
 std::string localForm(const char* windowsPath)
 {
