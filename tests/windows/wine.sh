@@ -1,6 +1,8 @@
 # Sourced by the Windows tools' tests: runs Windows programs under Wine, or skips the test
 # (exit status 77) with one line saying why when Wine cannot run here.
 
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/qemu-user.sh"
+
 export WINEDEBUG=-all
 # No prompts for Wine's optional .NET and HTML engines, which nothing here uses.
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -11,11 +13,16 @@ wine_skip() {
 }
 
 # Wine starts only where the kernel runs 32-bit programs itself: under qemu's user mode it
-# cannot map the shared user data. scripts/setup.sh installs it where it can run.
+# cannot map the shared user data, and its start-up waits minutes before it gives up, so
+# the binfmt entry decides that at once. scripts/setup.sh installs Wine where it can run.
 need_wine() {
     command -v wine >/dev/null ||
         wine_skip "wine is not installed (scripts/setup.sh installs it where the kernel runs 32-bit programs natively)"
-    local started
+    local entry started
+    if entry=$(qemu_i386_entry); then
+        wine_skip "32-bit programs run through qemu-user here ($entry), under which wine cannot start; it needs a kernel that runs them natively"
+    fi
+    # The first start makes Wine's prefix, which can take a minute on a busy machine.
     started=$(timeout 300 wine cmd /c echo wine-runs 2>&1 | tr -d '\r') || true
     case "$started" in
     *wine-runs*) ;;
