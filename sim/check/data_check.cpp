@@ -399,8 +399,9 @@ std::string unknownKeyMessage(const std::string& key, const std::vector<KnownKey
 {
     std::string message = "unknown key " + printable(key) + ": the plug-in never reads it";
     std::vector<std::string> names;
+    const std::string lowerKey = lower(key);
     for (const KnownKey& known : keys) {
-        if (lower(known.key) == lower(key))
+        if (lower(known.key) == lowerKey)
             return message + " (keys are case-sensitive: did you mean " + known.key + "?)";
         if (key.size() > 1 && key.back() == ':' && known.key == key.substr(0, key.size() - 1))
             return message + ": the colon is read as part of the key; write " + known.key +

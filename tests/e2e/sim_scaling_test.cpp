@@ -93,7 +93,7 @@ Summary summaryOf(const SimRun& run, int frames)
 
 // Under the sanitizers a frame costs a hundred times as much; fewer frames still show a
 // trace or a scenario look-up that is kept frame after frame (tens of kilobytes a frame).
-#ifdef __SANITIZE_ADDRESS__
+#ifdef KELLHUD_SANITIZED_SIM
 constexpr int shortRunFrames = 50;
 #else
 constexpr int shortRunFrames = 1000;

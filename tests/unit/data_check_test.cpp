@@ -302,6 +302,8 @@ TEST(DataCheck, SaysWhatThePluginMakesOfEachSlip)
         {DataFile::Settings, "bStatsBox", "bStatsBox = 0 // off", "reads as 1 (on): only 0, false, FALSE, no and NO read as off (comments start with ; or #", Severity::Error},
         {DataFile::Settings, "iVesk", "iVesk = 0 // base", "reads as 0: the rest is ignored (one whole number, no decimals) (comments start with ; or #", Severity::Error},
         {DataFile::Settings, "", "bEnabel = 1", "unknown key bEnabel: the plug-in never reads it (did you mean bEnable?)", Severity::Error},
+        // As near as a slip can be: two letters short of a five-letter word.
+        {DataFile::Settings, "", "bEnab = 1", "unknown key bEnab: the plug-in never reads it (did you mean bEnable?)", Severity::Error},
         {DataFile::Layout, "", "HUD_RADAR_MAPP 1 2 3 4", "(did you mean HUD_RADAR_MAP?)", Severity::Error},
         {DataFile::Layout, "", "HUD_AMMO: 101 88 0.7 1.4", "the colon is read as part of the key; write HUD_AMMO and its value", Severity::Error},
         {DataFile::Layout, "", "HUD_WIDGET 1 2 3 4", "unknown key HUD_WIDGET: the plug-in never reads it", Severity::Error},

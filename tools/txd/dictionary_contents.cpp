@@ -141,15 +141,21 @@ std::string closestName(const std::string& word, const std::vector<std::string>&
     }
     if (!best.empty())
         return best;
+    // A slip changes a few letters; a third of the word changed is another word.
+    const size_t nearEnough = std::max<size_t>(2, w.size() / 3);
     for (const std::string& candidate : candidates) {
-        const size_t d = editDistance(w, folded(candidate));
+        const std::string c = folded(candidate);
+        // The distance is at least the difference in length: a name that much longer or
+        // shorter cannot be near, and comparing a long word with it letter by letter is slow.
+        if (std::max(w.size(), c.size()) - std::min(w.size(), c.size()) > nearEnough)
+            continue;
+        const size_t d = editDistance(w, c);
         if (best.empty() || d < bestDistance) {
             best = candidate;
             bestDistance = d;
         }
     }
-    // A slip changes a few letters; a third of the word changed is another word.
-    return !best.empty() && bestDistance <= std::max<size_t>(2, w.size() / 3) ? best : "";
+    return !best.empty() && bestDistance <= nearEnough ? best : "";
 }
 
 } // namespace txd
