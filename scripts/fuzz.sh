@@ -38,10 +38,10 @@ source scripts/qemu-user.sh
 if qemu_i386_entry >/dev/null; then
     export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 fi
-# What a 32-bit harness may hold (libFuzzer stops it past that and keeps the input): its
-# address space is 3 GB, a fifth of it the sanitizer's shadow, so a harness that grew
-# beyond this is stopped with libFuzzer's clear "out-of-memory" report long before the
-# runtime runs out of room. The allocator's quarantine (256 MB) fits well within it.
+# What a harness may hold (libFuzzer stops it past that and keeps the input). A 32-bit one
+# has 3 GB of addresses, half a gigabyte of them the sanitizer's shadow, so one that grows
+# is stopped with libFuzzer's clear "out-of-memory" report long before the runtime runs
+# out of room. The allocator's quarantine (256 MB) fits well within it.
 rss_limit_mb=1024
 # An input that runs longer than this is a hang of the code: libFuzzer reports it.
 input_timeout=60
@@ -75,7 +75,7 @@ corpora() {
 executions() {
     local runs
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$1" | tail -1)
-    [ -n "$runs" ] || runs=$(sed -n 's/^#\([0-9][0-9]*\):* *[A-Z]* *cov:.*/\1/p' "$1" | tail -1)
+    [ -n "$runs" ] || runs=$(sed -n 's/^#\([0-9][0-9]*\)[:[:space:]].*cov:.*/\1/p' "$1" | tail -1)
     echo "${runs:-?}"
 }
 
@@ -100,7 +100,7 @@ run() {
     if grep -q "Sanitizer: CHECK failed" "$log"; then
         # The runtime's own consistency check: no input of ours can cause it.
         mkdir -p build/fuzz/runtime-failures
-        [ -z "$kept" ] || mv $kept build/fuzz/runtime-failures/
+        [ -z "$kept" ] || while read -r input; do mv "$input" build/fuzz/runtime-failures/; done <<<"$kept"
         grep -m1 "Sanitizer: CHECK failed" "$log" >&2
         echo "fuzz: $name: the sanitizer runtime failed inside itself after $runs executions, a fault of this" \
              "machine's setup and not of the code (log: $log). Where qemu-user runs 32-bit programs," \
