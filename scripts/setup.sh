@@ -25,7 +25,13 @@ probe_dir=$(mktemp -d)
 trap 'rm -rf "$probe_dir"' EXIT
 printf 'int main(){return 0;}\n' > "$probe_dir/probe.c"
 g++ -m32 -x c++ "$probe_dir/probe.c" -o "$probe_dir/probe"
+# A probe that runs says nothing when qemu is registered already (a second run of this
+# script): binfmt_misc comes before the kernel's own loader.
+source "$(dirname "$0")/qemu-user.sh"
 native32=1
+if qemu_i386_entry >/dev/null; then
+    native32=0
+fi
 if ! "$probe_dir/probe" 2>/dev/null; then
     native32=0
     if ! command -v qemu-i386 >/dev/null; then
