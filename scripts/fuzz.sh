@@ -39,7 +39,8 @@ if qemu_i386_entry >/dev/null; then
     export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 fi
 # What a harness may hold (libFuzzer stops it past that and keeps the input). A 32-bit one
-# has 3 GB of addresses, half a gigabyte of them the sanitizer's shadow, so one that grows
+# has 3 GB of addresses under qemu (4 natively), half a gigabyte of them the sanitizer's
+# shadow, so one that grows
 # is stopped with libFuzzer's clear "out-of-memory" report long before the runtime runs
 # out of room. The allocator's quarantine (256 MB) fits well within it.
 rss_limit_mb=1024
