@@ -40,9 +40,8 @@ if qemu_i386_entry >/dev/null; then
 fi
 # What a harness may hold (libFuzzer stops it past that and keeps the input). A 32-bit one
 # has 3 GB of addresses under qemu (4 natively), half a gigabyte of them the sanitizer's
-# shadow, so one that grows
-# is stopped with libFuzzer's clear "out-of-memory" report long before the runtime runs
-# out of room. The allocator's quarantine (256 MB) fits well within it.
+# shadow, so one that grows is stopped with libFuzzer's clear "out-of-memory" report long
+# before the runtime runs out of room. The allocator's quarantine (256 MB) fits within it.
 rss_limit_mb=1024
 # An input that runs longer than this is a hang of the code: libFuzzer reports it.
 input_timeout=60
