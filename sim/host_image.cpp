@@ -8,6 +8,7 @@
 #include "graphics_device.h"
 #include "host_aim.h"
 #include "host/host.h"
+#include "host/host_table.h"
 #include "host_help.h"
 #include "host_phone.h"
 #include "host_radar.h"
@@ -23,15 +24,6 @@
 namespace sim {
 
 namespace {
-
-struct HostFunctionName {
-    const char* name;
-    uint32_t address;
-};
-
-#define SIM_NAME_FUNCTION(name, address, convention, signature) {#name, address},
-constexpr HostFunctionName hostFunctions[] = {HOST_FUNCTIONS(SIM_NAME_FUNCTION)};
-#undef SIM_NAME_FUNCTION
 
 bool built = false;
 std::vector<uint32_t> protections;   // Windows protection per page, 0 = not committed
@@ -66,8 +58,8 @@ uint8_t* at(uint32_t address) { return reinterpret_cast<uint8_t*>(static_cast<ui
 extern "C" KH_CDECL void unsimulatedHostFunction(uint32_t stubEnd)
 {
     uint32_t address = stubEnd - 5;
-    for (const HostFunctionName& f : hostFunctions)
-        if (f.address == address)
+    for (const host::Fact& f : host::facts)
+        if (f.kind == host::FactKind::Function && f.address == address)
             std::fprintf(stderr, "kellhud-sim: host function %s (0x%X) is not simulated yet\n", f.name, address);
     std::abort();
 }
@@ -91,6 +83,34 @@ void ImageWriter::write(uint32_t address, const uint8_t* bytes, uint32_t size, c
     std::memcpy(at(address), bytes, size);
 }
 
+// A host function's entry: a jump to its substitute (a call to the trap where there is
+// none). At an address of ours the entry holds what the host table says such a host must
+// have there, the jump filling the bytes the table leaves free, so the plug-in's start-up
+// check and the simulated host cannot disagree.
+static void writeFunctionEntry(ImageWriter& image, const host::Fact& f, const void* substitute, uint32_t trapEntry)
+{
+    X86 stub(f.address);
+    if (substitute)
+        stub.jmp(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(substitute)));
+    else
+        stub.call(trapEntry);
+    if (!f.entry) {
+        image.write(f.address, stub, f.name);
+        return;
+    }
+    const host::chosen::Entry& entry = *f.entry;
+    uint8_t bytes[host::chosen::entry_size];
+    std::memcpy(bytes, entry.bytes, sizeof bytes);
+    const std::vector<uint8_t>& jump = stub.bytes();
+    for (size_t i = 0; i < jump.size(); ++i) {
+        const bool taken = i > 0 ? entry.mask[i] != 0 : entry.mask[0] != 0 && entry.bytes[0] != jump[0];
+        if (substitute && taken)
+            fail((std::string("the host table leaves no room for a jump at the entry of ") + f.name).c_str());
+        bytes[i] = jump[i];
+    }
+    image.write(f.address, bytes, sizeof bytes, f.name);
+}
+
 void buildHostImage()
 {
     if (built)
@@ -103,14 +123,9 @@ void buildHostImage()
     registerAllSubstitutes();
     ImageWriter image;
     uint32_t trapEntry = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&unsimulatedHostFunction));
-    for (const HostFunctionName& f : hostFunctions) {
-        X86 stub(f.address);
-        if (const void* s = substituteAt(f.address))
-            stub.jmp(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(s)));
-        else
-            stub.call(trapEntry);
-        image.write(f.address, stub, f.name);
-    }
+    for (const host::Fact& f : host::facts)
+        if (f.kind == host::FactKind::Function)
+            writeFunctionEntry(image, f, substituteAt(f.address), trapEntry);
     writeEventSites(image);
     writeHookMapSites(image);
     writeHostRoutines(image);

@@ -106,8 +106,8 @@ struct SiteName {
 };
 
 // The sites, and the host functions a row may replace whole from their entry.
-#define SIM_NAME_SITE(name, address) {#name, address},
-#define SIM_NAME_FUNCTION(name, address, convention, signature) {#name, address},
+#define SIM_NAME_SITE(name, origin, address) {#name, address},
+#define SIM_NAME_FUNCTION(name, origin, address, convention, signature) {#name, address},
 constexpr SiteName hostSites[] = {HOST_SITES(SIM_NAME_SITE) HOST_FUNCTIONS(SIM_NAME_FUNCTION)};
 #undef SIM_NAME_FUNCTION
 #undef SIM_NAME_SITE

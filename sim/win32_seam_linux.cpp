@@ -67,6 +67,28 @@ BOOL WINAPI VirtualProtect(LPVOID address, SIZE_T size, DWORD newProtect, PDWORD
     return TRUE;
 }
 
+// One page at a time: the image's pages each carry their own protection, and outside the
+// image nothing of the host is mapped.
+SIZE_T WINAPI VirtualQuery(const void* address, MEMORY_BASIC_INFORMATION* info, SIZE_T size)
+{
+    if (!info || size < sizeof *info)
+        return 0;
+    const uint32_t at = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(address));
+    const uint32_t page = at & ~(sim::pageSize - 1);
+    *info = {};
+    info->BaseAddress = reinterpret_cast<LPVOID>(uintptr_t{page});
+    info->RegionSize = sim::pageSize;
+    const uint32_t protection = sim::pageProtection(at);
+    if (protection != 0) {
+        info->AllocationBase = reinterpret_cast<LPVOID>(uintptr_t{sim::imageBegin});
+        info->State = MEM_COMMIT;
+        info->Protect = protection;
+    } else {
+        info->State = sim::hostImageBuilt() && sim::inHostImage(at) ? MEM_RESERVE : MEM_FREE;
+    }
+    return sizeof *info;
+}
+
 BOOL WINAPI GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE* module)
 {
     if (!module)

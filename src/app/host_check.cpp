@@ -6,6 +6,7 @@
 #include "hooks/hook_map.h"
 #include "hooks/host_events.h"
 #include "hooks/option_patches.h"
+#include "host/host_table.h"
 #include "injector/opcodes.h"
 #include "platform/address.h"
 #include "platform/win32.h"
@@ -58,30 +59,100 @@ void otherModule(const injector::PatchRefusal& refusal, char* name, unsigned siz
 
 } // namespace
 
-injector::PatchRefusal checkHostBuild(const HudSettings& settings)
+void checkHostPlaces(const HudSettings& settings, const injector::ByteSource& source, PlaceVisitor visit,
+                     void* context)
 {
-    if (auto refused = checkEventSites())
-        return refused;
-    const injector::PatchTable always[] = {hudHookMap(), radarHookMap(), textureInstaller()};
-    for (const injector::PatchTable& table : always)
-        if (auto refused = injector::check_patches(table))
-            return refused;
+    auto site = [&](const char* name, uint32_t address, injector::Shape shape) {
+        const injector::PatchRefusal refusal = injector::check_site(source, name, address, shape);
+        CheckedPlace place{name, address, shape, nullptr, refusal.readable, {}, !refusal};
+        std::memcpy(place.found, refusal.found, sizeof refusal.found);
+        visit(place, context);
+    };
+    for (const EventSiteShape& event : eventSites)
+        site(event.name, event.site, event.expected);
+
     const struct {
         bool on;
         injector::PatchTable (*table)();
-    } options[] = {{settings.bUseKellFonts, &fontPatches},
-                   {settings.bKellMarkers, &markerPatches},
-                   {settings.bKellOnFootCamera, &onFootCameraPatches},
-                   {settings.bKellVehicleCamera, &vehicleCameraPatches}};
-    for (const auto& option : options)
-        if (option.on)
-            if (auto refused = injector::check_patches(option.table()))
-                return refused;
-    return {};
+    } tables[] = {{true, &hudHookMap},
+                  {true, &radarHookMap},
+                  {true, &textureInstaller},
+                  {settings.bUseKellFonts, &fontPatches},
+                  {settings.bKellMarkers, &markerPatches},
+                  {settings.bKellOnFootCamera, &onFootCameraPatches},
+                  {settings.bKellVehicleCamera, &vehicleCameraPatches}};
+    for (const auto& set : tables) {
+        if (!set.on)
+            continue;
+        const injector::PatchTable table = set.table();
+        for (std::size_t i = 0; i < table.count; ++i)
+            if (table.rows[i].applies)
+                site(table.rows[i].name, table.rows[i].site, table.rows[i].expected);
+    }
+
+    for (std::size_t i = 0; i < host::factCount; ++i) {
+        const host::Fact& fact = host::facts[i];
+        if (!fact.entry)
+            continue;
+        CheckedPlace place{fact.name, fact.address, injector::Shape::Unchecked, fact.entry, false, {}, false};
+        place.readable = source(fact.address, place.found, sizeof place.found);
+        if (!place.readable)
+            std::memset(place.found, 0, sizeof place.found);
+        place.holds = place.readable && host::entryHolds(*fact.entry, place.found);
+        visit(place, context);
+    }
 }
 
-void describeRefusal(const injector::PatchRefusal& refusal, char* text, unsigned size)
+HostVerdict checkHostBuild(const HudSettings& settings, const injector::ByteSource& source)
 {
+    HostVerdict verdict;
+    for (std::size_t i = 0; i < host::factCount; ++i)
+        verdict.routines += host::facts[i].kind == host::FactKind::Function;
+    checkHostPlaces(
+        settings, source,
+        [](const CheckedPlace& place, void* context) {
+            HostVerdict& verdict = *static_cast<HostVerdict*>(context);
+            if (place.holds || verdict.site)
+                return;
+            if (!place.entry) {
+                verdict.site.row = place.name;
+                verdict.site.site = place.address;
+                verdict.site.expected = place.shape;
+                verdict.site.readable = place.readable;
+                std::memcpy(verdict.site.found, place.found, sizeof verdict.site.found);
+                return;
+            }
+            if (verdict.unconfirmed++ == 0) {
+                verdict.firstUnconfirmed = place.name;
+                verdict.firstUnconfirmedAt = place.address;
+            }
+        },
+        &verdict);
+    if (verdict.site)
+        verdict.unconfirmed = 0;
+    return verdict;
+}
+
+void describeRefusal(const HostVerdict& verdict, char* text, unsigned size)
+{
+    if (!verdict.site) {
+        std::snprintf(text, size,
+                      "This build of Kell Hud has not been matched to this game's code yet: %u of the %u game "
+                      "routines it calls %s unconfirmed here, the first at 0x%X (%s).\n\n"
+                      "Kell Hud has not started and has changed nothing; the game keeps its own HUD.",
+                      verdict.unconfirmed, verdict.routines, verdict.unconfirmed == 1 ? "is" : "are",
+                      verdict.firstUnconfirmedAt, verdict.firstUnconfirmed);
+        return;
+    }
+    const injector::PatchRefusal& refusal = verdict.site;
+    if (!refusal.readable) {
+        std::snprintf(text, size,
+                      "This game build is not the one Kell Hud supports: at 0x%X (%s) it expects %s, and the game "
+                      "has no readable code there.\n\n"
+                      "Kell Hud has not started and has changed nothing; the game keeps its own HUD.",
+                      refusal.site, refusal.row, expectation(refusal.expected));
+        return;
+    }
     const uint8_t* b = refusal.found;
     char module[128];
     otherModule(refusal, module, sizeof module);
@@ -100,9 +171,9 @@ void describeRefusal(const injector::PatchRefusal& refusal, char* text, unsigned
                   refusal.site, refusal.row, expectation(refusal.expected), b[0], b[1], b[2], b[3], b[4]);
 }
 
-void reportRefusedHost(const injector::PatchRefusal& refusal)
+void reportRefusedHost(const HostVerdict& verdict)
 {
     char text[512];
-    describeRefusal(refusal, text, sizeof text);
+    describeRefusal(verdict, text, sizeof text);
     MessageBoxA(nullptr, text, "Kell Hud", MB_OK);
 }

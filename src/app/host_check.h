@@ -1,17 +1,55 @@
 #pragma once
 
+#include <cstdint>
+
 #include "core/settings.h"
+#include "host/chosen_addresses.h"
+#include "injector/byte_source.h"
 #include "injector/patch_table.h"
 
-// Before the plug-in writes one byte of the host, every site it would patch with these
-// settings is checked: the event sites, both hook maps, the texture installer and the option
-// sets that are on. Patching another build of the game, or code another mod has already
-// changed, would overwrite unrelated code; one wrong site refuses them all.
-injector::PatchRefusal checkHostBuild(const HudSettings& settings);
+// Before the plug-in calls anything in the host or writes one byte of it, it looks at every
+// place it depends on, in this order: every site it would patch with these settings (the
+// event sites, both hook maps, the texture installer and the option sets that are on), then
+// the entry of every host routine at an address of ours. Patching another build of the
+// game, or code another mod has already changed, would overwrite unrelated code, and calling
+// a routine that is not there would crash the game: one wrong place refuses everything.
+// The tools run the same check over a game's executable file.
 
-// Tells the player, once, that the plug-in changed nothing and why: the site, what stood
-// there, and the module another mod's call leads into, where one is found.
-void reportRefusedHost(const injector::PatchRefusal& refusal);
+// One place the check looks at.
+struct CheckedPlace {
+    const char* name;
+    uint32_t address;
+    injector::Shape shape;            // a site: what it must hold (Unchecked: not looked at)
+    const host::chosen::Entry* entry; // a routine at an address of ours: what its entry must hold
+    bool readable;
+    uint8_t found[host::chosen::entry_size]; // what was read: 5 bytes at a site
+    bool holds;
+};
+
+using PlaceVisitor = void (*)(const CheckedPlace& place, void* context);
+
+// Visits every place, in the order above, reading only through `source`. The tables read
+// the settings from the plug-in's state, which must hold the same settings.
+void checkHostPlaces(const HudSettings& settings, const injector::ByteSource& source, PlaceVisitor visit,
+                     void* context);
+
+// What the check found: the first site that differs (nothing after it counts), or else the
+// routines whose entry differs.
+struct HostVerdict {
+    injector::PatchRefusal site;
+    unsigned unconfirmed = 0;     // routines at addresses of ours whose entry differs
+    unsigned routines = 0;        // host routines the plug-in calls, in all
+    const char* firstUnconfirmed = nullptr;
+    uint32_t firstUnconfirmedAt = 0;
+
+    bool refused() const { return site || unconfirmed > 0; }
+};
+
+HostVerdict checkHostBuild(const HudSettings& settings, const injector::ByteSource& source);
+
+// Tells the player, once, that the plug-in changed nothing and why: the site and what stood
+// there (and the module another mod's call leads into, where one is found), or the routine.
+void reportRefusedHost(const HostVerdict& verdict);
 
 // The message itself, into a buffer of `size` bytes (cut to fit).
-void describeRefusal(const injector::PatchRefusal& refusal, char* text, unsigned size);
+void describeRefusal(const HostVerdict& verdict, char* text, unsigned size);

@@ -20,13 +20,30 @@ struct StartUpRun {
     }
 } startUpRun;
 
+// The sprite tables are made through the host's own routine, so only for a host whose code
+// matched; and destroyed only if made.
 struct SpriteTablesLifetime {
-    SpriteTablesLifetime() { constructSpriteTables(); }
-    ~SpriteTablesLifetime() { destroySpriteTables(); }
+    bool constructed = false;
+    SpriteTablesLifetime()
+    {
+        if (!hostMatched)
+            return;
+        constructSpriteTables();
+        constructed = true;
+    }
+    ~SpriteTablesLifetime()
+    {
+        if (constructed)
+            destroySpriteTables();
+    }
 } spriteTablesLifetime;
 
 struct HostObjectRefCopy {
-    HostObjectRefCopy() { hostObjectRef = host::object_ref_slot.get(); }
+    HostObjectRefCopy()
+    {
+        if (hostMatched)
+            hostObjectRef = host::object_ref_slot.get();
+    }
 } hostObjectRefCopy;
 
 } // namespace

@@ -15,20 +15,25 @@
 #include "textures/texture_installer.h"
 #include "textures/texture_loading.h"
 
+bool hostMatched = false;
+
 void startUp()
 {
     plugin.settings = readSettings();
     plugin.colours = readColours(plugin.settings.iVesk); // the style variant picks the file
     plugin.layout = readLayout();
 
-    // Disabled: the host keeps its own display and not one byte of it changes.
+    // Disabled: the host keeps its own display; nothing in it is called or changed.
     if (!plugin.settings.bEnable)
         return;
-    // Another game build, or a site another mod has changed: the same, and the player is told.
-    if (auto refused = checkHostBuild(plugin.settings)) {
-        reportRefusedHost(refused);
+    // Another game build, a site another mod has changed, or a routine of ours that is not
+    // where we call it: the same, and the player is told.
+    const HostVerdict verdict = checkHostBuild(plugin.settings, injector::liveHostMemory());
+    if (verdict.refused()) {
+        reportRefusedHost(verdict);
         return;
     }
+    hostMatched = true;
 
     DrawTailEvent().subscribe(drawWatermark);
     DrawEvent().subscribe(drawWatermark);

@@ -68,13 +68,6 @@ using RadarDrawSiteB = EventSite<host::site_radar_draw_b, false, uintptr_t(bool)
 using RendererStartSite = EventSite<host::site_renderer_start, false, uintptr_t()>;
 using RendererShutdownSite = EventSite<host::site_renderer_shutdown, false, uintptr_t()>;
 
-// What each event site holds in the host: its call, or the tail jump at the draw-tail site.
-struct EventSiteShape {
-    const char* name;
-    uint32_t site;
-    Shape expected;
-};
-
 constexpr EventSiteShape frameProcessShape{"site_frame_process", host::site_frame_process, Shape::HostCall};
 constexpr EventSiteShape drawShape{"site_draw", host::site_draw, Shape::HostCall};
 constexpr EventSiteShape drawTailShape{"site_draw_tail", host::site_draw_tail, Shape::HostJump};
@@ -83,13 +76,9 @@ constexpr EventSiteShape radarDrawShapeB{"site_radar_draw_b", host::site_radar_d
 constexpr EventSiteShape rendererStartShape{"site_renderer_start", host::site_renderer_start, Shape::HostCall};
 constexpr EventSiteShape rendererShutdownShape{"site_renderer_shutdown", host::site_renderer_shutdown, Shape::HostCall};
 
-constexpr const EventSiteShape* eventSiteShapes[] = {&frameProcessShape,  &drawShape,          &drawTailShape,
-                                                     &radarDrawShapeA,    &radarDrawShapeB,    &rendererStartShape,
-                                                     &rendererShutdownShape};
-
 injector::PatchRefusal check(const EventSiteShape& shape)
 {
-    return injector::check_site(shape.name, shape.site, shape.expected);
+    return injector::check_site(injector::liveHostMemory(), shape.name, shape.site, shape.expected);
 }
 
 // Takes the site for good. Each hook is a static of its own instantiation, made when the
@@ -134,13 +123,9 @@ injector::PatchRefusal installRadarDraw(HostEvent& event)
 
 } // namespace
 
-injector::PatchRefusal checkEventSites()
-{
-    for (const EventSiteShape* shape : eventSiteShapes)
-        if (auto refused = check(*shape))
-            return refused;
-    return {};
-}
+const EventSiteShape eventSites[eventSiteCount] = {frameProcessShape, drawShape,         drawTailShape,
+                                                   radarDrawShapeA,   radarDrawShapeB,   rendererStartShape,
+                                                   rendererShutdownShape};
 
 HostEvent& HostEvent::subscribe(HostCallback callback)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "injector/patch_table.h"
@@ -24,8 +26,15 @@ struct HostEvent {
     HostEvent& subscribeBefore(HostCallback callback);
 };
 
-// Whether all seven event sites hold the host's calls (and its tail jump); nothing is written.
-injector::PatchRefusal checkEventSites();
+// What each of the seven event sites holds in the host: its call, or the tail jump at the
+// draw-tail site. The start-up's check looks at all of them before anything is written.
+struct EventSiteShape {
+    const char* name;
+    uint32_t site;
+    injector::Shape expected;
+};
+constexpr std::size_t eventSiteCount = 7;
+extern const EventSiteShape eventSites[eventSiteCount];
 
 // The host's frame processing.
 HostEvent& FrameProcessEvent();

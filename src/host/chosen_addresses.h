@@ -11,106 +11,120 @@
 // host operation and well clear of every patched site. The same goes for the record
 // field offsets and record sizes at the end. Everything else in host.h uses the host's own
 // addresses. When a real address becomes known with certainty, change it here and nowhere
-// else.
+// else, and for a function its entry bytes too (docs/host-table.md says how).
 // ---------------------------------------------------------------------------------------
 
 namespace host::chosen {
 
-// ---- Code -----------------------------------------------------------------------------
+// ---- Code ----------------------------------------------------------------------------
 
-// Host functions called at the seven event sites.
-constexpr uint32_t frame_process = 0x53BEE0;
-constexpr uint32_t draw_overlay = 0x53E1A0;
-constexpr uint32_t draw_tail = 0x57C100;
-constexpr uint32_t radar_draw_overlay = 0x575B00;
-constexpr uint32_t renderer_start = 0x5BF210;
-constexpr uint32_t renderer_shutdown = 0x53D800;
+// What a host must hold at the entry of a routine whose address is ours, before the plug-in
+// calls it: `bytes` where `mask` is 0xFF, anything where it is 0. The start-up compares every
+// entry below with the game's code and calls nothing in the host unless all of them match.
+constexpr uint32_t entry_size = 8;
+struct Entry {
+    uint8_t bytes[entry_size];
+    uint8_t mask[entry_size];
+};
 
-// Text: setters beside the host's other text setters, measuring beside the printers.
-constexpr uint32_t text_set_alpha = 0x7194C0;
-constexpr uint32_t text_set_box_colour = 0x719540;
-constexpr uint32_t text_set_width_a = 0x719640;
-constexpr uint32_t text_set_width_b = 0x719660;
-constexpr uint32_t text_set_width_c = 0x719680;
-constexpr uint32_t text_width = 0x71A0C0;
-constexpr uint32_t text_line_count = 0x71A1C0;
-constexpr uint32_t text_lookup = 0x6A0D40;
-constexpr uint32_t text_equal = 0x69A0C0;
-constexpr uint32_t text_copy = 0x69A140;
+// A routine nobody has matched in the game yet. The simulated host puts its jump to the
+// routine's stand-in in the five free bytes, and after it an ud2 and an int3: no compiled
+// routine in a game begins with a jump followed by those, so a game's code never passes
+// for an unconfirmed routine, and the plug-in refuses to start rather than call it.
+inline constexpr Entry unconfirmed = {{0xE9, 0, 0, 0, 0, 0x0F, 0x0B, 0xCC}, {0xFF, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF}};
 
-// Sprites, vectors, immediate-mode drawing, markers.
-constexpr uint32_t sprite_construct = 0x727230;
-constexpr uint32_t sprite_set_texture = 0x7272A0;
-constexpr uint32_t sprite_release = 0x727320;
-constexpr uint32_t fill_rect_4 = 0x727BC0;
-constexpr uint32_t sprite_destruct = 0x7281E0;
-constexpr uint32_t sprite_draw_xywh = 0x7283A0;
-constexpr uint32_t sprite_draw_uv = 0x728420;
-constexpr uint32_t sprite_draw_quad = 0x7284A0;
-constexpr uint32_t im2d_draw = 0x7346C0;
-constexpr uint32_t marker_draw = 0x7254A0;
-constexpr uint32_t marker_draw_ground = 0x725520;
-constexpr uint32_t marker_draw_above = 0x7255A0;
-// Near the start of the code region, which begins at 0x40A000.
-constexpr uint32_t vector2_assign = 0x40B0A0;
-constexpr uint32_t vector2_length = 0x40B120;
-constexpr uint32_t vector3_make = 0x40B1A0;
+// X(name, address, entry): the host functions at addresses of ours, with what their entry holds.
+#define HOST_CHOSEN_FUNCTIONS(X) \
+    /* Host functions called at the seven event sites. */                                     \
+    X(frame_process, 0x53BEE0, unconfirmed)                                                   \
+    X(draw_overlay, 0x53E1A0, unconfirmed)                                                    \
+    X(draw_tail, 0x57C100, unconfirmed)                                                       \
+    X(radar_draw_overlay, 0x575B00, unconfirmed)                                              \
+    X(renderer_start, 0x5BF210, unconfirmed)                                                  \
+    X(renderer_shutdown, 0x53D800, unconfirmed)                                               \
+    /* Text: setters beside the host's other text setters, measuring beside the printers. */  \
+    X(text_set_alpha, 0x7194C0, unconfirmed)                                                  \
+    X(text_set_box_colour, 0x719540, unconfirmed)                                             \
+    X(text_set_width_a, 0x719640, unconfirmed)                                                \
+    X(text_set_width_b, 0x719660, unconfirmed)                                                \
+    X(text_set_width_c, 0x719680, unconfirmed)                                                \
+    X(text_width, 0x71A0C0, unconfirmed)                                                      \
+    X(text_line_count, 0x71A1C0, unconfirmed)                                                 \
+    X(text_lookup, 0x6A0D40, unconfirmed)                                                     \
+    X(text_equal, 0x69A0C0, unconfirmed)                                                      \
+    X(text_copy, 0x69A140, unconfirmed)                                                       \
+    /* Sprites, vectors, immediate-mode drawing, markers. */                                  \
+    X(sprite_construct, 0x727230, unconfirmed)                                                \
+    X(sprite_set_texture, 0x7272A0, unconfirmed)                                              \
+    X(sprite_release, 0x727320, unconfirmed)                                                  \
+    X(fill_rect_4, 0x727BC0, unconfirmed)                                                     \
+    X(sprite_destruct, 0x7281E0, unconfirmed)                                                 \
+    X(sprite_draw_xywh, 0x7283A0, unconfirmed)                                                \
+    X(sprite_draw_uv, 0x728420, unconfirmed)                                                  \
+    X(sprite_draw_quad, 0x7284A0, unconfirmed)                                                \
+    X(im2d_draw, 0x7346C0, unconfirmed)                                                       \
+    X(marker_draw, 0x7254A0, unconfirmed)                                                     \
+    X(marker_draw_ground, 0x725520, unconfirmed)                                              \
+    X(marker_draw_above, 0x7255A0, unconfirmed)                                               \
+    /* Near the start of the code region, which begins at 0x40A000. */                        \
+    X(vector2_assign, 0x40B0A0, unconfirmed)                                                  \
+    X(vector2_length, 0x40B120, unconfirmed)                                                  \
+    X(vector3_make, 0x40B1A0, unconfirmed)                                                    \
+    /* Graphics device. */                                                                    \
+    X(device_caps, 0x7F9A80, unconfirmed)                                                     \
+    /* Texture dictionaries and files. */                                                     \
+    X(txd_add_slot, 0x731C80, unconfirmed)                                                    \
+    X(txd_load, 0x731D00, unconfirmed)                                                        \
+    X(txd_add_ref, 0x731D80, unconfirmed)                                                     \
+    X(txd_push_current, 0x731E00, unconfirmed)                                                \
+    X(txd_set_current, 0x731E40, unconfirmed)                                                 \
+    X(txd_pop_current, 0x731E80, unconfirmed)                                                 \
+    X(txd_find_slot, 0x731EC0, unconfirmed)                                                   \
+    X(txd_remove_slot, 0x731F00, unconfirmed)                                                 \
+    X(file_open, 0x538A40, unconfirmed)                                                       \
+    /* Player, pad, weapons, statistics, world. */                                            \
+    X(player_character, 0x56E0A0, unconfirmed)                                                \
+    X(player_vehicle, 0x56E120, unconfirmed)                                                  \
+    X(player_position, 0x56E1A0, unconfirmed)                                                 \
+    X(player_wanted, 0x56E220, unconfirmed)                                                   \
+    X(pad_get, 0x53FB60, unconfirmed)                                                         \
+    X(pad_weapon_cue_a, 0x540BE0, unconfirmed)                                                \
+    X(pad_weapon_cue_b, 0x540C40, unconfirmed)                                                \
+    X(pad_ammo_cue, 0x540CA0, unconfirmed)                                                    \
+    X(pad_phone_cue, 0x540D00, unconfirmed)                                                   \
+    X(character_weapon_skill, 0x5E3C40, unconfirmed)                                          \
+    X(weapon_info, 0x743CA0, unconfirmed)                                                     \
+    X(stat_value, 0x558E80, unconfirmed)                                                      \
+    X(stat_limit, 0x558F00, unconfirmed)                                                      \
+    X(entity_offset_to_world, 0x533600, unconfirmed)                                          \
+    X(path_search, 0x4515A0, unconfirmed)                                                     \
+    X(path_node, 0x4516C0, unconfirmed)                                                       \
+    X(path_node_position, 0x451740, unconfirmed)                                              \
+    /* Radar and map screen. */                                                               \
+    X(world_to_radar, 0x583600, unconfirmed)                                                  \
+    X(map_point_prepare, 0x583700, unconfirmed)                                               \
+    X(map_screen_adjust, 0x583780, unconfirmed)                                               \
+    X(radar_sprite_check, 0x585A40, unconfirmed)                                              \
+    X(radar_sprite_drawn, 0x585B00, unconfirmed)                                              \
+    X(radar_draw_map, 0x586200, unconfirmed)                                                  \
+    X(radar_draw_sized_marker, 0x5876C0, unconfirmed)                                         \
+    X(radar_clear_trace, 0x587A60, unconfirmed)                                               \
+    X(radar_draw_blips, 0x588D40, unconfirmed)                                                \
+    /* Camera. */                                                                             \
+    X(camera_point_a, 0x5204A0, unconfirmed)                                                  \
+    X(camera_point_b, 0x520520, unconfirmed)                                                  \
+    X(camera_point_fixed, 0x5205A0, unconfirmed)                                              \
+    /* HUD: the host's help-box routine, called from the help-box site. */                    \
+    X(help_box_draw, 0x58B5A0, unconfirmed)                                                   \
+    /* Radio, sound. */                                                                       \
+    X(radio_change_ready, 0x4EA0A0, unconfirmed)                                              \
+    X(play_sound, 0x4EB240, unconfirmed)                                                      \
 
-// Graphics device.
-constexpr uint32_t device_caps = 0x7F9A80;
-
-// Texture dictionaries and files.
-constexpr uint32_t txd_add_slot = 0x731C80;
-constexpr uint32_t txd_load = 0x731D00;
-constexpr uint32_t txd_add_ref = 0x731D80;
-constexpr uint32_t txd_push_current = 0x731E00;
-constexpr uint32_t txd_set_current = 0x731E40;
-constexpr uint32_t txd_pop_current = 0x731E80;
-constexpr uint32_t txd_find_slot = 0x731EC0;
-constexpr uint32_t txd_remove_slot = 0x731F00;
-constexpr uint32_t file_open = 0x538A40;
-
-// Player, pad, weapons, statistics, world.
-constexpr uint32_t player_character = 0x56E0A0;
-constexpr uint32_t player_vehicle = 0x56E120;
-constexpr uint32_t player_position = 0x56E1A0;
-constexpr uint32_t player_wanted = 0x56E220;
-constexpr uint32_t pad_get = 0x53FB60;
-constexpr uint32_t pad_weapon_cue_a = 0x540BE0;
-constexpr uint32_t pad_weapon_cue_b = 0x540C40;
-constexpr uint32_t pad_ammo_cue = 0x540CA0;
-constexpr uint32_t pad_phone_cue = 0x540D00;
-constexpr uint32_t character_weapon_skill = 0x5E3C40;
-constexpr uint32_t weapon_info = 0x743CA0;
-constexpr uint32_t stat_value = 0x558E80;
-constexpr uint32_t stat_limit = 0x558F00;
-constexpr uint32_t entity_offset_to_world = 0x533600;
-constexpr uint32_t path_search = 0x4515A0;
-constexpr uint32_t path_node = 0x4516C0;
-constexpr uint32_t path_node_position = 0x451740;
-
-// Radar and map screen.
-constexpr uint32_t world_to_radar = 0x583600;
-constexpr uint32_t map_point_prepare = 0x583700;
-constexpr uint32_t map_screen_adjust = 0x583780;
-constexpr uint32_t radar_sprite_check = 0x585A40;
-constexpr uint32_t radar_sprite_drawn = 0x585B00;
-constexpr uint32_t radar_draw_map = 0x586200;
-constexpr uint32_t radar_draw_sized_marker = 0x5876C0;
-constexpr uint32_t radar_clear_trace = 0x587A60;
-constexpr uint32_t radar_draw_blips = 0x588D40;
-
-// Camera.
-constexpr uint32_t camera_point_a = 0x5204A0;
-constexpr uint32_t camera_point_b = 0x520520;
-constexpr uint32_t camera_point_fixed = 0x5205A0;
-
-// HUD: the host's help-box routine, called from the help-box site.
-constexpr uint32_t help_box_draw = 0x58B5A0;
-
-// Radio, sound.
-constexpr uint32_t radio_change_ready = 0x4EA0A0;
-constexpr uint32_t play_sound = 0x4EB240;
+#define HOST_DECLARE_CHOSEN_ADDRESS(name, address, entry) \
+    constexpr uint32_t name = address;                     \
+    inline constexpr const Entry& name##_entry = entry;
+HOST_CHOSEN_FUNCTIONS(HOST_DECLARE_CHOSEN_ADDRESS)
+#undef HOST_DECLARE_CHOSEN_ADDRESS
 
 // ---- Data -----------------------------------------------------------------------------
 

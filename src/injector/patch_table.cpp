@@ -53,13 +53,15 @@ uint32_t bytesWritten(const PatchRow& row)
 
 } // namespace
 
-PatchRefusal check_site(const char* name, uint32_t site, Shape expected)
+PatchRefusal check_site(const ByteSource& source, const char* name, uint32_t site, Shape expected)
 {
     PatchRefusal refusal;
     if (expected == Shape::Unchecked)
         return refusal;
-    readCode(site, refusal.found, sizeof refusal.found);
-    if (!holds(refusal.found, site, expected)) {
+    refusal.readable = source(site, refusal.found, sizeof refusal.found);
+    if (!refusal.readable)
+        std::memset(refusal.found, 0, sizeof refusal.found);
+    if (!refusal.readable || !holds(refusal.found, site, expected)) {
         refusal.row = name;
         refusal.site = site;
         refusal.expected = expected;
@@ -67,13 +69,13 @@ PatchRefusal check_site(const char* name, uint32_t site, Shape expected)
     return refusal;
 }
 
-PatchRefusal check_patches(const PatchTable& table)
+PatchRefusal check_patches(const ByteSource& source, const PatchTable& table)
 {
     for (std::size_t i = 0; i < table.count; ++i) {
         const PatchRow& row = table.rows[i];
         if (!row.applies)
             continue;
-        if (PatchRefusal refusal = check_site(row.name, row.site, row.expected))
+        if (PatchRefusal refusal = check_site(source, row.name, row.site, row.expected))
             return refusal;
     }
     return {};
@@ -81,7 +83,7 @@ PatchRefusal check_patches(const PatchTable& table)
 
 PatchRefusal apply_patches(const PatchTable& table)
 {
-    if (PatchRefusal refusal = check_patches(table))
+    if (PatchRefusal refusal = check_patches(liveHostMemory(), table))
         return refusal;
     for (std::size_t i = 0; i < table.count; ++i) {
         const PatchRow& row = table.rows[i];

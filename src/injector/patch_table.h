@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "injector/byte_source.h"
+
 // Tables of host patches: every site is checked for what it must hold before any of the
 // table is written, and each row keeps what it overwrote.
 
@@ -54,12 +56,14 @@ struct PatchRefusal {
     uint32_t site = 0;
     Shape expected = Shape::Unchecked;
     uint8_t found[5] = {};
+    bool readable = true; // false: the site's bytes could not be read at all
 
     explicit operator bool() const { return row != nullptr; }
 };
 
-// Whether the site holds the shape; the refusal names the row and what the site held.
-PatchRefusal check_site(const char* name, uint32_t site, Shape expected);
+// Whether the site, read through `source`, holds the shape; the refusal names the row and
+// what the site held. A site that cannot be read holds nothing.
+PatchRefusal check_site(const ByteSource& source, const char* name, uint32_t site, Shape expected);
 
 // A table as its set hands it out: the rows for this start-up's settings, and the records
 // they are written into.
@@ -79,7 +83,7 @@ PatchTable make_table(const PatchRow (&made)[N], PatchRow (&rows)[N], PatchRecor
 }
 
 // The first row that applies whose site holds something else; nothing is written.
-PatchRefusal check_patches(const PatchTable& table);
+PatchRefusal check_patches(const ByteSource& source, const PatchTable& table);
 
 // Checks every row that applies, then writes them in order, recording each; when a check
 // fails nothing is written and the refusal is returned.

@@ -56,7 +56,7 @@ TEST(HostCheck, OneSiteThatDiffersRefusesEveryPatchAndSaysWhere)
         }
         // Not one byte, not one event site, and the host runs on without the plug-in.
         EXPECT_TRUE(run.patches.empty()) << run.patches.size() << " runs patched";
-        EXPECT_NE(run.out.find("host calls by the plug-in during the frames: 0\n"), std::string::npos) << run.out;
+        EXPECT_EQ(run.pluginCalls(), 0u);
         ASSERT_NE(box, std::string::npos) << run.out;
         EXPECT_EQ(run.out.find("message box", box + 1), std::string::npos) << "told more than once: " << run.out;
         const std::string text = run.out.substr(box);

@@ -45,6 +45,14 @@ std::vector<nlohmann::json> SimRun::calls(const std::string& op) const
     return found;
 }
 
+size_t SimRun::pluginCalls() const
+{
+    size_t count = 0;
+    for (const nlohmann::json& entry : trace)
+        count += entry["by"] == "plugin";
+    return count;
+}
+
 bool SimRun::patched(uint32_t address, uint32_t size) const
 {
     for (const nlohmann::json& p : patches) {

@@ -20,6 +20,8 @@ struct SimRun {
 
     // Whether a listed patch changed any byte of [address, address + size).
     bool patched(uint32_t address, uint32_t size = 5) const;
+    // Host calls the plug-in made, from loading to unloading.
+    size_t pluginCalls() const;
     // Trace entries of one operation, in order.
     std::vector<nlohmann::json> calls(const std::string& op) const;
 };
