@@ -44,7 +44,14 @@ file(GLOB KELLHUD_SIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sim/*.cpp ${
 list(FILTER KELLHUD_SIM_SOURCES EXCLUDE REGEX "_linux\\.cpp$|/sanitizer_options\\.cpp$|/plugin_heap\\.cpp$")
 set(KELLHUD_CHECK_SOURCES sim/check/data_check.cpp sim/check/overlaps.cpp src/core/key_value_file.cpp src/core/settings.cpp
     src/data/colours.cpp src/data/layout.cpp src/core/plugin_path.cpp ${KELLHUD_TEXTURE_NAME_SOURCES})
-add_executable(kellhud-sim ${KELLHUD_SIM_SOURCES} ${KELLHUD_CHECK_SOURCES} ${KELLHUD_TOOLS_PROGRAM})
+# --check-host runs the plug-in's own start-up check, so the program holds the plug-in's code
+# (which the sim's image never calls: only KellHud.asi, loaded as the game loads it, runs).
+set(KELLHUD_CHECK_HOST_SOURCES ${KELLHUD_PLUGIN_SOURCES})
+foreach(source ${KELLHUD_CHECK_SOURCES})
+    list(REMOVE_ITEM KELLHUD_CHECK_HOST_SOURCES ${CMAKE_SOURCE_DIR}/${source})
+endforeach()
+add_executable(kellhud-sim ${KELLHUD_SIM_SOURCES} ${KELLHUD_CHECK_SOURCES} sim/check/host_report.cpp
+    ${KELLHUD_CHECK_HOST_SOURCES} ${KELLHUD_TOOLS_PROGRAM})
 target_include_directories(kellhud-sim PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/sim ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(kellhud-sim PRIVATE ${KELLHUD_FLOAT_FLAGS} ${KELLHUD_STACK_FLAGS} ${KELLHUD_WARNINGS})
 target_link_libraries(kellhud-sim PRIVATE kellhud_txd)

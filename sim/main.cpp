@@ -11,9 +11,12 @@
 #include <vector>
 
 #include "check/data_check.h"
+#include "check/host_report.h"
 #include "check/overlaps.h"
 #include "command_checks.h"
+#include "host_image.h"
 #include "mod_folder.h"
+#include "pe_file.h"
 #include "plugin_loader.h"
 #include "run.h"
 #include "text/printable.h"
@@ -27,6 +30,7 @@ const char usage[] =
     "                   [--frames-png DIR [--every N]] [--outline]\n"
     "       kellhud-sim --check [--plugin-dir DIR] [--style base|mora|sabel] [--overlaps]\n"
     "       kellhud-sim --new-mod DIR\n"
+    "       kellhud-sim --check-host GAME.exe | --write-host-image FILE.exe\n"
     "\n"
     "Runs the Kell Hud plug-in in a simulated game host, to test it or to preview a layout.\n"
     "  --plugin-dir DIR     the folder that holds kell-hud/settings.ini; without it, the current\n"
@@ -56,6 +60,10 @@ const char usage[] =
     "                       1920x1080 or 1280x720 (the pairs that share a place by design are left out)\n"
     "  --new-mod DIR        make DIR/kell-hud from the shipped files (never over an existing one)\n"
     "                       and print the commands to edit, preview, check and pack it\n"
+    "  --check-host GAME.exe  run the plug-in's start-up check over a game's executable and list\n"
+    "                       every host fact it relies on (docs/host-table.md); exit status 0 only\n"
+    "                       when the plug-in would start\n"
+    "  --write-host-image FILE.exe  the simulated host's own image as a Windows executable\n"
     "  --help               this text\n"
     "More in docs/simulator.md.\n";
 
@@ -168,6 +176,26 @@ int run(int argc, char** argv)
             overlaps = true;
         else if (arg == "--new-mod")
             ok = takes(newMod) && !newMod.empty();
+        else if (arg == "--check-host") {
+            std::string file;
+            if (!takes(file) || file.empty()) {
+                std::cerr << "kellhud-sim: --check-host needs the game's executable\n";
+                return 2;
+            }
+            return check::checkHostFile(file, std::cout, std::cerr);
+        } else if (arg == "--write-host-image") {
+            std::string file, error;
+            if (!takes(file) || file.empty()) {
+                std::cerr << "kellhud-sim: --write-host-image needs a file name\n";
+                return 2;
+            }
+            sim::buildHostImage();
+            if (!sim::writeHostImage(file, error)) {
+                std::cerr << "kellhud-sim: " << error << "\n";
+                return 1;
+            }
+            return 0;
+        }
         else if (arg == "--png")
             ok = takes(options.pngPath);
         else if (arg == "--unload")

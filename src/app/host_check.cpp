@@ -12,9 +12,7 @@
 #include "platform/win32.h"
 #include "textures/texture_installer.h"
 
-namespace {
-
-const char* expectation(injector::Shape shape)
+const char* shapeExpectation(injector::Shape shape)
 {
     switch (shape) {
     case injector::Shape::HostCall: return "a call into the game";
@@ -24,6 +22,8 @@ const char* expectation(injector::Shape shape)
     }
     return "the game's own code";
 }
+
+namespace {
 
 // The file name (without its folder) of the module a call or jump found at the site leads
 // into, when it leads out of the game's image into a loaded module; empty otherwise.
@@ -133,7 +133,7 @@ HostVerdict checkHostBuild(const HudSettings& settings, const injector::ByteSour
     return verdict;
 }
 
-void describeRefusal(const HostVerdict& verdict, char* text, unsigned size)
+void describeRefusal(const HostVerdict& verdict, const char* module, char* text, unsigned size)
 {
     if (!verdict.site) {
         std::snprintf(text, size,
@@ -150,30 +150,31 @@ void describeRefusal(const HostVerdict& verdict, char* text, unsigned size)
                       "This game build is not the one Kell Hud supports: at 0x%X (%s) it expects %s, and the game "
                       "has no readable code there.\n\n"
                       "Kell Hud has not started and has changed nothing; the game keeps its own HUD.",
-                      refusal.site, refusal.row, expectation(refusal.expected));
+                      refusal.site, refusal.row, shapeExpectation(refusal.expected));
         return;
     }
     const uint8_t* b = refusal.found;
-    char module[128];
-    otherModule(refusal, module, sizeof module);
     if (module[0]) {
         std::snprintf(text, size,
                       "Another mod (%s) has already changed the game at 0x%X (%s), where Kell Hud expects %s.\n\n"
                       "Kell Hud has not started and has changed nothing; the game keeps its own HUD. "
                       "Remove one of the two mods to use the other.",
-                      module, refusal.site, refusal.row, expectation(refusal.expected));
+                      module, refusal.site, refusal.row, shapeExpectation(refusal.expected));
         return;
     }
     std::snprintf(text, size,
                   "This game build is not the one Kell Hud supports: at 0x%X (%s) it expects %s, and found "
                   "%02X %02X %02X %02X %02X.\n\n"
                   "Kell Hud has not started and has changed nothing; the game keeps its own HUD.",
-                  refusal.site, refusal.row, expectation(refusal.expected), b[0], b[1], b[2], b[3], b[4]);
+                  refusal.site, refusal.row, shapeExpectation(refusal.expected), b[0], b[1], b[2], b[3], b[4]);
 }
 
 void reportRefusedHost(const HostVerdict& verdict)
 {
+    char module[128] = "";
+    if (verdict.site)
+        otherModule(verdict.site, module, sizeof module);
     char text[512];
-    describeRefusal(verdict, text, sizeof text);
+    describeRefusal(verdict, module, text, sizeof text);
     MessageBoxA(nullptr, text, "Kell Hud", MB_OK);
 }

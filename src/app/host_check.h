@@ -51,5 +51,9 @@ HostVerdict checkHostBuild(const HudSettings& settings, const injector::ByteSour
 // there (and the module another mod's call leads into, where one is found), or the routine.
 void reportRefusedHost(const HostVerdict& verdict);
 
-// The message itself, into a buffer of `size` bytes (cut to fit).
-void describeRefusal(const HostVerdict& verdict, char* text, unsigned size);
+// The message itself, into a buffer of `size` bytes (cut to fit); `otherModule` names the
+// module a site's call leads into, or is empty.
+void describeRefusal(const HostVerdict& verdict, const char* otherModule, char* text, unsigned size);
+
+// What a site of this shape must hold, in the messages' words.
+const char* shapeExpectation(injector::Shape shape);
