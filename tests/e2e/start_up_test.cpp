@@ -22,17 +22,21 @@ std::vector<uint32_t> patchedEventSites(const SimRun& run)
 }
 
 // Disabled, or without a settings file: not one byte patched and not one host routine
-// called, from loading to unloading (not even the sprite tables are made).
+// called, from loading to unloading (not even the sprite tables are made), and no word to
+// the player, even on a host whose routines differ from ours.
 TEST(StartUp, DisabledPatchesAndCallsNothingWhateverElseIsSet)
 {
     for (const char* gate : {"", "bEnable = 0\n", "bEnable = no\n", "bEnable\n", "; bEnable = 1\n"}) {
         TempDir dir;
         if (*gate)
             writeSettings(dir, std::string(gate) + everythingOn);
-        SimRun run = runSim(dir, {"--frames", "2"});
+        dir.write("scenario.json",
+                  R"({"frames": 2, "host_bytes": [{"addr": "0x727230", "bytes": "55 8B EC 83 EC 08 56 57"}]})");
+        SimRun run = runSim(dir, {"--scenario", dir.path() + "/scenario.json"});
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_TRUE(run.patches.empty()) << gate;
         EXPECT_EQ(run.pluginCalls(), 0u) << gate;
+        EXPECT_EQ(run.out.find("message box"), std::string::npos) << gate << run.out;
     }
 }
 
