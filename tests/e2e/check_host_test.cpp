@@ -33,12 +33,20 @@ TEST(CheckHost, ListsEveryHostFactAndSaysWhetherThePluginWouldStart)
     ASSERT_EQ(written.exitCode, 0) << written.err;
     if (std::system("command -v i686-w64-mingw32-objdump >/dev/null") == 0) {
         const std::string dump = dir.path() + "/objdump.txt";
-        ASSERT_EQ(std::system(("i686-w64-mingw32-objdump -p '" + image + "' >'" + dump + "' 2>&1").c_str()), 0);
+        ASSERT_EQ(std::system(("i686-w64-mingw32-objdump -p -h '" + image + "' >'" + dump + "' 2>&1").c_str()), 0);
         std::ifstream in(dump);
         const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_NE(text.find("file format pei-i386"), std::string::npos) << text;
-        EXPECT_NE(text.find("ImageBase\t\t00400000"), std::string::npos) << text;
+        for (const char* field :
+             {"file format pei-i386", "Characteristics 0x103", "ImageBase\t\t00400000", "SizeOfImage\t\t00900000",
+              "SizeOfHeaders\t\t00000200", "Subsystem\t\t00000002", "MajorOSystemVersion\t4",
+              "MajorSubsystemVersion\t4", "SizeOfStackReserve\t00100000", "SizeOfHeapReserve\t00100000",
+              ".text         00457000  00401000", ".data         004a8000  00858000"})
+            EXPECT_NE(text.find(field), std::string::npos) << field << "\n" << text;
     }
+    SimRun unwritable = runSimWithoutTrace(dir, {"--write-host-image", dir.path() + "/no/such/folder/game.exe"});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_NE(unwritable.err.find("cannot write " + dir.path() + "/no/such/folder/game.exe"), std::string::npos)
+        << unwritable.err;
 
     const struct {
         const char* what;
@@ -69,7 +77,9 @@ TEST(CheckHost, ListsEveryHostFactAndSaysWhetherThePluginWouldStart)
         EXPECT_EQ(run.exitCode, c.exitCode) << run.out << run.err;
         EXPECT_NE((run.out + run.err).find(c.says), std::string::npos) << run.out << run.err;
         if (c.exitCode == 0) {
-            EXPECT_NE(run.out.find("routines matching: 73; unconfirmed: 0; mismatching: 0"), std::string::npos)
+            EXPECT_NE(run.out.find("Sites holding their shape: 32; routines matching: 73; unconfirmed: 0; mismatching: "
+                                   "0; patched unchecked: 45; facts not checkable: 90\n"),
+                      std::string::npos)
                 << run.out;
         }
         if (c.exitCode == 1) {
