@@ -17,12 +17,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-harnesses=(data_files data_check txd_read txd_write scenario)
+harnesses=(data_files data_check txd_read txd_write scenario pe_read)
 # Runs per harness in CI: together about 8 CPU seconds on the machine they were tuned on,
 # the build about 50 (the scenario reader's JSON code most of it). The readers', checker's
 # and scenario harnesses are 32-bit, so a machine that runs 32-bit programs through qemu
 # runs those ~10x slower.
-declare -A ci_runs=([data_files]=1500 [data_check]=1000 [txd_read]=4000 [txd_write]=4000 [scenario]=2000)
+declare -A ci_runs=([data_files]=1500 [data_check]=1000 [txd_read]=4000 [txd_write]=4000 [scenario]=2000 [pe_read]=4000)
 # The watchdog of each CI run: far beyond what those runs take even under qemu.
 ci_limit=300
 

@@ -23,7 +23,6 @@ constexpr uint32_t pe32PlusMagic = 0x20B;
 constexpr uint32_t optionalHeaderSize = 224;  // PE32 with its 16 data directories
 constexpr uint32_t sectionHeaderSize = 40;
 constexpr uint32_t maxSections = 96;          // what the Windows loader accepts
-constexpr uint32_t maxMappedSize = 0x40000000; // more than any 32-bit game's image
 
 uint32_t u16(const std::vector<uint8_t>& file, uint32_t at)
 {
@@ -48,12 +47,16 @@ bool readSpan(const void* context, uint32_t address, void* out, uint32_t size)
     while (at < end) {
         const PeSection* in = nullptr;
         for (const PeSection& section : image.sections)
-            if (at >= section.address && at < uint64_t{section.address} + section.bytes.size())
+            if (at >= section.address && at < uint64_t{section.address} + section.size)
                 in = &section;
         if (!in)
             return false;
-        const uint64_t take = std::min<uint64_t>(end, in->address + uint64_t{in->bytes.size()}) - at;
-        std::memcpy(to, in->bytes.data() + (at - in->address), take);
+        const uint64_t offset = at - in->address;
+        const uint64_t take = std::min<uint64_t>(end, uint64_t{in->address} + in->size) - at;
+        const uint64_t fromFile = offset < in->bytes.size() ? std::min<uint64_t>(take, in->bytes.size() - offset) : 0;
+        if (fromFile)
+            std::memcpy(to, in->bytes.data() + offset, fromFile);
+        std::memset(to + fromFile, 0, take - fromFile);
         to += take;
         at += take;
     }
@@ -121,6 +124,11 @@ bool readPeImage(const std::vector<uint8_t>& file, PeImage& image, std::string& 
     headers.name = "(headers)";
     headers.address = image.imageBase;
     headers.bytes.assign(file.begin(), file.begin() + std::min<uint64_t>(file.size(), std::max(headersSize, table)));
+    headers.size = static_cast<uint32_t>(headers.bytes.size());
+    if (uint64_t{image.imageBase} + headers.size > 0x100000000ull) {
+        error = "its image base lies outside a 32-bit address space";
+        return false;
+    }
     image.sections.push_back(std::move(headers));
     for (uint32_t i = 0; i < sectionCount; ++i) {
         const uint32_t at = table + i * sectionHeaderSize;
@@ -133,7 +141,7 @@ bool readPeImage(const std::vector<uint8_t>& file, PeImage& image, std::string& 
         const uint32_t rawAt = u32(file, at + 20);
         const uint32_t mapped = virtualSize ? virtualSize : rawSize;
         const uint64_t address = uint64_t{image.imageBase} + virtualAddress;
-        if (mapped > maxMappedSize || address + mapped > 0x100000000ull) {
+        if (address + mapped > 0x100000000ull) {
             error = "its section " + section.name + " lies outside a 32-bit address space";
             return false;
         }
@@ -143,9 +151,10 @@ bool readPeImage(const std::vector<uint8_t>& file, PeImage& image, std::string& 
                     " bytes and the file has " + std::to_string(file.size());
             return false;
         }
+        // Only the file's part is kept: a header may claim a gigabyte of zeros.
         section.address = static_cast<uint32_t>(address);
-        section.bytes.assign(mapped, 0);
-        std::copy_n(file.begin() + (fromFile ? rawAt : 0), fromFile, section.bytes.begin());
+        section.size = mapped;
+        section.bytes.assign(file.begin() + (fromFile ? rawAt : 0), file.begin() + (fromFile ? rawAt + fromFile : 0));
         image.sections.push_back(std::move(section));
     }
     return true;

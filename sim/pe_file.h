@@ -15,7 +15,8 @@ namespace sim {
 struct PeSection {
     std::string name;
     uint32_t address = 0;       // where it is mapped: image base + virtual address
-    std::vector<uint8_t> bytes; // its whole mapped size, the part past its file data zero
+    uint32_t size = 0;          // how much is mapped
+    std::vector<uint8_t> bytes; // what the file holds of it (at most `size`); the rest reads as zero
 };
 
 struct PeImage {

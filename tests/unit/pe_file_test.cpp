@@ -68,6 +68,18 @@ TEST(PeFile, MapsSectionsAtTheirAddressesAndReadsNothingElse)
     EXPECT_FALSE(source(0x401026, bytes, 4)) << "past the last section";
     EXPECT_FALSE(source(0x3FFFFE, bytes, 4)) << "before the image";
     EXPECT_FALSE(source(0xFFFFFFFE, bytes, 4)) << "past the address space";
+
+    // A section that claims far more than the file holds reads as zeros past the file's part.
+    std::vector<uint8_t> claiming = smallProgram();
+    put(claiming, 0x58 + 224 + 40 + 8, 0x3F000000, 4);
+    ASSERT_TRUE(sim::readPeImage(claiming, image, error)) << error;
+    const uint8_t ones[4] = {1, 1, 1, 1};
+    std::memcpy(bytes, ones, 4);
+    ASSERT_TRUE(sim::peByteSource(image)(0x401020 + 0x3EFFFFFC, bytes, 4));
+    EXPECT_EQ(std::memcmp(bytes, "\0\0\0\0", 4), 0);
+    ASSERT_TRUE(sim::peByteSource(image)(0x401026, bytes, 4));
+    EXPECT_EQ(bytes[0], 0xB6);
+    EXPECT_EQ(bytes[2], 0);
 }
 
 TEST(PeFile, RefusesWhatIsNoWholeThirtyTwoBitProgram)
@@ -93,8 +105,9 @@ TEST(PeFile, RefusesWhatIsNoWholeThirtyTwoBitProgram)
         {"too many sections", 0x46, 97, 2, 0, "section count"},
         {"section table cut", 0x46, 40, 2, 0, "section table is cut short"},
         {"section data cut", 0, 0x5A4D, 2, 0x214, "cut short: its section .data needs 536 bytes and the file has 532"},
+        {"image base past 4 GB", 0x58 + 28, 0xFFFFFF00, 4, 0, "image base lies outside a 32-bit address space"},
         {"section past 4 GB", 0x58 + 224 + 12, 0xFFFFF000, 4, 0, "section .text lies outside a 32-bit address space"},
-        {"huge section", 0x58 + 224 + 8, 0x80000000, 4, 0, "section .text lies outside"},
+        {"huge section", 0x58 + 224 + 8, 0xFFC00000, 4, 0, "section .text lies outside"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
