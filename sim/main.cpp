@@ -27,7 +27,7 @@ const char usage[] =
     "usage: kellhud-sim [--plugin-dir DIR] [--plugin LIBRARY] [--size WxH] [--frames N]\n"
     "                   [--scenario FILE.json] [--style base|mora|sabel] [--trace FILE.jsonl]\n"
     "                   [--trace-frames] [--patches FILE.jsonl] [--png FILE.png] [--unload]\n"
-    "                   [--frames-png DIR [--every N]] [--outline]\n"
+    "                   [--frames-png DIR [--every N]] [--outline] [--verbose]\n"
     "       kellhud-sim --check [--plugin-dir DIR] [--style base|mora|sabel] [--overlaps]\n"
     "       kellhud-sim --new-mod DIR\n"
     "       kellhud-sim --check-host GAME.exe | --write-host-image FILE.exe\n"
@@ -53,6 +53,7 @@ const char usage[] =
     "  --trace-frames       the trace leaves out the calls while the plug-in loads and unloads\n"
     "  --patches FILE       the host code the plug-in changed, one JSON line per run of bytes\n"
     "  --unload             list the patches after unloading instead of after start-up\n"
+    "  --verbose            the summary also counts the plug-in's host calls by operation\n"
     "  --check              read the data files and name every line the plug-in reads differently\n"
     "                       from what it says (docs/settings.md, docs/layout-files.md);\n"
     "                       exit status 1 when it finds an error\n"
@@ -200,6 +201,8 @@ int run(int argc, char** argv)
             ok = takes(options.pngPath);
         else if (arg == "--unload")
             options.unload = true;
+        else if (arg == "--verbose")
+            options.verbose = true;
         else if (arg == "--outline")
             options.outline = true;
         else if (arg == "--frames-png")

@@ -19,6 +19,7 @@ struct RunOptions {
     int every = 1;
     bool outline = false; // each hud.dat element's box over the pictures, labelled with its key
     bool unload = false; // list the patches after unloading instead of after start-up
+    bool verbose = false; // the summary counts the plug-in's host calls operation by operation
     // The style variant (iVesk) for this run, whatever settings.ini says; the file is not
     // changed: the plug-in reads an edited copy.
     std::optional<int> style;

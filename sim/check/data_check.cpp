@@ -18,6 +18,7 @@
 #include "data/layout.h"
 #include "text/file_kind.h"
 #include "text/printable.h"
+#include "text/utf8_path.h"
 #include "textures/texture_files.h"
 #include "txd/dictionary_contents.h"
 #include "txd/txd.h"
@@ -266,6 +267,16 @@ std::string slashComment(const std::string& value)
     return value.find("//") == std::string::npos ? "" : " (comments start with ; or #: \"//\" is part of the value)";
 }
 
+// A "//" comment right after everything a line needs: the reader stops before it and reads
+// the line as meant, so it is only worth a note.
+bool slashCommentAfter(const std::string& rest) { return rest.compare(0, 2, "//") == 0; }
+
+void noteSlashComment(const std::string& head, const std::string& reads, uint32_t line, Checker& c)
+{
+    c.add(line, Severity::Note,
+          head + "reads as " + reads + ", as meant; the \"//\" text after it is ignored (comments start with ; or #)");
+}
+
 // The settings whose number is an opacity: the plug-in takes the lowest 8 bits of one and
 // hands the other to the game as it is.
 void checkOpacity(const std::string& key, int32_t value, uint32_t line, Checker& c)
@@ -292,6 +303,13 @@ void checkBool(const KeyValueEntry& entry, uint32_t line, Checker& c)
     // A number other than 0 ("1.0", "2") is on as the writer meant it.
     const NumberScan<double> number = scanNumbers<double>(entry.value);
     const bool nonZeroNumber = number.rest.empty() && number.numbers.size() == 1 && number.numbers[0] != 0;
+    const std::string firstWord = entry.value.substr(0, entry.value.find_first_of(" \t"));
+    const size_t after = entry.value.find_first_not_of(" \t", firstWord.size());
+    if (value && meantOn.count(lower(firstWord)) && after != std::string::npos &&
+        slashCommentAfter(entry.value.substr(after))) {
+        noteSlashComment(entry.key + " = " + printable(entry.value) + " ", "1 (on)", line, c);
+        return;
+    }
     if (value && !meantOn.count(lower(entry.value)) && !nonZeroNumber)
         c.error(line, entry.key + " = " + printable(entry.value) +
                           " reads as 1 (on): only 0, false, FALSE, no and NO read as off" + slashComment(entry.value));
@@ -307,7 +325,9 @@ void checkInt(const KeyValueEntry& entry, uint32_t line, Checker& c)
         return;
     }
     const NumberScan<int32_t> scan = scanNumbers<int32_t>(entry.value);
-    if (!scan.rest.empty() || scan.numbers.size() > 1)
+    if (scan.numbers.size() == 1 && slashCommentAfter(scan.rest))
+        noteSlashComment(head + " ", std::to_string(value), line, c);
+    else if (!scan.rest.empty() || scan.numbers.size() > 1)
         c.error(line, head + " reads as " + std::to_string(value) +
                           ": the rest is ignored (one whole number, no decimals)" + slashComment(entry.value));
     checkOpacity(entry.key, value, line, c);
@@ -322,7 +342,9 @@ void checkList(const KeyValueEntry& entry, uint32_t line, size_t wanted, const s
     const NumberScan<T> scan = scanNumbers<T>(entry.value);
     const std::string head = entry.key + " " + printable(entry.value) + ": ";
     const std::string stop = "the reader stops at \"" + printable(scan.rest, 40) + "\"";
-    if (!scan.rest.empty() && outOfRange<T>(scan.rest))
+    if (scan.numbers.size() == wanted && slashCommentAfter(scan.rest))
+        noteSlashComment(head, reads, line, c);
+    else if (!scan.rest.empty() && outOfRange<T>(scan.rest))
         c.error(line, head + stop + " (not " + rangeOf(std::is_integral_v<T>) + ") and reads " + reads);
     else if (!scan.rest.empty() && std::is_integral_v<T> && scan.rest[0] == '.')
         c.error(line, head + stop + ": colours are whole numbers from 0 to 255, so it reads " + reads);
@@ -453,6 +475,24 @@ std::string localForm(const char* windowsPath)
     return path;
 }
 
+// A file beside a missing one whose name only adds an extension ("settings.ini.txt"): an
+// editor saved it so, and Windows hides the extension that tells them apart.
+std::string extraExtensionHint(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    const fs::path missing = utf8Path(path);
+    const std::string name = utf8Text(missing.filename());
+    std::error_code error;
+    for (fs::directory_iterator it(missing.parent_path(), error), end; !error && it != end; it.increment(error)) {
+        const std::string other = utf8Text(it->path().filename());
+        if (other.size() > name.size() + 1 && other.compare(0, name.size() + 1, name + ".") == 0 &&
+            it->is_regular_file(error))
+            return " (did you mean " + other + "? Rename it to " + name +
+                   ": Windows hides the extension that tells the two apart)";
+    }
+    return "";
+}
+
 } // namespace
 
 std::vector<Finding> checkDataFile(const std::string& path, DataFile kind)
@@ -482,7 +522,7 @@ std::vector<Finding> checkDataFile(const std::string& path, DataFile kind)
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        c.error(0, std::string("cannot be read (missing?): ") + absentMeaning(kind));
+        c.error(0, std::string("cannot be read (missing?): ") + absentMeaning(kind) + extraExtensionHint(path));
         return c.done();
     }
     std::stringstream bytes;
@@ -501,7 +541,8 @@ namespace {
 // Each dictionary the plug-in (and the host, given the plug-in's files) loads with these
 // settings: the six sprite tables' files, and the fonts when bUseKellFonts is on. Nothing
 // when bEnable is off: then no file of ours is loaded. A given style stands for iVesk.
-std::vector<std::pair<std::string, std::string>> loadedDictionaries(const std::string& dir, std::optional<int32_t> style)
+std::vector<std::pair<std::string, std::string>> loadedDictionaries(const std::string& dir, std::optional<int32_t> style,
+                                                                    bool& kellFonts)
 {
     KeyValueFile settings;
     settings.open((dir + separator + localForm(settingsFile)).c_str());
@@ -513,6 +554,7 @@ std::vector<std::pair<std::string, std::string>> loadedDictionaries(const std::s
     vesk = style.value_or(vesk);
     std::vector<std::pair<std::string, std::string>> files; // path below dir, dictionary name
     const std::vector<std::string> names = txd::knownDictionaries();
+    kellFonts = enabled && fonts;
     if (!enabled)
         return files;
     for (int t = 0; t < SPRITE_TABLE_COUNT; ++t)
@@ -572,10 +614,20 @@ std::vector<Finding> checkPluginFolder(const std::string& dir, std::optional<int
         std::vector<Finding> found = checkDataFile(dir + separator + relative, kind);
         findings.insert(findings.end(), found.begin(), found.end());
     }
-    for (const auto& [relative, name] : loadedDictionaries(dir, style)) {
+    bool kellFonts = false;
+    for (const auto& [relative, name] : loadedDictionaries(dir, style, kellFonts)) {
         std::vector<Finding> found = checkDictionary(dir + separator + relative, name);
         findings.insert(findings.end(), found.begin(), found.end());
     }
+    // With the plug-in's fonts on, the game opens this file instead of its own font data.
+    const std::string fontData = dir + separator + localForm(fontDataFile);
+    if (kellFonts && lookAt(fontData).kind != FileKind::Regular)
+        findings.push_back({fontData, 0, Severity::Error,
+                            "missing: with bUseKellFonts = 1 the game reads its font data from this file instead of "
+                            "its own, and without it has none for its text; copy data/fonts.dat from the shipped "
+                            "kell-hud folder, or set bUseKellFonts = 0" +
+                                extraExtensionHint(fontData),
+                            0, 0, {}});
     return findings;
 }
 

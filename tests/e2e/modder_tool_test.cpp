@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <tuple>
 
 #include "fifo_guard.h"
 #include "sim_run.h"
@@ -164,27 +166,34 @@ TEST(ModderTool, SummaryNamesTheFilesReadAndTheTraceCanKeepToTheFrames)
     EXPECT_EQ(run.trace.back()["frame"], 2);
     // Only the loading and unloading are left out: the frames' drawing is all there.
     EXPECT_FALSE(run.calls("text_print").empty());
+    // The host calls are one total; --verbose counts them by operation.
+    EXPECT_TRUE(has(run.out, " (--verbose counts them by operation)\n")) << run.out;
+    EXPECT_FALSE(has(run.out, "    text_print: ")) << run.out;
+    EXPECT_TRUE(has(runSimWithoutTrace(dir, {"--frames", "2", "--verbose"}).out, "    text_print: "));
 }
 
-TEST(ModderTool, WithoutSettingsTheRunSaysThePluginStaysOff)
+// A "//" after everything a line needs is a note: the run says so and counts the data clean.
+TEST(ModderTool, ASlashCommentAfterTheNumbersIsANoteAndTheDataStayClean)
 {
     TempDir dir;
-    dir.write("kell-hud/data/hud.dat", "");
-    SimRun run = runSimWithoutTrace(dir);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_TRUE(has(run.err, "warning: --plugin-dir " + dir.path() +
-                                 ": expected a folder holding kell-hud/settings.ini (kellhud-sim --new-mod DIR makes one); found "
-                                 "kell-hud/ without settings.ini, so the plug-in finds no settings and stays off"))
-        << run.err;
-    EXPECT_TRUE(has(run.out, "  settings: none found at " + dir.path() + "/kell-hud/settings.ini, so the plug-in "
-                                                                        "stays off\n"))
+    std::filesystem::copy(std::string(KELLHUD_ASSETS_DIR) + "/kell-hud", dir.path() + "/kell-hud",
+                          std::filesystem::copy_options::recursive);
+    for (const auto& [file, from, to] : {std::tuple<std::string, std::string, std::string>{
+                                             "settings.ini", "bEnable = 1\n", "bEnable = 1 // on\n"},
+                                         {"data/hud.dat", "0.75   1.5\r\n", "0.75   1.5 // money\r\n"}}) {
+        std::ifstream in(dir.path() + "/kell-hud/" + file, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_NE(text.find(from), std::string::npos) << file;
+        dir.write("kell-hud/" + file, text.replace(text.find(from), from.size(), to));
+    }
+    const std::string png = dir.path() + "/frame.png";
+    SimRun run = runSimWithoutTrace(dir, {"--frames", "1", "--png", png});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_FALSE(run.dataFindings) << run.out;
+    EXPECT_TRUE(has(run.out, "settings.ini:9: note: bEnable = 1 // on reads as 1 (on), as meant")) << run.out;
+    EXPECT_TRUE(has(run.out, "hud.dat:77: note: HUD_CASH 101    186    0.75   1.5 // money: reads as 101 186 0.75 1.5, as meant"))
         << run.out;
-    EXPECT_TRUE(has(run.out, "  style variant: base, colours from " + dir.path() + "/kell-hud/data/hudColor.dat"))
-        << run.out;
-
-    writeSettings(dir, "bEnable = 0\n");
-    SimRun off = runSimWithoutTrace(dir);
-    EXPECT_TRUE(has(off.out, "settings.ini (bEnable is not on there, so the plug-in stays off)\n")) << off.out;
+    EXPECT_TRUE(has(run.out, "  picture: " + png + "\n")) << run.out;
 }
 
 } // namespace

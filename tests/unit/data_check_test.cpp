@@ -300,7 +300,10 @@ TEST(DataCheck, SaysWhatThePluginMakesOfEachSlip)
         {DataFile::Settings, "bStatsBox", "bStatsBox = 1.0", "", Severity::Error},
         {DataFile::Settings, "bStatsBox", "bStatsBox = 1.5x", "reads as 1 (on)", Severity::Error},
         {DataFile::Settings, "bStatsBox", "bStatsBox = 0 // off", "reads as 1 (on): only 0, false, FALSE, no and NO read as off (comments start with ; or #", Severity::Error},
-        {DataFile::Settings, "iVesk", "iVesk = 0 // base", "reads as 0: the rest is ignored (one whole number, no decimals) (comments start with ; or #", Severity::Error},
+        // A "//" after everything a line needs: read as meant, so only a note.
+        {DataFile::Settings, "iVesk", "iVesk = 0 // base", "iVesk = 0 // base reads as 0, as meant; the \"//\" text after it is ignored (comments start with ; or #)", Severity::Note},
+        {DataFile::Settings, "iVesk", "iVesk = 0 1 // base", "reads as 0: the rest is ignored (one whole number, no decimals) (comments start with ; or #", Severity::Error},
+        {DataFile::Settings, "bStatsBox", "bStatsBox = on // yes", "bStatsBox = on // yes reads as 1 (on), as meant", Severity::Note},
         {DataFile::Settings, "", "bEnabel = 1", "unknown key bEnabel: the plug-in never reads it (did you mean bEnable?)", Severity::Error},
         // As near as a slip can be: two letters short of a five-letter word.
         {DataFile::Settings, "", "bEnab = 1", "unknown key bEnab: the plug-in never reads it (did you mean bEnable?)", Severity::Error},
@@ -316,7 +319,9 @@ TEST(DataCheck, SaysWhatThePluginMakesOfEachSlip)
         {DataFile::Layout, "", "HUD_RADAR_MAP 170 170 -100 100", "a negative width and height is used as written", Severity::Warning},
         {DataFile::Layout, "", "HUD_RADAR_MAP 170 170 100 -1", "a negative width and height", Severity::Warning},
         {DataFile::Layout, "", "HUD_RADAR_MAP 170 170 300 300", "", Severity::Warning},
-        {DataFile::Layout, "", "HUD_RADAR_MAP 1 2 3 4 // map", "comments start with ; or #", Severity::Error},
+        {DataFile::Layout, "", "HUD_RADAR_MAP 1 2 3 4 // map", "HUD_RADAR_MAP 1 2 3 4 // map: reads as 1 2 3 4, as meant", Severity::Note},
+        {DataFile::Layout, "", "HUD_RADAR_MAP 1 2 3 // map", "comments start with ; or #) and reads 1 2 3 0", Severity::Error},
+        {DataFile::Colours, "", "HUD_COLOUR_CASH 1 2 3 4 // green", "reads as 1 2 3 4, as meant", Severity::Note},
         {DataFile::Colours, "", "HUD_COLOR_CASH 1 2 3 4", "(did you mean HUD_COLOUR_CASH?)", Severity::Error},
         {DataFile::Colours, "", "HUD_COLOUR_CASH 1.5 0 0 255", "colours are whole numbers from 0 to 255, so it reads 1 255 255 255", Severity::Error},
         // A failed number read swallows what it read ("25-" the "-", "1e39" all of it): the
@@ -461,6 +466,27 @@ TEST(DataCheck, PluginFolderCoversEveryFileAndTheShippedOnesPass)
     EXPECT_EQ(check::formatFinding(*mora).rfind(dir.path() + "/kell-hud/data/mora/hudColor.dat:1: error: ", 0), 0u);
     EXPECT_EQ(check::formatFinding(f[0]), dir.path() + "/kell-hud/settings.ini: error: cannot be read (missing?): "
                                                        "without it every setting is off, so the plug-in stays off");
+
+    // Saved with an extension too, which Windows hides; and the plug-in's fonts on without
+    // their data file (the game would open no font data at all).
+    dir.write("kell-hud/settings.ini.txt", "bEnable = 1\n");
+    EXPECT_NE(check::checkPluginFolder(dir.path())[0].message.find(
+                  "(did you mean settings.ini.txt? Rename it to settings.ini: Windows hides the extension"),
+              std::string::npos);
+    std::filesystem::remove(dir.path() + "/kell-hud/settings.ini.txt");
+    for (const bool fontData : {false, true}) {
+        dir.write("kell-hud/settings.ini", allSettingsBut("bUseKellFonts").replace(0, 11, "bEnable = 1") +
+                                               "bUseKellFonts = 1\n");
+        if (fontData)
+            dir.write("kell-hud/data/fonts.dat", "font data\n");
+        const std::vector<Finding> fonts = check::checkPluginFolder(dir.path());
+        const bool named = std::any_of(fonts.begin(), fonts.end(), [&](const Finding& finding) {
+            return finding.file == dir.path() + "/kell-hud/data/fonts.dat" && finding.severity == Severity::Error &&
+                   finding.message.find("with bUseKellFonts = 1 the game reads its font data from this file") !=
+                       std::string::npos;
+        });
+        EXPECT_EQ(named, !fontData);
+    }
 }
 
 } // namespace
