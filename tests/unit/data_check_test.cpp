@@ -293,6 +293,10 @@ TEST(DataCheck, SaysWhatThePluginMakesOfEachSlip)
         const char* says;
         Severity severity;
     } cases[] = {
+        // Every setting outside what it takes.
+        {DataFile::Settings, "iVesk", "iVesk = 3", "iVesk = 3 picks the base style (0 base, 1 mora, 2 sabel)", Severity::Warning},
+        {DataFile::Settings, "iVesk", "iVesk = -1", "iVesk = -1 picks the base style", Severity::Warning},
+        {DataFile::Settings, "iVesk", "iVesk = 2", "", Severity::Warning},
         {DataFile::Settings, "iRadarAlpha", "iRadarAlpha = 300", "300 is outside 0 to 255: the plug-in hands the game the number as it is", Severity::Error},
         {DataFile::Settings, "iRadarAlpha", "iRadarAlpha = -1", "-1 is outside 0 to 255", Severity::Error},
         {DataFile::Settings, "iGangOverlayAlpha", "iGangOverlayAlpha = 256", "only the lowest 8 bits count, so it acts as 0", Severity::Error},

@@ -215,6 +215,18 @@ TEST(TextureDictionary, WritesWholeOrNotAtAll)
         EXPECT_FALSE(fs::exists(c.path + ".partial")) << c.what;
     }
     EXPECT_TRUE(fs::is_directory(dir.path() + "/folder.txd"));
+
+    // A disk that fills while the dictionary is written: the good file stays as it was.
+    if (fs::exists("/dev/full")) {
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << "the modder's good dictionary";
+        fs::create_symlink("/dev/full", file + ".partial");
+        std::string error;
+        EXPECT_FALSE(txd::writeFile(file, sample(), error));
+        EXPECT_EQ(error, "cannot write " + file + " (is the disk full?); nothing was changed");
+        const std::vector<uint8_t> kept = fileBytes(file);
+        EXPECT_EQ(std::string(kept.begin(), kept.end()), "the modder's good dictionary");
+        EXPECT_FALSE(fs::exists(fs::symlink_status(file + ".partial")));
+    }
 }
 
 std::string readError(std::vector<uint8_t> bytes)

@@ -81,6 +81,28 @@ TEST(TxdTool, PacksPngFilesNamedAfterThemAndListsAndUnpacksThem)
     png::Image original;
     ASSERT_TRUE(png::read(d + "/star.png", original, error)) << error;
     EXPECT_EQ(back.rgba, original.rgba);
+
+    // Unpacking again over pictures the modder has not touched is harmless; over an edited
+    // one it writes nothing and says which, unless forced.
+    EXPECT_EQ(runTool(dir, "unpack " + d + "/out.txd " + d + "/back").exitCode, 0);
+    png::Image edited = back;
+    edited.rgba[0] ^= 0xFF;
+    ASSERT_TRUE(png::write(d + "/back/star.png", edited, error)) << error;
+    std::filesystem::remove(d + "/back/radar_level.png");
+    ToolRun again = runTool(dir, "unpack " + d + "/out.txd " + d + "/back");
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_NE(again.err.find("1 picture in " + d + "/back already there with other pixels than " + d +
+                             "/out.txd holds (edited?):\n  " + d + "/back/star.png\nNothing was written. Unpack into "
+                             "a new folder, or add --force to overwrite them."),
+              std::string::npos)
+        << again.err;
+    EXPECT_FALSE(std::filesystem::exists(d + "/back/radar_level.png")) << "nothing written, not even a new picture";
+    png::Image kept;
+    ASSERT_TRUE(png::read(d + "/back/star.png", kept, error)) << error;
+    EXPECT_EQ(kept.rgba, edited.rgba);
+    EXPECT_EQ(runTool(dir, "unpack --force " + d + "/out.txd " + d + "/back").exitCode, 0);
+    ASSERT_TRUE(png::read(d + "/back/star.png", kept, error)) << error;
+    EXPECT_EQ(kept.rgba, original.rgba);
 }
 
 TEST(TxdTool, PackGivesEachTextureItsMipChainBoxFilteredAndWeightedByAlpha)

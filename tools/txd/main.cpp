@@ -21,13 +21,15 @@ namespace {
 
 const char usage[] =
     "usage: kellhud-txd list [--for NAME] FILE.txd\n"
-    "       kellhud-txd unpack FILE.txd DIR\n"
+    "       kellhud-txd unpack [--force] FILE.txd DIR\n"
     "       kellhud-txd pack [--for NAME] OUT.txd A.png [B.png ...]\n"
     "\n"
     "list    prints each texture of a dictionary: name, mask, size, levels, format\n"
     "        (with --for, also every texture the plug-in needs that is missing)\n"
     "unpack  writes each texture's first level as DIR/NAME.png (a name that cannot be a\n"
-    "        file name is written with its unsafe bytes as %XX, and said so)\n"
+    "        file name is written with its unsafe bytes as %XX, and said so); a PNG already\n"
+    "        there with other pixels (your edits) stops it before it writes anything,\n"
+    "        unless --force is given\n"
     "pack    makes one dictionary of PNG files; each texture is named after its file\n"
     "        (star.png becomes \"star\") and gets its mip levels down to 1x1; with\n"
     "        --for it refuses a set missing a texture the plug-in draws, and warns about\n"
@@ -107,15 +109,30 @@ int list(const std::string& path, const std::string& forName)
     return missing.empty() ? 0 : 1;
 }
 
-int unpack(const std::string& path, const std::string& dir)
+// Whether a PNG already at `path` holds other pixels than `image`: a modder's edit that
+// unpacking again would lose. A file that is no readable PNG counts as one.
+bool holdsOtherPixels(const std::string& path, const png::Image& image)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(utf8Path(path), ec))
+        return false;
+    png::Image there;
+    std::string error;
+    return !png::read(path, there, error) || there.width != image.width || there.height != image.height ||
+           there.rgba != image.rgba;
+}
+
+int unpack(const std::string& path, const std::string& dir, bool force)
 {
     txd::Dictionary dictionary;
     if (!load(path, dictionary))
         return 1;
-    std::error_code ec;
-    std::filesystem::create_directories(utf8Path(dir), ec);
-    if (ec)
-        return fail("cannot make the folder " + dir + ": " + ec.message());
+    struct Picture {
+        std::string out;
+        png::Image image;
+    };
+    std::vector<Picture> pictures;
+    std::vector<std::string> edited;
     for (const txd::Texture& t : dictionary.textures) {
         png::Image image{t.width, t.height, t.levels[0]};
         swapRedBlue(image.rgba);
@@ -127,10 +144,27 @@ int unpack(const std::string& path, const std::string& dir)
         if (!txd::plainFileName(t.name, why))
             std::cerr << "kellhud-txd: warning: texture \"" << printable(t.name) << "\" cannot be a file name as it stands ("
                       << why << "); written as " << out << ". Rename the PNG file before packing it again.\n";
+        if (!force && holdsOtherPixels(out, image))
+            edited.push_back(out);
+        pictures.push_back({out, std::move(image)});
+    }
+    if (!edited.empty()) {
+        std::cerr << "kellhud-txd: " << edited.size() << (edited.size() == 1 ? " picture" : " pictures") << " in " << dir
+                  << " already there with other pixels than " << path << " holds (edited?):\n";
+        for (const std::string& file : edited)
+            std::cerr << "  " << file << "\n";
+        std::cerr << "Nothing was written. Unpack into a new folder, or add --force to overwrite them.\n";
+        return 1;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(utf8Path(dir), ec);
+    if (ec)
+        return fail("cannot make the folder " + dir + ": " + ec.message());
+    for (const Picture& picture : pictures) {
         std::string error;
-        if (!png::write(out, image, error))
+        if (!png::write(picture.out, picture.image, error))
             return fail(error);
-        std::printf("%s\n", out.c_str());
+        std::printf("%s\n", picture.out.c_str());
     }
     return 0;
 }
@@ -251,8 +285,14 @@ int run(std::vector<std::string> args)
         return 2;
     if (args.size() == 2 && args[0] == "list")
         return list(args[1], forName);
-    if (args.size() == 3 && args[0] == "unpack")
-        return unpack(args[1], args[2]);
+    if (!args.empty() && args[0] == "unpack") {
+        const auto forced = std::find(args.begin() + 1, args.end(), std::string("--force"));
+        const bool force = forced != args.end();
+        if (force)
+            args.erase(forced);
+        if (args.size() == 3)
+            return unpack(args[1], args[2], force);
+    }
     if (args.size() >= 3 && args[0] == "pack")
         return pack(args[1], std::vector<std::string>(args.begin() + 2, args.end()), forName);
     bool help = args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
