@@ -6,9 +6,6 @@
 # that can be unzipped into the game folder without touching anything there. The version
 # is the project's, from CMakeLists.txt.
 #
-# usage: scripts/package.sh [OUT_DIR]               the shipped files (default OUT_DIR: dist/)
-#        scripts/package.sh --from DIR [OUT_DIR]    a modder's folder: DIR/kell-hud as it is,
-#                                                   checked first (default OUT_DIR: DIR)
 # Needs the Windows build (build/win32/KellHud.asi), for the shipped files the Windows
 # tools (build/win32-tools), and the simulated build: it draws the
 # shipped texture dictionaries into assets/kell-hud/textures/, and its --check refuses a
@@ -16,18 +13,39 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
+usage="usage: scripts/package.sh [OUT_DIR]
+           the shipped files (default OUT_DIR: dist/)
+       scripts/package.sh --from DIR [--include-extra] [OUT_DIR]
+           a modder's folder: DIR/kell-hud as it is (default OUT_DIR: DIR), checked first
+           in every style; files in it that the plug-in never reads are left out (and
+           listed) unless --include-extra is given"
+
 fail() {
     echo "package.sh: $*" >&2
     exit 1
 }
 
 from=""
-if [ "${1:-}" = --from ]; then
-    [ $# -ge 2 ] || fail "--from needs the folder that holds kell-hud/ (kellhud-sim --new-mod DIR makes one)"
-    from="$2"
-    shift 2
+include_extra=0
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --help | -h) echo "$usage"; exit 0 ;;
+    --from)
+        [ $# -ge 2 ] || fail "--from needs the folder that holds kell-hud/ (kellhud-sim --new-mod DIR makes one)"
+        from="$2"
+        shift 2
+        ;;
+    --include-extra) include_extra=1; shift ;;
+    -*) fail "unknown option $1 ($usage)" ;;
+    *) break ;;
+    esac
+done
+[ $# -le 1 ] || fail "$usage"
+[ -n "$from" ] || [ "$include_extra" = 0 ] || fail "--include-extra goes with --from DIR"
+# In a modder's folder, packing the shipped files instead of theirs would be a silent mistake.
+if [ -z "$from" ] && [ -d kell-hud ] && [ "$(pwd -P)" != "$(cd "$root" && pwd -P)" ]; then
+    fail "the current folder $(pwd) holds kell-hud/, but without --from this packs the shipped files, not yours: run scripts/package.sh --from . (nothing was packed)"
 fi
-[ $# -le 1 ] || fail "usage: scripts/package.sh [--from DIR] [OUT_DIR]"
 
 version="$(sed -n 's/^project(KellHud VERSION \([0-9][0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
 [ -n "$version" ] || fail "no 'project(KellHud VERSION x.y.z ...)' line in $root/CMakeLists.txt"
@@ -41,7 +59,7 @@ if [ -n "$from" ]; then
     # What players get is what --check passed: a folder with errors is not packed.
     sim="$root/build/sim/kellhud-sim"
     [ -x "$sim" ] || fail "$sim is missing: build the simulated build first (cmake --preset sim && cmake --build --preset sim); it checks the folder before packing"
-    findings="$("$sim" --check --plugin-dir "$from")" || {
+    findings="$("$sim" --check --all-styles --plugin-dir "$from")" || {
         echo "$findings" >&2
         fail "$data has errors (above); nothing was packed"
     }
@@ -55,9 +73,32 @@ compgen -G "$data/textures/*.txd" >/dev/null ||
     fail "no texture dictionaries in $data/textures: build the simulated build first (cmake --preset sim && cmake --build --preset sim), it draws them"
 
 stage="$(mktemp -d)"
-trap 'rm -rf "$stage"' EXIT
+# Copies of read-only files and folders are read-only too: made writable before removal.
+trap 'chmod -R u+w "$stage" 2>/dev/null; rm -rf "$stage"' EXIT
 cp "$asi" "$stage/"
-cp -r "$data" "$stage/kell-hud"
+if [ -n "$from" ] && [ "$include_extra" = 0 ]; then
+    # Only what the plug-in reads, and the licences: anything else (pictures being drawn, a
+    # spare dictionary) would reach players by mistake.
+    declare -A read_by_plugin
+    while IFS= read -r file; do read_by_plugin["$file"]=1; done < <("$sim" --list-plugin-files)
+    extra=()
+    while IFS= read -r -d '' file; do
+        relative="kell-hud/${file#"$data"/}"
+        if [ -n "${read_by_plugin[$relative]+set}" ] || [[ "$relative" == kell-hud/licenses/* ]]; then
+            mkdir -p "$stage/$(dirname "$relative")"
+            cp "$file" "$stage/$relative"
+        else
+            extra+=("$relative")
+        fi
+    done < <(find "$data" -type f -print0 | sort -z)
+    if [ ${#extra[@]} -gt 0 ]; then
+        echo "package.sh: left out of the zip, as the plug-in never reads them (--include-extra ships them):" >&2
+        printf '  %s\n' "${extra[@]}" >&2
+    fi
+else
+    cp -r "$data" "$stage/kell-hud"
+fi
+chmod -R u+w "$stage"
 # Names of our own at the root: README.txt and LICENSES/ would collide with other mods'. The
 # readme gets CRLF line ends, which every Windows editor shows as lines.
 sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/assets/README.txt" > "$stage/KellHud-README.txt"
@@ -69,10 +110,15 @@ if [ -d "$root/LICENSES" ]; then
 fi
 entries=(KellHud.asi kell-hud KellHud-README.txt)
 
-mkdir -p "$out"
+mkdir -p "$out" || fail "cannot make the folder $out (nothing was packed)"
 zipfile="$(cd "$out" && pwd)/KellHud-$version.zip"
-rm -f "$zipfile"
-(cd "$stage" && zip -q -r -X "$zipfile" "${entries[@]}")
+# Written whole beside its place, then put there: a failure leaves the old archive as it was.
+rm -f "$zipfile.partial"
+(cd "$stage" && zip -q -r -X "$zipfile.partial" "${entries[@]}") || {
+    rm -f "$zipfile.partial"
+    fail "cannot write $zipfile (is the folder read-only, or the disk full?); nothing was changed"
+}
+mv -f "$zipfile.partial" "$zipfile" || { rm -f "$zipfile.partial"; fail "cannot replace $zipfile (is it open in another program?)"; }
 echo "$zipfile"
 
 [ -z "$from" ] || exit 0

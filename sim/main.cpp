@@ -28,7 +28,8 @@ const char usage[] =
     "                   [--scenario FILE.json] [--style base|mora|sabel] [--trace FILE.jsonl]\n"
     "                   [--trace-frames] [--patches FILE.jsonl] [--png FILE.png] [--unload]\n"
     "                   [--frames-png DIR [--every N]] [--outline] [--verbose]\n"
-    "       kellhud-sim --check [--plugin-dir DIR] [--style base|mora|sabel] [--overlaps]\n"
+    "       kellhud-sim --check [--plugin-dir DIR] [--style base|mora|sabel] [--overlaps] [--all-styles]\n"
+    "       kellhud-sim --list-plugin-files\n"
     "       kellhud-sim --new-mod DIR\n"
     "       kellhud-sim --check-host GAME.exe | --write-host-image FILE.exe\n"
     "\n"
@@ -59,6 +60,10 @@ const char usage[] =
     "                       exit status 1 when it finds an error\n"
     "  --overlaps           with --check: also warn of hud.dat elements whose boxes overlap at\n"
     "                       1920x1080 or 1280x720 (the pairs that share a place by design are left out)\n"
+    "  --all-styles         with --check: the dictionaries of every style, as if bEnable were 1 (what\n"
+    "                       a pack ships: players pick their own style)\n"
+    "  --list-plugin-files  every file below the plug-in folder the plug-in can read, with any\n"
+    "                       settings (what a pack ships besides the licences)\n"
     "  --new-mod DIR        make DIR/kell-hud from the shipped files (never over an existing one)\n"
     "                       and print the commands to edit, preview, check and pack it\n"
     "  --check-host GAME.exe  run the plug-in's start-up check over a game's executable and list\n"
@@ -83,10 +88,10 @@ bool parseSize(const char* text, sim::RunOptions& options)
 }
 
 // `--check`: the data files, by file and line, without running anything.
-int checkData(const std::string& dir, std::optional<int> style, bool overlaps)
+int checkData(const std::string& dir, std::optional<int> style, bool overlaps, bool allStyles)
 {
     int errors = 0, warnings = 0;
-    std::vector<check::Finding> findings = check::checkPluginFolder(dir, style);
+    std::vector<check::Finding> findings = check::checkPluginFolder(dir, style, allStyles);
     if (overlaps) {
         const std::vector<check::Finding> more = check::checkOverlaps(dir);
         findings.insert(findings.end(), more.begin(), more.end());
@@ -147,7 +152,7 @@ int run(int argc, char** argv)
     sim::RunOptions options;
     std::string newMod;
     options.pluginFile = sim::defaultPluginFile();
-    bool checkOnly = false, overlaps = false;
+    bool checkOnly = false, overlaps = false, allStyles = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -175,6 +180,13 @@ int run(int argc, char** argv)
             checkOnly = true;
         else if (arg == "--overlaps")
             overlaps = true;
+        else if (arg == "--all-styles")
+            allStyles = true;
+        else if (arg == "--list-plugin-files") {
+            for (const std::string& file : check::pluginFiles())
+                std::cout << file << "\n";
+            return 0;
+        }
         else if (arg == "--new-mod")
             ok = takes(newMod) && !newMod.empty();
         else if (arg == "--check-host") {
@@ -257,8 +269,9 @@ int run(int argc, char** argv)
     }
     if (int status = modFolderCommand(newMod, options); status >= 0)
         return status;
-    if (overlaps && !checkOnly) {
-        std::cerr << "kellhud-sim: --overlaps goes with --check: kellhud-sim --check --overlaps\n";
+    if ((overlaps || allStyles) && !checkOnly) {
+        std::cerr << "kellhud-sim: " << (overlaps ? "--overlaps" : "--all-styles") << " goes with --check: kellhud-sim --check "
+                  << (overlaps ? "--overlaps" : "--all-styles") << "\n";
         return 2;
     }
     if (checkOnly) {
@@ -267,7 +280,7 @@ int run(int argc, char** argv)
             std::cerr << "kellhud-sim: " << message << "\n";
             return 2;
         }
-        return checkData(options.pluginDir, options.style, overlaps);
+        return checkData(options.pluginDir, options.style, overlaps, allStyles);
     }
     if (!checkBeforeRun(options, std::cerr))
         return 2;

@@ -542,7 +542,7 @@ namespace {
 // settings: the six sprite tables' files, and the fonts when bUseKellFonts is on. Nothing
 // when bEnable is off: then no file of ours is loaded. A given style stands for iVesk.
 std::vector<std::pair<std::string, std::string>> loadedDictionaries(const std::string& dir, std::optional<int32_t> style,
-                                                                    bool& kellFonts)
+                                                                    bool everyStyle, bool& kellFonts)
 {
     KeyValueFile settings;
     settings.open((dir + separator + localForm(settingsFile)).c_str());
@@ -554,13 +554,21 @@ std::vector<std::pair<std::string, std::string>> loadedDictionaries(const std::s
     vesk = style.value_or(vesk);
     std::vector<std::pair<std::string, std::string>> files; // path below dir, dictionary name
     const std::vector<std::string> names = txd::knownDictionaries();
+    enabled = enabled || everyStyle;
     kellFonts = enabled && fonts;
     if (!enabled)
         return files;
-    for (int t = 0; t < SPRITE_TABLE_COUNT; ++t)
-        files.push_back({localForm(spriteTableFile(static_cast<SpriteTableId>(t), vesk)), names[t]});
-    if (fonts)
-        files.push_back({localForm(fontDictionaryFile(vesk)), names.back()});
+    auto add = [&](const char* file, const std::string& name) {
+        const std::string local = localForm(file);
+        if (std::none_of(files.begin(), files.end(), [&](const auto& f) { return f.first == local; }))
+            files.push_back({local, name});
+    };
+    for (int32_t variant = everyStyle ? 0 : vesk; variant <= (everyStyle ? 2 : vesk); ++variant) {
+        for (int t = 0; t < SPRITE_TABLE_COUNT; ++t)
+            add(spriteTableFile(static_cast<SpriteTableId>(t), variant), names[t]);
+        if (fonts)
+            add(fontDictionaryFile(variant), names.back());
+    }
     return files;
 }
 
@@ -602,7 +610,24 @@ std::string missingTextures(const std::vector<Finding>& findings)
     return text;
 }
 
-std::vector<Finding> checkPluginFolder(const std::string& dir, std::optional<int32_t> style)
+std::vector<std::string> pluginFiles()
+{
+    std::vector<std::string> files = {localForm(settingsFile), localForm(layoutFile), localForm(fontDataFile)};
+    auto add = [&](const char* file) {
+        const std::string local = localForm(file);
+        if (std::find(files.begin(), files.end(), local) == files.end())
+            files.push_back(local);
+    };
+    for (int32_t variant = 0; variant <= 2; ++variant) {
+        add(colourFile(variant));
+        for (int t = 0; t < SPRITE_TABLE_COUNT; ++t)
+            add(spriteTableFile(static_cast<SpriteTableId>(t), variant));
+        add(fontDictionaryFile(variant));
+    }
+    return files;
+}
+
+std::vector<Finding> checkPluginFolder(const std::string& dir, std::optional<int32_t> style, bool everyStyle)
 {
     std::vector<std::pair<std::string, DataFile>> files = {{localForm(settingsFile), DataFile::Settings},
                                                            {localForm(layoutFile), DataFile::Layout}};
@@ -615,7 +640,7 @@ std::vector<Finding> checkPluginFolder(const std::string& dir, std::optional<int
         findings.insert(findings.end(), found.begin(), found.end());
     }
     bool kellFonts = false;
-    for (const auto& [relative, name] : loadedDictionaries(dir, style, kellFonts)) {
+    for (const auto& [relative, name] : loadedDictionaries(dir, style, everyStyle, kellFonts)) {
         std::vector<Finding> found = checkDictionary(dir + separator + relative, name);
         findings.insert(findings.end(), found.begin(), found.end());
     }

@@ -33,7 +33,14 @@ std::vector<Finding> checkDataFile(const std::string& path, DataFile kind);
 // the settings, the layout and the colour file of each style variant, and every texture
 // dictionary those settings make the plug-in load. Given a style variant (a run's --style,
 // which overrides iVesk), only that style's colour file and dictionaries.
-std::vector<Finding> checkPluginFolder(const std::string& dir, std::optional<int32_t> style = std::nullopt);
+// `everyStyle`: what a pack checks, since players pick their own style and may switch the
+// plug-in on: the dictionaries of all three styles, whatever iVesk and bEnable say.
+std::vector<Finding> checkPluginFolder(const std::string& dir, std::optional<int32_t> style = std::nullopt,
+                                       bool everyStyle = false);
+
+// Every file below DIR the plug-in (or the game, given the plug-in's files) can read with any
+// settings and style, relative to DIR, with the machine's separators; each once.
+std::vector<std::string> pluginFiles();
 
 // The missing textures among the findings, by dictionary file and name, on one line
 // ("kell-hud/textures/weapons.txd: m4, tec9"); "" when none is missing.

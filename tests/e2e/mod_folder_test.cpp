@@ -109,14 +109,33 @@ TEST(ModFolder, MadeEditedCheckedPreviewedAndPackedAsTheModderLeftIt)
     EXPECT_NE(trace.find(R"("op":"text_set_colour","args":[[12,34,56,255]])"), std::string::npos);
 
     // Packed from the folder: the archive lands in it and holds the folder as it is, with
-    // the DLL, the readme and the licences.
-    Command zip = inFolder(work.path(), package + " --from 'my hud'");
+    // the DLL, the readme and the licences. Files the plug-in never reads stay out, and are
+    // named; a read-only folder packs all the same and leaves no temporary folder behind.
+    const auto asLeft = filesBelow(kellHud);
+    fs::create_directory(kellHud / "png");
+    writeFile(kellHud / "png/star.png", icon);
+    writeFile(kellHud / "textures/weapons2.txd", "a spare copy");
+    fs::permissions(kellHud / "data", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const fs::path temporary = fs::path(work.path()) / "tmp";
+    fs::create_directory(temporary);
+    Command zip = inFolder(work.path(), "TMPDIR='" + temporary.string() + "' " + package + " --from 'my hud'");
+    fs::permissions(kellHud / "data", fs::perms::owner_write, fs::perm_options::add);
     ASSERT_EQ(zip.exitCode, 0) << zip.err;
+    EXPECT_NE(zip.err.find("left out of the zip, as the plug-in never reads them (--include-extra ships them):\n"
+                           "  kell-hud/png/star.png\n  kell-hud/textures/weapons2.txd\n"),
+              std::string::npos)
+        << zip.err;
+    EXPECT_TRUE(fs::is_empty(temporary));
     const std::string zipFile = zip.out.substr(0, zip.out.find('\n'));
     EXPECT_EQ(fs::path(zipFile).parent_path(), mod);
     const fs::path game = fs::path(work.path()) / "game";
     ASSERT_EQ(inFolder(work.path(), "unzip -q '" + zipFile + "' -d game").exitCode, 0);
-    EXPECT_EQ(filesBelow(game / "kell-hud"), filesBelow(kellHud));
+    EXPECT_EQ(filesBelow(game / "kell-hud"), asLeft);
+    const fs::path withExtra = fs::path(work.path()) / "with-extra";
+    ASSERT_EQ(inFolder(work.path(), package + " --from 'my hud' --include-extra with-extra").exitCode, 0);
+    ASSERT_EQ(inFolder(work.path(), "unzip -q with-extra/*.zip -d with-extra/game").exitCode, 0);
+    EXPECT_EQ(filesBelow(withExtra / "game/kell-hud"), filesBelow(kellHud));
     EXPECT_TRUE(fs::is_regular_file(game / "KellHud.asi"));
     EXPECT_TRUE(fs::is_regular_file(game / "KellHud-README.txt"));
     ASSERT_EQ(inFolder(work.path(), txd + " unpack game/kell-hud/textures/hud.txd released").exitCode, 0);
@@ -162,12 +181,25 @@ TEST(ModFolder, RefusalsSayWhatToDoAndLeaveTheModdersFilesAlone)
         {"", package + " --from broken", 1, "package.sh: broken/kell-hud has errors (above); nothing was packed"},
         {"", package + " --from empty", 1, "package.sh: empty/kell-hud is missing: --from takes the folder that holds "
                                            "kell-hud/"},
+        {"mine", package, 1,
+         "package.sh: the current folder " + root.string() + "/mine holds kell-hud/, but without --from this packs the "
+                                                             "shipped files, not yours: run scripts/package.sh --from ."},
+        {"", package + " --include-extra", 1, "package.sh: --include-extra goes with --from DIR"},
+        {"", package + " --help", 0, ""},
+        // Every style's dictionaries, not only those of the style settings.ini picks.
+        {"", package + " --from no-mora", 1, "package.sh: no-mora/kell-hud has errors (above); nothing was packed"},
     };
+    fs::create_directory(root / "no-mora");
+    fs::copy(fs::path(sim).parent_path() / "kell-hud", root / "no-mora/kell-hud", fs::copy_options::recursive);
+    fs::remove(root / "no-mora/kell-hud/textures/mora/radar.txd");
     const auto before = filesBelow(root);
     for (const Case& c : cases) {
         Command run = inFolder(root / c.folder, c.command);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.command << "\n" << run.err;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.command << "\n" << run.err;
+        if (c.exitCode == 0) {
+            EXPECT_EQ(run.out.rfind("usage: scripts/package.sh", 0), 0u) << run.out;
+        }
     }
     EXPECT_EQ(filesBelow(root), before);
 }
