@@ -3,6 +3,9 @@
 # dist/: what a player copies into the game folder, the release archive and the modders'
 # tools archive. dist/ is a build output, remade by every build; a modder works in a folder
 # of their own (kellhud-sim --new-mod DIR).
+#
+#   bash scripts/build.sh
+[[ "${1:-}" == --help || "${1:-}" == -h ]] && { sed -n '2,/^[^#]/s/^# \{0,1\}//p' "$0"; exit 0; } # the comment above
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

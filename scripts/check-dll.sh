@@ -5,6 +5,7 @@
 #
 #   bash scripts/check-dll.sh FILE.asi
 #   bash scripts/check-dll.sh --program FILE.exe
+[[ "${1:-}" == --help || "${1:-}" == -h ]] && { sed -n '2,/^[^#]/s/^# \{0,1\}//p' "$0"; exit 0; } # the comment above
 set -euo pipefail
 kind="DLL"
 if [ "${1:-}" = --program ]; then

@@ -2,6 +2,9 @@
 # Fails when a file of the plug-in includes a header from a folder above its own. The
 # folders of src/, lowest first; folders on one line are side by side and include neither
 # each other nor anything above them. docs/architecture.md explains the layers.
+#
+#   bash scripts/check-layers.sh
+[[ "${1:-}" == --help || "${1:-}" == -h ]] && { sed -n '2,/^[^#]/s/^# \{0,1\}//p' "$0"; exit 0; } # the comment above
 set -euo pipefail
 
 layers=(

@@ -13,6 +13,7 @@
 # that was renamed on purpose. --tolerance lets numbers in the traces differ by up to T
 # (e.g. 1e-3 pixels, for arithmetic done another way). Exit status 0 when everything is the
 # same, 1 otherwise.
+[[ "${1:-}" == --help || "${1:-}" == -h ]] && { sed -n '2,/^[^#]/s/^# \{0,1\}//p' "$0"; exit 0; } # the comment above
 set -euo pipefail
 
 aliases=()

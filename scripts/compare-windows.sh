@@ -9,6 +9,7 @@
 #
 # Defaults: build/sim, build/win32-tools, build/win32. Exit status 0 when everything is the
 # same, 1 otherwise, 77 (with one line why) when Wine cannot run here.
+[[ "${1:-}" == --help || "${1:-}" == -h ]] && { sed -n '2,/^[^#]/s/^# \{0,1\}//p' "$0"; exit 0; } # the comment above
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 linux=${1:-$root/build/sim} tools=${2:-$root/build/win32-tools} dll=${3:-$root/build/win32}

@@ -14,6 +14,7 @@
 # Every run has a watchdog: a harness that does not end in its time is stopped and the run
 # fails, saying so. A failure of the sanitizer runtime itself (its "CHECK failed") is told
 # apart from a fault of the code, and its inputs go to build/fuzz/runtime-failures/.
+[[ "${1:-}" == --help || "${1:-}" == -h ]] && { sed -n '2,/^[^#]/s/^# \{0,1\}//p' "$0"; exit 0; } # the comment above
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -9,6 +9,7 @@
 # Each scenario runs twice, with N and 2N frames; the difference divided by N is one frame's
 # cost without the start-up and unload. Needs valgrind able to run 32-bit programs (a kernel
 # that runs them natively); elsewhere (e.g. qemu-user) it says so and exits 0.
+[[ "${1:-}" == --help || "${1:-}" == -h ]] && { sed -n '2,/^[^#]/s/^# \{0,1\}//p' "$0"; exit 0; } # the comment above
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -5,6 +5,7 @@
 #   scripts/previews.sh --update-docs            the same, and the three style pictures into
 #                                                docs/previews/ (tracked: look at them, then commit)
 # Nothing tracked is written unless --update-docs is given.
+[[ "${1:-}" == --help || "${1:-}" == -h ]] && { sed -n '2,/^[^#]/s/^# \{0,1\}//p' "$0"; exit 0; } # the comment above
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sim=build/sim/kellhud-sim

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Main job: set up, build both targets, assemble dist/ and the release archive, and run
 # the plug-in in the simulated host over the shipped data files.
+#
+#   bash scripts/run.sh
+[[ "${1:-}" == --help || "${1:-}" == -h ]] && { sed -n '2,/^[^#]/s/^# \{0,1\}//p' "$0"; exit 0; } # the comment above
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the builds need on a Debian 12 machine and makes sure 32-bit x86 Linux
 # programs run here (the simulated host is one). Safe to run again.
+#
+#   bash scripts/setup.sh
+[[ "${1:-}" == --help || "${1:-}" == -h ]] && { sed -n '2,/^[^#]/s/^# \{0,1\}//p' "$0"; exit 0; } # the comment above
 set -euo pipefail
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -2,6 +2,9 @@
 # Every test: set up, build both targets, then run the tests of the simulated build
 # plainly, the fuzzing harnesses briefly, and the tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer. Each step says how long it took.
+#
+#   bash scripts/test.sh
+[[ "${1:-}" == --help || "${1:-}" == -h ]] && { sed -n '2,/^[^#]/s/^# \{0,1\}//p' "$0"; exit 0; } # the comment above
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
