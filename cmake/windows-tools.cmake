@@ -57,3 +57,16 @@ target_compile_options(kellhud-sim PRIVATE ${KELLHUD_FLOAT_FLAGS} ${KELLHUD_STAC
 target_link_libraries(kellhud-sim PRIVATE kellhud_txd)
 target_link_options(kellhud-sim PRIVATE ${KELLHUD_TOOLS_LINK} -Wl,--image-base=0x400000 -Wl,--disable-dynamicbase
     -Wl,--disable-reloc-section -Wl,--section-start=.hostimg=0x401000 -Wl,--section-start=.text=0xD01000)
+
+# The preview's fonts travel beside the program (the tools zip carries this folder): a
+# Windows PC has no /usr/share/fonts. DejaVu's licence is in LICENSES/.
+set(KELLHUD_PREVIEW_FONTS DejaVuSerif-Bold.ttf DejaVuSans-Bold.ttf DejaVuSansMono-Bold.ttf)
+foreach(font ${KELLHUD_PREVIEW_FONTS})
+    if(NOT EXISTS /usr/share/fonts/truetype/dejavu/${font})
+        message(FATAL_ERROR "/usr/share/fonts/truetype/dejavu/${font} is missing: run scripts/setup.sh (it installs fonts-dejavu-core)")
+    endif()
+    add_custom_command(TARGET kellhud-sim POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:kellhud-sim>/fonts
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different /usr/share/fonts/truetype/dejavu/${font} $<TARGET_FILE_DIR:kellhud-sim>/fonts/
+        VERBATIM)
+endforeach()

@@ -130,7 +130,9 @@ for exe in kellhud-sim.exe kellhud-txd.exe; do
 done
 kit="$stage/tools/KellHud-modder-tools"
 mkdir -p "$kit/docs" "$kit/examples" "$kit/licenses"
+[ -d "$tools/fonts" ] || fail "$tools/fonts is missing: build the Windows tools again (it copies the preview's fonts there)"
 cp "$tools/kellhud-sim.exe" "$tools/kellhud-txd.exe" "$asi" "$kit/"
+cp -r "$tools/fonts" "$kit/"
 cp -r "$stage/kell-hud" "$kit/kell-hud"
 cp "$root"/docs/{windows-tools,settings,layout-files,textures,scenario,trace,install}.md "$kit/docs/"
 cp "$root"/docs/examples/*.json "$kit/examples/"

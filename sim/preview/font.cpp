@@ -4,6 +4,8 @@
 #include <iterator>
 #include <memory>
 
+#include "text/utf8_path.h"
+
 #define STB_TRUETYPE_IMPLEMENTATION
 #include <stb/stb_truetype.h>
 
@@ -41,7 +43,7 @@ int openFace(const std::string& path, std::string& error)
     for (size_t i = 0; i < faces.size(); ++i)
         if (faces[i]->path == path)
             return static_cast<int>(i);
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(utf8Path(path), std::ios::binary);
     if (!in) {
         error = "cannot read the font " + path;
         return -1;

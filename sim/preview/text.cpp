@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "preview/font.h"
+#include "preview/font_folder.h"
 
 namespace sim::preview {
 
@@ -11,7 +12,6 @@ namespace {
 
 constexpr float cellWidth = 10.0f;
 constexpr float cellHeight = 20.0f;
-const char fontFolder[] = "/usr/share/fonts/truetype/dejavu/";
 const char* const fontFiles[4] = {"DejaVuSerif-Bold.ttf", "DejaVuSans-Bold.ttf", "DejaVuSans-Bold.ttf",
                                   "DejaVuSansMono-Bold.ttf"};
 int faceOfFont[4] = {-1, -1, -1, -1};
@@ -187,9 +187,9 @@ bool drawable(const TextState& state, float x, float y)
 bool openTextFonts(std::string& error)
 {
     for (int i = 0; i < 4; ++i) {
-        faceOfFont[i] = openFace(std::string(fontFolder) + fontFiles[i], error);
+        faceOfFont[i] = openFace(previewFontFolder() + fontFiles[i], error);
         if (faceOfFont[i] < 0) {
-            error += " (the preview's text needs the package fonts-dejavu-core)";
+            error += previewFontHint();
             return false;
         }
     }

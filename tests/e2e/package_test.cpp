@@ -104,8 +104,16 @@ TEST(Package, ZipUnpacksIntoAGameFolderThatRuns)
     const fs::path kit = fs::path(tools.path()) / "KellHud-modder-tools";
     for (const char* file : {"kellhud-sim.exe", "kellhud-txd.exe", "README.txt", "kell-hud/settings.ini",
                              "kell-hud/textures/hud.txd", "examples/preview.json", "docs/windows-tools.md",
-                             "docs/layout-files.md", "licenses/KellHud-LICENSE.txt", "licenses/nlohmann-json.txt"})
+                             "docs/layout-files.md", "licenses/KellHud-LICENSE.txt", "licenses/nlohmann-json.txt",
+                             "fonts/DejaVuSans-Bold.ttf", "fonts/DejaVuSerif-Bold.ttf", "fonts/DejaVuSansMono-Bold.ttf",
+                             "licenses/dejavu-fonts.txt"})
         EXPECT_TRUE(fs::is_regular_file(kit / file)) << file;
+    // No path of the machine that built them: on a player's or modder's PC it leads nowhere.
+    for (const char* program : {"kellhud-sim.exe", "kellhud-txd.exe", "KellHud.asi"}) {
+        const std::string bytes = readFile(kit / program);
+        for (const std::string& path : {std::string("/usr/"), std::string("/home/"), sourceDir.string()})
+            EXPECT_EQ(bytes.find(path), std::string::npos) << program << " holds " << path;
+    }
     EXPECT_EQ(readFile(kit / "KellHud.asi"), readFile(asi));
     EXPECT_NE(readFile(kit / "README.txt").find("Kell Hud " + version + ": modders' tools for Windows\r\n"), std::string::npos);
     for (const char* exe : {"kellhud-sim.exe", "kellhud-txd.exe"})

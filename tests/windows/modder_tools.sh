@@ -30,6 +30,7 @@ mkdir -p "$folder/png"
 kit="$work/KellHud-modder-tools"
 mkdir -p "$kit/examples"
 cp "$tools/kellhud-sim.exe" "$dll/KellHud.asi" "$kit/"
+cp -r "$tools/fonts" "$kit/"
 cp -r "$linux/kell-hud" "$kit/"
 cp "$root/docs/examples/preview.json" "$kit/examples/"
 sim() { wine "$kit/kellhud-sim.exe" "$@" 2>&1 | tr -d '\r'; }
