@@ -3,7 +3,7 @@
 // the release archive holds exactly the edited folder.
 
 #include <gtest/gtest.h>
-
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +12,7 @@
 #include <fstream>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -140,6 +141,30 @@ TEST(ModFolder, MadeEditedCheckedPreviewedAndPackedAsTheModderLeftIt)
     EXPECT_TRUE(fs::is_regular_file(game / "KellHud-README.txt"));
     ASSERT_EQ(inFolder(work.path(), txd + " unpack game/kell-hud/textures/hud.txd released").exitCode, 0);
     EXPECT_EQ(readFile(fs::path(work.path()) / "released/star.png"), icon);
+}
+
+// Made from any folder into another file system (where the shipped files' copy cannot be
+// renamed across): the copy is staged inside the new folder, so nothing lands where the
+// command was typed and no half-made copy stays behind.
+TEST(ModFolder, MadeOnAnotherFileSystemFromAnywhere)
+{
+    TempDir here;
+    TempDir elsewhere;
+    fs::path target = fs::path(elsewhere.path()) / "mod";
+    struct stat tmp {}, shm {};
+    const bool otherDevice = stat(here.path().c_str(), &tmp) == 0 && stat("/dev/shm", &shm) == 0 && tmp.st_dev != shm.st_dev;
+    if (otherDevice)
+        target = "/dev/shm/kellhud-mod-" + std::to_string(getpid());
+    Command made = inFolder(here.path(), sim + " --new-mod '" + target.string() + "'");
+    EXPECT_EQ(made.exitCode, 0) << made.err;
+    EXPECT_TRUE(fs::is_empty(here.path()));
+    EXPECT_TRUE(fs::is_regular_file(target / "kell-hud/settings.ini"));
+    std::set<std::string> inTarget;
+    for (const fs::directory_entry& entry : fs::directory_iterator(target))
+        inTarget.insert(entry.path().filename().string());
+    EXPECT_EQ(inTarget, std::set<std::string>{"kell-hud"});
+    if (otherDevice)
+        fs::remove_all(target);
 }
 
 // What the modder's folder commands refuse, each with what to do instead, and never a
