@@ -134,10 +134,52 @@ mkdir -p "$kit/docs" "$kit/examples" "$kit/licenses"
 cp "$tools/kellhud-sim.exe" "$tools/kellhud-txd.exe" "$asi" "$kit/"
 cp -r "$tools/fonts" "$kit/"
 cp -r "$stage/kell-hud" "$kit/kell-hud"
-cp "$root"/docs/{windows-tools,settings,layout-files,textures,scenario,trace,install}.md "$kit/docs/"
+# The pages mark what fits only one copy, each marker on a line of its own: between
+# "<!-- source -->" and "<!-- /source -->" what only the source checkout can use (Linux
+# commands, its scripts, pages the kit leaves out), dropped here; between "<!-- tools-zip"
+# and "tools-zip -->" the Windows text, an HTML comment the repository's pages hide, shown
+# here. A marker left open, or a "<!--" that is no marker (a mistyped one), stops the packing.
+kit_page() {
+    awk -v page="docs/$1.md" '
+        function bad(why) { print "package.sh: " page ", line " NR ": " why > "/dev/stderr"; failed = 1; exit 1 }
+        /^[ \t]*<!-- source -->[ \t]*$/ { if (mode != "") bad("a marker inside another"); mode = "source"; gap = 1; next }
+        /^[ \t]*<!-- \/source -->[ \t]*$/ { if (mode != "source") bad("a source end without its start"); mode = ""; next }
+        /^[ \t]*<!-- tools-zip[ \t]*$/ { if (mode != "") bad("a marker inside another"); mode = "tools-zip"; gap = 1; next }
+        /^[ \t]*tools-zip -->[ \t]*$/ { if (mode != "tools-zip") bad("a tools-zip end without its start"); mode = ""; next }
+        mode == "source" { next }
+        mode == "tools-zip" && /-->/ { bad("a \"-->\" that ends the tools-zip comment early in the repository") }
+        /<!--/ { bad("an HTML comment that is no marker") }
+        # Blank lines wait for the next text: around a dropped passage they become one, and
+        # none is left at the end of a page.
+        $0 == "" { blank++; next }
+        { if (gap && blank > 1) blank = 1; for (; blank > 0; blank--) print ""; gap = 0; print }
+        END { if (!failed && mode != "") bad("a " mode " passage is never closed") }
+    ' "$root/docs/$1.md"
+}
+for page in windows-tools settings layout-files textures scenario trace install; do
+    kit_page "$page" > "$kit/docs/$page.md" || fail "docs/$page.md: its markers are wrong, see above (the tools zip was not written)"
+done
 cp "$root"/docs/examples/*.json "$kit/examples/"
 cp "$stage/kell-hud/licenses/"* "$root"/tools/licenses/* "$kit/licenses/"
 sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/assets/modder-tools-README.txt" > "$kit/README.txt"
+# Pictures the kit's pages show come along from docs/; any other relative link must lead
+# to a file the kit holds, or a Windows modder meets a dead link.
+kit_real="$(cd "$kit" && pwd -P)"
+for page in "$kit"/docs/*.md; do
+    while IFS= read -r target; do
+        file="${target%%#*}"
+        if [[ "$file" =~ ^[A-Za-z0-9_/-]+\.(png|jpg|gif|svg)$ ]] && [ -f "$root/docs/$file" ]; then
+            mkdir -p "$kit/docs/$(dirname "$file")"
+            cp "$root/docs/$file" "$kit/docs/$file"
+        fi
+        case "$(realpath -m "$kit/docs/$file")" in
+        "$kit_real"/*) [ -f "$kit/docs/$file" ] ;;
+        *) false ;;
+        esac || fail "docs/$(basename "$page") links to \"$target\", which the tools zip does not hold: put the passage between <!-- source --> and <!-- /source -->, or pack the file (the tools zip was not written)"
+    done < <({ grep -o '](\([^)[:space:]]*\))' "$page" | sed 's/^](//; s/)$//'
+               grep -o '<img [^>]*src="[^"]*"' "$page" | sed 's/.*src="//; s/"$//'; } |
+             grep -Ev '^([A-Za-z][A-Za-z0-9+.-]*:|#)' || true)
+done
 toolszip="$(cd "$out" && pwd)/KellHud-$version-modder-tools-win32.zip"
 rm -f "$toolszip"
 (cd "$stage/tools" && zip -q -r -X "$toolszip" KellHud-modder-tools)

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -116,6 +117,25 @@ TEST(Package, ZipUnpacksIntoAGameFolderThatRuns)
     }
     EXPECT_EQ(readFile(kit / "KellHud.asi"), readFile(asi));
     EXPECT_NE(readFile(kit / "README.txt").find("Kell Hud " + version + ": modders' tools for Windows\r\n"), std::string::npos);
+    // The kit's docs read on their own on Windows: every relative link leads to a file in the
+    // kit, and no source-only passage or marker is left.
+    EXPECT_TRUE(fs::is_regular_file(kit / "docs/previews/base.png"));
+    const std::regex link(R"(\]\(([^)\s]*)\))"), scheme("^[A-Za-z][A-Za-z0-9+.-]*:");
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(kit / "docs")) {
+        if (entry.path().extension() != ".md")
+            continue;
+        const std::string page = readFile(entry.path()), name = entry.path().filename().string();
+        for (const char* source : {"build/sim/", "bash scripts/", "scripts/package.sh", "README.md", "<!--"})
+            EXPECT_EQ(page.find(source), std::string::npos) << name << " holds " << source;
+        for (std::sregex_iterator it(page.begin(), page.end(), link), end; it != end; ++it) {
+            const std::string target = (*it)[1];
+            if (target.rfind('#', 0) == 0 || std::regex_search(target, scheme))
+                continue;
+            const fs::path file = (entry.path().parent_path() / target.substr(0, target.find('#'))).lexically_normal();
+            EXPECT_TRUE(!target.empty() && fs::is_regular_file(file) && file.string().rfind(kit.string() + "/", 0) == 0)
+                << name << " links to \"" << target << "\", which the kit does not hold";
+        }
+    }
     for (const char* exe : {"kellhud-sim.exe", "kellhud-txd.exe"})
         EXPECT_EQ(shell("bash '" + (sourceDir / "scripts/check-dll.sh").string() + "' --program '" + (kit / exe).string() +
                         "' >/dev/null"),
