@@ -22,7 +22,8 @@ TEST(Help, EveryScriptAndProgramSaysWhatItDoes)
 {
     // Each command, and what its help must name: how to call it.
     std::vector<std::pair<std::string, std::string>> commands = {{KELLHUD_SIM_BINARY, "usage: kellhud-sim"},
-                                                                 {KELLHUD_TXD_BINARY, "usage: kellhud-txd"}};
+                                                                 {KELLHUD_TXD_BINARY, "usage: kellhud-txd"},
+                                                                 {KELLHUD_ART_BINARY, "usage: kellhud-art"}};
     for (const fs::directory_entry& entry : fs::directory_iterator(sourceDir / "scripts"))
         if (entry.path().extension() == ".sh" &&
             // Read by the other scripts, not run.

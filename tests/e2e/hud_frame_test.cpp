@@ -118,7 +118,8 @@ TEST(HudFrame, BusyFramesAllocateNothing)
                      { "weapon": { "slot": 3, "type": 31, "clip": 150, "total": 9000 } } ],
         "weapon_info": [ { "type": 38, "clip_size": 1000, "model": 362 }, { "type": 31, "clip_size": 500, "model": 356 } ],
         "wanted": { "stars": 6, "changed_ms": 10000 }, "pad": { "weapon_a": true, "ammo": true, "cash": 1 },
-        "zone_name": { "text": "Ganton", "shown": true }, "vehicle_name": { "text": "Infernus", "shown": true } } ]})");
+        "zone_name": { "text": "Ganton", "shown": true }, "vehicle_name": { "text": "Infernus", "shown": true } } ]})",
+                  "bEnable = 1\n", {"--verbose"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     // The cash window's icon and both players' icons (3), the radar's two ring frames (6) and
     // the wanted flash, every frame.

@@ -105,7 +105,7 @@ TEST(SimScaling, TheSummaryCountsWhatTheTraceHoldsWithOrWithoutATrace)
     // The busy scenario's first frames draw several named sprites and show the map screen.
     int frames = std::min(300, 2 * shortRunFrames);
     std::vector<std::string> args = {"--plugin-dir", KELLHUD_ASSETS_DIR, "--scenario", busyScenario,
-                                     "--frames", std::to_string(frames)};
+                                     "--frames", std::to_string(frames), "--verbose"};
     SimRun traced = runSim(dir, args);
     ASSERT_EQ(traced.exitCode, 0) << traced.err;
     Summary fromTrace = summaryOf(traced, frames);

@@ -200,9 +200,11 @@ int run(int argc, char** argv)
         return compose(argv[2], argv[3], argv[4]);
     if (command == "font-data" && argc == 4)
         return fontData(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: kellhud-art compose ICONS.json ART-DIR OUT\n"
-                         "       kellhud-art font-data OUT.dat PNG-DIR\n");
-    return 2;
+    const bool help = argc == 2 && (command == "--help" || command == "-h");
+    std::fprintf(help ? stdout : stderr, "usage: kellhud-art compose ICONS.json ART-DIR OUT\n"
+                                         "       kellhud-art font-data OUT.dat PNG-DIR\n"
+                                         "Draws the shipped art (tools/art/make-assets.sh runs it in the build).\n");
+    return help ? 0 : 2;
 }
 
 } // namespace
