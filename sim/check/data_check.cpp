@@ -540,7 +540,8 @@ namespace {
 
 // Each dictionary the plug-in (and the host, given the plug-in's files) loads with these
 // settings: the six sprite tables' files, and the fonts when bUseKellFonts is on. Nothing
-// when bEnable is off: then no file of ours is loaded. A given style stands for iVesk.
+// when bEnable is off: then no file of ours is loaded. A given style stands for iVesk;
+// `everyStyle` takes all three styles, as if bEnable were on (what a pack must hold).
 std::vector<std::pair<std::string, std::string>> loadedDictionaries(const std::string& dir, std::optional<int32_t> style,
                                                                     bool everyStyle, bool& kellFonts)
 {
