@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "host_image.h"
+#include "text/printable.h"
 #include "text/utf8_path.h"
 
 namespace sim {
@@ -133,8 +134,9 @@ bool readPeImage(const std::vector<uint8_t>& file, PeImage& image, std::string& 
     for (uint32_t i = 0; i < sectionCount; ++i) {
         const uint32_t at = table + i * sectionHeaderSize;
         PeSection section;
+        // Shown in messages, so made printable: the file chooses these bytes.
         const char* name = reinterpret_cast<const char*>(file.data() + at);
-        section.name.assign(name, strnlen(name, 8));
+        section.name = printable(std::string_view(name, strnlen(name, 8)));
         const uint32_t virtualSize = u32(file, at + 8);
         const uint32_t virtualAddress = u32(file, at + 12);
         const uint32_t rawSize = u32(file, at + 16);

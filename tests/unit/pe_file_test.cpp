@@ -108,6 +108,8 @@ TEST(PeFile, RefusesWhatIsNoWholeThirtyTwoBitProgram)
         {"image base past 4 GB", 0x58 + 28, 0xFFFFFF00, 4, 0, "image base lies outside a 32-bit address space"},
         {"section past 4 GB", 0x58 + 224 + 12, 0xFFFFF000, 4, 0, "section .text lies outside a 32-bit address space"},
         {"huge section", 0x58 + 224 + 8, 0xFFC00000, 4, 0, "section .text lies outside"},
+        // ".t\r": a section name is the file's to choose, and is shown escaped.
+        {"a name that moves the cursor", 0x58 + 224, 0x000D742E, 4, 0x208, "its section .t\\r needs 528 bytes and the file has 520"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
