@@ -128,8 +128,6 @@ HostVerdict checkHostBuild(const HudSettings& settings, const injector::ByteSour
             }
         },
         &verdict);
-    if (verdict.site)
-        verdict.unconfirmed = 0;
     return verdict;
 }
 
