@@ -51,10 +51,12 @@ foreach(source ${KELLHUD_CHECK_SOURCES})
     list(REMOVE_ITEM KELLHUD_CHECK_HOST_SOURCES ${CMAKE_SOURCE_DIR}/${source})
 endforeach()
 add_executable(kellhud-sim ${KELLHUD_SIM_SOURCES} ${KELLHUD_CHECK_SOURCES} sim/check/host_report.cpp
-    ${KELLHUD_CHECK_HOST_SOURCES} ${KELLHUD_TOOLS_PROGRAM})
-target_include_directories(kellhud-sim PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/sim ${CMAKE_SOURCE_DIR}/src)
+    sim/pack/zip_file.cpp sim/pack/release_zip.cpp ${KELLHUD_CHECK_HOST_SOURCES} ${KELLHUD_TOOLS_PROGRAM})
+target_include_directories(kellhud-sim PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/sim ${CMAKE_SOURCE_DIR}/src
+    ${KELLHUD_GENERATED_DIR})
 target_compile_options(kellhud-sim PRIVATE ${KELLHUD_FLOAT_FLAGS} ${KELLHUD_STACK_FLAGS} ${KELLHUD_WARNINGS})
-target_link_libraries(kellhud-sim PRIVATE kellhud_txd)
+# zlib (for --pack) from Debian's mingw-w64 package, linked in statically like the rest.
+target_link_libraries(kellhud-sim PRIVATE kellhud_txd z)
 target_link_options(kellhud-sim PRIVATE ${KELLHUD_TOOLS_LINK} -Wl,--image-base=0x400000 -Wl,--disable-dynamicbase
     -Wl,--disable-reloc-section -Wl,--section-start=.hostimg=0x401000 -Wl,--section-start=.text=0xD01000)
 

@@ -7,9 +7,9 @@
 # is the project's, from CMakeLists.txt.
 #
 # Needs the Windows build (build/win32/KellHud.asi), for the shipped files the Windows
-# tools (build/win32-tools), and the simulated build: it draws the
-# shipped texture dictionaries into assets/kell-hud/textures/, and its --check refuses a
-# modder's folder with errors before anything is packed.
+# tools (build/win32-tools), and the simulated build: it draws the shipped texture
+# dictionaries into assets/kell-hud/textures/, and its kellhud-sim --pack checks a folder
+# in every style and writes the archive (refusing a folder with errors).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -52,78 +52,31 @@ version="$(sed -n 's/^project(KellHud VERSION \([0-9][0-9.]*\).*/\1/p' "$root/CM
 
 asi="$root/build/win32/KellHud.asi"
 [ -f "$asi" ] || fail "$asi is missing: build the Windows DLL first (scripts/build.sh, or cmake --preset win32 && cmake --build --preset win32)"
+# The archive itself is kellhud-sim --pack's work, the same code a Windows modder packs with:
+# it checks the folder in every style (what players get is what the check passed), leaves
+# out what the plug-in never reads, and writes the zip whole before putting it in place.
+sim="$root/build/sim/kellhud-sim"
+[ -x "$sim" ] || fail "$sim is missing: build the simulated build first (cmake --preset sim && cmake --build --preset sim); it checks and packs the folder"
 if [ -n "$from" ]; then
     data="$from/kell-hud"
     [ -d "$data" ] || fail "$data is missing: --from takes the folder that holds kell-hud/ (kellhud-sim --new-mod DIR makes one)"
-    out="${1:-$from}"
-    # What players get is what --check passed: a folder with errors is not packed.
-    sim="$root/build/sim/kellhud-sim"
-    [ -x "$sim" ] || fail "$sim is missing: build the simulated build first (cmake --preset sim && cmake --build --preset sim); it checks the folder before packing"
-    findings="$("$sim" --check --all-styles --plugin-dir "$from")" || {
-        echo "$findings" >&2
-        fail "$data has errors (above); nothing was packed"
-    }
-    grep -v ': 0 errors, 0 warnings' <<<"$findings" | grep . >&2 || true
+    pack=(--pack "$from" "${1:-$from}")
+    [ "$include_extra" = 0 ] || pack+=(--include-extra)
 else
     data="$root/assets/kell-hud"
     out="${1:-$root/dist}"
+    pack=(--pack "$root/assets" "$out")
+    compgen -G "$data/textures/*.txd" >/dev/null ||
+        fail "no texture dictionaries in $data/textures: build the simulated build first (cmake --preset sim && cmake --build --preset sim), it draws them"
 fi
-[ -f "$data/settings.ini" ] || fail "$data/settings.ini is missing"
-compgen -G "$data/textures/*.txd" >/dev/null ||
-    fail "no texture dictionaries in $data/textures: build the simulated build first (cmake --preset sim && cmake --build --preset sim), it draws them"
-
-stage="$(mktemp -d)"
-# Copies of read-only files and folders are read-only too: made writable before removal.
-trap 'chmod -R u+w "$stage" 2>/dev/null; rm -rf "$stage"' EXIT
-cp "$asi" "$stage/"
-if [ -n "$from" ] && [ "$include_extra" = 0 ]; then
-    # Only what the plug-in reads, and the licences: anything else (pictures being drawn, a
-    # spare dictionary) would reach players by mistake.
-    declare -A read_by_plugin
-    while IFS= read -r file; do read_by_plugin["$file"]=1; done < <("$sim" --list-plugin-files)
-    extra=()
-    while IFS= read -r -d '' file; do
-        relative="kell-hud/${file#"$data"/}"
-        if [ -n "${read_by_plugin[$relative]+set}" ] || [[ "$relative" == kell-hud/licenses/* ]]; then
-            mkdir -p "$stage/$(dirname "$relative")"
-            cp "$file" "$stage/$relative"
-        else
-            extra+=("$relative")
-        fi
-    done < <(find "$data" -type f -print0 | sort -z)
-    if [ ${#extra[@]} -gt 0 ]; then
-        echo "package.sh: left out of the zip, as the plug-in never reads them (--include-extra ships them):" >&2
-        printf '  %s\n' "${extra[@]}" >&2
-    fi
-else
-    cp -r "$data" "$stage/kell-hud"
-fi
-chmod -R u+w "$stage"
-# Names of our own at the root: README.txt and LICENSES/ would collide with other mods'. The
-# readme gets CRLF line ends, which every Windows editor shows as lines.
-sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/assets/README.txt" > "$stage/KellHud-README.txt"
-# Our licences are refreshed; any other file a modder put under licenses/ stays.
-mkdir -p "$stage/kell-hud/licenses"
-cp "$root/LICENSE" "$stage/kell-hud/licenses/KellHud-LICENSE.txt"
-if [ -d "$root/LICENSES" ]; then
-    cp "$root"/LICENSES/* "$stage/kell-hud/licenses/"
-fi
-entries=(KellHud.asi kell-hud KellHud-README.txt)
-
-mkdir -p "$out" || fail "cannot make the folder $out (nothing was packed)"
-zipfile="$(cd "$out" && pwd)/KellHud-$version.zip"
-# Written whole beside its place, then put there: a failure leaves the old archive as it was.
-rm -f "$zipfile.partial"
-(cd "$stage" && zip -q -r -X "$zipfile.partial" "${entries[@]}") || {
-    rm -f "$zipfile.partial"
-    fail "cannot write $zipfile (is the folder read-only, or the disk full?); nothing was changed"
-}
-mv -f "$zipfile.partial" "$zipfile" || { rm -f "$zipfile.partial"; fail "cannot replace $zipfile (is it open in another program?)"; }
-echo "$zipfile"
+"$sim" "${pack[@]}" --plugin-dll "$asi" || exit 1
 
 [ -z "$from" ] || exit 0
 # The Windows modders' tools, with the same plug-in and the same shipped folder (the one
 # --new-mod copies), the modders' docs and the example scenarios.
+stage="$(mktemp -d)"
+# Copies of read-only files and folders are read-only too: made writable before removal.
+trap 'chmod -R u+w "$stage" 2>/dev/null; rm -rf "$stage"' EXIT
 tools="$root/build/win32-tools"
 for exe in kellhud-sim.exe kellhud-txd.exe; do
     [ -f "$tools/$exe" ] || fail "$tools/$exe is missing: build the Windows tools first (cmake --preset win32-tools && cmake --build --preset win32-tools)"
@@ -133,7 +86,12 @@ mkdir -p "$kit/docs" "$kit/examples" "$kit/licenses"
 [ -d "$tools/fonts" ] || fail "$tools/fonts is missing: build the Windows tools again (it copies the preview's fonts there)"
 cp "$tools/kellhud-sim.exe" "$tools/kellhud-txd.exe" "$asi" "$kit/"
 cp -r "$tools/fonts" "$kit/"
-cp -r "$stage/kell-hud" "$kit/kell-hud"
+cp -r "$data" "$kit/kell-hud"
+chmod -R u+w "$kit/kell-hud"
+# Our licences, as in the release.
+mkdir -p "$kit/kell-hud/licenses"
+cp "$root/LICENSE" "$kit/kell-hud/licenses/KellHud-LICENSE.txt"
+cp "$root"/LICENSES/* "$kit/kell-hud/licenses/"
 # The pages mark what fits only one copy, each marker on a line of its own: between
 # "<!-- source -->" and "<!-- /source -->" what only the source checkout can use (Linux
 # commands, its scripts, pages the kit leaves out), dropped here; between "<!-- tools-zip"
@@ -160,7 +118,7 @@ for page in windows-tools settings layout-files textures scenario trace install;
     kit_page "$page" > "$kit/docs/$page.md" || fail "docs/$page.md: its markers are wrong, see above (the tools zip was not written)"
 done
 cp "$root"/docs/examples/*.json "$kit/examples/"
-cp "$stage/kell-hud/licenses/"* "$root"/tools/licenses/* "$kit/licenses/"
+cp "$kit/kell-hud/licenses/"* "$root"/tools/licenses/* "$kit/licenses/"
 sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/assets/modder-tools-README.txt" > "$kit/README.txt"
 # Pictures the kit's pages show come along from docs/; any other relative link must lead
 # to a file the kit holds, or a Windows modder meets a dead link.

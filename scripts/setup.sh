@@ -8,10 +8,12 @@ set -euo pipefail
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
-packages=(cmake make g++ g++-multilib g++-mingw-w64-i686 googletest nlohmann-json3-dev libstb-dev file binutils-mingw-w64-i686
+packages=(cmake make g++ g++-multilib g++-mingw-w64-i686 googletest nlohmann-json3-dev libstb-dev lib32z1-dev libz-mingw-w64-dev file binutils-mingw-w64-i686
           librsvg2-bin fonts-dejavu-core zip unzip clang libclang-rt-14-dev)
 # The art's icon set comes from the npm registry; Node.js may already bring npm with it.
 command -v npm >/dev/null || packages+=(npm)
+# The packing tests read the release zip with Python's zipfile, as a second reader.
+command -v python3 >/dev/null || packages+=(python3)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

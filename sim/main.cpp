@@ -16,6 +16,7 @@
 #include "command_checks.h"
 #include "host_image.h"
 #include "mod_folder.h"
+#include "pack/release_zip.h"
 #include "pe_file.h"
 #include "plugin_loader.h"
 #include "run.h"
@@ -31,6 +32,7 @@ const char usage[] =
     "       kellhud-sim --check [--plugin-dir DIR] [--style base|mora|sabel] [--overlaps] [--all-styles]\n"
     "       kellhud-sim --list-plugin-files\n"
     "       kellhud-sim --new-mod DIR\n"
+    "       kellhud-sim --pack DIR [OUT] [--plugin-dll KellHud.asi] [--include-extra]\n"
     "       kellhud-sim --check-host GAME.exe | --write-host-image FILE.exe\n"
     "\n"
     "Runs the Kell Hud plug-in in a simulated game host, to test it or to preview a layout.\n"
@@ -66,6 +68,11 @@ const char usage[] =
     "                       settings (what a pack ships besides the licences)\n"
     "  --new-mod DIR        make DIR/kell-hud from the shipped files (never over an existing one)\n"
     "                       and print the commands to edit, preview, check and pack it\n"
+    "  --pack DIR [OUT]     check DIR/kell-hud in every style and, with no errors, write the release\n"
+    "                       OUT/KellHud-<version>.zip (default OUT: DIR) a player unzips into the game\n"
+    "                       folder: the plug-in, the files of kell-hud/ it reads, the licences, a readme\n"
+    "  --plugin-dll FILE    with --pack: the plug-in to ship (default: KellHud.asi beside this program)\n"
+    "  --include-extra      with --pack: also the files below kell-hud/ the plug-in never reads\n"
     "  --check-host GAME.exe  run the plug-in's start-up check over a game's executable and list\n"
     "                       every host fact it relies on (docs/host-table.md); exit status 0 only\n"
     "                       when the plug-in would start\n"
@@ -151,6 +158,9 @@ int run(int argc, char** argv)
 {
     sim::RunOptions options;
     std::string newMod;
+    std::optional<pack::PackOptions> packing;
+    std::string pluginDll;
+    bool includeExtra = false;
     options.pluginFile = sim::defaultPluginFile();
     bool checkOnly = false, overlaps = false, allStyles = false;
     for (int i = 1; i < argc; ++i) {
@@ -189,6 +199,16 @@ int run(int argc, char** argv)
         }
         else if (arg == "--new-mod")
             ok = takes(newMod) && !newMod.empty();
+        else if (arg == "--pack") {
+            packing.emplace();
+            ok = takes(packing->dir) && !packing->dir.empty();
+            // An optional second word: the folder the archive goes to.
+            if (ok && i + 1 < argc && argv[i + 1][0] != '-' && argv[i + 1][0] != '\0')
+                packing->outDir = argv[++i];
+        } else if (arg == "--plugin-dll")
+            ok = takes(pluginDll) && !pluginDll.empty();
+        else if (arg == "--include-extra")
+            includeExtra = true;
         else if (arg == "--check-host") {
             std::string file;
             if (!takes(file) || file.empty()) {
@@ -266,6 +286,15 @@ int run(int argc, char** argv)
             std::cerr << "kellhud-sim: bad argument " << arg << (value ? "" : ": it needs a value") << "\n" << usage;
             return 2;
         }
+    }
+    if ((!pluginDll.empty() || includeExtra) && !packing) {
+        std::cerr << "kellhud-sim: " << (includeExtra ? "--include-extra" : "--plugin-dll") << " goes with --pack DIR\n";
+        return 2;
+    }
+    if (packing) {
+        packing->pluginDll = pluginDll;
+        packing->includeExtra = includeExtra;
+        return pack::packRelease(*packing, std::cout, std::cerr);
     }
     if (int status = modFolderCommand(newMod, options); status >= 0)
         return status;

@@ -68,7 +68,7 @@ void printNextCommands(const fs::path& dir, std::ostream& out)
     const fs::path kellHud = dir / "kell-hud";
     const fs::path scenario = exampleScenario(program, checkout);
 #ifdef _WIN32
-    const std::string package = "copy the folder " + word(kellHud) + " into the game folder (beside KellHud.asi)";
+    const std::string package = sim + " --pack " + d;
 #else
     const std::string package =
         checkout.empty() ? "bash scripts/package.sh --from " + d + "   (in the Kell Hud source folder)"

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -59,6 +60,16 @@ std::map<std::string, std::string> filesBelow(const fs::path& root)
 const std::string sim = KELLHUD_SIM_BINARY;
 const std::string txd = KELLHUD_TXD_BINARY;
 const std::string package = "bash '" + (sourceDir / "scripts/package.sh").string() + "'";
+
+// The project's version, as CMakeLists.txt gives it.
+std::string projectVersion()
+{
+    const std::string text = readFile(sourceDir / "CMakeLists.txt");
+    const std::string marker = "project(KellHud VERSION ";
+    const size_t at = text.find(marker) + marker.size();
+    return text.substr(at, text.find(' ', at) - at);
+}
+const std::string version = projectVersion();
 
 TEST(ModFolder, MadeEditedCheckedPreviewedAndPackedAsTheModderLeftIt)
 {
@@ -138,7 +149,56 @@ TEST(ModFolder, MadeEditedCheckedPreviewedAndPackedAsTheModderLeftIt)
     ASSERT_EQ(inFolder(work.path(), "unzip -q with-extra/*.zip -d with-extra/game").exitCode, 0);
     EXPECT_EQ(filesBelow(withExtra / "game/kell-hud"), filesBelow(kellHud));
     EXPECT_TRUE(fs::is_regular_file(game / "KellHud.asi"));
-    EXPECT_TRUE(fs::is_regular_file(game / "KellHud-README.txt"));
+    const std::string readme = readFile(game / "KellHud-README.txt");
+    EXPECT_EQ(readme.rfind("Kell Hud " + version + "\r\n", 0), 0u) << readme.substr(0, 40);
+    EXPECT_EQ(std::count(readme.begin(), readme.end(), '\n'), std::count(readme.begin(), readme.end(), '\r'));
+    // unzip and Python's zipfile read every member back against its checksum.
+    EXPECT_EQ(inFolder(work.path(), "unzip -tq '" + zipFile + "'").exitCode, 0);
+    EXPECT_EQ(inFolder(work.path(), "python3 -c 'import sys, zipfile; sys.exit(zipfile.ZipFile(sys.argv[1]).testzip() "
+                                    "is not None)' '" + zipFile + "'").exitCode,
+              0);
+
+    // kellhud-sim --pack itself (how the Windows tools pack) makes the same bytes, and its
+    // failures leave the archive there as it was and nothing half-written beside it.
+    const std::string packAs = sim + " --pack 'my hud' ";
+    const std::string dll = " --plugin-dll '" + (sourceDir / "build/win32/KellHud.asi").string() + "'";
+    Command direct = inFolder(work.path(), packAs + "direct" + dll);
+    ASSERT_EQ(direct.exitCode, 0) << direct.err;
+    EXPECT_EQ(readFile(direct.out.substr(0, direct.out.find('\n'))), readFile(zipFile));
+    const std::string released = readFile(zipFile);
+    fs::create_symlink("/dev/full", zipFile + ".partial");
+    writeFile(fs::path(work.path()) / "not-a-dll", "MZ but nothing more");
+    const struct {
+        std::string command;
+        int exitCode;
+        std::string says;
+    } failures[] = {
+        {packAs + dll, 1, "kellhud-sim --pack: cannot write " + zipFile + ": the disk is full (No space left on device); "
+                          "nothing was packed, the archive there is as it was"},
+        {packAs + "a-file" + dll, 1, "kellhud-sim --pack: cannot make the folder a-file: "},
+        {packAs + "--plugin-dll not-a-dll", 1,
+         "kellhud-sim --pack: not-a-dll is not a 32-bit Windows DLL: --plugin-dll takes the plug-in, KellHud.asi"},
+        {packAs + "--plugin-dll no-such.asi", 1, "kellhud-sim --pack: --plugin-dll no-such.asi: no such file"},
+        {packAs, 1, "kellhud-sim --pack: no KellHud.asi beside this program (" + fs::path(sim).parent_path().string() +
+                        "/KellHud.asi): name the plug-in with --plugin-dll FILE"},
+        {sim + " --include-extra", 2, "kellhud-sim: --include-extra goes with --pack DIR"},
+    };
+    writeFile(fs::path(work.path()) / "a-file", "");
+    for (const auto& c : failures) {
+        Command run = inFolder(work.path(), c.command);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.command << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.command << "\n" << run.err;
+        EXPECT_EQ(readFile(zipFile), released) << c.command;
+    }
+    EXPECT_FALSE(fs::exists(fs::symlink_status(zipFile + ".partial")));
+    if (geteuid() != 0) { // root writes into read-only folders all the same
+        fs::permissions(mod, fs::perms::owner_write, fs::perm_options::remove);
+        Command readOnly = inFolder(work.path(), packAs + dll);
+        fs::permissions(mod, fs::perms::owner_write, fs::perm_options::add);
+        EXPECT_NE(readOnly.err.find("the folder is read-only or the file is open in another program"), std::string::npos)
+            << readOnly.err;
+        EXPECT_EQ(readFile(zipFile), released);
+    }
     ASSERT_EQ(inFolder(work.path(), txd + " unpack game/kell-hud/textures/hud.txd released").exitCode, 0);
     EXPECT_EQ(readFile(fs::path(work.path()) / "released/star.png"), icon);
 }
@@ -203,7 +263,7 @@ TEST(ModFolder, RefusalsSayWhatToDoAndLeaveTheModdersFilesAlone)
         {"", sim + " --new-mod a-file", 2, "kellhud-sim: --new-mod: " + root.string() + "/a-file is a file, not a folder"},
         {"", sim + " --new-mod a-file/mod", 2,
          "kellhud-sim: --new-mod: cannot make " + root.string() + "/a-file/mod/kell-hud: Not a directory"},
-        {"", package + " --from broken", 1, "package.sh: broken/kell-hud has errors (above); nothing was packed"},
+        {"", package + " --from broken", 1, "kellhud-sim --pack: broken/kell-hud has errors (above); nothing was packed"},
         {"", package + " --from empty", 1, "package.sh: empty/kell-hud is missing: --from takes the folder that holds "
                                            "kell-hud/"},
         {"mine", package, 1,
@@ -212,7 +272,7 @@ TEST(ModFolder, RefusalsSayWhatToDoAndLeaveTheModdersFilesAlone)
         {"", package + " --include-extra", 1, "package.sh: --include-extra goes with --from DIR"},
         {"", package + " --help", 0, ""},
         // Every style's dictionaries, not only those of the style settings.ini picks.
-        {"", package + " --from no-mora", 1, "package.sh: no-mora/kell-hud has errors (above); nothing was packed"},
+        {"", package + " --from no-mora", 1, "kellhud-sim --pack: no-mora/kell-hud has errors (above); nothing was packed"},
     };
     fs::create_directory(root / "no-mora");
     fs::copy(fs::path(sim).parent_path() / "kell-hud", root / "no-mora/kell-hud", fs::copy_options::recursive);

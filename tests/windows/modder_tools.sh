@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows modders' tools under Wine, on Windows paths (drive letter, backslashes,
-# spaces, letters beyond ASCII): kellhud-sim.exe makes, checks and previews a modder's
-# folder from a folder laid out as the tools archive; kellhud-txd.exe packs (expanding a
+# spaces, letters beyond ASCII): kellhud-sim.exe makes, checks, previews and packs a
+# modder's folder from a folder laid out as the tools archive; kellhud-txd.exe packs (expanding a
 # wildcard itself) and lists, writes the same dictionary as the Linux tool byte for byte,
 # and on a folder it cannot write or a file another program holds open says so and leaves
 # the old file as it was.
@@ -45,6 +45,13 @@ said=$(sim --plugin-dir "$mod" --scenario "$(winpath "$kit/examples/preview.json
 said=$(sim --plugin "$(winpath "$linux/KellHud.so")" --plugin-dir "$mod") && fail "the Linux library was taken: $said"
 grep -q "is the Linux build of the plug-in" <<<"$said" || fail "--plugin KellHud.so: $said"
 echo "ok: made, checked and previewed $mod; the Linux library refused"
+# Packed on Windows with the KellHud.asi beside the program: the same bytes as on Linux.
+mkdir "$folder/my hud/kell-hud/png" && echo "a picture being drawn" >"$folder/my hud/kell-hud/png/star.png"
+said=$(sim --pack "$mod" "$(winpath "$work/windows-pack")") || fail "--pack: $said"
+grep -q "left out of the zip.*" <<<"$said" || fail "--pack did not name the file it left out: $said"
+bash "$root/scripts/package.sh" --from "$folder/my hud" "$work/linux-pack" >/dev/null 2>&1 || fail "package.sh --from failed"
+cmp "$work"/windows-pack/KellHud-*.zip "$work"/linux-pack/KellHud-*.zip || fail "kellhud-sim.exe --pack and package.sh --from made different archives"
+echo "ok: kellhud-sim.exe --pack made the archive package.sh --from makes, byte for byte"
 "$linux/kellhud-txd" unpack "$root/assets/kell-hud/textures/weapons.txd" "$folder/png" >/dev/null
 "$linux/kellhud-txd" pack "$work/linux.txd" "$folder"/png/*.png >/dev/null
 out=$(winpath "$folder/weapons.txd")
