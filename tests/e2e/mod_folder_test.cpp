@@ -123,6 +123,7 @@ TEST(ModFolder, MadeEditedCheckedPreviewedAndPackedAsTheModderLeftIt)
     // Packed from the folder: the archive lands in it and holds the folder as it is, with
     // the DLL, the readme and the licences. Files the plug-in never reads stay out, and are
     // named; a read-only folder packs all the same and leaves no temporary folder behind.
+    writeFile(kellHud / "licenses/my-icons.txt", "the licence of icons of the modder's own");
     const auto asLeft = filesBelow(kellHud);
     fs::create_directory(kellHud / "png");
     writeFile(kellHud / "png/star.png", icon);
@@ -152,6 +153,13 @@ TEST(ModFolder, MadeEditedCheckedPreviewedAndPackedAsTheModderLeftIt)
     const std::string readme = readFile(game / "KellHud-README.txt");
     EXPECT_EQ(readme.rfind("Kell Hud " + version + "\r\n", 0), 0u) << readme.substr(0, 40);
     EXPECT_EQ(std::count(readme.begin(), readme.end(), '\n'), std::count(readme.begin(), readme.end(), '\r'));
+    // The end record: one disk, every member counted twice over, no comment.
+    const std::string released = readFile(zipFile);
+    ASSERT_GT(released.size(), 22u);
+    const std::string endRecord = released.substr(released.size() - 22);
+    EXPECT_EQ(endRecord.substr(0, 8), std::string("PK\5\6\0\0\0\0", 8));
+    EXPECT_EQ(endRecord.substr(8, 2), endRecord.substr(10, 2));
+    EXPECT_EQ(endRecord.substr(20), std::string("\0\0", 2));
     // unzip and Python's zipfile read every member back against its checksum.
     EXPECT_EQ(inFolder(work.path(), "unzip -tq '" + zipFile + "'").exitCode, 0);
     EXPECT_EQ(inFolder(work.path(), "python3 -c 'import sys, zipfile; sys.exit(zipfile.ZipFile(sys.argv[1]).testzip() "
@@ -164,10 +172,21 @@ TEST(ModFolder, MadeEditedCheckedPreviewedAndPackedAsTheModderLeftIt)
     const std::string dll = " --plugin-dll '" + (sourceDir / "build/win32/KellHud.asi").string() + "'";
     Command direct = inFolder(work.path(), packAs + "direct" + dll);
     ASSERT_EQ(direct.exitCode, 0) << direct.err;
-    EXPECT_EQ(readFile(direct.out.substr(0, direct.out.find('\n'))), readFile(zipFile));
-    const std::string released = readFile(zipFile);
+    EXPECT_EQ(readFile(direct.out.substr(0, direct.out.find('\n'))), released);
     fs::create_symlink("/dev/full", zipFile + ".partial");
+    fs::create_directories(fs::path(work.path()) / "taken" / ("KellHud-" + version + ".zip.partial"));
     writeFile(fs::path(work.path()) / "not-a-dll", "MZ but nothing more");
+    // A PE header alone: a program rather than a DLL, and a DLL for 64-bit x86.
+    const auto peHeader = [](uint16_t machine, uint16_t characteristics) {
+        std::string bytes(0x40 + 24, '\0');
+        bytes[0] = 'M', bytes[1] = 'Z', bytes[0x3C] = 0x40;
+        bytes.replace(0x40, 4, std::string("PE\0\0", 4));
+        bytes[0x44] = static_cast<char>(machine), bytes[0x45] = static_cast<char>(machine >> 8);
+        bytes[0x56] = static_cast<char>(characteristics), bytes[0x57] = static_cast<char>(characteristics >> 8);
+        return bytes;
+    };
+    writeFile(fs::path(work.path()) / "a-program.exe", peHeader(0x14C, 0x0102));
+    writeFile(fs::path(work.path()) / "a-64-bit.dll", peHeader(0x8664, 0x2022));
     const struct {
         std::string command;
         int exitCode;
@@ -176,8 +195,12 @@ TEST(ModFolder, MadeEditedCheckedPreviewedAndPackedAsTheModderLeftIt)
         {packAs + dll, 1, "kellhud-sim --pack: cannot write " + zipFile + ": the disk is full (No space left on device); "
                           "nothing was packed, the archive there is as it was"},
         {packAs + "a-file" + dll, 1, "kellhud-sim --pack: cannot make the folder a-file: "},
+        {packAs + "taken" + dll, 1, "kellhud-sim --pack: cannot write " + work.path() + "/taken/KellHud-" + version +
+                                        ".zip: Is a directory; nothing was packed"},
         {packAs + "--plugin-dll not-a-dll", 1,
          "kellhud-sim --pack: not-a-dll is not a 32-bit Windows DLL: --plugin-dll takes the plug-in, KellHud.asi"},
+        {packAs + "--plugin-dll a-program.exe", 1, "kellhud-sim --pack: a-program.exe is not a 32-bit Windows DLL"},
+        {packAs + "--plugin-dll a-64-bit.dll", 1, "kellhud-sim --pack: a-64-bit.dll is not a 32-bit Windows DLL"},
         {packAs + "--plugin-dll no-such.asi", 1, "kellhud-sim --pack: --plugin-dll no-such.asi: no such file"},
         {packAs, 1, "kellhud-sim --pack: no KellHud.asi beside this program (" + fs::path(sim).parent_path().string() +
                         "/KellHud.asi): name the plug-in with --plugin-dll FILE"},
@@ -264,6 +287,7 @@ TEST(ModFolder, RefusalsSayWhatToDoAndLeaveTheModdersFilesAlone)
         {"", sim + " --new-mod a-file/mod", 2,
          "kellhud-sim: --new-mod: cannot make " + root.string() + "/a-file/mod/kell-hud: Not a directory"},
         {"", package + " --from broken", 1, "kellhud-sim --pack: broken/kell-hud has errors (above); nothing was packed"},
+        {"", package + " --from broken", 1, "broken/kell-hud/settings.ini:1: error: "},
         {"", package + " --from empty", 1, "package.sh: empty/kell-hud is missing: --from takes the folder that holds "
                                            "kell-hud/"},
         {"mine", package, 1,
