@@ -149,16 +149,18 @@ void KeyValueFile::open(const char* filePath)
     }
 }
 
-KeyValueEntry& KeyValueFile::operator[](std::string_view key)
+const KeyValueEntry& KeyValueFile::operator[](std::string_view key) const
 {
-    for (KeyValueEntry& entry : entries)
+    static const KeyValueEntry absent = [] {
+        KeyValueEntry entry;
+        entry.missing = true;
+        entry.quoted = true;
+        return entry;
+    }();
+    for (const KeyValueEntry& entry : entries)
         if (entry.key == key)
             return entry;
-    KeyValueEntry& added = entries.emplace_back();
-    added.key = key;
-    added.missing = true;
-    added.quoted = true;
-    return added;
+    return absent;
 }
 
 bool KeyValueEntry::tryBool(bool& out) const

@@ -37,5 +37,7 @@ struct KeyValueFile {
     bool read = false;
 
     void open(const char* filePath);
-    KeyValueEntry& operator[](std::string_view key);
+    // The first entry of a key; for a key the file lacks, an entry marked missing (and
+    // quoted, so that its text reads as the fallback). A look-up never changes the file.
+    const KeyValueEntry& operator[](std::string_view key) const;
 };

@@ -1,13 +1,11 @@
 #include "core/settings.h"
 
-#include <iterator>
-
 #include "core/key_value_file.h"
 #include "core/plugin_path.h"
 
 namespace {
 
-bool readBool(KeyValueFile& file, const char* key, bool fallback)
+bool readBool(const KeyValueFile& file, const char* key, bool fallback)
 {
     const KeyValueEntry& entry = file[key];
     bool value = fallback;
@@ -16,7 +14,7 @@ bool readBool(KeyValueFile& file, const char* key, bool fallback)
     return value;
 }
 
-int32_t readInt(KeyValueFile& file, const char* key, int32_t fallback)
+int32_t readInt(const KeyValueFile& file, const char* key, int32_t fallback)
 {
     const KeyValueEntry& entry = file[key];
     int32_t value = fallback;
@@ -25,24 +23,16 @@ int32_t readInt(KeyValueFile& file, const char* key, int32_t fallback)
     return value;
 }
 
+constexpr SettingKey settingKey(const char* key, bool HudSettings::*flag) { return {key, flag, nullptr}; }
+constexpr SettingKey settingKey(const char* key, int32_t HudSettings::*number) { return {key, nullptr, number}; }
+
 } // namespace
 
-const SettingKey settingKeys[] = {
-    {"bEnable", &HudSettings::bEnable, nullptr},
-    {"iVesk", nullptr, &HudSettings::iVesk},
-    {"bEnableHotKey", &HudSettings::bEnableHotKey, nullptr},
-    {"bStatsBox", &HudSettings::bStatsBox, nullptr},
-    {"bCellphone", &HudSettings::bCellphone, nullptr},
-    {"bRadioHud", &HudSettings::bRadioHud, nullptr},
-    {"bEnableBlendingMode", &HudSettings::bEnableBlendingMode, nullptr},
-    {"iRadarAlpha", nullptr, &HudSettings::iRadarAlpha},
-    {"iGangOverlayAlpha", nullptr, &HudSettings::iGangOverlayAlpha},
-    {"bUseKellFonts", &HudSettings::bUseKellFonts, nullptr},
-    {"bKellOnFootCamera", &HudSettings::bKellOnFootCamera, nullptr},
-    {"bKellVehicleCamera", &HudSettings::bKellVehicleCamera, nullptr},
-    {"bKellMarkers", &HudSettings::bKellMarkers, nullptr},
+const SettingKey settingKeys[SETTING_KEY_COUNT] = {
+#define HUD_SETTING_KEY(type, key) settingKey(#key, &HudSettings::key),
+    HUD_SETTING_LIST(HUD_SETTING_KEY)
+#undef HUD_SETTING_KEY
 };
-static_assert(std::size(settingKeys) == SETTING_KEY_COUNT, "the count the checker lists");
 
 HudSettings readSettings()
 {

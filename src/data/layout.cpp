@@ -15,7 +15,7 @@ const char* const layoutOffsetKeys[2] = {"HUD_RADAR_OFFSET_X_Y", "HUD_PLAYER_INF
 
 namespace {
 
-Vec2 readPair(KeyValueFile& file, const char* key)
+Vec2 readPair(const KeyValueFile& file, const char* key)
 {
     const std::array<float, 2> pair = file[key].asPair();
     return Vec2{pair[0], pair[1]};

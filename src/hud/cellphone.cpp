@@ -13,7 +13,6 @@
 namespace {
 
 constexpr uint32_t phoneWindowMs = 2500;
-constexpr int cellphoneSprite = 3; // hud_cellphone in the HUD sprite table
 
 // The host's cue counts only on foot. Without a character there is nobody on foot and no
 // vehicle to read, and without a pad no cue to ask, so only the key is left.
@@ -42,7 +41,7 @@ void setClockStyle(const LayoutBox& clock)
 void drawPhoneSprite(const LayoutBox& phone, float slide)
 {
     Colour white = makeColour(255, 255, 255, 255);
-    host::sprite_draw_xywh(&spriteTables[HUD_SPRITES].sprites[cellphoneSprite], screenWidth() - pixels(phone.x),
+    host::sprite_draw_xywh(&spriteTables[HUD_SPRITES].sprites[CELLPHONE_SPRITE], screenWidth() - pixels(phone.x),
                            screenHeight() - pixels(slide), pixels(phone.w), pixels(phone.h),
                            &white);
 }

@@ -11,12 +11,6 @@
 
 namespace {
 
-// Indices of the HUD sprite table.
-constexpr int crosshairSprite = 1;
-constexpr int sniperSprite = 4;
-constexpr int rocketSprite = 5;
-constexpr int firstPersonSprite = 6;
-
 constexpr int32_t sniperModel = 358;
 constexpr int32_t rocketModelA = 359;
 constexpr int32_t rocketModelB = 360;
@@ -61,9 +55,9 @@ int32_t currentWeaponModel(const void* character)
     return info ? host::weapon_info_model.of(info) : 0;
 }
 
-Sprite* hudSprite(int index) { return &spriteTables[HUD_SPRITES].sprites[index]; }
+Sprite* hudSprite(HudSprite index) { return &spriteTables[HUD_SPRITES].sprites[index]; }
 
-void drawSprite(int sprite, float left, float top, float right, float bottom)
+void drawSprite(HudSprite sprite, float left, float top, float right, float bottom)
 {
     Rect rect;
     host::make_rect(&rect, left, top, right, bottom);
@@ -83,14 +77,14 @@ void drawSniperScope(float w, float h)
 {
     float left = w / 2 - pixels(564), top = h / 2 - pixels(564);
     float size = scale(1128); // not whole pixels: the scope fills the shorter side exactly
-    drawSprite(sniperSprite, left, top, left + size, top + size);
+    drawSprite(SNIPER_SPRITE, left, top, left + size, top + size);
 }
 
 void drawRocketScope(float w, float h)
 {
     float left = w / 2 - pixels(756), top = h / 2 - pixels(756);
     fill(-w / 2, 0, left, h, 0);
-    drawSprite(rocketSprite, left, top, left + pixels(1512), top + pixels(1512));
+    drawSprite(ROCKET_SPRITE, left, top, left + pixels(1512), top + pixels(1512));
     fill(1.5f * w, 0, w / 2 + pixels(756), h, 0);
 }
 
@@ -113,11 +107,11 @@ void drawAimingCrosshair(float w, float h)
     const LayoutBox& ch = layoutOf(HUD_CROSSHAIR);
     float px = host::crosshair_x_fraction.get() * w + ch.x;
     float py = host::crosshair_y_fraction.get() * h + ch.y;
-    drawSprite(crosshairSprite, px - ch.w, py - ch.h, px, py);
-    drawSprite(crosshairSprite, px + ch.w, py - ch.h, px, py);
+    drawSprite(CROSSHAIR_SPRITE, px - ch.w, py - ch.h, px, py);
+    drawSprite(CROSSHAIR_SPRITE, px + ch.w, py - ch.h, px, py);
     fill(px - 2.5f, py - 1, px + 2.5f, py + 3, 255);
-    drawSprite(crosshairSprite, px - ch.w, py + ch.h, px, py);
-    drawSprite(crosshairSprite, px + ch.w, py + ch.h, px, py);
+    drawSprite(CROSSHAIR_SPRITE, px - ch.w, py + ch.h, px, py);
+    drawSprite(CROSSHAIR_SPRITE, px + ch.w, py + ch.h, px, py);
 }
 
 void drawWeaponView(const void* character, float w, float h)
@@ -136,7 +130,7 @@ void drawFirstPersonCrosshair(float w, float h)
     const LayoutBox& fp = layoutOf(HUD_CROSSHAIR_FPS);
     float left = w / 2 - pixels(fp.x + 0.5f * fp.w);
     float top = h / 2 - pixels(fp.y + 0.5f * fp.h);
-    drawSprite(firstPersonSprite, left, top, left + pixels(fp.w), top + pixels(fp.h));
+    drawSprite(FIRST_PERSON_SPRITE, left, top, left + pixels(fp.w), top + pixels(fp.h));
 }
 
 } // namespace

@@ -42,7 +42,7 @@ void copyHelpText(char* to, const char* from)
 
 // The integer part of a value that the host's state or frame time may have put anywhere:
 // held at the ends of the 32-bit range, and 0 for a NaN.
-int32_t wholePart(double v)
+int32_t wholeInt32(double v)
 {
     if (std::isnan(v))
         return 0;
@@ -58,7 +58,7 @@ double frameTime() { return static_cast<double>(host::time_step.get()) * 0.02 * 
 
 float fadeAlpha(int32_t fade) { return static_cast<float>(fade * 0.001 * 200.0); }
 
-uint8_t boxAlpha(float alpha) { return static_cast<uint8_t>(wholePart(alpha) & 0xFF); }
+uint8_t boxAlpha(float alpha) { return static_cast<uint8_t>(wholeInt32(alpha) & 0xFF); }
 
 // The help text's style while its lines are counted.
 void setMeasureStyle()
@@ -96,7 +96,7 @@ void showNewMessage(const char* text)
     copyHelpText(shownText(), text);
     setMeasureStyle();
     const int64_t lines = int64_t{host::text_line_count(pixels(34), pixels(28), shownText())} + extraLines;
-    host::help_lines.set(wholePart(static_cast<double>(lines)));
+    host::help_lines.set(wholeInt32(static_cast<double>(lines)));
     host::text_set_width_c(screenWidth());
     host::play_sound(newMessageSound, 0, 1.0f);
 }
@@ -140,7 +140,7 @@ bool advance(double delta, float& alpha)
     case FadingIn: {
         if (host::hud_block_flag_c.get())
             break;
-        int32_t next = wholePart(fade + 2.0 * delta);
+        int32_t next = wholeInt32(fade + 2.0 * delta);
         if (next > 0) {
             next = 0;
             host::help_state.set(Shown);
@@ -150,7 +150,7 @@ bool advance(double delta, float& alpha)
         break;
     }
     case FadingOut: {
-        int32_t next = wholePart(fade - 2.0 * delta);
+        int32_t next = wholeInt32(fade - 2.0 * delta);
         if (next < 0 || host::hud_block_flag_c.get()) {
             next = 0;
             host::help_state.set(Idle);
@@ -160,7 +160,7 @@ bool advance(double delta, float& alpha)
         break;
     }
     case FadingBeforeNew: {
-        int32_t next = wholePart(fade - 2.0 * delta);
+        int32_t next = wholeInt32(fade - 2.0 * delta);
         if (next < 0) {
             next = 0;
             host::help_state.set(FadingIn);
@@ -241,7 +241,7 @@ KH_CDECL void DrawHelpBox()
     float alpha = 0.0f;
     if (!advance(delta, alpha) || host::help_hide_flag.get())
         return;
-    host::help_elapsed.set(wholePart(host::help_elapsed.get() + delta));
+    host::help_elapsed.set(wholeInt32(host::help_elapsed.get() + delta));
 
     const LayoutBox& hm = layoutOf(HUD_HELP_MESSAGE);
     host::text_set_alpha(alpha);

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr int slotCount = 6;
-constexpr int starSprite = 0; // "star" in the hud table
 constexpr uint32_t blinkMs = 2000;
 constexpr uint32_t blinkPeriodMs = 300;
 
@@ -29,7 +28,7 @@ void drawWantedStars(float x, float y, HudElementState& state)
     uint32_t changed = host::Field<host::wanted_change_time, uint32_t>{}.of(wanted);
     bool blinking = host::time_ms.get() <= changed + blinkMs;
     bool blinkOn = host::time_ms_alt.get() % blinkPeriodMs < blinkPeriodMs / 2;
-    Sprite* star = &spriteTables[HUD_SPRITES].sprites[starSprite];
+    Sprite* star = &spriteTables[HUD_SPRITES].sprites[STAR_SPRITE];
     const ScreenScale unit;
     const float width = unit.pixels(25), height = unit.pixels(27);
     for (uint32_t slot = 0; slot < slotCount; ++slot) {

@@ -12,7 +12,6 @@ namespace {
 
 constexpr float blipHalf = 13.0f;
 constexpr float levelMarkerHalf = 9.0f;
-constexpr uint32_t levelKindCount = 3; // radar_higher, radar_lower, radar_level
 constexpr float sizedMarkerWidth = 13.5f;
 constexpr float sizedMarkerHeight = 12.5f;
 // What the host passes to its sprite check for a blip drawn on the radar.
@@ -50,7 +49,7 @@ KH_CDECL void DrawLevelMarker(float x, float y, uint32_t, uint8_t r, uint8_t g, 
 {
     if (mapScreenShown())
         mapFrameToScreen(x, y);
-    if (kind >= levelKindCount || !placed(x, y))
+    if (kind >= BLIP_LEVEL_SPRITE_COUNT || !placed(x, y))
         return;
     drawSquare(&spriteTables[BLIP_LEVEL_SPRITES].sprites[kind], x, y, levelMarkerHalf, makeColour(r, g, b, a));
 }

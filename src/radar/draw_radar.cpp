@@ -13,9 +13,6 @@
 namespace {
 
 // The radar ring table.
-constexpr int ringFront = 0;
-constexpr int ringBack = 1;
-constexpr int ringMask = 2;
 
 constexpr int32_t noRadarMode = 2;
 constexpr uint32_t damageFlashMs = 700;
@@ -53,7 +50,7 @@ LayoutBox firstBox(const HudLayout& layout)
 
 // y is measured from the bottom edge up to the box's top edge; the box hangs down from
 // there. A mirrored box starts on its right, so the sprite is drawn flipped.
-void drawRing(int sprite, const LayoutBox& box, const Colour& colour, bool mirrored = false)
+void drawRing(RadarRingSprite sprite, const LayoutBox& box, const Colour& colour, bool mirrored = false)
 {
     const float left = pixels(box.x);
     const float right = pixels(box.x) + pixels(box.w);
@@ -63,7 +60,7 @@ void drawRing(int sprite, const LayoutBox& box, const Colour& colour, bool mirro
     host::sprite_draw(&spriteTables[RADAR_RING_SPRITES].sprites[sprite], &rect, &colour);
 }
 
-void drawRing(int sprite, const LayoutBox& box, uint8_t r, uint8_t g, uint8_t b, uint8_t a, bool mirrored = false)
+void drawRing(RadarRingSprite sprite, const LayoutBox& box, uint8_t r, uint8_t g, uint8_t b, uint8_t a, bool mirrored = false)
 {
     Colour colour = makeColour(r, g, b, a);
     drawRing(sprite, box, colour, mirrored);
@@ -111,23 +108,23 @@ bool damageFlashShown()
 void drawSecondFrame(void* character, const GaugeColours& colours, const HudLayout& layout)
 {
     const LayoutBox& box = layout.records[HUD_SECOND_RADAR_SPRITES];
-    drawRing(ringBack, box, 115, 115, 115, 150);
-    drawRing(ringMask, box, 35, 35, 35, 35);
+    drawRing(RING_BACK_SPRITE, box, 115, 115, 115, 150);
+    drawRing(RING_MASK_SPRITE, box, 35, 35, 35, 35);
     Colour health = hudColour(HUD_COLOUR_HEALTH, 255);
     drawGauges(character, 1, box, health, colours.armour);
     drawBreath(character, character, layout.records[HUD_SECOND_BREATH_BAR], colours.breath);
-    drawRing(ringFront, box, 255, 255, 255, 255, true);
+    drawRing(RING_FRONT_SPRITE, box, 255, 255, 255, 255, true);
 }
 
 void drawFirstFrame(void* shown, void* character, const GaugeColours& colours, const HudLayout& layout,
                     bool blendingMode)
 {
     const LayoutBox box = firstBox(layout);
-    drawRing(ringBack, box, 115, 115, 115, 150);
+    drawRing(RING_BACK_SPRITE, box, 115, 115, 115, 150);
     setRenderState(RenderState::SourceBlend, blendOne);
-    drawRing(ringMask, box, 35, 35, 35, 35);
+    drawRing(RING_MASK_SPRITE, box, 35, 35, 35, 35);
     if (damageFlashShown())
-        drawRing(ringMask, box, hudColour(HUD_COLOUR_DAMAGE, 100));
+        drawRing(RING_MASK_SPRITE, box, hudColour(HUD_COLOUR_DAMAGE, 100));
     setRenderState(RenderState::SourceBlend, blendSourceAlpha);
 
     // In blending mode the map is drawn with the flash's blend left set, under the flash's
@@ -142,7 +139,7 @@ void drawFirstFrame(void* shown, void* character, const GaugeColours& colours, c
 
     drawGauges(character, 0, box, colours.health, colours.armour);
     drawBreath(shown, character, layout.records[HUD_BREATH_BAR], colours.breath);
-    drawRing(ringFront, box, 255, 255, 255, 255, true);
+    drawRing(RING_FRONT_SPRITE, box, 255, 255, 255, 255, true);
     host::radar_draw_blips(nullptr);
 
     void* vehicle = host::player_vehicle(-1, 0);
@@ -164,7 +161,7 @@ void drawWantedFlash(const HudLayout& layout)
     setRenderState(RenderState::BlendEnable, 1);
     setRenderState(RenderState::SourceBlend, blendOne);
     if (character && stars)
-        drawRing(ringMask, firstBox(layout), colour);
+        drawRing(RING_MASK_SPRITE, firstBox(layout), colour);
 }
 
 KH_CDECL void DrawRadar()

@@ -4,12 +4,11 @@
 
 namespace {
 
-const char* const hudNames[] = {"star", "hud_crosshair", "hud_target", "hud_cellphone",
-                                "hud_sniper", "hud_rocket", "hud_crosshair_fps"};
-
-const char* const radarRingNames[] = {"radarringfront", "radarringback", "radarringmask", "radarringplane"};
-
-const char* const blipLevelNames[] = {"radar_higher", "radar_lower", "radar_level"};
+#define SPRITE_LIST_NAME(id, text) text,
+const char* const hudNames[HUD_SPRITE_COUNT] = {HUD_SPRITE_LIST(SPRITE_LIST_NAME)};
+const char* const radarRingNames[RADAR_RING_SPRITE_COUNT] = {RADAR_RING_SPRITE_LIST(SPRITE_LIST_NAME)};
+const char* const blipLevelNames[BLIP_LEVEL_SPRITE_COUNT] = {BLIP_LEVEL_SPRITE_LIST(SPRITE_LIST_NAME)};
+#undef SPRITE_LIST_NAME
 
 const char* const weaponNames[] = {
     "ak47",       "bat",        "brassknuckle", "camera",     "chnsaw",     "chromegun", "colt45",
@@ -43,12 +42,9 @@ Sprite progressBarSprites[countOf(progressBarNames)];
 } // namespace
 
 const SpriteTable spriteTables[SPRITE_TABLE_COUNT] = {
-    {"hudkell", hudNames, countOf(hudNames), hudSprites},
-    {"radarkell", radarRingNames, countOf(radarRingNames), radarRingSprites},
-    {"blipskell", blipLevelNames, countOf(blipLevelNames), blipLevelSprites},
-    {"weaponskell", weaponNames, countOf(weaponNames), weaponSprites},
-    {"radioHud", radioNames, countOf(radioNames), radioSprites},
-    {"progress_bar", progressBarNames, countOf(progressBarNames), progressBarSprites},
+#define SPRITE_TABLE_ROW(id, slot, stem) {slot, stem##Names, countOf(stem##Names), stem##Sprites},
+    SPRITE_TABLE_LIST(SPRITE_TABLE_ROW)
+#undef SPRITE_TABLE_ROW
 };
 
 void constructSpriteTables()

@@ -12,15 +12,46 @@ struct SpriteTable {
     Sprite* sprites;
 };
 
-enum SpriteTableId : int {
-    HUD_SPRITES,
-    RADAR_RING_SPRITES,
-    BLIP_LEVEL_SPRITES,
-    WEAPON_SPRITES,
-    RADIO_SPRITES,
-    PROGRESS_BAR_SPRITES,
-    SPRITE_TABLE_COUNT
-};
+// The tables: each one's id, the host dictionary slot its textures load into, and the
+// stem of its arrays of names and handles (sprite_tables.cpp).
+#define SPRITE_TABLE_LIST(X) \
+    X(HUD_SPRITES, "hudkell", hud) \
+    X(RADAR_RING_SPRITES, "radarkell", radarRing) \
+    X(BLIP_LEVEL_SPRITES, "blipskell", blipLevel) \
+    X(WEAPON_SPRITES, "weaponskell", weapon) \
+    X(RADIO_SPRITES, "radioHud", radio) \
+    X(PROGRESS_BAR_SPRITES, "progress_bar", progressBar)
+
+// The textures the drawing code picks by index, with the names the dictionaries hold: a
+// row removed here fails the build where its index is used. (Weapons are found by name,
+// radio icons and progress frames by number.)
+#define HUD_SPRITE_LIST(X) \
+    X(STAR_SPRITE, "star") \
+    X(CROSSHAIR_SPRITE, "hud_crosshair") \
+    X(TARGET_SPRITE, "hud_target") \
+    X(CELLPHONE_SPRITE, "hud_cellphone") \
+    X(SNIPER_SPRITE, "hud_sniper") \
+    X(ROCKET_SPRITE, "hud_rocket") \
+    X(FIRST_PERSON_SPRITE, "hud_crosshair_fps")
+#define RADAR_RING_SPRITE_LIST(X) \
+    X(RING_FRONT_SPRITE, "radarringfront") \
+    X(RING_BACK_SPRITE, "radarringback") \
+    X(RING_MASK_SPRITE, "radarringmask") \
+    X(RING_PLANE_SPRITE, "radarringplane")
+// In the order of the host's level kinds: above the player, below, level with.
+#define BLIP_LEVEL_SPRITE_LIST(X) \
+    X(LEVEL_HIGHER_SPRITE, "radar_higher") \
+    X(LEVEL_LOWER_SPRITE, "radar_lower") \
+    X(LEVEL_SAME_SPRITE, "radar_level")
+
+#define SPRITE_TABLE_ID(id, slot, stem) id,
+enum SpriteTableId : int { SPRITE_TABLE_LIST(SPRITE_TABLE_ID) SPRITE_TABLE_COUNT };
+#undef SPRITE_TABLE_ID
+#define SPRITE_LIST_ID(id, text) id,
+enum HudSprite : int { HUD_SPRITE_LIST(SPRITE_LIST_ID) HUD_SPRITE_COUNT };
+enum RadarRingSprite : int { RADAR_RING_SPRITE_LIST(SPRITE_LIST_ID) RADAR_RING_SPRITE_COUNT };
+enum BlipLevelSprite : int { BLIP_LEVEL_SPRITE_LIST(SPRITE_LIST_ID) BLIP_LEVEL_SPRITE_COUNT };
+#undef SPRITE_LIST_ID
 
 extern const SpriteTable spriteTables[SPRITE_TABLE_COUNT];
 
