@@ -36,10 +36,15 @@ inline float pixelsFor(float lines, float length) { return wholePart(scaleFor(li
 
 inline float scale(float length) { return scaleFor(screenUnitLines(), length); }
 
-// The screen unit with the screen read once, for a routine that converts lengths between
-// host calls (which make the compiler read the screen again for every length).
+// The screen as a frame sees it, read once where the host hands over (an element's entry
+// point, or the HUD's and the radar's frame) and passed down: the size cannot change while
+// the host waits for us, and the host calls between would make the compiler read it again
+// for every length.
 struct ScreenScale {
-    float lines = screenUnitLines();
+    float width = static_cast<float>(host::screen_width.get());
+    float height = static_cast<float>(host::screen_height.get());
+    // The shorter edge (as screenUnitLines: converting to float keeps the order of sizes).
+    float lines = width > height ? height : width;
     float scale(float length) const { return scaleFor(lines, length); }
     float pixels(float length) const { return pixelsFor(lines, length); }
 };

@@ -5,7 +5,7 @@
 #include "host/host.h"
 #include "host/text_style.h"
 
-void setNameStyle(int32_t font, const LayoutBox& box)
+void setNameStyle(int32_t font, const LayoutBox& box, const ScreenScale& unit)
 {
     host::text_set_box(host::TextBox::None);
     host::text_set_align(host::Align::Right);
@@ -13,7 +13,7 @@ void setNameStyle(int32_t font, const LayoutBox& box)
     host::text_set_justified(false);
     host::text_set_font(font);
     host::text_set_outline(1);
-    host::text_set_scale(scale(box.w), scale(box.h));
+    host::text_set_scale(unit.scale(box.w), unit.scale(box.h));
 }
 
 void setNameColours(HudColour text, uint8_t alpha)

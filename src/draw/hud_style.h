@@ -4,6 +4,7 @@
 
 #include "data/colours.h"
 #include "data/layout.h"
+#include "data/screen_unit.h"
 #include "host/host.h"
 #include "host/types.h"
 #include "state/plugin.h"
@@ -29,14 +30,12 @@ inline Colour hudColour(HudColour name, uint8_t alpha)
     return makeColour(c.r, c.g, c.b, alpha);
 }
 
-inline const LayoutBox& layoutOf(LayoutRecord record) { return plugin.layout.records[record]; }
-
 // The screen edges in pixels, read afresh at every use.
 inline float screenWidth() { return static_cast<float>(host::screen_width.get()); }
 inline float screenHeight() { return static_cast<float>(host::screen_height.get()); }
 
 // The style of the cash text and of the zone and vehicle names: right-aligned, outlined,
 // in `font`, at the text scale of the record's w and h.
-void setNameStyle(int32_t font, const LayoutBox& box);
+void setNameStyle(int32_t font, const LayoutBox& box, const ScreenScale& unit);
 // The text colour and the black second colour, both with the same alpha.
 void setNameColours(HudColour text, uint8_t alpha);

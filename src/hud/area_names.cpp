@@ -7,15 +7,17 @@
 
 namespace {
 
+const char* zoneName() { return static_cast<const char*>(host::zone_name_text.pointer()); }
+const char* vehicleName() { return static_cast<const char*>(host::vehicle_name_text.pointer()); }
+
 // The style is set even when nothing prints. The phone takes the names' place while it
 // is up. Placed from the bottom-right corner; the host's own place is not used.
-void printName(LayoutRecord record, const char* text)
+void printName(const LayoutBox& box, const char* text, const ScreenScale& unit)
 {
-    const LayoutBox& box = layoutOf(record);
-    setNameStyle(2, box);
+    setNameStyle(2, box, unit);
     if (plugin.hudState.phoneShown || plugin.hudDisabled)
         return;
-    host::text_print(screenWidth() - pixels(box.x), screenHeight() - pixels(box.y), text);
+    host::text_print(unit.width - unit.pixels(box.x), unit.height - unit.pixels(box.y), text);
 }
 
 // The host's fade reaches both colours through its alpha; its red, green and blue do not.
@@ -26,29 +28,27 @@ void setNameColour(HudColour name, Colour host)
 
 } // namespace
 
-KH_CDECL void PrintZoneName()
-{
-    printName(HUD_ZONE_NAME, static_cast<const char*>(host::zone_name_text.pointer()));
-}
+KH_CDECL void PrintZoneName() { printName(plugin.layout.records[HUD_ZONE_NAME], zoneName(), ScreenScale{}); }
 
 KH_CDECL void SetZoneNameColour(Colour colour) { setNameColour(HUD_COLOUR_ZONE, colour); }
 
-KH_CDECL void PrintVehicleName()
-{
-    printName(HUD_VEHICLE_NAME, static_cast<const char*>(host::vehicle_name_text.pointer()));
-}
+KH_CDECL void PrintVehicleName() { printName(plugin.layout.records[HUD_VEHICLE_NAME], vehicleName(), ScreenScale{}); }
 
 KH_CDECL void SetVehicleNameColour(Colour colour) { setNameColour(HUD_COLOUR_VEHICLE_NAME, colour); }
 
-void drawAreaNames(const HudLayout& layout)
+// Each name's style and colours, then the name as the host's print call would print it
+// (which sets the style again, since the host calls it on its own too).
+void drawAreaNames(const HudLayout& layout, const ScreenScale& unit)
 {
-    setNameStyle(2, layout.records[HUD_ZONE_NAME]);
+    const LayoutBox& zone = layout.records[HUD_ZONE_NAME];
+    setNameStyle(2, zone, unit);
     setNameColours(HUD_COLOUR_ZONE, 255);
     if (host::zone_name_state_b.get() && host::zone_name_state_a.get())
-        PrintZoneName();
+        printName(zone, zoneName(), unit);
 
-    setNameStyle(2, layout.records[HUD_VEHICLE_NAME]);
+    const LayoutBox& vehicle = layout.records[HUD_VEHICLE_NAME];
+    setNameStyle(2, vehicle, unit);
     setNameColours(HUD_COLOUR_VEHICLE_NAME, 255);
     if (host::vehicle_name_state_b.get() && host::vehicle_name_state_a.get())
-        PrintVehicleName();
+        printName(vehicle, vehicleName(), unit);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/layout.h"
+#include "data/screen_unit.h"
 #include "host/types.h"
 #include "platform/callconv.h"
 
@@ -12,4 +13,4 @@ KH_CDECL void PrintVehicleName();
 KH_CDECL void SetVehicleNameColour(Colour colour);
 
 // The zone and vehicle names in the cash window, each when the host shows it.
-void drawAreaNames(const HudLayout& layout);
+void drawAreaNames(const HudLayout& layout, const ScreenScale& unit);

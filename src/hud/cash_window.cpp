@@ -11,6 +11,12 @@ namespace {
 
 constexpr uint32_t cashWindowMs = 2500;
 
+void setCashStyle(const LayoutBox& cash, const ScreenScale& unit)
+{
+    setNameStyle(3, cash, unit);
+    setNameColours(HUD_COLOUR_CASH, 255);
+}
+
 } // namespace
 
 bool cashWindowOpen(HudElementState& state)
@@ -22,12 +28,11 @@ bool cashWindowOpen(HudElementState& state)
     return state.cashShown;
 }
 
-void drawCash(const HudLayout& layout, const HudElementState& state)
+void drawCash(const HudLayout& layout, const HudElementState& state, const ScreenScale& unit)
 {
     // The style is set once before the amount is written and once after, as it always was.
     const LayoutBox& cash = layout.records[HUD_CASH];
-    setNameStyle(3, cash);
-    setNameColours(HUD_COLOUR_CASH, 255);
+    setCashStyle(cash, unit);
 
     // "-$" and the magnitude, computed wide so the most negative amount prints too.
     int32_t money = currentPlayerMoney();
@@ -37,9 +42,8 @@ void drawCash(const HudLayout& layout, const HudElementState& state)
     else
         writeNumber(text, sizeof text, "$", money);
 
-    setNameStyle(3, cash);
-    setNameColours(HUD_COLOUR_CASH, 255);
+    setCashStyle(cash, unit);
     // Below the stars when they show; the block's y offset does not move the cash.
     float y = cash.y + (state.starsShown ? 32.0f : 0.0f);
-    host::text_print_b(screenWidth() - pixels(cash.x + layout.playerInfoOffset.x), pixels(y), text);
+    host::text_print_b(unit.width - unit.pixels(cash.x + layout.playerInfoOffset.x), unit.pixels(y), text);
 }

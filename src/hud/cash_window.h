@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/layout.h"
+#include "data/screen_unit.h"
 #include "state/hud_state.h"
 
 // The cash window: opened for a while by the cash cue (state/cash_cue.h). While it is open
@@ -11,4 +12,4 @@
 bool cashWindowOpen(HudElementState& state);
 
 // The player's money, below the wanted stars when they show.
-void drawCash(const HudLayout& layout, const HudElementState& state);
+void drawCash(const HudLayout& layout, const HudElementState& state, const ScreenScale& unit);

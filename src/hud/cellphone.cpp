@@ -25,7 +25,7 @@ bool phoneCued()
     return keyDown(tabKey);
 }
 
-void setClockStyle(const LayoutBox& clock)
+void setClockStyle(const LayoutBox& clock, const ScreenScale& unit)
 {
     host::text_set_box(host::TextBox::None);
     host::text_set_align(host::Align::Right);
@@ -33,17 +33,16 @@ void setClockStyle(const LayoutBox& clock)
     host::text_set_justified(false);
     host::text_set_font(1);
     host::text_set_outline(0);
-    host::text_set_scale(scale(clock.w), scale(clock.h));
+    host::text_set_scale(unit.scale(clock.w), unit.scale(clock.h));
     host::text_set_colour(hudColour(HUD_COLOUR_CELLPHONE_CLOCK, 255));
     host::text_set_second_colour(hudColour(HUD_COLOUR_BLACK, 255));
 }
 
-void drawPhoneSprite(const LayoutBox& phone, float slide)
+void drawPhoneSprite(const LayoutBox& phone, float slide, const ScreenScale& unit)
 {
     Colour white = makeColour(255, 255, 255, 255);
-    host::sprite_draw_xywh(&spriteTables[HUD_SPRITES].sprites[CELLPHONE_SPRITE], screenWidth() - pixels(phone.x),
-                           screenHeight() - pixels(slide), pixels(phone.w), pixels(phone.h),
-                           &white);
+    host::sprite_draw_xywh(&spriteTables[HUD_SPRITES].sprites[CELLPHONE_SPRITE], unit.width - unit.pixels(phone.x),
+                           unit.height - unit.pixels(slide), unit.pixels(phone.w), unit.pixels(phone.h), &white);
 }
 
 // The host's clock bytes are u8, but the texts are sized for any int, so no value the
@@ -51,19 +50,19 @@ void drawPhoneSprite(const LayoutBox& phone, float slide)
 constexpr size_t dayKeySize = 16;
 constexpr size_t clockTextSize = 24;
 
-void printDay(const LayoutBox& day, float slide)
+void printDay(const LayoutBox& day, float slide, const ScreenScale& unit)
 {
     char key[dayKeySize];
     std::snprintf(key, sizeof key, "DAY_%d", int{host::clock_day_of_week.get()});
     const char* text = host::text_lookup(host::text_table.pointer(), key);
-    host::text_print(screenWidth() - pixels(day.x), screenHeight() - pixels(slide), text);
+    host::text_print(unit.width - unit.pixels(day.x), unit.height - unit.pixels(slide), text);
 }
 
-void printClock(const LayoutBox& clock, float slide)
+void printClock(const LayoutBox& clock, float slide, const ScreenScale& unit)
 {
     char text[clockTextSize];
     std::snprintf(text, sizeof text, "%02d:%02d", int{host::clock_hours.get()}, int{host::clock_minutes.get()});
-    host::text_print(screenWidth() - pixels(clock.x), screenHeight() - pixels(slide), text);
+    host::text_print(unit.width - unit.pixels(clock.x), unit.height - unit.pixels(slide), text);
 }
 
 } // namespace
@@ -76,13 +75,13 @@ bool phoneWindowOpen(HudElementState& state)
     return now < state.phoneUntil;
 }
 
-void drawCellphone(const HudLayout& layout, HudElementState& state)
+void drawCellphone(const HudLayout& layout, HudElementState& state, const ScreenScale& unit)
 {
     state.phoneShown = phoneWindowOpen(state);
     // Drawn every frame: at slide 0 the phone lies just below the screen.
-    drawPhoneSprite(layout.records[HUD_CELLPHONE], state.phoneSlide);
+    drawPhoneSprite(layout.records[HUD_CELLPHONE], state.phoneSlide, unit);
     // The day uses the clock's style and scale.
-    setClockStyle(layout.records[HUD_CELLPHONE_CLOCK]);
-    printDay(layout.records[HUD_CELLPHONE_DAY], state.daySlide);
-    printClock(layout.records[HUD_CELLPHONE_CLOCK], state.clockSlide);
+    setClockStyle(layout.records[HUD_CELLPHONE_CLOCK], unit);
+    printDay(layout.records[HUD_CELLPHONE_DAY], state.daySlide, unit);
+    printClock(layout.records[HUD_CELLPHONE_CLOCK], state.clockSlide, unit);
 }

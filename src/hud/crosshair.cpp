@@ -73,27 +73,30 @@ void fill(float left, float top, float right, float bottom, uint8_t grey)
     host::fill_rect(&rect, &colour);
 }
 
-void drawSniperScope(float w, float h)
+void drawSniperScope(const ScreenScale& unit)
 {
-    float left = w / 2 - pixels(564), top = h / 2 - pixels(564);
-    float size = scale(1128); // not whole pixels: the scope fills the shorter side exactly
+    const float w = unit.width, h = unit.height;
+    float left = w / 2 - unit.pixels(564), top = h / 2 - unit.pixels(564);
+    float size = unit.scale(1128); // not whole pixels: the scope fills the shorter side exactly
     drawSprite(SNIPER_SPRITE, left, top, left + size, top + size);
 }
 
-void drawRocketScope(float w, float h)
+void drawRocketScope(const ScreenScale& unit)
 {
-    float left = w / 2 - pixels(756), top = h / 2 - pixels(756);
+    const float w = unit.width, h = unit.height;
+    float left = w / 2 - unit.pixels(756), top = h / 2 - unit.pixels(756);
     fill(-w / 2, 0, left, h, 0);
-    drawSprite(ROCKET_SPRITE, left, top, left + pixels(1512), top + pixels(1512));
-    fill(1.5f * w, 0, w / 2 + pixels(756), h, 0);
+    drawSprite(ROCKET_SPRITE, left, top, left + unit.pixels(1512), top + unit.pixels(1512));
+    fill(1.5f * w, 0, w / 2 + unit.pixels(756), h, 0);
 }
 
 // Four thin lines; the vertical ones run down to y = W, past the bottom edge.
-void drawViewfinder(float w, float h)
+void drawViewfinder(const ScreenScale& unit)
 {
-    float thick = pixels(1.5f);
-    float leftX = w / 2 - pixels(325), rightX = w / 2 + pixels(325);
-    float upperY = h / 2 - pixels(225), lowerY = h / 2 + pixels(225);
+    const float w = unit.width, h = unit.height;
+    float thick = unit.pixels(1.5f);
+    float leftX = w / 2 - unit.pixels(325), rightX = w / 2 + unit.pixels(325);
+    float upperY = h / 2 - unit.pixels(225), lowerY = h / 2 + unit.pixels(225);
     fill(leftX, 0, leftX + thick, w, 255);
     fill(rightX, 0, rightX + thick, w, 255);
     fill(0, upperY, w, upperY + thick, 255);
@@ -102,9 +105,9 @@ void drawViewfinder(float w, float h)
 
 // Four quarters meeting at the aim point, mirrored by swapped edges, and a dot. The
 // layout's numbers are plain pixels here: the crosshair keeps its size at every resolution.
-void drawAimingCrosshair(float w, float h)
+void drawAimingCrosshair(const LayoutBox& ch, const ScreenScale& unit)
 {
-    const LayoutBox& ch = layoutOf(HUD_CROSSHAIR);
+    const float w = unit.width, h = unit.height;
     float px = host::crosshair_x_fraction.get() * w + ch.x;
     float py = host::crosshair_y_fraction.get() * h + ch.y;
     drawSprite(CROSSHAIR_SPRITE, px - ch.w, py - ch.h, px, py);
@@ -114,23 +117,23 @@ void drawAimingCrosshair(float w, float h)
     drawSprite(CROSSHAIR_SPRITE, px + ch.w, py + ch.h, px, py);
 }
 
-void drawWeaponView(const void* character, float w, float h)
+void drawWeaponView(const void* character, const HudLayout& layout, const ScreenScale& unit)
 {
     switch (currentWeaponModel(character)) {
-    case sniperModel: drawSniperScope(w, h); break;
+    case sniperModel: drawSniperScope(unit); break;
     case rocketModelA:
-    case rocketModelB: drawRocketScope(w, h); break;
-    case cameraModel: drawViewfinder(w, h); break;
-    default: drawAimingCrosshair(w, h); break;
+    case rocketModelB: drawRocketScope(unit); break;
+    case cameraModel: drawViewfinder(unit); break;
+    default: drawAimingCrosshair(layout.records[HUD_CROSSHAIR], unit); break;
     }
 }
 
-void drawFirstPersonCrosshair(float w, float h)
+void drawFirstPersonCrosshair(const LayoutBox& fp, const ScreenScale& unit)
 {
-    const LayoutBox& fp = layoutOf(HUD_CROSSHAIR_FPS);
-    float left = w / 2 - pixels(fp.x + 0.5f * fp.w);
-    float top = h / 2 - pixels(fp.y + 0.5f * fp.h);
-    drawSprite(FIRST_PERSON_SPRITE, left, top, left + pixels(fp.w), top + pixels(fp.h));
+    const float w = unit.width, h = unit.height;
+    float left = w / 2 - unit.pixels(fp.x + 0.5f * fp.w);
+    float top = h / 2 - unit.pixels(fp.y + 0.5f * fp.h);
+    drawSprite(FIRST_PERSON_SPRITE, left, top, left + unit.pixels(fp.w), top + unit.pixels(fp.h));
 }
 
 } // namespace
@@ -143,15 +146,16 @@ KH_CDECL void DrawCrosshair()
     if (!character || host::character_crosshair_block.of(character))
         return;
 
-    float w = screenWidth(), h = screenHeight();
+    const ScreenScale unit;
+    const HudLayout& layout = plugin.layout;
     int32_t mode = cameraMode();
     if (mode == guardedAimingMode) {
         if (host::camera_flag_c.get() && !host::camera_flag_d.get())
             return;
-        drawWeaponView(character, w, h);
+        drawWeaponView(character, layout, unit);
     } else if (oneOf(mode, aimingModes)) {
-        drawWeaponView(character, w, h);
+        drawWeaponView(character, layout, unit);
     } else if (oneOf(mode, firstPersonModes)) {
-        drawFirstPersonCrosshair(w, h);
+        drawFirstPersonCrosshair(layout.records[HUD_CROSSHAIR_FPS], unit);
     }
 }

@@ -18,13 +18,15 @@ namespace {
 constexpr uint32_t weaponWindowMs = 4000;
 
 // Two local players: both players' weapons, always.
-void drawBothPlayers(void* character, void* second, const HudLayout& layout, HudElementState& state)
+void drawBothPlayers(void* character, void* second, const HudLayout& layout, HudElementState& state,
+                     const ScreenScale& unit)
 {
-    drawCurrentWeaponIcon(character, layout, state);
-    drawCurrentAmmo(character, layout, state);
-    drawWeaponIconRow(second, layout, HUD_SECOND_WEAPON_ICON, state.secondWeaponIconY);
-    AmmoPlace at = ammoPlace(layout, HUD_SECOND_AMMO, state.secondAmmoY);
-    drawAmmo(second, at.xTotal, at.y, at.xClip, at.yClip, state.secondAmmoShown);
+    drawCurrentWeaponIcon(character, layout, state, unit);
+    drawCurrentAmmo(character, layout, state, unit);
+    drawWeaponIconRow(second, layout, HUD_SECOND_WEAPON_ICON, state.secondWeaponIconY, unit);
+    AmmoPlace at = ammoPlace(layout, HUD_SECOND_AMMO, state.secondAmmoY, unit);
+    // The second player's counter is the same size as the first's.
+    drawAmmo(second, at.xTotal, at.y, at.xClip, at.yClip, state.secondAmmoShown, layout.records[HUD_AMMO], unit);
 }
 
 bool hostBlocksWeapons()
@@ -35,7 +37,8 @@ bool hostBlocksWeapons()
 // One player: the weapon cues open the icon with the counter, the ammo cue the counter
 // alone, each for a while; both open means the counter is drawn twice. Without a pad
 // there is nothing to ask, and the windows run on as they are.
-void drawTimedWeapon(void* character, void* pad, const HudLayout& layout, HudElementState& state)
+void drawTimedWeapon(void* character, void* pad, const HudLayout& layout, HudElementState& state,
+                     const ScreenScale& unit)
 {
     uint32_t now = host::time_ms.get();
     if (pad && (host::pad_weapon_cue_a(pad) || host::pad_weapon_cue_b(pad)))
@@ -43,29 +46,30 @@ void drawTimedWeapon(void* character, void* pad, const HudLayout& layout, HudEle
     if (pad && host::pad_ammo_cue(pad))
         state.ammoUntil = now + weaponWindowMs;
     if (now < state.weaponUntil) {
-        drawCurrentWeaponIcon(character, layout, state);
-        drawCurrentAmmo(character, layout, state);
+        drawCurrentWeaponIcon(character, layout, state, unit);
+        drawCurrentAmmo(character, layout, state, unit);
     }
     if (now < state.ammoUntil)
-        drawCurrentAmmo(character, layout, state);
+        drawCurrentAmmo(character, layout, state, unit);
 }
 
-void drawWeapons(void* character, void* second, void* pad, const HudLayout& layout, HudElementState& state)
+void drawWeapons(void* character, void* second, void* pad, const HudLayout& layout, HudElementState& state,
+                 const ScreenScale& unit)
 {
     if (second) {
-        drawBothPlayers(character, second, layout, state);
+        drawBothPlayers(character, second, layout, state, unit);
         return;
     }
     // The multiplayer client shows the weapon all the time.
     if (moduleLoaded("samp.dll")) {
-        drawCurrentWeaponIcon(character, layout, state);
-        drawCurrentAmmo(character, layout, state);
+        drawCurrentWeaponIcon(character, layout, state, unit);
+        drawCurrentAmmo(character, layout, state, unit);
         return;
     }
     // While the host blocks it the timed display stands still: no cue is read.
     if (hostBlocksWeapons())
         return;
-    drawTimedWeapon(character, pad, layout, state);
+    drawTimedWeapon(character, pad, layout, state, unit);
 }
 
 } // namespace
@@ -82,18 +86,19 @@ void DrawHud()
     const HudLayout& layout = plugin.layout;
     HudElementState& state = plugin.hudState;
     updateHudLayout(layout, state);
+    const ScreenScale unit;
     const Vec2& offset = layout.playerInfoOffset;
-    drawWantedStars(screenWidth() - pixels(offset.x + 126), pixels(offset.y + 59), state);
+    drawWantedStars(unit.width - unit.pixels(offset.x + 126), unit.pixels(offset.y + 59), state, unit);
     // The cash window also shows the zone and vehicle names and the weapon.
     if (cashWindowOpen(state)) {
-        drawCash(layout, state);
-        drawAreaNames(layout);
-        drawCurrentWeaponIcon(character, layout, state);
-        drawCurrentAmmo(character, layout, state);
+        drawCash(layout, state, unit);
+        drawAreaNames(layout, unit);
+        drawCurrentWeaponIcon(character, layout, state, unit);
+        drawCurrentAmmo(character, layout, state, unit);
     }
     if (plugin.settings.bStatsBox)
-        drawStatsBox(layout, state);
+        drawStatsBox(layout, state, unit);
     if (plugin.settings.bCellphone)
-        drawCellphone(layout, state);
-    drawWeapons(character, second, pad, layout, state);
+        drawCellphone(layout, state, unit);
+    drawWeapons(character, second, pad, layout, state, unit);
 }

@@ -61,11 +61,11 @@ float fadeAlpha(int32_t fade) { return static_cast<float>(fade * 0.001 * 200.0);
 uint8_t boxAlpha(float alpha) { return static_cast<uint8_t>(wholeInt32(alpha) & 0xFF); }
 
 // The help text's style while its lines are counted.
-void setMeasureStyle()
+void setMeasureStyle(const ScreenScale& unit)
 {
     host::text_set_align(host::Align::Left);
     host::text_set_justified(false);
-    host::text_set_width_c(scale(362));
+    host::text_set_width_c(unit.scale(362));
     host::text_set_font(1);
     host::text_set_box(host::TextBox::ToLineWidth);
     host::text_set_outline(1);
@@ -88,24 +88,24 @@ void setMessageStyle(float lineWidth, float alpha)
 
 // A message shown for the first time: fade in from nothing, with its line count and the
 // host's sound. The count is the host's, so it is held to the 32-bit range.
-void showNewMessage(const char* text)
+void showNewMessage(const char* text, const ScreenScale& unit)
 {
     host::help_state.set(FadingIn);
     host::help_elapsed.set(0);
     host::help_fade.set(0);
     copyHelpText(shownText(), text);
-    setMeasureStyle();
-    const int64_t lines = int64_t{host::text_line_count(pixels(34), pixels(28), shownText())} + extraLines;
+    setMeasureStyle(unit);
+    const int64_t lines = int64_t{host::text_line_count(unit.pixels(34), unit.pixels(28), shownText())} + extraLines;
     host::help_lines.set(wholeInt32(static_cast<double>(lines)));
-    host::text_set_width_c(screenWidth());
+    host::text_set_width_c(unit.width);
     host::play_sound(newMessageSound, 0, 1.0f);
 }
 
-void takeMessage(const char* text)
+void takeMessage(const char* text, const ScreenScale& unit)
 {
     const int32_t state = host::help_state.get();
     if (state == Idle) {
-        showNewMessage(text);
+        showNewMessage(text, unit);
     } else if (state >= Shown && state <= FadingBeforeNew) {
         // The old message fades out first.
         host::help_state.set(FadingBeforeNew);
@@ -192,33 +192,33 @@ void writeStatKey(int32_t stat)
     std::memcpy(host::stat_key_text.pointer(), key, sizeof key);
 }
 
-float messageTop() { return pixels((150.0f - host::help_box_offset.get()) * 0.6f); }
+float messageTop(const ScreenScale& unit) { return unit.pixels((150.0f - host::help_box_offset.get()) * 0.6f); }
 
 // A statistic's name from the host's text table, then the change text beside it; a
 // falling value ('-') sits 5 units higher.
-void drawStatMessage(const LayoutBox& hm, int32_t stat, float alpha)
+void drawStatMessage(const LayoutBox& hm, int32_t stat, float alpha, const ScreenScale& unit)
 {
     writeStatKey(stat);
-    setMessageStyle(screenWidth(), alpha);
+    setMessageStyle(unit.width, alpha);
     const char* name = host::text_lookup(host::text_table.pointer(), static_cast<const char*>(host::stat_key_text.pointer()));
     const float x0 = hm.x - 6.0f;
-    const float nameEnd = host::text_width(name, 1, 0) + scale(x0) + 4.0f;
-    host::text_set_width_c(scale(164) + nameEnd + 4.0f);
-    host::text_print(pixels(x0) + 4.0f, pixels(hm.y) + messageTop(), name);
+    const float nameEnd = host::text_width(name, 1, 0) + unit.scale(x0) + 4.0f;
+    host::text_set_width_c(unit.scale(164) + nameEnd + 4.0f);
+    host::text_print(unit.pixels(x0) + 4.0f, unit.pixels(hm.y) + messageTop(unit), name);
     host::text_set_colour(hudColour(HUD_COLOUR_PURE_WHITE, 255));
     const char* change = shownText();
-    const float y = change[0] == '-' ? pixels(hm.y - 5.0f) : pixels(hm.y);
-    host::text_print(nameEnd + pixels(155), y, change);
-    host::text_set_width_c(screenWidth());
+    const float y = change[0] == '-' ? unit.pixels(hm.y - 5.0f) : unit.pixels(hm.y);
+    host::text_print(nameEnd + unit.pixels(155), y, change);
+    host::text_set_width_c(unit.width);
 }
 
-void drawMessage(const LayoutBox& hm, float alpha)
+void drawMessage(const LayoutBox& hm, float alpha, const ScreenScale& unit)
 {
     const float hostWidth = host::help_box_width.get();
     const float width = hostWidth == defaultBoxWidth ? hm.x + 416.0f + 6.0f : hostWidth + 6.0f + hm.x;
-    setMessageStyle(scale(width) - 4.0f, alpha);
-    host::text_print(pixels(hm.x - 6.0f) + 4.0f, messageTop() + pixels(hm.y), shownText());
-    host::text_set_width_c(screenWidth());
+    setMessageStyle(unit.scale(width) - 4.0f, alpha);
+    host::text_print(unit.pixels(hm.x - 6.0f) + 4.0f, messageTop(unit) + unit.pixels(hm.y), shownText());
+    host::text_set_width_c(unit.width);
 }
 
 } // namespace
@@ -227,6 +227,7 @@ KH_CDECL void DrawHelpBox()
 {
     if (plugin.hudDisabled)
         return;
+    const ScreenScale unit;
     const char* text = helpText();
     if (text[0] == '\0') {
         host::help_state.set(Idle);
@@ -235,7 +236,7 @@ KH_CDECL void DrawHelpBox()
     // 399, not the strings' 400: a message too long for them is kept cut to 399
     // characters, and would otherwise never equal itself and come back in every frame.
     if (!host::text_equal(text, lastText(), static_cast<int32_t>(host::help_text_size - 1)))
-        takeMessage(text);
+        takeMessage(text, unit);
 
     const double delta = frameTime();
     float alpha = 0.0f;
@@ -243,16 +244,16 @@ KH_CDECL void DrawHelpBox()
         return;
     host::help_elapsed.set(wholeInt32(host::help_elapsed.get() + delta));
 
-    const LayoutBox& hm = layoutOf(HUD_HELP_MESSAGE);
+    const LayoutBox& hm = plugin.layout.records[HUD_HELP_MESSAGE];
     host::text_set_alpha(alpha);
     host::text_set_proportional(true);
-    host::text_set_scale(scale(hm.w), scale(hm.h));
+    host::text_set_scale(unit.scale(hm.w), unit.scale(hm.h));
     const int32_t stat = host::help_stat_id.get();
     if (stat != 0) {
         if (!host::hud_block_flag_c.get())
-            drawStatMessage(hm, stat, alpha);
+            drawStatMessage(hm, stat, alpha, unit);
     } else if (!host::help_block_a.get() && !host::help_block_b.get() && !host::help_block_c.get()) {
-        drawMessage(hm, alpha);
+        drawMessage(hm, alpha, unit);
     }
     host::text_set_alpha(255.0f);
 }

@@ -29,30 +29,31 @@ int32_t currentPlayerMoney()
     return record ? host::Field<host::player_record_money, int32_t>{}.of(record) : 0;
 }
 
-void drawWeaponIconRow(void* character, const HudLayout& layout, LayoutRecord icon, float rowY)
+void drawWeaponIconRow(void* character, const HudLayout& layout, LayoutRecord icon, float rowY, const ScreenScale& unit)
 {
     const LayoutBox& box = layout.records[icon];
     const Vec2& offset = layout.playerInfoOffset;
-    DrawWeaponIcon(character, screenWidth() - pixels(box.x + offset.x), pixels(rowY + offset.y), pixels(box.w),
-                   pixels(box.h));
+    DrawWeaponIcon(character, unit.width - unit.pixels(box.x + offset.x), unit.pixels(rowY + offset.y),
+                   unit.pixels(box.w), unit.pixels(box.h));
 }
 
-AmmoPlace ammoPlace(const HudLayout& layout, LayoutRecord ammo, float rowY)
+AmmoPlace ammoPlace(const HudLayout& layout, LayoutRecord ammo, float rowY, const ScreenScale& unit)
 {
     const LayoutBox& box = layout.records[ammo];
     const Vec2& offset = layout.playerInfoOffset;
-    float y = pixels(rowY + offset.y);
-    float xClip = screenWidth() - pixels(box.x + offset.x);
-    return {screenWidth() - pixels(box.x + offset.x + 40), y, xClip, y};
+    float y = unit.pixels(rowY + offset.y);
+    float xClip = unit.width - unit.pixels(box.x + offset.x);
+    return {unit.width - unit.pixels(box.x + offset.x + 40), y, xClip, y};
 }
 
-void drawCurrentWeaponIcon(void* character, const HudLayout& layout, const HudElementState& state)
+void drawCurrentWeaponIcon(void* character, const HudLayout& layout, const HudElementState& state,
+                           const ScreenScale& unit)
 {
-    drawWeaponIconRow(character, layout, HUD_WEAPON_ICON, state.weaponIconY);
+    drawWeaponIconRow(character, layout, HUD_WEAPON_ICON, state.weaponIconY, unit);
 }
 
-void drawCurrentAmmo(void* character, const HudLayout& layout, HudElementState& state)
+void drawCurrentAmmo(void* character, const HudLayout& layout, HudElementState& state, const ScreenScale& unit)
 {
-    AmmoPlace at = ammoPlace(layout, HUD_AMMO, state.ammoY);
-    drawAmmo(character, at.xTotal, at.y, at.xClip, at.yClip, state.ammoShown);
+    AmmoPlace at = ammoPlace(layout, HUD_AMMO, state.ammoY, unit);
+    drawAmmo(character, at.xTotal, at.y, at.xClip, at.yClip, state.ammoShown, layout.records[HUD_AMMO], unit);
 }

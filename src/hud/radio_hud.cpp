@@ -34,7 +34,7 @@ int64_t wrapStation(int64_t s)
 void drawStrip(const LayoutBox& box, HudElementState& state)
 {
     const ScreenScale unit;
-    float cx = screenWidth() * 0.5f - unit.pixels(275 - box.x);
+    float cx = unit.width * 0.5f - unit.pixels(275 - box.x);
     float top = unit.pixels(box.y);
     float bottom = unit.pixels(box.y) + unit.pixels(box.h);
     float width = unit.pixels(box.w);

@@ -60,21 +60,21 @@ WeaponSkill currentWeaponSkill()
     return {statistic, statistic < 0 ? fadedAlpha : uint8_t{255}};
 }
 
-void drawPanel(float slide, const LayoutBox& box)
+void drawPanel(float slide, const LayoutBox& box, const ScreenScale& unit)
 {
-    float bottom = screenHeight() - pixels(box.y);
+    float bottom = unit.height - unit.pixels(box.y);
     Rect rect;
-    host::make_rect(&rect, slide, bottom, pixels(box.w) + slide, bottom - pixels(box.h));
+    host::make_rect(&rect, slide, bottom, unit.pixels(box.w) + slide, bottom - unit.pixels(box.h));
     FillRectPlain(rect, makeColour(0, 0, 0, 100));
 }
 
-void setLabelStyle()
+void setLabelStyle(const ScreenScale& unit)
 {
     host::text_set_align(host::Align::Left);
     host::text_set_font(1);
     host::text_set_outline(1);
     host::text_set_colour(hudColour(HUD_COLOUR_PURE_WHITE, 255));
-    host::text_set_scale(scale(0.5f), scale(1.2f));
+    host::text_set_scale(unit.scale(0.5f), unit.scale(1.2f));
 }
 
 // The percentage of a statistic whose full value is 1000. Without a statistic (a weapon
@@ -103,31 +103,29 @@ void FillRectPlain(const Rect& rect, const Colour& colour)
     host::fill_rect(&rect, &colour);
 }
 
-void drawStatsBox(const HudLayout& layout, HudElementState& state)
+void drawStatsBox(const HudLayout& layout, HudElementState& state, const ScreenScale& unit)
 {
     state.statsShown = phoneWindowOpen(state);
     WeaponSkill skill = currentWeaponSkill();
 
     const LayoutBox& box = layout.records[HUD_STATS_BOX];
-    const float slide = pixels(static_cast<float>(state.statsSlide));
-    drawPanel(slide, box);
+    const float slide = unit.pixels(static_cast<float>(state.statsSlide));
+    drawPanel(slide, box, unit);
 
     const Colour bar = hudColour(HUD_COLOUR_WHITE, 255);
     Colour weaponBar = bar;
     weaponBar.a = skill.alpha;
-    setLabelStyle();
+    setLabelStyle(unit);
 
-    const ScreenScale unit;
-    const float height = screenHeight();
     const float left = unit.pixels(static_cast<float>(state.statsSlide) + 10);
     const auto barWidth = static_cast<uint16_t>(wholePixels(std::trunc(unit.scale(box.w - 20)), 0xFFFF));
     const auto barHeight = static_cast<uint8_t>(wholePixels(std::trunc(unit.scale(12)), 0xFF));
     for (const StatRow& row : rows) {
         const bool weaponRow = row.statistic == weaponSkillRow;
-        host::text_print(left, height - unit.pixels(box.h + box.y - row.labelOffset),
+        host::text_print(left, unit.height - unit.pixels(box.h + box.y - row.labelOffset),
                          host::text_lookup(host::text_table.pointer(), row.label));
         const Colour& colour = weaponRow ? weaponBar : bar;
-        host::progress_bar(left, height - unit.pixels(box.h + box.y - row.barOffset), barWidth, barHeight,
+        host::progress_bar(left, unit.height - unit.pixels(box.h + box.y - row.barOffset), barWidth, barHeight,
                            percentOf(weaponRow ? skill.statistic : row.statistic), 0, 0, 0, colour, colour);
     }
 }

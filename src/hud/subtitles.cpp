@@ -8,6 +8,8 @@
 
 KH_CDECL void PrintSubtitle(float, float, const char* text)
 {
+    const ScreenScale unit;
+    const HudLayout& layout = plugin.layout;
     host::text_set_box(host::TextBox::None);
     host::text_set_align(host::Align::Centre);
     host::text_set_proportional(true);
@@ -17,33 +19,34 @@ KH_CDECL void PrintSubtitle(float, float, const char* text)
     host::text_set_outline(1);
     // The line ends where the radar's sprites begin: two numbers of their record taken as
     // pixels, so the width does not follow the resolution.
-    const LayoutBox& sprites = layoutOf(HUD_RADAR_SPRITES);
-    const float width = screenWidth() - sprites.x - sprites.w;
+    const LayoutBox& sprites = layout.records[HUD_RADAR_SPRITES];
+    const float width = unit.width - sprites.x - sprites.w;
     host::text_set_width_a(width);
     host::text_set_width_b(width);
-    const LayoutBox& box = layoutOf(HUD_SUBTITLES);
-    host::text_set_scale(scale(box.w), scale(box.h));
+    const LayoutBox& box = layout.records[HUD_SUBTITLES];
+    host::text_set_scale(unit.scale(box.w), unit.scale(box.h));
     if (plugin.hudDisabled)
         return;
     // Centred from the bottom middle of the screen.
-    host::text_print_b(screenWidth() * 0.5f - pixels(box.x), screenHeight() - pixels(box.y), text);
+    host::text_print_b(unit.width * 0.5f - unit.pixels(box.x), unit.height - unit.pixels(box.y), text);
 }
 
 KH_CDECL void PrintMissionText()
 {
-    const LayoutBox& box = layoutOf(HUD_MISSION_TEXT);
+    const ScreenScale unit;
+    const LayoutBox& box = plugin.layout.records[HUD_MISSION_TEXT];
     host::text_set_box(host::TextBox::None);
     host::text_set_align(host::Align::Right);
     host::text_set_proportional(true);
     host::text_set_justified(false);
     host::text_set_font(2);
     host::text_set_outline(0);
-    host::text_set_scale(scale(box.w), scale(box.h));
+    host::text_set_scale(unit.scale(box.w), unit.scale(box.h));
     // The host's own colour and alpha for the text are not used.
     host::text_set_colour(hudColour(HUD_COLOUR_MISSION, 225));
     if (plugin.hudDisabled)
         return;
     // Ends at x, placed from the bottom-right corner.
-    host::text_print_b(screenWidth() - pixels(box.x), screenHeight() - pixels(box.y),
+    host::text_print_b(unit.width - unit.pixels(box.x), unit.height - unit.pixels(box.y),
                        static_cast<const char*>(host::mission_text.pointer()));
 }

@@ -13,7 +13,7 @@ constexpr uint32_t blinkPeriodMs = 300;
 
 } // namespace
 
-void drawWantedStars(float x, float y, HudElementState& state)
+void drawWantedStars(float x, float y, HudElementState& state, const ScreenScale& unit)
 {
     // No wanted record (the host has no player to ask about) reads as no stars.
     const void* wanted = host::player_wanted(-1);
@@ -29,7 +29,6 @@ void drawWantedStars(float x, float y, HudElementState& state)
     bool blinking = host::time_ms.get() <= changed + blinkMs;
     bool blinkOn = host::time_ms_alt.get() % blinkPeriodMs < blinkPeriodMs / 2;
     Sprite* star = &spriteTables[HUD_SPRITES].sprites[STAR_SPRITE];
-    const ScreenScale unit;
     const float width = unit.pixels(25), height = unit.pixels(27);
     for (uint32_t slot = 0; slot < slotCount; ++slot) {
         bool lit = stars > slot;

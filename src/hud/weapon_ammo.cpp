@@ -89,7 +89,8 @@ void setAmmoStyle()
 
 } // namespace
 
-void drawAmmo(void* character, float xTotal, float y, float xClip, float yClip, bool& shown)
+void drawAmmo(void* character, float xTotal, float y, float xClip, float yClip, bool& shown, const LayoutBox& size,
+              const ScreenScale& unit)
 {
     WeaponSlot slot{};
     int32_t clipSize = 0;
@@ -110,16 +111,14 @@ void drawAmmo(void* character, float xTotal, float y, float xClip, float yClip, 
     // Keep the reserve clear of a clip number of one or of three digits.
     if (texts.twoNumbers) {
         if (texts.shownClip <= 9)
-            xTotal += pixels(16);
+            xTotal += unit.pixels(16);
         if (texts.shownClip > 99)
-            xTotal -= pixels(22);
+            xTotal -= unit.pixels(22);
     } else {
         xTotal = xClip;
     }
 
-    // The second player's counter is the same size as the first's.
-    const LayoutBox& box = layoutOf(HUD_AMMO);
-    host::text_set_scale(scale(box.w), scale(box.h));
+    host::text_set_scale(unit.scale(size.w), unit.scale(size.h));
     host::text_set_colour(hudColour(HUD_COLOUR_AMMO_CLIP, 255));
     if (texts.twoNumbers)
         host::text_print_b(xClip, yClip, texts.clip);

@@ -53,8 +53,10 @@ KH_CDECL void RadarToScreen(Vec2* out, const Vec2* in)
     if (plugin.hudDisabled)
         return;
 
-    const LayoutBox& map = layoutOf(HUD_RADAR_MAP);
-    const Vec2& offset = plugin.layout.radarOffset;
-    *out = {pixels(p.x * map.w + (map.x + offset.x)), screenHeight() - pixels(p.y * map.h + (map.y + offset.y))};
+    const ScreenScale unit;
+    const HudLayout& layout = plugin.layout;
+    const LayoutBox& map = layout.records[HUD_RADAR_MAP];
+    const Vec2& offset = layout.radarOffset;
+    *out = {unit.pixels(p.x * map.w + (map.x + offset.x)), unit.height - unit.pixels(p.y * map.h + (map.y + offset.y))};
     updateRange(pad, plugin.hudState.radioShown);
 }

@@ -48,7 +48,7 @@ TEST_F(WeaponSlots, LastSlotIsReadOneBeyondIsNot)
 {
     putSlot(host::character_weapon_slot_count - 1, 24, 7, 50);
     DrawWeaponIcon(character, 0, 0, 10, 10);
-    drawAmmo(character, 0, 0, 40, 0, plugin.hudState.ammoShown);
+    drawAmmo(character, 0, 0, 40, 0, plugin.hudState.ammoShown, plugin.layout.records[HUD_AMMO], ScreenScale{});
     std::vector<std::string> ops = opsTraced();
     EXPECT_EQ(std::count(ops.begin(), ops.end(), "weapon_info"), 2);
     EXPECT_EQ(std::count(ops.begin(), ops.end(), "character_weapon_skill"), 1);
@@ -57,7 +57,7 @@ TEST_F(WeaponSlots, LastSlotIsReadOneBeyondIsNot)
     sim::trace::clear();
     putSlot(host::character_weapon_slot_count, 24, 7, 50);
     DrawWeaponIcon(character, 0, 0, 10, 10);
-    drawAmmo(character, 0, 0, 40, 0, plugin.hudState.ammoShown);
+    drawAmmo(character, 0, 0, 40, 0, plugin.hudState.ammoShown, plugin.layout.records[HUD_AMMO], ScreenScale{});
     ops = opsTraced();
     EXPECT_EQ(std::count(ops.begin(), ops.end(), "weapon_info"), 0);
     EXPECT_EQ(std::count(ops.begin(), ops.end(), "sprite_draw"), 0);
