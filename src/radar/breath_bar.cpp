@@ -29,24 +29,24 @@ void fill(float left, float base, float right, float top, const Colour& colour)
 
 } // namespace
 
-void drawBreathBar(const LayoutBox& bar, float ratio, const Colour& fillColour)
+void drawBreathBar(const LayoutBox& bar, float ratio, const Colour& fillColour, const ScreenScale& unit)
 {
-    const float height = screenHeight();
-    const float left = pixels(bar.x);
-    const float base = height - pixels(bar.y);
+    const float height = unit.height;
+    const float left = unit.pixels(bar.x);
+    const float base = height - unit.pixels(bar.y);
 
     Colour black = makeColour(0, 0, 0, 255);
-    fill(pixels(bar.x - 2), height - pixels(bar.y - 2), pixels(bar.x - 2) + pixels(bar.w + 4),
-         height - pixels(bar.y - 2) - pixels(bar.h + 4), black);
+    fill(unit.pixels(bar.x - 2), height - unit.pixels(bar.y - 2), unit.pixels(bar.x - 2) + unit.pixels(bar.w + 4),
+         height - unit.pixels(bar.y - 2) - unit.pixels(bar.h + 4), black);
     Colour background = backgroundColour();
-    fill(left, base, left + pixels(bar.w), base - pixels(bar.h), background);
+    fill(left, base, left + unit.pixels(bar.w), base - unit.pixels(bar.h), background);
 
     // A breath level beyond the full-breath value overfills the bar, a negative one hangs
     // below its base; but a level or full-breath value that gives no finite height (an
     // infinite or undefined level, a full-breath value of 0) would hand the host a
     // rectangle without an edge, so then the fill is left out.
-    const float filled = pixels(bar.h * ratio);
+    const float filled = unit.pixels(bar.h * ratio);
     if (!std::isfinite(filled))
         return;
-    fill(left, base, left + pixels(bar.w), base - filled, fillColour);
+    fill(left, base, left + unit.pixels(bar.w), base - filled, fillColour);
 }

@@ -50,31 +50,34 @@ LayoutBox firstBox(const HudLayout& layout)
 
 // y is measured from the bottom edge up to the box's top edge; the box hangs down from
 // there. A mirrored box starts on its right, so the sprite is drawn flipped.
-void drawRing(RadarRingSprite sprite, const LayoutBox& box, const Colour& colour, bool mirrored = false)
+void drawRing(RadarRingSprite sprite, const LayoutBox& box, const Colour& colour, const ScreenScale& unit,
+              bool mirrored = false)
 {
-    const float left = pixels(box.x);
-    const float right = pixels(box.x) + pixels(box.w);
-    const float top = screenHeight() - pixels(box.y);
+    const float left = unit.pixels(box.x);
+    const float right = unit.pixels(box.x) + unit.pixels(box.w);
+    const float top = unit.height - unit.pixels(box.y);
     Rect rect;
-    host::make_rect(&rect, mirrored ? right : left, top, mirrored ? left : right, top + pixels(box.h));
+    host::make_rect(&rect, mirrored ? right : left, top, mirrored ? left : right, top + unit.pixels(box.h));
     host::sprite_draw(&spriteTables[RADAR_RING_SPRITES].sprites[sprite], &rect, &colour);
 }
 
-void drawRing(RadarRingSprite sprite, const LayoutBox& box, uint8_t r, uint8_t g, uint8_t b, uint8_t a, bool mirrored = false)
+void drawRing(RadarRingSprite sprite, const LayoutBox& box, uint8_t r, uint8_t g, uint8_t b, uint8_t a,
+              const ScreenScale& unit, bool mirrored = false)
 {
     Colour colour = makeColour(r, g, b, a);
-    drawRing(sprite, box, colour, mirrored);
+    drawRing(sprite, box, colour, unit, mirrored);
 }
 
 // Health on the left half of the ring, armour on the right, each a share of the player's
 // maximum. A maximum of 0 makes the share infinite (a full ring) or, at 0, undefined (no
 // ring); neither reaches the host as a coordinate.
-void drawGauges(void* character, uint32_t player, const LayoutBox& box, const Colour& health, const Colour& armour)
+void drawGauges(void* character, uint32_t player, const LayoutBox& box, const Colour& health, const Colour& armour,
+                const ScreenScale& unit)
 {
-    const float x = pixels(box.x);
-    const float y = screenHeight() - pixels(box.y);
-    const float halfW = pixels(box.w) * 0.5f;
-    const float h = pixels(box.h);
+    const float x = unit.pixels(box.x);
+    const float y = unit.height - unit.pixels(box.y);
+    const float halfW = unit.pixels(box.w) * 0.5f;
+    const float h = unit.pixels(box.h);
     DrawRingGauge(host::character_health.of(character) / recordMaximum(player, host::player_record_max_health), health,
                   x, y, halfW, h, leftHalf);
     DrawRingGauge(host::character_armour.of(character) / recordMaximum(player, host::player_record_max_armour), armour,
@@ -84,7 +87,7 @@ void drawGauges(void* character, uint32_t player, const LayoutBox& box, const Co
 // Under water only, as the host reports the player's character (`shown`); the level is
 // that of the record's character (`character`), as the gauges read it. A character
 // without a player data record has no breath to show.
-void drawBreath(void* shown, void* character, const LayoutBox& bar, const Colour& colour)
+void drawBreath(void* shown, void* character, const LayoutBox& bar, const Colour& colour, const ScreenScale& unit)
 {
     if (!(host::character_state_flags.of(shown) & underWaterFlag))
         return;
@@ -92,7 +95,7 @@ void drawBreath(void* shown, void* character, const LayoutBox& bar, const Colour
     if (!data)
         return;
     float breath = host::Field<host::player_data_breath, float>{}.of(data);
-    drawBreathBar(bar, breath / host::stat_limit(fullBreathStat), colour);
+    drawBreathBar(bar, breath / host::stat_limit(fullBreathStat), colour, unit);
 }
 
 int32_t radarMode() { return host::load<int32_t>(host::menu_state.address + host::menu_radar_mode); }
@@ -105,51 +108,51 @@ bool damageFlashShown()
 
 // The second local player's reduced frame: no map, blips or flashes, never the damage
 // colour.
-void drawSecondFrame(void* character, const GaugeColours& colours, const HudLayout& layout)
+void drawSecondFrame(void* character, const GaugeColours& colours, const HudLayout& layout, const ScreenScale& unit)
 {
     const LayoutBox& box = layout.records[HUD_SECOND_RADAR_SPRITES];
-    drawRing(RING_BACK_SPRITE, box, 115, 115, 115, 150);
-    drawRing(RING_MASK_SPRITE, box, 35, 35, 35, 35);
+    drawRing(RING_BACK_SPRITE, box, 115, 115, 115, 150, unit);
+    drawRing(RING_MASK_SPRITE, box, 35, 35, 35, 35, unit);
     Colour health = hudColour(HUD_COLOUR_HEALTH, 255);
-    drawGauges(character, 1, box, health, colours.armour);
-    drawBreath(character, character, layout.records[HUD_SECOND_BREATH_BAR], colours.breath);
-    drawRing(RING_FRONT_SPRITE, box, 255, 255, 255, 255, true);
+    drawGauges(character, 1, box, health, colours.armour, unit);
+    drawBreath(character, character, layout.records[HUD_SECOND_BREATH_BAR], colours.breath, unit);
+    drawRing(RING_FRONT_SPRITE, box, 255, 255, 255, 255, unit, true);
 }
 
 void drawFirstFrame(void* shown, void* character, const GaugeColours& colours, const HudLayout& layout,
-                    bool blendingMode)
+                    bool blendingMode, const ScreenScale& unit)
 {
     const LayoutBox box = firstBox(layout);
-    drawRing(RING_BACK_SPRITE, box, 115, 115, 115, 150);
+    drawRing(RING_BACK_SPRITE, box, 115, 115, 115, 150, unit);
     setRenderState(RenderState::SourceBlend, blendOne);
-    drawRing(RING_MASK_SPRITE, box, 35, 35, 35, 35);
+    drawRing(RING_MASK_SPRITE, box, 35, 35, 35, 35, unit);
     if (damageFlashShown())
-        drawRing(RING_MASK_SPRITE, box, hudColour(HUD_COLOUR_DAMAGE, 100));
+        drawRing(RING_MASK_SPRITE, box, hudColour(HUD_COLOUR_DAMAGE, 100), unit);
     setRenderState(RenderState::SourceBlend, blendSourceAlpha);
 
     // In blending mode the map is drawn with the flash's blend left set, under the flash's
     // colour; otherwise the flash lies over the map.
     if (blendingMode) {
-        drawWantedFlash(layout);
+        drawWantedFlash(layout, unit);
         host::radar_draw_map(nullptr);
     } else {
         host::radar_draw_map(nullptr);
-        drawWantedFlash(layout);
+        drawWantedFlash(layout, unit);
     }
 
-    drawGauges(character, 0, box, colours.health, colours.armour);
-    drawBreath(shown, character, layout.records[HUD_BREATH_BAR], colours.breath);
-    drawRing(RING_FRONT_SPRITE, box, 255, 255, 255, 255, true);
+    drawGauges(character, 0, box, colours.health, colours.armour, unit);
+    drawBreath(shown, character, layout.records[HUD_BREATH_BAR], colours.breath, unit);
+    drawRing(RING_FRONT_SPRITE, box, 255, 255, 255, 255, unit, true);
     host::radar_draw_blips(nullptr);
 
     void* vehicle = host::player_vehicle(-1, 0);
     if (vehicle && host::vehicle_type.of(vehicle) == planeVehicleType)
-        drawRollIndicator(layout);
+        drawRollIndicator(layout, unit);
 }
 
 } // namespace
 
-void drawWantedFlash(const HudLayout& layout)
+void drawWantedFlash(const HudLayout& layout, const ScreenScale& unit)
 {
     void* character = host::player_character(0);
     const void* wanted = host::player_wanted(-1);
@@ -161,7 +164,7 @@ void drawWantedFlash(const HudLayout& layout)
     setRenderState(RenderState::BlendEnable, 1);
     setRenderState(RenderState::SourceBlend, blendOne);
     if (character && stars)
-        drawRing(RING_MASK_SPRITE, firstBox(layout), colour);
+        drawRing(RING_MASK_SPRITE, firstBox(layout), colour, unit);
 }
 
 KH_CDECL void DrawRadar()
@@ -180,7 +183,8 @@ KH_CDECL void DrawRadar()
         hudColour(host::character_health.of(first) <= 20.0f ? HUD_COLOUR_DAMAGE : HUD_COLOUR_HEALTH, 255),
         hudColour(HUD_COLOUR_ARMOUR, 255), hudColour(HUD_COLOUR_BREATH, 255)};
 
+    const ScreenScale unit;
     if (void* second = host::second_player_character.get())
-        drawSecondFrame(second, colours, plugin.layout);
-    drawFirstFrame(first, firstRecorded, colours, plugin.layout, plugin.settings.bEnableBlendingMode);
+        drawSecondFrame(second, colours, plugin.layout, unit);
+    drawFirstFrame(first, firstRecorded, colours, plugin.layout, plugin.settings.bEnableBlendingMode, unit);
 }

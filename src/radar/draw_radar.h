@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/layout.h"
+#include "data/screen_unit.h"
 #include "platform/callconv.h"
 
 // The plug-in's radar routine: the host's own one at 0x58A330 jumps here once a frame.
@@ -8,4 +9,4 @@
 KH_CDECL void DrawRadar();
 
 // The red and blue flash over the first radar ring while the player is wanted.
-void drawWantedFlash(const HudLayout& layout);
+void drawWantedFlash(const HudLayout& layout, const ScreenScale& unit);

@@ -36,7 +36,7 @@ void RotateQuad(Vec2 (&points)[4], float cx, float cy, float angle)
     }
 }
 
-void drawRollIndicator(const HudLayout& layout)
+void drawRollIndicator(const HudLayout& layout, const ScreenScale& unit)
 {
     const float angle = rollOfPlayerVehicle();
     // An undefined roll would put the plane's corners nowhere: then it is not drawn.
@@ -46,16 +46,16 @@ void drawRollIndicator(const HudLayout& layout)
     // The radar's centre, each sum scaled once as the radar transform does; y upward.
     const Vec2& offset = layout.radarOffset;
     const LayoutBox& map = layout.records[HUD_RADAR_MAP];
-    const float cx = pixels(map.x + offset.x);
-    const float cy = pixels(map.y + offset.y);
-    const float halfW = pixels(9);
-    const float halfH = pixels(8.8f);
+    const float cx = unit.pixels(map.x + offset.x);
+    const float cy = unit.pixels(map.y + offset.y);
+    const float halfW = unit.pixels(9);
+    const float halfH = unit.pixels(8.8f);
     Vec2 corners[4] = {{cx - halfW, cy + halfH}, {cx + halfW, cy + halfH}, {cx - halfW, cy - halfH}, {cx + halfW, cy - halfH}};
     RotateQuad(corners, cx, cy, angle);
 
     // To screen rows, raised by one reference unit.
-    const float height = screenHeight();
-    const float raise = pixels(1);
+    const float height = unit.height;
+    const float raise = unit.pixels(1);
     for (Vec2& p : corners)
         p.y = height - p.y - raise;
 
