@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "route_scene.h"
+#include "scenes.h"
 
 namespace {
 

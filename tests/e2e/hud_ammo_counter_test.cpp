@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "hud_scene.h"
+#include "scenes.h"
 
 namespace {
 
@@ -79,15 +79,15 @@ TEST(AmmoCounter, EveryNumberCase)
                                                  "text_set_second_colour", "text_set_scale", "make_colour",
                                                  "text_set_colour", "text_print_b", "make_colour", "text_set_colour",
                                                  "text_print_b"}));
-    EXPECT_EQ(argsOf(r, 1, "text_set_font"), std::vector<json>{{3}});
-    EXPECT_EQ(argsOf(r, 1, "text_set_alignment"), std::vector<json>{{2}});
-    EXPECT_EQ(argsOf(r, 1, "text_set_mode_pair"), (std::vector<json>{{0, 0}}));
-    EXPECT_EQ(argsOf(r, 1, "text_set_flag_p"), std::vector<json>{{1}});
-    EXPECT_EQ(argsOf(r, 1, "text_set_flag_q"), std::vector<json>{{0}});
-    EXPECT_EQ(argsOf(r, 1, "text_set_flag_r"), std::vector<json>{{1}});
-    EXPECT_EQ(argsOf(r, 1, "text_set_second_colour"), std::vector<json>{{black}});
-    EXPECT_EQ(argsOf(r, 1, "text_set_scale"), (std::vector<json>{{0.7f, 1.4f}}));
-    EXPECT_EQ(argsOf(r, 1, "text_set_colour"), (std::vector<json>{{clipColour}, {totalColour}}));
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_font"), std::vector<json>{{3}});
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_alignment"), std::vector<json>{{2}});
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_mode_pair"), (std::vector<json>{{0, 0}}));
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_flag_p"), std::vector<json>{{1}});
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_flag_q"), std::vector<json>{{0}});
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_flag_r"), std::vector<json>{{1}});
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_second_colour"), std::vector<json>{{black}});
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_scale"), (std::vector<json>{{0.7f, 1.4f}}));
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_colour"), (std::vector<json>{{clipColour}, {totalColour}}));
 }
 
 TEST(AmmoCounter, WeaponsWithoutACounterStillShowTheirIconAndLetTheIconMoveUp)
@@ -100,17 +100,17 @@ TEST(AmmoCounter, WeaponsWithoutACounterStillShowTheirIconAndLetTheIconMoveUp)
     for (int frame : {2, 4, 6, 7}) {
         EXPECT_TRUE(printsB(r, frame).empty()) << frame;
         // The style is set all the same.
-        EXPECT_EQ(argsOf(r, frame, "text_set_second_colour").size(), 1u) << frame;
-        EXPECT_EQ(argsOf(r, frame, "sprite_draw").size(), 1u) << frame;
+        EXPECT_EQ(argsOf(calls(r, frame), "text_set_second_colour").size(), 1u) << frame;
+        EXPECT_EQ(argsOf(calls(r, frame), "sprite_draw").size(), 1u) << frame;
     }
     EXPECT_EQ(printsB(r, 8).size(), 1u); // a clip size of 0: one number
     EXPECT_EQ(printsB(r, 9).size(), 2u);
     // The icon is 27 lower below a counter of the previous frame.
     const int iconTop[] = {67, 94, 67, 94, 67, 94, 67, 67, 94};
     for (int frame = 1; frame <= 9; ++frame)
-        EXPECT_EQ(argsOf(r, frame, "sprite_draw").at(0)[1][1], iconTop[frame - 1]) << frame;
-    EXPECT_EQ(argsOf(r, 2, "sprite_draw")[0][0], sprite("detonator"));
-    EXPECT_EQ(argsOf(r, 4, "sprite_draw")[0][0], sprite("unarmed"));
+        EXPECT_EQ(argsOf(calls(r, frame), "sprite_draw").at(0)[1][1], iconTop[frame - 1]) << frame;
+    EXPECT_EQ(argsOf(calls(r, 2), "sprite_draw")[0][0], sprite("detonator"));
+    EXPECT_EQ(argsOf(calls(r, 4), "sprite_draw")[0][0], sprite("unarmed"));
 }
 
 TEST(AmmoCounter, SkillChoosesTheCounterRecordTheIconAlwaysUsesSkillOne)
@@ -120,8 +120,8 @@ TEST(AmmoCounter, SkillChoosesTheCounterRecordTheIconAlwaysUsesSkillOne)
         "players": [ { "skill": 2, "weapon": { "slot": 2, "type": 24, "clip": 7, "total": 50 } }, null ],
         "weapon_info": [ { "type": 24, "clip_size": 7, "model": 348 }, { "type": 24, "skill": 2, "clip_size": 1, "model": 0 } ] } ]})");
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(argsOf(r, 1, "weapon_info"), (std::vector<json>{{24, 1}, {24, 2}}));
-    EXPECT_EQ(argsOf(r, 1, "sprite_draw")[0][0], sprite("desert_eagle"));
+    EXPECT_EQ(argsOf(calls(r, 1), "weapon_info"), (std::vector<json>{{24, 1}, {24, 2}}));
+    EXPECT_EQ(argsOf(calls(r, 1), "sprite_draw")[0][0], sprite("desert_eagle"));
     EXPECT_EQ(printsB(r, 1), (std::vector<json>{{1880, 63, "50"}}));
 }
 
@@ -132,9 +132,9 @@ TEST(AmmoCounter, PlacesTruncateSeparatelyOnASmallerScreen)
     ASSERT_EQ(r.exitCode, 0) << r.err;
     // Clip at 1280 - trunc(40 * 2/3); reserve at 1280 - trunc(80 * 2/3) + trunc(16 * 2/3).
     EXPECT_EQ(printsB(r, 1), (std::vector<json>{{1254, 42, "7"}, {1237, 42, "43"}}));
-    EXPECT_EQ(argsOf(r, 1, "text_set_scale"), (std::vector<json>{{720.0f * 0.7f / 1080.0f, 720.0f * 1.4f / 1080.0f}}));
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_scale"), (std::vector<json>{{720.0f * 0.7f / 1080.0f, 720.0f * 1.4f / 1080.0f}}));
     // Icon: left 1280 - trunc(104 * 2/3), top trunc(67 * 2/3), 42 pixels square.
-    EXPECT_EQ(argsOf(r, 1, "sprite_draw")[0][1], json({1211, 44, 1253, 86}));
+    EXPECT_EQ(argsOf(calls(r, 1), "sprite_draw")[0][1], json({1211, 44, 1253, 86}));
 }
 
 TEST(WeaponIcon, ByModelWithNoIconForModelsOutsideTheTable)
@@ -154,7 +154,7 @@ TEST(WeaponIcon, ByModelWithNoIconForModelsOutsideTheTable)
                             world + "]}");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     for (size_t i = 0; i < models.size(); ++i) {
-        auto icons = argsOf(r, static_cast<int>(i) + 1, "sprite_draw");
+        auto icons = argsOf(calls(r, static_cast<int>(i) + 1), "sprite_draw");
         if (!models[i].second) {
             EXPECT_TRUE(icons.empty()) << models[i].first;
             continue;
@@ -178,14 +178,14 @@ TEST(WeaponIcon, NoPlayerOrAWeaponOutsideTheHostsTablesShowsNoWeapon)
           "weapon_info": [ { "type": 24, "clip_size": 7, "model": 348 } ] } ]})");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     for (int frame = 1; frame <= 3; ++frame) {
-        EXPECT_TRUE(argsOf(r, frame, "sprite_draw").empty()) << frame;
+        EXPECT_TRUE(argsOf(calls(r, frame), "sprite_draw").empty()) << frame;
         EXPECT_TRUE(printsB(r, frame).empty()) << frame;
-        EXPECT_TRUE(argsOf(r, frame, "weapon_info").empty()) << frame;
+        EXPECT_TRUE(argsOf(calls(r, frame), "weapon_info").empty()) << frame;
         // The counter's style is set; it clears the shown flag, so the icon of frame 4 stays up.
-        EXPECT_EQ(argsOf(r, frame, "text_set_second_colour").size(), 1u) << frame;
+        EXPECT_EQ(argsOf(calls(r, frame), "text_set_second_colour").size(), 1u) << frame;
     }
-    EXPECT_TRUE(argsOf(r, 1, "character_weapon_skill").empty());
-    EXPECT_EQ(argsOf(r, 4, "sprite_draw").at(0)[1][1], 67);
+    EXPECT_TRUE(argsOf(calls(r, 1), "character_weapon_skill").empty());
+    EXPECT_EQ(argsOf(calls(r, 4), "sprite_draw").at(0)[1][1], 67);
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "hud_scene.h"
+#include "scenes.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "hud_scene.h"
+#include "scenes.h"
 
 namespace {
 
@@ -140,7 +140,7 @@ TEST(CashWindow, NamesNeedBothStateWords)
                                  "vehicle_name": { "text": "Infernus", "states": [1, 0] } } ]})");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     for (int frame = 1; frame <= 2; ++frame) {
-        EXPECT_EQ(argsOf(r, frame, "text_print").size(), 0u) << frame;
+        EXPECT_EQ(argsOf(calls(r, frame), "text_print").size(), 0u) << frame;
         EXPECT_TRUE(cashShown(r, frame));
     }
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "aim_scene.h"
+#include "scenes.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ std::string scenario()
 TEST(Crosshair, EachCameraModeAndWeaponAndWhatStopsIt)
 {
     TempDir dir;
-    SimRun run = aim_scene::run(dir, "bEnable = 1\nbEnableHotKey = 1\n", scenario());
+    SimRun run = aim_scene::run(dir, scenario(), "bEnable = 1\nbEnableHotKey = 1\n");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (size_t i = 0; i < cases.size(); ++i)
         EXPECT_EQ(json(crosshairDrawing(run, static_cast<int>(i) + 1)), cases[i].drawn) << cases[i].what;
@@ -135,7 +135,7 @@ TEST(Crosshair, CrosshairKeepsItsPixelsAndThinLinesVanishOnSmallScreens)
     for (const Size& s : sizes) {
         SCOPED_TRACE(s.size);
         TempDir dir;
-        SimRun run = aim_scene::run(dir, "bEnable = 1\n", twoFrames, {"--size", s.size});
+        SimRun run = aim_scene::run(dir, twoFrames, "bEnable = 1\n", {"--size", s.size});
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(json(crosshairDrawing(run, 1)), s.crosshair);
         EXPECT_EQ(json(crosshairDrawing(run, 2)), s.viewfinder);

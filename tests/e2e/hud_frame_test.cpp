@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "hud_scene.h"
+#include "scenes.h"
 
 namespace {
 
@@ -27,9 +27,9 @@ TEST(HudFrame, StarsThenCashWindowThenWeapon)
     EXPECT_LT(first("sprite_draw_xywh"), first("text_print_b"));
     EXPECT_LT(first("text_print_b"), first("pad_weapon_cue_a"));
     // The cash window's weapon, then the weapon window's, then the ammo window's counter.
-    EXPECT_EQ(argsOf(r, 2, "sprite_draw").size(), 2u);
+    EXPECT_EQ(argsOf(calls(r, 2), "sprite_draw").size(), 2u);
     EXPECT_EQ(printsB(r, 2).size(), 1u + 2 + 2 + 2);
-    EXPECT_EQ(argsOf(r, 1, "sprite_draw").size(), 0u);
+    EXPECT_EQ(argsOf(calls(r, 1), "sprite_draw").size(), 0u);
 }
 
 TEST(HudFrame, WhileDisabledNothingIsDrawnAndCuesOpenNoWindow)
@@ -46,9 +46,9 @@ TEST(HudFrame, WhileDisabledNothingIsDrawnAndCuesOpenNoWindow)
     for (int frame = 1; frame <= 2; ++frame)
         EXPECT_EQ(opsOf(calls(r, frame)), std::vector<std::string>{"pad_get"}) << frame;
     for (int frame = 3; frame <= 4; ++frame) {
-        EXPECT_TRUE(argsOf(r, frame, "sprite_draw").empty()) << frame;
+        EXPECT_TRUE(argsOf(calls(r, frame), "sprite_draw").empty()) << frame;
         EXPECT_TRUE(printsB(r, frame).empty()) << frame;
-        EXPECT_EQ(argsOf(r, frame, "sprite_draw_xywh").size(), 6u) << frame;
+        EXPECT_EQ(argsOf(calls(r, frame), "sprite_draw_xywh").size(), 6u) << frame;
     }
 }
 
@@ -86,11 +86,11 @@ TEST(HudFrame, HostAnswersThatNameNothingAreNotFollowed)
         SCOPED_TRACE(frame);
         const Row& row = rows[frame - 1];
         EXPECT_EQ(printsB(r, frame).at(0), json({1880, row.cashY, row.cash}));
-        EXPECT_EQ(argsOf(r, frame, "sprite_draw_xywh").size(), row.stars + 1); // and the phone
-        EXPECT_EQ(argsOf(r, frame, "stat_value"), row.statistics);
+        EXPECT_EQ(argsOf(calls(r, frame), "sprite_draw_xywh").size(), row.stars + 1); // and the phone
+        EXPECT_EQ(argsOf(calls(r, frame), "stat_value"), row.statistics);
         size_t cues = 0;
         for (const char* op : {"pad_weapon_cue_a", "pad_weapon_cue_b", "pad_ammo_cue", "pad_phone_cue"})
-            cues += argsOf(r, frame, op).size();
+            cues += argsOf(calls(r, frame), op).size();
         EXPECT_EQ(cues, row.padCues);
     }
     // Only the box with a rectangle is drawn.

@@ -3,14 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include "hud_scene.h"
+#include "scenes.h"
 
 namespace {
 
-using hud_scene::argsOf;
 using hud_scene::calls;
 using hud_scene::json;
-using hud_scene::opsOf;
 using hud_scene::sprite;
 
 // At 1920x1080 one unit is one pixel.
@@ -62,17 +60,17 @@ TEST(Cellphone, PadCueOnFootOrTabOpensItAndThePartsSlideUpAndBack)
     const int daySlide[] = {0, 0, 30, 60, 90, 120, 150, 120, 90, 60, 90, 120, 150, 154, 154, 154};
     for (int frame = 1; frame <= 16; ++frame) {
         SCOPED_TRACE(frame);
-        std::vector<json> sprites = argsOf(r, frame, "sprite_draw_xywh");
+        std::vector<json> sprites = argsOf(calls(r, frame), "sprite_draw_xywh");
         ASSERT_EQ(sprites.size(), 1u);
         EXPECT_EQ(sprites[0], json({sprite("hud_cellphone"), 1770, 1080 - phoneSlide[frame - 1], 110, 220,
                                     {255, 255, 255, 255}}));
-        std::vector<json> prints = argsOf(r, frame, "text_print");
+        std::vector<json> prints = argsOf(calls(r, frame), "text_print");
         ASSERT_EQ(prints.size(), 2u);
         EXPECT_EQ(prints[0][1], 1080 - daySlide[frame - 1]);
         EXPECT_EQ(prints[1][1], 1080 - clockSlide[frame - 1]);
     }
     // The pad is asked about the current character in every frame, the vehicle aside.
-    std::vector<json> cues = argsOf(r, 1, "pad_phone_cue");
+    std::vector<json> cues = argsOf(calls(r, 1), "pad_phone_cue");
     ASSERT_EQ(cues.size(), 1u);
     EXPECT_EQ(cues[0], json({0xCE0000}));
 }
@@ -90,12 +88,12 @@ TEST(Cellphone, ClockAndDayInTheClocksStyle)
     const char* clocks[] = {"07:05", "23:59", "255:255", "00:00"};
     for (int frame = 1; frame <= 4; ++frame) {
         SCOPED_TRACE(frame);
-        EXPECT_EQ(argsOf(r, frame, "text_print"),
+        EXPECT_EQ(argsOf(calls(r, frame), "text_print"),
                   (std::vector<json>{{1860, 1080, days[frame - 1]}, {1864, 1080, clocks[frame - 1]}}));
     }
-    EXPECT_EQ(argsOf(r, 3, "text_lookup"), std::vector<json>{{"DAY_255"}});
+    EXPECT_EQ(argsOf(calls(r, 3), "text_lookup"), std::vector<json>{{"DAY_255"}});
     // Without a character only the key could open the phone: the pad is not asked.
-    EXPECT_TRUE(argsOf(r, 4, "pad_phone_cue").empty());
+    EXPECT_TRUE(argsOf(calls(r, 4), "pad_phone_cue").empty());
 
     std::vector<json> frame = calls(r, 1);
     std::vector<std::string> ops = opsOf(frame);
@@ -106,15 +104,15 @@ TEST(Cellphone, ClockAndDayInTheClocksStyle)
         "text_set_flag_r", "text_set_scale", "make_colour", "text_set_colour", "make_colour",
         "text_set_second_colour", "text_lookup", "text_print", "text_print"};
     EXPECT_EQ(std::vector<std::string>(first, first + static_cast<long>(expected.size())), expected);
-    EXPECT_EQ(argsOf(r, 1, "text_set_mode_pair")[0], json({0, 0}));
-    EXPECT_EQ(argsOf(r, 1, "text_set_alignment")[0], json({2}));
-    EXPECT_EQ(argsOf(r, 1, "text_set_flag_p")[0], json({1}));
-    EXPECT_EQ(argsOf(r, 1, "text_set_flag_q")[0], json({0}));
-    EXPECT_EQ(argsOf(r, 1, "text_set_font")[0], json({1}));
-    EXPECT_EQ(argsOf(r, 1, "text_set_flag_r")[0], json({0}));
-    EXPECT_EQ(argsOf(r, 1, "text_set_scale")[0], json({0.45f, 1.1f}));
-    EXPECT_EQ(argsOf(r, 1, "text_set_colour")[0], json({{80, 81, 82, 255}}));
-    EXPECT_EQ(argsOf(r, 1, "text_set_second_colour")[0], json({{10, 11, 12, 255}}));
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_mode_pair")[0], json({0, 0}));
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_alignment")[0], json({2}));
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_flag_p")[0], json({1}));
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_flag_q")[0], json({0}));
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_font")[0], json({1}));
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_flag_r")[0], json({0}));
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_scale")[0], json({0.45f, 1.1f}));
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_colour")[0], json({{80, 81, 82, 255}}));
+    EXPECT_EQ(argsOf(calls(r, 1), "text_set_second_colour")[0], json({{10, 11, 12, 255}}));
 }
 
 // ---- Stats box ------------------------------------------------------------------------
@@ -142,22 +140,22 @@ TEST(StatsBox, RowsLabelsAndBarsFromTheStatistics)
     // The panel follows the slide.
     const int slide[] = {-30, 0, 30, 40};
     for (int frame = 1; frame <= 4; ++frame) {
-        std::vector<json> rects = argsOf(r, frame, "make_rect");
+        std::vector<json> rects = argsOf(calls(r, frame), "make_rect");
         ASSERT_FALSE(rects.empty());
         EXPECT_EQ(rects[0], json({{slide[frame - 1], 760, slide[frame - 1] + 280, 435}})) << frame;
     }
 
     // Labels 45 apart from 445, bars from 470, all at x = 50.
-    std::vector<json> prints = argsOf(r, 4, "text_print");
+    std::vector<json> prints = argsOf(calls(r, 4), "text_print");
     ASSERT_EQ(prints.size(), 7u);
     for (int row = 0; row < 7; ++row)
         EXPECT_EQ(prints[static_cast<size_t>(row)], json({50, 445 + 45 * row, labels[row]})) << row;
-    EXPECT_EQ(argsOf(r, 4, "text_set_alignment"), std::vector<json>{{1}});
-    EXPECT_EQ(argsOf(r, 4, "text_set_font"), std::vector<json>{{1}});
-    EXPECT_EQ(argsOf(r, 4, "text_set_flag_r"), std::vector<json>{{1}});
-    EXPECT_EQ(argsOf(r, 4, "text_set_colour"), (std::vector<json>{{{250, 251, 252, 255}}}));
-    EXPECT_EQ(argsOf(r, 4, "text_set_scale"), (std::vector<json>{{0.5f, 1.2f}}));
-    EXPECT_EQ(argsOf(r, 4, "stat_value"), (std::vector<json>{{64}, {225}, {71}, {22}, {23}, {21}, {25}}));
+    EXPECT_EQ(argsOf(calls(r, 4), "text_set_alignment"), std::vector<json>{{1}});
+    EXPECT_EQ(argsOf(calls(r, 4), "text_set_font"), std::vector<json>{{1}});
+    EXPECT_EQ(argsOf(calls(r, 4), "text_set_flag_r"), std::vector<json>{{1}});
+    EXPECT_EQ(argsOf(calls(r, 4), "text_set_colour"), (std::vector<json>{{{250, 251, 252, 255}}}));
+    EXPECT_EQ(argsOf(calls(r, 4), "text_set_scale"), (std::vector<json>{{0.5f, 1.2f}}));
+    EXPECT_EQ(argsOf(calls(r, 4), "stat_value"), (std::vector<json>{{64}, {225}, {71}, {22}, {23}, {21}, {25}}));
 
     // Each bar 260 x 12 at x 50 through the plug-in's bar: 100 %, 50 %, the pistol's 25 %,
     // 0 %, NaN and below 0 (background only), a huge value (full).
@@ -170,7 +168,7 @@ TEST(StatsBox, RowsLabelsAndBarsFromTheStatistics)
         background(515), fill(515, 179.5),
         background(560), fill(560, 114.5),
         background(605), background(650), fill(695, 309.5), background(740)};
-    EXPECT_EQ(argsOf(r, 4, "fill_rect"), expected);
+    EXPECT_EQ(argsOf(calls(r, 4), "fill_rect"), expected);
     // The host's own routine does not run: every bar goes to the plug-in's.
     EXPECT_TRUE(r.calls("progress_bar").empty());
 }
@@ -183,10 +181,10 @@ TEST(StatsBox, WeaponWithoutSkillOrNoCharacterFadesRowThree)
     // Row 3's bar at y 560: the bat (336), a model far outside the table, no character.
     for (int frame = 5; frame <= 7; ++frame) {
         SCOPED_TRACE(frame);
-        std::vector<json> fills = argsOf(r, frame, "fill_rect");
+        std::vector<json> fills = argsOf(calls(r, frame), "fill_rect");
         ASSERT_EQ(fills.size(), 9u);
         EXPECT_EQ(fills[4], json({{49.5, 559.5, 309.5, 569}, {90, 91, 92, 25}}));
-        EXPECT_EQ(argsOf(r, frame, "stat_value"), (std::vector<json>{{64}, {225}, {22}, {23}, {21}, {25}}));
+        EXPECT_EQ(argsOf(calls(r, frame), "stat_value"), (std::vector<json>{{64}, {225}, {22}, {23}, {21}, {25}}));
     }
 }
 
@@ -232,8 +230,8 @@ TEST(StatsBox, TabOpensThePhoneAndThePanelTogether)
     for (int frame = 2; frame <= 3; ++frame) {
         SCOPED_TRACE(frame);
         // The panel moves in (from -30) while the phone rises.
-        EXPECT_EQ(argsOf(r, frame, "make_rect")[0][0][0], frame == 2 ? 0 : 30);
-        EXPECT_EQ(argsOf(r, frame, "sprite_draw_xywh")[0][2], 1080 - 30 * (frame - 1));
+        EXPECT_EQ(argsOf(calls(r, frame), "make_rect")[0][0][0], frame == 2 ? 0 : 30);
+        EXPECT_EQ(argsOf(calls(r, frame), "sprite_draw_xywh")[0][2], 1080 - 30 * (frame - 1));
     }
     // The stats box comes before the phone in a frame.
     std::vector<std::string> ops = opsOf(calls(r, 1));

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "hud_scene.h"
+#include "scenes.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ SimRun runBars(const TempDir& dir, const std::string& settings)
 }
 
 // The plug-in's calls of one operation in the HUD stage of frame 1.
-std::vector<json> pluginArgs(const SimRun& r, const std::string& op) { return hud_scene::argsOf(r, 1, op); }
+std::vector<json> pluginArgs(const SimRun& r, const std::string& op) { return argsOf(hud_scene::calls(r, 1), op); }
 
 TEST(ProgressBar, GeometryOfBackgroundFillSegmentAndFrame)
 {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "aim_scene.h"
+#include "scenes.h"
 
 namespace {
 
@@ -60,9 +60,9 @@ bool cashShown(const SimRun& run, int frame)
 
 TEST(RadioHud, StripWindowWrapAndWhatStopsIt)
 {
-    ASSERT_TRUE(hud_scene::texturesBuilt());
+    ASSERT_TRUE(texturesBuilt());
     TempDir dir;
-    SimRun run = aim_scene::run(dir, "bEnable = 1\nbRadioHud = 1\n", scenario);
+    SimRun run = aim_scene::run(dir, scenario, "bEnable = 1\nbRadioHud = 1\n");
     ASSERT_EQ(run.exitCode, 0) << run.err;
 
     // Each frame's strip is the one the frame before computed; the first from icons 0.
@@ -111,9 +111,10 @@ TEST(RadioHud, StripWindowWrapAndWhatStopsIt)
 TEST(RadioHud, NothingWhileTheHudIsSwitchedOff)
 {
     TempDir dir;
-    SimRun run = aim_scene::run(dir, "bEnable = 1\nbRadioHud = 1\nbEnableHotKey = 1\n", R"({"frames": 2,
+    SimRun run = aim_scene::run(dir, R"({"frames": 2,
         "clock": {"start_ms": 5000}, "keys": [{"key": 122, "from": 1, "to": 1}],
-        "world": [{"frame": 1, "players": [{"vehicle": {}}], "radio": {"station": 1, "change": true}}]})");
+        "world": [{"frame": 1, "players": [{"vehicle": {}}], "radio": {"station": 1, "change": true}}]})",
+                                "bEnable = 1\nbRadioHud = 1\nbEnableHotKey = 1\n");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (int frame : {1, 2})
         EXPECT_TRUE(radioStrip(run, frame).empty());

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "hud_scene.h"
+#include "scenes.h"
 
 namespace {
 
@@ -80,16 +80,16 @@ TEST(ScreenSizes, CashWindowHelpBoxAndStatsBoxArePlacedInWholePixels)
         SimRun r = runSim(dir, {"--scenario", dir.write("scenario.json", scenario), "--size", s.size});
         ASSERT_EQ(r.exitCode, 0) << r.err;
 
-        std::vector<json> printsB = argsOf(r, 1, "text_print_b");
+        std::vector<json> printsB = argsOf(calls(r, 1), "text_print_b");
         ASSERT_EQ(printsB.size(), 3u);
         EXPECT_EQ(printsB[0], s.cash);
         EXPECT_EQ(xy(printsB[1]), s.ammoClip);
         EXPECT_EQ(xy(printsB[2]), s.ammoTotal);
-        std::vector<json> prints = argsOf(r, 1, "text_print");
+        std::vector<json> prints = argsOf(calls(r, 1), "text_print");
         ASSERT_EQ(prints.size(), 2u + 7); // the names, then the stats box's labels
         EXPECT_EQ(prints[0], s.zone);
         EXPECT_EQ(prints[1], s.vehicle);
-        EXPECT_EQ(argsOf(r, 1, "sprite_draw").at(0)[1], s.icon);
+        EXPECT_EQ(argsOf(calls(r, 1), "sprite_draw").at(0)[1], s.icon);
 
         EXPECT_EQ(helpArgs(r, 1, "text_line_count"), std::vector<json>{s.count});
         EXPECT_EQ(helpArgs(r, 1, "text_print"), std::vector<json>{s.message});
@@ -100,10 +100,10 @@ TEST(ScreenSizes, CashWindowHelpBoxAndStatsBoxArePlacedInWholePixels)
         EXPECT_EQ(rising[1][1], s.risingY);
         EXPECT_EQ(falling[1][1], s.fallingY);
 
-        std::vector<json> rects = argsOf(r, 4, "fill_rect");
+        std::vector<json> rects = argsOf(calls(r, 4), "fill_rect");
         ASSERT_EQ(rects.size(), 1u + 7);
         EXPECT_EQ(rects[0][0], s.panel);
-        std::vector<json> labels = argsOf(r, 4, "text_print"); // the names, then the labels
+        std::vector<json> labels = argsOf(calls(r, 4), "text_print"); // the names, then the labels
         ASSERT_EQ(labels.size(), 2u + 7);
         for (size_t row = 0; row < 7; ++row) {
             SCOPED_TRACE(row);

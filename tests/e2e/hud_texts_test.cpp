@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "help_scene.h"
+#include "scenes.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "hud_scene.h"
+#include "scenes.h"
 
 namespace {
 
 using namespace hud_scene;
 
-std::vector<json> starsIn(const SimRun& r, int frame) { return argsOf(r, frame, "sprite_draw_xywh"); }
+std::vector<json> starsIn(const SimRun& r, int frame) { return argsOf(calls(r, frame), "sprite_draw_xywh"); }
 
 TEST(WantedStars, LitSlotsFromTheRightDarkSlotsForTheRest)
 {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "hud_scene.h"
+#include "scenes.h"
 
 namespace {
 
@@ -37,11 +37,11 @@ TEST(WeaponRegimes, SecondPlayerShowsBothPlayersWhateverTheBlockFlagsAndWindows)
 
     // Current player's icon and counter first, then the second player's at their own rows;
     // the second counter takes its text scale from the first's entry.
-    EXPECT_EQ(argsOf(r, 1, "sprite_draw"),
+    EXPECT_EQ(argsOf(calls(r, 1), "sprite_draw"),
               (std::vector<json>{{sprite("desert_eagle"), {1816, 67, 1880, 131}, white},
                                  {sprite("m4"), {1816, 245, 1864, 285}, white}}));
     EXPECT_EQ(printsB(r, 1), (std::vector<json>{{1880, 63, "7"}, {1856, 63, "43"}, {1880, 241, "30"}, {1840, 241, "500"}}));
-    auto scales = argsOf(r, 1, "text_set_scale");
+    auto scales = argsOf(calls(r, 1), "text_set_scale");
     ASSERT_EQ(scales.size(), 2u);
     EXPECT_EQ(scales[0], json({0.7f, 1.4f}));
     EXPECT_EQ(scales[1], json({0.7f, 1.4f}));
@@ -49,7 +49,7 @@ TEST(WeaponRegimes, SecondPlayerShowsBothPlayersWhateverTheBlockFlagsAndWindows)
     EXPECT_TRUE(calls(r, 1, "pad_ammo_cue").empty());
 
     // Both counters were drawn: the first icon moves down 27, the second icon 27.
-    auto icons = argsOf(r, 2, "sprite_draw");
+    auto icons = argsOf(calls(r, 2), "sprite_draw");
     ASSERT_EQ(icons.size(), 2u);
     EXPECT_EQ(icons[0][1], json({1816, 94, 1880, 158}));
     EXPECT_EQ(icons[1][1], json({1816, 272, 1864, 312}));
@@ -175,7 +175,7 @@ TEST(WeaponRows, IconAndCounterMoveDownBelowWhatThePreviousFrameShowed)
     for (int i = 0; i < 8; ++i) {
         const Row& row = rows[i];
         int frame = 2 * i + 2;
-        auto icons = argsOf(r, frame, "sprite_draw");
+        auto icons = argsOf(calls(r, frame), "sprite_draw");
         auto prints = printsB(r, frame);
         ASSERT_FALSE(icons.empty()) << frame;
         ASSERT_FALSE(prints.empty()) << frame;

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "hud_scene.h"
+#include "scenes.h"
 
 namespace {
 
@@ -18,13 +18,7 @@ const char radarLayout[] = "HUD_RADAR_OFFSET_X_Y 0 0\nHUD_RADAR_MAP 150 180 110 
 SimRun radarRun(const TempDir& dir, const std::string& scenario, const std::string& settings = "bEnable = 1\n",
                 const std::string& layout = radarLayout, const std::vector<std::string>& extra = {})
 {
-    writeSettings(dir, settings);
-    dir.write("kell-hud/data/hud.dat", layout);
-    if (hud_scene::texturesBuilt())
-        std::filesystem::create_directory_symlink(hud_scene::shippedTextures, dir.path() + "/kell-hud/textures");
-    std::vector<std::string> args = {"--scenario", dir.write("scenario.json", scenario)};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return runSim(dir, args);
+    return runScene(dir, {.settings = settings, .layout = layout, .shippedTextures = true, .scenario = scenario, .args = extra});
 }
 
 std::vector<json> inFrame(const SimRun& run, int frame, const std::string& op)

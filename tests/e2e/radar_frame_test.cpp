@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "radar_scene.h"
+#include "scenes.h"
 
 namespace {
 
@@ -29,11 +29,11 @@ TEST(RadarFrame, HostRadarRoutineLeadsToTheFrameWithRingsAndGaugesInTheirBoxes)
 
     // x 40..290, y 830..1080; the front ring from its right corner to its left.
     const json box = {40, 830, 290, 1080};
-    EXPECT_EQ(argsOf(r, 1, "sprite_draw"),
+    EXPECT_EQ(argsOf(calls(r, 1), "sprite_draw"),
               (std::vector<json>{{sprite("radarringback"), box, ringBack},
                                  {sprite("radarringmask"), box, ringMask},
                                  {sprite("radarringfront"), {290, 830, 40, 1080}, white}}));
-    auto gauges = argsOf(r, 1, "sprite_draw_uv");
+    auto gauges = argsOf(calls(r, 1), "sprite_draw_uv");
     ASSERT_EQ(gauges.size(), 2u);
     EXPECT_EQ(gauges[0][0], sprite("00"));
     EXPECT_EQ(gauges[0][1], json({40, 830, 165, 1080}));
@@ -52,8 +52,8 @@ TEST(RadarFrame, BoxesFollowTheRadarOffsetAndTruncateEachLengthOnItsOwn)
                    "bEnable = 1\n", layoutWithOffset("10 -20"));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     // 2/3 of a unit: x 50 -> 33, w 250 -> 166 (half 83), y 230 -> 153, h 250 -> 166.
-    EXPECT_EQ(argsOf(r, 1, "sprite_draw")[0][1], json({33, 567, 199, 733}));
-    auto gauges = argsOf(r, 1, "sprite_draw_uv");
+    EXPECT_EQ(argsOf(calls(r, 1), "sprite_draw")[0][1], json({33, 567, 199, 733}));
+    auto gauges = argsOf(calls(r, 1), "sprite_draw_uv");
     ASSERT_EQ(gauges.size(), 2u);
     EXPECT_EQ(gauges[0][1], json({33, 567, 116, 733}));
     EXPECT_EQ(gauges[1][1], json({116, 567, 199, 733}));
@@ -165,8 +165,8 @@ TEST(RadarFrame, RadarModeOtherThanTwoDrawsTheRadar)
     TempDir dir;
     SimRun r = run(dir, R"({"clock": {"start_ms": 10000}, "world": [{"frame": 1, "radar_mode": 1}]})");
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(argsOf(r, 1, "sprite_draw").size(), 3u);
-    EXPECT_EQ(argsOf(r, 1, "radar_draw_map").size(), 1u);
+    EXPECT_EQ(argsOf(calls(r, 1), "sprite_draw").size(), 3u);
+    EXPECT_EQ(argsOf(calls(r, 1), "radar_draw_map").size(), 1u);
 }
 
 TEST(RadarFrame, SecondPlayersReducedFrameComesFirstAndNeverTurnsToTheDamageColour)
@@ -179,7 +179,7 @@ TEST(RadarFrame, SecondPlayersReducedFrameComesFirstAndNeverTurnsToTheDamageColo
     ASSERT_EQ(r.exitCode, 0) << r.err;
     // Second box: x 345..525, y 860..1040; the radar offset moves only the first.
     const json second = {345, 860, 525, 1040};
-    auto rings = argsOf(r, 1, "sprite_draw");
+    auto rings = argsOf(calls(r, 1), "sprite_draw");
     ASSERT_GE(rings.size(), 3u);
     EXPECT_EQ(rings[0], json({sprite("radarringback"), second, ringBack}));
     EXPECT_EQ(rings[1], json({sprite("radarringmask"), second, ringMask}));
@@ -187,7 +187,7 @@ TEST(RadarFrame, SecondPlayersReducedFrameComesFirstAndNeverTurnsToTheDamageColo
     // Then the first frame: back, mask, damage flash, wanted flash, front.
     EXPECT_EQ(rings.size(), 8u);
 
-    auto gauges = argsOf(r, 1, "sprite_draw_uv");
+    auto gauges = argsOf(calls(r, 1), "sprite_draw_uv");
     ASSERT_EQ(gauges.size(), 3u);
     // 20 of 100: the health colour even at the damage threshold; 45 of 50 armour.
     EXPECT_EQ(gauges[0], json({sprite("160"), {345, 860, 435, 1040}, health, 0, 0, 0.5, 0, 0, 1, 0.5, 1}));
@@ -197,7 +197,7 @@ TEST(RadarFrame, SecondPlayersReducedFrameComesFirstAndNeverTurnsToTheDamageColo
     EXPECT_EQ(gauges[2][1], json({50, 850, 175, 1100}));
 
     // The second player's breath bar, at its own record and place: a quarter full.
-    auto fills = argsOf(r, 1, "fill_rect");
+    auto fills = argsOf(calls(r, 1), "fill_rect");
     ASSERT_EQ(fills.size(), 3u);
     EXPECT_EQ(fills[0], json({{535, 1022, 547, 878}, {0, 0, 0, 255}}));
     EXPECT_EQ(fills[1], json({{537, 1020, 545, 880}, breathBackground}));
@@ -240,8 +240,8 @@ HUD_SECOND_RADAR_SPRITES  345  220  180  180
 HUD_SECOND_BREATH_BAR     537  60   8    140
 )");
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_TRUE(argsOf(r, 1, "fill_rect").empty());
-    auto fills = argsOf(r, 2, "fill_rect");
+    EXPECT_TRUE(argsOf(calls(r, 1), "fill_rect").empty());
+    auto fills = argsOf(calls(r, 2), "fill_rect");
     // The second player's own bar (its character is the one under water), then the first's.
     ASSERT_EQ(fills.size(), 6u);
     EXPECT_EQ(fills[2], json({{537, 1020, 545, 1006}, breathFill}));
@@ -269,7 +269,7 @@ TEST(RadarFrame, WithoutTheHostsRenderEngineTheFrameDrawsWithoutRenderStates)
     }
     // Nor are the sprites bound yet.
     EXPECT_EQ(drawn, std::vector<json>(5, nullptr));
-    EXPECT_FALSE(argsOf(r, 2, "render_state_set").empty());
+    EXPECT_FALSE(argsOf(calls(r, 2), "render_state_set").empty());
 }
 
 } // namespace

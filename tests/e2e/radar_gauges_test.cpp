@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "radar_scene.h"
+#include "scenes.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ TEST(RingGauge, ShareShowsTheFrameOfItsBandBoundsIncludedAbove)
     ASSERT_EQ(r.exitCode, 0) << r.err;
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].player);
-        auto gauges = argsOf(r, static_cast<int>(i + 1), "sprite_draw_uv");
+        auto gauges = argsOf(calls(r, static_cast<int>(i + 1)), "sprite_draw_uv");
         // Without armour only the health gauge can be drawn.
         if (cases[i].frame.is_null()) {
             EXPECT_TRUE(gauges.empty());
@@ -71,12 +71,12 @@ TEST(RingGauge, ArmourOfAZeroMaximumShowsAFullRingOrNone)
                                R"("players": [{"health": 0, "armour": 0, "max_armour": 0}])",
                                R"("players": [{"health": 0, "armour": "nan"}])"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    auto gauges = argsOf(r, 1, "sprite_draw_uv");
+    auto gauges = argsOf(calls(r, 1), "sprite_draw_uv");
     ASSERT_EQ(gauges.size(), 1u);
     EXPECT_EQ(gauges[0][0], sprite("00"));
     EXPECT_EQ(gauges[0][1], json({165, 830, 290, 1080}));
-    EXPECT_TRUE(argsOf(r, 2, "sprite_draw_uv").empty());
-    EXPECT_TRUE(argsOf(r, 3, "sprite_draw_uv").empty());
+    EXPECT_TRUE(argsOf(calls(r, 2), "sprite_draw_uv").empty());
+    EXPECT_TRUE(argsOf(calls(r, 3), "sprite_draw_uv").empty());
     // The gauge's states are set, and state 8 cleared, with or without a sprite.
     auto ops = summary(r, 2);
     EXPECT_EQ(std::count(ops.begin(), ops.end(), "render_state_set [11,6]"), 2);
@@ -93,12 +93,12 @@ TEST(RingGauge, HealthTurnsToTheDamageColourAtTwentyAndBelow)
     // The health colour is the first colour of the frame.
     const json expected[] = {damage, health, damage, health, damage};
     for (int frame = 1; frame <= 5; ++frame) {
-        auto colours = argsOf(r, frame, "make_colour");
+        auto colours = argsOf(calls(r, frame), "make_colour");
         ASSERT_FALSE(colours.empty());
         EXPECT_EQ(colours[0], expected[frame - 1]) << frame;
     }
     auto gauge = [&](int frame) {
-        auto g = argsOf(r, frame, "sprite_draw_uv");
+        auto g = argsOf(calls(r, frame), "sprite_draw_uv");
         return g.size() == 1 ? json({g[0][0], g[0][2]}) : json(nullptr);
     };
     EXPECT_EQ(gauge(1), json({sprite("160"), damage}));
@@ -112,7 +112,7 @@ TEST(RingGauge, HealthTurnsToTheDamageColourAtTwentyAndBelow)
 size_t damageFlashes(const SimRun& r, int frame)
 {
     size_t n = 0;
-    for (const json& a : argsOf(r, frame, "sprite_draw"))
+    for (const json& a : argsOf(calls(r, frame), "sprite_draw"))
         n += a[0] == sprite("radarringmask") && a[2] == damageFlash;
     return n;
 }
@@ -130,7 +130,7 @@ TEST(DamageFlash, LastsSevenHundredMillisecondsOnTheHostClock)
     // Compared unsigned: a stamp above 2^31 is not an old one.
     EXPECT_EQ(damageFlashes(r, 4), 1u);
     // Drawn over the mask, in the first box.
-    auto rings = argsOf(r, 1, "sprite_draw");
+    auto rings = argsOf(calls(r, 1), "sprite_draw");
     ASSERT_GE(rings.size(), 3u);
     EXPECT_EQ(rings[2], json({sprite("radarringmask"), {40, 830, 290, 1080}, damageFlash}));
 }
@@ -151,7 +151,7 @@ TEST(DamageFlash, EndOfTheFlashWrapsWithTheClock)
 std::vector<json> wantedFlashes(const SimRun& r, int frame)
 {
     std::vector<json> colours;
-    for (const json& a : argsOf(r, frame, "sprite_draw"))
+    for (const json& a : argsOf(calls(r, frame), "sprite_draw"))
         if (a[0] == sprite("radarringmask") && a[2] != ringMask && a[2] != damageFlash)
             colours.push_back(a[2]);
     return colours;
@@ -173,7 +173,7 @@ TEST(WantedFlash, RedAndBlueTakeTurnsEverySixHundredMillisecondsOfTheOtherClock)
     EXPECT_EQ(wantedFlashes(r, 3), std::vector<json>{wantedBlue});
     EXPECT_EQ(wantedFlashes(r, 4), std::vector<json>{wantedRed});
     EXPECT_TRUE(wantedFlashes(r, 5).empty());
-    auto rings = argsOf(r, 4, "sprite_draw");
+    auto rings = argsOf(calls(r, 4), "sprite_draw");
     ASSERT_GE(rings.size(), 3u);
     EXPECT_EQ(rings[2], json({sprite("radarringmask"), {40, 830, 290, 1080}, wantedRed}));
     // Without stars the flash still sets its states, so the map below it is blended alike.
@@ -196,20 +196,20 @@ TEST(BreathBar, ShownUnderWaterGrowingUpFromItsBase)
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const json border = {{310, 1002, 322, 818}, {0, 0, 0, 255}};
     const json background = {{312, 1000, 320, 820}, breathBackground};
-    EXPECT_EQ(argsOf(r, 1, "fill_rect"),
+    EXPECT_EQ(argsOf(calls(r, 1), "fill_rect"),
               (std::vector<json>{border, background, {{312, 1000, 320, 910}, breathFill}}));
-    EXPECT_EQ(argsOf(r, 1, "stat_limit"), std::vector<json>{{8}});
+    EXPECT_EQ(argsOf(calls(r, 1), "stat_limit"), std::vector<json>{{8}});
     // Above the full-breath value the fill overflows the bar; below 0 it hangs under it.
     const json fills[] = {{{312, 1000, 320, 730}, breathFill}, {{312, 1000, 320, 1018}, breathFill},
                           {{312, 1000, 320, 955}, breathFill}};
     const int frames[] = {2, 4, 5};
     for (int i = 0; i < 3; ++i) {
-        auto drawn = argsOf(r, frames[i], "fill_rect");
+        auto drawn = argsOf(calls(r, frames[i]), "fill_rect");
         ASSERT_EQ(drawn.size(), 3u) << frames[i];
         EXPECT_EQ(drawn[2], fills[i]) << frames[i];
     }
-    EXPECT_TRUE(argsOf(r, 3, "fill_rect").empty());
-    EXPECT_TRUE(argsOf(r, 3, "stat_limit").empty());
+    EXPECT_TRUE(argsOf(calls(r, 3), "fill_rect").empty());
+    EXPECT_TRUE(argsOf(calls(r, 3), "stat_limit").empty());
 }
 
 TEST(BreathBar, LevelWithoutAFiniteShareDrawsTheEmptyBar)
@@ -223,7 +223,7 @@ TEST(BreathBar, LevelWithoutAFiniteShareDrawsTheEmptyBar)
                                R"("players": [{"state_flags": 256, "breath": 3e38}], "breath_limit": 1e-38)"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     for (int frame = 1; frame <= 6; ++frame) {
-        auto fills = argsOf(r, frame, "fill_rect");
+        auto fills = argsOf(calls(r, frame), "fill_rect");
         ASSERT_EQ(fills.size(), 2u) << frame;
         EXPECT_EQ(fills[1], json({{312, 1000, 320, 820}, breathBackground})) << frame;
     }
@@ -238,7 +238,7 @@ TEST(BreathBar, BackgroundIsTheBreathColourDarkerByAHundredWrappingBelowZero)
     SimRun r = runSim(dir, {"--scenario", dir.write("s.json", R"({"world": [{"frame": 1,
         "players": [{"state_flags": 256, "breath": 1000}]}]})")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    auto fills = argsOf(r, 1, "fill_rect");
+    auto fills = argsOf(calls(r, 1), "fill_rect");
     ASSERT_EQ(fills.size(), 3u);
     EXPECT_EQ(fills[1][1], json({0, 255, 156, 155}));
     EXPECT_EQ(fills[2][1], json({100, 99, 0, 255}));
@@ -247,7 +247,7 @@ TEST(BreathBar, BackgroundIsTheBreathColourDarkerByAHundredWrappingBelowZero)
 // The roll indicator's four corners as the host gets them (sprite and colour checked too).
 json rollCorners(const SimRun& r, int frame)
 {
-    auto quads = argsOf(r, frame, "sprite_draw_quad");
+    auto quads = argsOf(calls(r, frame), "sprite_draw_quad");
     if (quads.size() != 1)
         return nullptr;
     const json& q = quads[0];
@@ -297,7 +297,7 @@ TEST(RollIndicator, TurnsWithTheVehiclesRollAndOnlyForItsType)
     EXPECT_EQ(rollCorners(r, 2), json({152, 910, 152, 928, 168, 910, 168, 928}));
     EXPECT_EQ(rollCorners(r, 3), nullptr);
     EXPECT_EQ(rollCorners(r, 4), nullptr);
-    EXPECT_TRUE(argsOf(r, 4, "player_vehicle").size() == 1);
+    EXPECT_TRUE(argsOf(calls(r, 4), "player_vehicle").size() == 1);
     // A matrix without a defined roll puts no corner nowhere; an infinite one still has one.
     EXPECT_EQ(rollCorners(r, 5), nullptr);
     EXPECT_EQ(rollCorners(r, 6), nullptr);
