@@ -46,7 +46,7 @@ struct HostVerdict {
     bool refused() const { return site || unconfirmed > 0 || unwritten; }
 };
 
-HostVerdict checkHostBuild(const PatchTables& tables, const injector::ByteSource& source);
+[[nodiscard]] HostVerdict checkHostBuild(const PatchTables& tables, const injector::ByteSource& source);
 
 // Tells the player, once, that the plug-in has not started and why: the site and what stood
 // there (and the module another mod's call leads into, where one is found), the routine, or

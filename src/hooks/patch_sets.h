@@ -41,4 +41,4 @@ struct PatchTables {
     injector::PatchTable of[patchSetCount];
 };
 
-PatchTables makePatchTables(const HudSettings& settings);
+[[nodiscard]] PatchTables makePatchTables(const HudSettings& settings);

@@ -13,7 +13,7 @@ namespace injector {
 // Where the call or jump at the site goes: E8/E9 rel32, or FF 15/FF 25 through a pointer.
 // 0 for anything else, or when the site (or the pointer) cannot be read. It only reads
 // what is readable as it stands, so it changes no protection.
-uint32_t branch_destination(uint32_t site);
+[[nodiscard]] uint32_t branch_destination(uint32_t site);
 
 // The five bytes of a call or jump rel32 from the site to the target.
 void encode_branch(uint8_t (&bytes)[5], uint32_t site, uint8_t opcode, uint32_t target);

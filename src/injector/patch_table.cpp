@@ -93,13 +93,12 @@ PatchFailure apply_patches(const PatchTable& table)
         uint8_t bytes[maxRowBytes];
         encode(row, bytes);
         PatchRecord& record = table.records[i];
-        if (row.kind == PatchKind::Call || row.kind == PatchKind::Jump)
-            record.former = branch_destination(row.site);
-        if (!write_bytes(row.site, bytes, size, record.original)) {
-            record = {};
+        const bool branch = row.kind == PatchKind::Call || row.kind == PatchKind::Jump;
+        const uint32_t former = branch ? branch_destination(row.site) : 0;
+        if (!write_bytes(row.site, bytes, size, record.original))
             return {row.name, row.site};
-        }
         record.size = size;
+        record.former = former;
     }
     return {};
 }

@@ -5,8 +5,8 @@
 
 #include "injector/byte_source.h"
 
-// Tables of host patches: every site is checked for what it must hold before any of the
-// table is written, each row is written under one protection scope and keeps what it
+// Tables of host patches: every checked site is read for what it must hold before any
+// table is written; then each row is written under one protection scope and keeps what it
 // overwrote, so that a start-up that cannot finish puts every byte back.
 
 namespace injector {
@@ -46,7 +46,7 @@ struct PatchRow {
 constexpr uint32_t maxRowBytes = 16;
 
 // The bytes a row overwrites (more than maxRowBytes for a row too long to write).
-uint32_t row_bytes(const PatchRow& row);
+[[nodiscard]] uint32_t row_bytes(const PatchRow& row);
 
 // What a row's site held before the table wrote it.
 struct PatchRecord {
@@ -87,18 +87,17 @@ struct PatchTable {
     std::size_t count;
 };
 
-// Copies the rows made for this start-up into the set's own storage; no row is written yet.
+// Copies the rows made for this start-up into the set's own storage.
 template <std::size_t N>
 PatchTable make_table(const PatchRow (&made)[N], PatchRow (&rows)[N], PatchRecord (&records)[N])
 {
-    for (std::size_t i = 0; i < N; ++i) {
+    for (std::size_t i = 0; i < N; ++i)
         rows[i] = made[i];
-        records[i] = {};
-    }
     return {rows, records, N};
 }
 
-// Writes every row that applies, in order, recording what each overwrote. The sites must
+// Writes every row that applies, in order, recording what each overwrote (every record is
+// cleared first, so only rows written hold anything to put back). The sites must
 // have been checked first (check_site on every checked row that applies): this writes over
 // whatever stands there. Stops at the first row it cannot write, which is left as it was;
 // the rows before it stay written until restore_patches puts them back.
