@@ -33,12 +33,10 @@ uint32_t branch_destination(uint32_t site)
     }
     if (bytes[0] != 0xFF || (bytes[1] != 0x15 && bytes[1] != 0x25) || !host(site, bytes, 6))
         return 0;
-    // The pointer is host data (an import table entry, say).
+    // The pointer is host data (an import table entry, say); a null one reads nothing.
     std::memcpy(&operand, bytes + 2, sizeof operand);
     uint32_t destination;
-    if (operand == 0 || !host(operand, &destination, sizeof destination))
-        return 0;
-    return destination;
+    return host(operand, &destination, sizeof destination) ? destination : 0;
 }
 
 void encode_branch(uint8_t (&bytes)[5], uint32_t site, uint8_t opcode, uint32_t target)

@@ -76,7 +76,8 @@ TEST_F(PatchEngine, BranchDestinationsDecodeAndWrapModulo2To32)
         lay(site, {0xFF, mode, 0x02, 0x00, 0x90, 0x00});
         EXPECT_EQ(injector::branch_destination(site), 0x12345678u);
     }
-    for (Bytes other : {Bytes{0xFF, 0x35, 0x02, 0x00, 0x90, 0x00}, Bytes{0xEB, 0x10}, Bytes{0xC3}}) {
+    for (Bytes other : {Bytes{0xFF, 0x35, 0x02, 0x00, 0x90, 0x00}, Bytes{0xFF, 0x15, 0, 0, 0, 0}, Bytes{0xEB, 0x10},
+                        Bytes{0xC3}}) {
         lay(site, other);
         EXPECT_EQ(injector::branch_destination(site), 0u);
     }
