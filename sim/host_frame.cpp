@@ -217,6 +217,7 @@ void applyScenarioStart(const Scenario& scenario)
     hostWrite<int32_t>(host::screen_height.address, scenario.height);
     hostWrite<uint32_t>(host::time_ms.address, scenario.startMs);
     system().loadedModules = scenario.modules;
+    system().protectionRefused = {scenario.protectionRefused.begin(), scenario.protectionRefused.end()};
     setRenderStates(scenario.renderStates);
     hostState().texts = scenario.texts;
     for (const HostBytes& h : scenario.hostBytes)

@@ -54,6 +54,17 @@ std::string text(const json& j, const std::string& path)
     return j.get<std::string>();
 }
 
+// "0x58AE02": an address in hexadecimal.
+uint32_t hexAddress(const json& j, const std::string& path)
+{
+    const std::string addr = text(j, path);
+    char* end = nullptr;
+    const unsigned long address = addr.rfind("0x", 0) == 0 ? std::strtoul(addr.c_str() + 2, &end, 16) : 0;
+    if (!end || *end || addr.size() < 3)
+        bad(path, "must be a hexadecimal address such as \"0x58AE02\"");
+    return static_cast<uint32_t>(address);
+}
+
 // A render state is named by its number, written as a JSON key.
 // "0x58AE02" and "E8 00 00 00 00": an address in the host's code and the bytes to lay there.
 HostBytes hostBytesOf(const json& j, const std::string& path)
@@ -61,12 +72,7 @@ HostBytes hostBytesOf(const json& j, const std::string& path)
     onlyFields(j, path, {"addr", "bytes"});
     if (!j.contains("addr") || !j.contains("bytes"))
         bad(path, "needs both \"addr\" (e.g. \"0x58AE02\") and \"bytes\" (e.g. \"90 90 90 90 90\")");
-    const std::string addr = text(j["addr"], path + ".addr");
-    char* end = nullptr;
-    const unsigned long address = addr.rfind("0x", 0) == 0 ? std::strtoul(addr.c_str() + 2, &end, 16) : 0;
-    if (!end || *end || addr.size() < 3)
-        bad(path + ".addr", "must be a hexadecimal address such as \"0x58AE02\"");
-    HostBytes h{static_cast<uint32_t>(address), {}};
+    HostBytes h{hexAddress(j["addr"], path + ".addr"), {}};
     std::istringstream in(text(j["bytes"], path + ".bytes"));
     std::string byte;
     while (in >> byte) {
@@ -217,7 +223,7 @@ Scenario parseScenario(const std::string& source)
     try {
         json j = json::parse(source, DuplicateKeys());
         onlyFields(j, "", {"screen", "frames", "clock", "steps", "keys", "map_screen", "modules", "render_states",
-                           "texts", "world", "renderer", "host_bytes"});
+                           "texts", "world", "renderer", "host_bytes", "protection_refused"});
         if (j.contains("screen")) {
             if (!j["screen"].is_array() || j["screen"].size() != 2)
                 bad("screen", "must be a list of 2: [width, height]");
@@ -265,6 +271,9 @@ Scenario parseScenario(const std::string& source)
         }
         eachItem(j, "host_bytes",
                  [&](const json& h, const std::string& path) { s.hostBytes.push_back(hostBytesOf(h, path)); });
+        eachItem(j, "protection_refused", [&](const json& a, const std::string& path) {
+            s.protectionRefused.push_back(hexAddress(a, path));
+        });
         if (j.contains("world"))
             s.world = parseWorld(j["world"]);
         if (j.contains("renderer"))

@@ -54,6 +54,8 @@ struct Scenario {
     // Host code bytes that differ from the build the plug-in was made for (another build of
     // the game, or another mod's patch), written before the plug-in loads.
     std::vector<HostBytes> hostBytes;
+    // Host addresses whose code VirtualProtect will not make writable (the Linux seam only).
+    std::vector<uint32_t> protectionRefused;
     // Each entry of the world list: its frame and the world from that frame on.
     std::vector<std::pair<int, WorldState>> world;
 

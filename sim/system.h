@@ -40,6 +40,9 @@ struct SystemState {
     std::vector<std::string> loadedModules;
     std::vector<MessageBoxShown> messageBoxes;
     std::vector<ProtectionChange> protectionChanges;
+    // Host addresses VirtualProtect will not make writable, as Windows refuses to for code
+    // another program guards: a change to execute-read-write over a span holding one fails.
+    std::set<uint32_t> protectionRefused;
     // The data files the plug-in opened (settings, colours, layout), in order, as paths of
     // this machine. A file that does not exist is listed too: the plug-in tried it.
     std::vector<std::string> dataFilesOpened;

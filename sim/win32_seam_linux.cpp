@@ -60,6 +60,10 @@ BOOL WINAPI VirtualProtect(LPVOID address, SIZE_T size, DWORD newProtect, PDWORD
     sim::system().protectionChanges.push_back({begin, static_cast<uint32_t>(size), newProtect});
     if (!oldProtect || size == 0)
         return FALSE;
+    const auto refused = sim::system().protectionRefused.lower_bound(begin);
+    if (newProtect == PAGE_EXECUTE_READWRITE && refused != sim::system().protectionRefused.end() &&
+        *refused - begin < size)
+        return FALSE;
     uint32_t old = sim::pageProtection(begin);
     if (old == 0 || !sim::changeProtection(begin, begin + static_cast<uint32_t>(size), newProtect))
         return FALSE;

@@ -95,11 +95,12 @@ int checkHostFile(const std::string& path, std::ostream& out, std::ostream& err)
     settings.bUseKellFonts = settings.bKellOnFootCamera = settings.bKellVehicleCamera = settings.bKellMarkers = true;
     settings.bEnableHotKey = true;
     plugin.settings = settings;
+    const PatchTables tables = makePatchTables(settings);
     const injector::ByteSource source = sim::peByteSource(image);
 
     out << "Kell Hud's start-up check of " << path << " (every option on), in the order the plug-in checks:\n";
     Listing listing{out, {}};
-    checkHostPlaces(settings, source, &listPlace, &listing);
+    checkHostPlaces(tables, source, &listPlace, &listing);
 
     out << "Host facts no bytes can confirm (used as the table gives them):\n";
     unsigned notCheckable = 0;
@@ -116,7 +117,7 @@ int checkHostFile(const std::string& path, std::ostream& out, std::ostream& err)
         << "; unconfirmed: " << listing.unconfirmed << "; mismatching: " << listing.mismatching
         << "; patched unchecked: " << listing.unchecked << "; facts not checkable: " << notCheckable << "\n";
 
-    const HostVerdict verdict = checkHostBuild(settings, source);
+    const HostVerdict verdict = checkHostBuild(tables, source);
     if (!verdict.refused()) {
         out << "The plug-in would start with this executable.\n";
         return 0;

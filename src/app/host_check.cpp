@@ -3,14 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "hooks/hook_map.h"
 #include "hooks/host_events.h"
-#include "hooks/option_patches.h"
 #include "host/host_table.h"
 #include "injector/opcodes.h"
 #include "platform/address.h"
 #include "platform/win32.h"
-#include "textures/texture_installer.h"
 
 const char* shapeExpectation(injector::Shape shape)
 {
@@ -59,8 +56,7 @@ void otherModule(const injector::PatchRefusal& refusal, char* name, unsigned siz
 
 } // namespace
 
-void checkHostPlaces(const HudSettings& settings, const injector::ByteSource& source, PlaceVisitor visit,
-                     void* context)
+void checkHostPlaces(const PatchTables& tables, const injector::ByteSource& source, PlaceVisitor visit, void* context)
 {
     auto site = [&](const char* name, uint32_t address, injector::Shape shape) {
         const injector::PatchRefusal refusal = injector::check_site(source, name, address, shape);
@@ -71,24 +67,10 @@ void checkHostPlaces(const HudSettings& settings, const injector::ByteSource& so
     for (const EventSiteShape& event : eventSites)
         site(event.name, event.site, event.expected);
 
-    const struct {
-        bool on;
-        injector::PatchTable (*table)();
-    } tables[] = {{true, &hudHookMap},
-                  {true, &radarHookMap},
-                  {true, &textureInstaller},
-                  {settings.bUseKellFonts, &fontPatches},
-                  {settings.bKellMarkers, &markerPatches},
-                  {settings.bKellOnFootCamera, &onFootCameraPatches},
-                  {settings.bKellVehicleCamera, &vehicleCameraPatches}};
-    for (const auto& set : tables) {
-        if (!set.on)
-            continue;
-        const injector::PatchTable table = set.table();
+    for (const injector::PatchTable& table : tables.of)
         for (std::size_t i = 0; i < table.count; ++i)
             if (table.rows[i].applies)
                 site(table.rows[i].name, table.rows[i].site, table.rows[i].expected);
-    }
 
     for (std::size_t i = 0; i < host::factCount; ++i) {
         const host::Fact& fact = host::facts[i];
@@ -103,13 +85,13 @@ void checkHostPlaces(const HudSettings& settings, const injector::ByteSource& so
     }
 }
 
-HostVerdict checkHostBuild(const HudSettings& settings, const injector::ByteSource& source)
+HostVerdict checkHostBuild(const PatchTables& tables, const injector::ByteSource& source)
 {
     HostVerdict verdict;
     for (std::size_t i = 0; i < host::factCount; ++i)
         verdict.routines += host::facts[i].kind == host::FactKind::Function;
     checkHostPlaces(
-        settings, source,
+        tables, source,
         [](const CheckedPlace& place, void* context) {
             HostVerdict& verdict = *static_cast<HostVerdict*>(context);
             if (place.holds || verdict.site)
@@ -133,6 +115,18 @@ HostVerdict checkHostBuild(const HudSettings& settings, const injector::ByteSour
 
 void describeRefusal(const HostVerdict& verdict, const char* module, char* text, unsigned size)
 {
+    if (verdict.unwritten) {
+        std::snprintf(text, size,
+                      verdict.restored
+                          ? "The game would not let Kell Hud change its code at 0x%X (%s).\n\n"
+                            "Kell Hud has not started and has changed nothing; the game keeps its own HUD."
+                          : "The game would not let Kell Hud change its code at 0x%X (%s), nor put back all it had "
+                            "changed before.\n\n"
+                            "Kell Hud has not started, but part of the game's code stays changed: restart the game "
+                            "without Kell Hud.",
+                      verdict.unwritten.site, verdict.unwritten.row);
+        return;
+    }
     if (!verdict.site) {
         std::snprintf(text, size,
                       "This build of Kell Hud has not been matched to this game's code yet: %u of the %u game "

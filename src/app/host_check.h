@@ -2,14 +2,14 @@
 
 #include <cstdint>
 
-#include "core/settings.h"
+#include "hooks/patch_sets.h"
 #include "host/chosen_addresses.h"
 #include "injector/byte_source.h"
 #include "injector/patch_table.h"
 
 // Before the plug-in calls anything in the host or writes one byte of it, it looks at every
 // place it depends on, in this order: every site it would patch with these settings (the
-// event sites, both hook maps, the texture installer and the option sets that are on), then
+// event sites, then the tables made for them, in the order of patchSets), then
 // the entry of every host routine at an address of ours. Patching another build of the
 // game, or code another mod has already changed, would overwrite unrelated code, and calling
 // a routine that is not there would crash the game: one wrong place refuses everything.
@@ -28,27 +28,29 @@ struct CheckedPlace {
 
 using PlaceVisitor = void (*)(const CheckedPlace& place, void* context);
 
-// Visits every place, in the order above, reading only through `source`. The tables read
-// the settings from the plug-in's state, which must hold the same settings.
-void checkHostPlaces(const HudSettings& settings, const injector::ByteSource& source, PlaceVisitor visit,
-                     void* context);
+// Visits every place, in the order above, reading only through `source`.
+void checkHostPlaces(const PatchTables& tables, const injector::ByteSource& source, PlaceVisitor visit, void* context);
 
 // What the check found: the first site that differs (nothing after it counts), or else the
-// routines whose entry differs.
+// routines whose entry differs; or, once the host matched, the first patch the game would
+// not let the start-up write.
 struct HostVerdict {
     injector::PatchRefusal site;
     unsigned unconfirmed = 0;     // routines at addresses of ours whose entry differs
     unsigned routines = 0;        // host routines the plug-in calls, in all
     const char* firstUnconfirmed = nullptr;
     uint32_t firstUnconfirmedAt = 0;
+    injector::PatchFailure unwritten;
+    bool restored = true; // false: some of what was written before it could not be put back
 
-    bool refused() const { return site || unconfirmed > 0; }
+    bool refused() const { return site || unconfirmed > 0 || unwritten; }
 };
 
-HostVerdict checkHostBuild(const HudSettings& settings, const injector::ByteSource& source);
+[[nodiscard]] HostVerdict checkHostBuild(const PatchTables& tables, const injector::ByteSource& source);
 
-// Tells the player, once, that the plug-in changed nothing and why: the site and what stood
-// there (and the module another mod's call leads into, where one is found), or the routine.
+// Tells the player, once, that the plug-in has not started and why: the site and what stood
+// there (and the module another mod's call leads into, where one is found), the routine, or
+// the patch that could not be written.
 void reportRefusedHost(const HostVerdict& verdict);
 
 // The message itself, into a buffer of `size` bytes (cut to fit); `otherModule` names the

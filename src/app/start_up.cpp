@@ -6,16 +6,70 @@
 #include "core/settings.h"
 #include "data/colours.h"
 #include "data/layout.h"
-#include "hooks/hook_map.h"
 #include "hooks/host_events.h"
-#include "hooks/option_patches.h"
+#include "hooks/patch_sets.h"
 #include "radar/arrival.h"
 #include "radar/gps_route.h"
 #include "state/plugin.h"
-#include "textures/texture_installer.h"
 #include "textures/texture_loading.h"
 
 bool hostMatched = false;
+
+namespace {
+
+// Subscribes the callback (its event's sites are taken at the first subscription); the
+// site that could not be taken, if any.
+injector::PatchFailure subscribed(HostEvent& event, HostCallback callback, bool before = false)
+{
+    if (before)
+        event.subscribeBefore(callback);
+    else
+        event.subscribe(callback);
+    if (event.refused)
+        return {event.refused.row, event.refused.site};
+    return event.unwritten;
+}
+
+// Every patch and subscription, in the host's order, up to the first that cannot be
+// written: that one is left as it was, those before it stay written.
+injector::PatchFailure patchHost(const PatchTables& tables)
+{
+    injector::PatchFailure failed;
+    auto subscribe = [&](HostEvent& event, HostCallback callback, bool before = false) {
+        if (!failed)
+            failed = subscribed(event, callback, before);
+    };
+    auto apply = [&](std::size_t set) {
+        if (!failed)
+            failed = injector::apply_patches(tables.of[set]);
+    };
+    subscribe(DrawTailEvent(), drawWatermark);
+    subscribe(DrawEvent(), drawWatermark);
+    apply(hudHookMapSet);
+    apply(radarHookMapSet);
+    subscribe(FrameProcessEvent(), CheckArrival);
+    subscribe(RadarDrawEvent(), DrawGpsRoute);
+    apply(textureInstallerSet);
+    subscribe(RendererStartedEvent(), loadTextures);
+    subscribe(RendererShutdownEvent(), releaseTextures, true);
+    for (std::size_t set = firstOptionSet; set < patchSetCount; ++set)
+        apply(set); // a set that is off has no rows
+    if (plugin.settings.bEnableHotKey)
+        subscribe(FrameProcessEvent(), pollToggleKey);
+    return failed;
+}
+
+// Puts back every byte the start-up wrote; false when some could not be.
+bool unpatchHost(const PatchTables& tables)
+{
+    bool restored = true;
+    for (std::size_t set = patchSetCount; set-- > 0;)
+        restored &= injector::restore_patches(tables.of[set]);
+    restored &= putEventSitesBack(); // (no table row lies within an event site)
+    return restored;
+}
+
+} // namespace
 
 void startUp()
 {
@@ -27,31 +81,18 @@ void startUp()
     if (!plugin.settings.bEnable)
         return;
     // Another game build, a site another mod has changed, or a routine of ours that is not
-    // where we call it: the same, and the player is told.
-    const HostVerdict verdict = checkHostBuild(plugin.settings, injector::liveHostMemory());
+    // where we call it: the same, and the player is told. So is a game that will not let
+    // its code be changed, once what was already written is put back.
+    const PatchTables tables = makePatchTables(plugin.settings);
+    HostVerdict verdict = checkHostBuild(tables, injector::liveHostMemory());
+    if (!verdict.refused()) {
+        verdict.unwritten = patchHost(tables);
+        if (verdict.unwritten)
+            verdict.restored = unpatchHost(tables);
+    }
     if (verdict.refused()) {
         reportRefusedHost(verdict);
         return;
     }
     hostMatched = true;
-
-    DrawTailEvent().subscribe(drawWatermark);
-    DrawEvent().subscribe(drawWatermark);
-    installHudHookMap();
-    installRadarHookMap();
-    FrameProcessEvent().subscribe(CheckArrival);
-    RadarDrawEvent().subscribe(DrawGpsRoute);
-    installTextures();
-    RendererStartedEvent().subscribe(loadTextures);
-    RendererShutdownEvent().subscribeBefore(releaseTextures);
-    if (plugin.settings.bUseKellFonts)
-        installFontPatches();
-    if (plugin.settings.bKellMarkers)
-        installMarkerPatches();
-    if (plugin.settings.bKellOnFootCamera)
-        installOnFootCameraPatches();
-    if (plugin.settings.bKellVehicleCamera)
-        installVehicleCameraPatches();
-    if (plugin.settings.bEnableHotKey)
-        FrameProcessEvent().subscribe(pollToggleKey);
 }

@@ -92,7 +92,3 @@ injector::PatchTable radarHookMap()
     };
     return injector::make_table(rows, radarRows, radarRecords);
 }
-
-injector::PatchRefusal installHudHookMap() { return injector::apply_patches(hudHookMap()); }
-
-injector::PatchRefusal installRadarHookMap() { return injector::apply_patches(radarHookMap()); }

@@ -16,7 +16,7 @@ void ensureInstalled(HostEvent& event)
     if (event.installed)
         return;
     event.installed = true;
-    event.refused = event.install(event);
+    event.install(event);
 }
 
 void run(const std::vector<HostCallback>& callbacks)
@@ -51,12 +51,12 @@ struct EventSite<Site, Thiscall, R(A...)> {
     KH_CDECL static R dispatchCdecl(A... a) noexcept { return around<R(KH_CDECL*)(A...)>(a...); }
     KH_THISCALL static R dispatchThiscall(A... a) noexcept { return around<R(KH_THISCALL*)(A...)>(a...); }
 
-    // Leads the site to the dispatcher; the caller keeps the hook for good.
-    static injector::SiteHook intercept(HostEvent& e)
+    // Leads the site to the dispatcher by a call, or by a jump where the host jumps; the
+    // caller keeps the hook for good.
+    static injector::SiteHook intercept(HostEvent& e, uint8_t branch)
     {
         event = &e;
-        return injector::SiteHook(Site, Thiscall ? addressOf(&dispatchThiscall)
-                                                 : addressOf(&dispatchCdecl));
+        return injector::SiteHook(Site, Thiscall ? addressOf(&dispatchThiscall) : addressOf(&dispatchCdecl), branch);
     }
 };
 
@@ -81,44 +81,56 @@ injector::PatchRefusal check(const EventSiteShape& shape)
     return injector::check_site(injector::liveHostMemory(), shape.name, shape.site, shape.expected);
 }
 
-// Takes the site for good. Each hook is a static of its own instantiation, made when the
-// event is first subscribed: at unload the sites get their bytes back in the reverse order
-// they were taken.
+// The sites taken, in the order they were taken.
+injector::SiteHook* taken[eventSiteCount];
+std::size_t takenCount = 0;
+
+// Takes the site for good; false, the site left alone, when it cannot be written. Each hook
+// is a static of its own instantiation, made by the first take, so at unload the sites get
+// their bytes back in the reverse order they were taken, before anything that first write
+// made goes. A take after putEventSitesBack takes the site anew.
 template <class Site>
-void take(HostEvent& event)
+bool take(HostEvent& event, const EventSiteShape& shape, uint8_t branch = injector::opcode::call)
 {
-    static const injector::SiteHook hook = Site::intercept(event);
+    static bool made = false;
+    static injector::SiteHook hook = Site::intercept(event, branch);
+    if (made)
+        hook = Site::intercept(event, branch);
+    made = true;
     Site::hook = &hook;
+    if (!hook.is_saved()) {
+        event.unwritten = {shape.name, shape.site};
+        return false;
+    }
+    if (takenCount < eventSiteCount)
+        taken[takenCount++] = &hook;
+    return true;
 }
 
 template <class Site, const EventSiteShape& SiteShape>
-injector::PatchRefusal installOneSite(HostEvent& event)
+void installOneSite(HostEvent& event)
 {
-    if (auto refused = check(SiteShape))
-        return refused;
-    take<Site>(event);
-    return {};
+    event.refused = check(SiteShape);
+    if (!event.refused)
+        take<Site>(event, SiteShape);
 }
 
-injector::PatchRefusal installDrawTail(HostEvent& event)
+// The host jumps here, so the dispatcher is jumped to as well: it then returns straight to
+// the host routine's caller, whose return address is already on the stack.
+void installDrawTail(HostEvent& event)
 {
-    if (auto refused = check(drawTailShape))
-        return refused;
-    take<DrawTailSite>(event);
-    // The host jumps here, so the dispatcher must be jumped to as well: it then returns
-    // straight to the host routine's caller, whose return address is already on the stack.
-    injector::write_u8(host::site_draw_tail, injector::opcode::jump);
-    return {};
+    event.refused = check(drawTailShape);
+    if (!event.refused)
+        take<DrawTailSite>(event, drawTailShape, injector::opcode::jump);
 }
 
-injector::PatchRefusal installRadarDraw(HostEvent& event)
+void installRadarDraw(HostEvent& event)
 {
     for (const EventSiteShape* shape : {&radarDrawShapeA, &radarDrawShapeB})
-        if (auto refused = check(*shape))
-            return refused;
-    take<RadarDrawSiteA>(event);
-    take<RadarDrawSiteB>(event);
-    return {};
+        if ((event.refused = check(*shape)))
+            return;
+    if (take<RadarDrawSiteA>(event, radarDrawShapeA))
+        take<RadarDrawSiteB>(event, radarDrawShapeB);
 }
 
 } // namespace
@@ -143,36 +155,47 @@ HostEvent& HostEvent::subscribeBefore(HostCallback callback)
 
 HostEvent& FrameProcessEvent()
 {
-    static HostEvent event{false, {}, {}, &installOneSite<FrameProcessSite, frameProcessShape>, {}};
+    static HostEvent event{false, {}, {}, &installOneSite<FrameProcessSite, frameProcessShape>, {}, {}};
     return event;
 }
 
 HostEvent& DrawEvent()
 {
-    static HostEvent event{false, {}, {}, &installOneSite<DrawSite, drawShape>, {}};
+    static HostEvent event{false, {}, {}, &installOneSite<DrawSite, drawShape>, {}, {}};
     return event;
 }
 
 HostEvent& DrawTailEvent()
 {
-    static HostEvent event{false, {}, {}, &installDrawTail, {}};
+    static HostEvent event{false, {}, {}, &installDrawTail, {}, {}};
     return event;
 }
 
 HostEvent& RadarDrawEvent()
 {
-    static HostEvent event{false, {}, {}, &installRadarDraw, {}};
+    static HostEvent event{false, {}, {}, &installRadarDraw, {}, {}};
     return event;
 }
 
 HostEvent& RendererStartedEvent()
 {
-    static HostEvent event{false, {}, {}, &installOneSite<RendererStartSite, rendererStartShape>, {}};
+    static HostEvent event{false, {}, {}, &installOneSite<RendererStartSite, rendererStartShape>, {}, {}};
     return event;
 }
 
 HostEvent& RendererShutdownEvent()
 {
-    static HostEvent event{false, {}, {}, &installOneSite<RendererShutdownSite, rendererShutdownShape>, {}};
+    static HostEvent event{false, {}, {}, &installOneSite<RendererShutdownSite, rendererShutdownShape>, {}, {}};
     return event;
+}
+
+bool putEventSitesBack()
+{
+    bool restored = true;
+    while (takenCount > 0)
+        restored &= taken[--takenCount]->restore();
+    for (HostEvent* event : {&FrameProcessEvent(), &DrawEvent(), &DrawTailEvent(), &RadarDrawEvent(),
+                             &RendererStartedEvent(), &RendererShutdownEvent()})
+        *event = HostEvent{false, {}, {}, event->install, {}, {}};
+    return restored;
 }

@@ -16,9 +16,11 @@ struct HostEvent {
     bool installed;
     std::vector<HostCallback> before;
     std::vector<HostCallback> after;
-    // Intercepts the event's sites, all or none: none when a site holds something else.
-    injector::PatchRefusal (*install)(HostEvent& event);
-    injector::PatchRefusal refused; // what install found, if it intercepted nothing
+    // Intercepts the event's sites: none when a site holds something else (refused); up to
+    // the first that cannot be written (unwritten: putEventSitesBack puts back the others).
+    void (*install)(HostEvent& event);
+    injector::PatchRefusal refused;
+    injector::PatchFailure unwritten;
 
     // Run the callback after the host function; returns the event to chain subscriptions.
     HostEvent& subscribe(HostCallback callback);
@@ -48,3 +50,8 @@ HostEvent& RadarDrawEvent();
 HostEvent& RendererStartedEvent();
 // The host shuts its renderer down; subscribe with subscribeBefore.
 HostEvent& RendererShutdownEvent();
+
+// Puts back the bytes of every site taken, the last taken first, and leaves every event as
+// it was before its first subscription (for a start-up that could not finish); false when
+// a site could not be put back.
+[[nodiscard]] bool putEventSitesBack();

@@ -54,8 +54,6 @@ injector::PatchTable fontPatches()
     return injector::make_table(rows, fontRows, fontRecords);
 }
 
-injector::PatchRefusal installFontPatches() { return injector::apply_patches(fontPatches()); }
-
 injector::PatchTable markerPatches()
 {
     const injector::PatchRow rows[] = {
@@ -66,8 +64,6 @@ injector::PatchTable markerPatches()
     };
     return injector::make_table(rows, markerRows, markerRecords);
 }
-
-injector::PatchRefusal installMarkerPatches() { return injector::apply_patches(markerPatches()); }
 
 injector::PatchTable onFootCameraPatches()
 {
@@ -80,8 +76,6 @@ injector::PatchTable onFootCameraPatches()
     return injector::make_table(rows, onFootCameraRows, onFootCameraRecords);
 }
 
-injector::PatchRefusal installOnFootCameraPatches() { return injector::apply_patches(onFootCameraPatches()); }
-
 injector::PatchTable vehicleCameraPatches()
 {
     const injector::PatchRow rows[] = {
@@ -89,5 +83,3 @@ injector::PatchTable vehicleCameraPatches()
     };
     return injector::make_table(rows, vehicleCameraRows, vehicleCameraRecords);
 }
-
-injector::PatchRefusal installVehicleCameraPatches() { return injector::apply_patches(vehicleCameraPatches()); }

@@ -11,13 +11,23 @@
 namespace injector {
 
 // Where the call or jump at the site goes: E8/E9 rel32, or FF 15/FF 25 through a pointer.
-// 0 for anything else, or when the site cannot be read.
-uint32_t branch_destination(uint32_t site);
+// 0 for anything else, or when the site (or the pointer) cannot be read. It only reads
+// what is readable as it stands, so it changes no protection.
+[[nodiscard]] uint32_t branch_destination(uint32_t site);
 
-// Write a call or jump rel32 to target over the five bytes at the site; return where the
-// site went before.
-uint32_t redirect_call(uint32_t site, uint32_t target);
-uint32_t redirect_jump(uint32_t site, uint32_t target);
+// The five bytes of a call or jump rel32 from the site to the target.
+void encode_branch(uint8_t (&bytes)[5], uint32_t site, uint8_t opcode, uint32_t target);
+
+// What a redirection did: where the site went before, and whether its five bytes were
+// written (under one protection scope; where it cannot open, the site is left alone).
+struct [[nodiscard]] Redirection {
+    uint32_t former;
+    bool written;
+};
+
+// Write a call or jump rel32 to target over the five bytes at the site.
+Redirection redirect_call(uint32_t site, uint32_t target);
+Redirection redirect_jump(uint32_t site, uint32_t target);
 
 // The address of a routine the host reaches, which uses the host's convention for results:
 // see host_returnable.
@@ -29,13 +39,13 @@ uint32_t routine_address(F* routine)
 }
 
 template <class F>
-uint32_t redirect_call(uint32_t site, F* target)
+Redirection redirect_call(uint32_t site, F* target)
 {
     return redirect_call(site, routine_address(target));
 }
 
 template <class F>
-uint32_t redirect_jump(uint32_t site, F* target)
+Redirection redirect_jump(uint32_t site, F* target)
 {
     return redirect_jump(site, routine_address(target));
 }

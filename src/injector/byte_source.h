@@ -12,7 +12,7 @@ struct ByteSource {
     bool (*read)(const void* context, uint32_t address, void* out, uint32_t size);
     const void* context;
 
-    bool operator()(uint32_t address, void* out, uint32_t size) const { return read(context, address, out, size); }
+    [[nodiscard]] bool operator()(uint32_t address, void* out, uint32_t size) const { return read(context, address, out, size); }
 };
 
 // The running process: each region the bytes span is asked for first (VirtualQuery), and a

@@ -17,11 +17,13 @@ bool read_bytes(uint32_t address, void* out, uint32_t size)
     return true;
 }
 
-bool write_bytes(uint32_t address, const void* bytes, uint32_t size)
+bool write_bytes(uint32_t address, const void* bytes, uint32_t size, void* previous)
 {
     ProtectionScope scope(address, size);
     if (!scope.changed)
         return false;
+    if (previous)
+        std::memcpy(previous, pointerTo(address), size);
     std::memcpy(pointerTo(address), bytes, size);
     return true;
 }
@@ -29,28 +31,27 @@ bool write_bytes(uint32_t address, const void* bytes, uint32_t size)
 uint8_t read_u8(uint32_t address)
 {
     uint8_t value = 0;
-    read_bytes(address, &value, sizeof value);
-    return value;
+    return read_bytes(address, &value, sizeof value) ? value : 0;
 }
 
 uint32_t read_u32(uint32_t address)
 {
     uint32_t value = 0;
-    read_bytes(address, &value, sizeof value);
-    return value;
+    return read_bytes(address, &value, sizeof value) ? value : 0;
 }
 
-void write_u8(uint32_t address, uint8_t value) { write_bytes(address, &value, sizeof value); }
+bool write_u8(uint32_t address, uint8_t value) { return write_bytes(address, &value, sizeof value); }
 
-void write_u32(uint32_t address, uint32_t value) { write_bytes(address, &value, sizeof value); }
+bool write_u32(uint32_t address, uint32_t value) { return write_bytes(address, &value, sizeof value); }
 
-void fill_nop(uint32_t address, uint32_t count)
+bool fill_nop(uint32_t address, uint32_t count)
 {
     if (count == 0)
-        return;
+        return true;
     ProtectionScope scope(address, count);
     if (scope.changed)
         std::memset(pointerTo(address), opcode::nop, count);
+    return scope.changed;
 }
 
 } // namespace injector

@@ -1,23 +1,14 @@
 #include "injector/patch_table.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "injector/branch.h"
 #include "injector/memory.h"
 #include "injector/opcodes.h"
-#include "platform/address.h"
 
 namespace injector {
 
 namespace {
-
-// The host's code is readable as it stands; reading it under a protection scope would add
-// protection changes to the ones the writes make.
-void readCode(uint32_t address, void* out, uint32_t size)
-{
-    std::memcpy(out, pointerTo<const void*>(address), size);
-}
 
 bool inHostImage(uint32_t address) { return address >= hostImageBegin && address < hostImageEnd; }
 
@@ -39,19 +30,36 @@ bool holds(const uint8_t (&bytes)[5], uint32_t site, Shape expected)
     return true;
 }
 
-uint32_t bytesWritten(const PatchRow& row)
+// The bytes the row writes, row_bytes(row) of them (at most maxRowBytes).
+void encode(const PatchRow& row, uint8_t (&bytes)[maxRowBytes])
+{
+    switch (row.kind) {
+    case PatchKind::Call:
+    case PatchKind::Jump: {
+        uint8_t branch[5];
+        encode_branch(branch, row.site, row.kind == PatchKind::Call ? opcode::call : opcode::jump, row.value);
+        std::memcpy(bytes, branch, sizeof branch);
+        break;
+    }
+    case PatchKind::ShortJump: bytes[0] = opcode::shortJump; break;
+    case PatchKind::U32: std::memcpy(bytes, &row.value, sizeof row.value); break;
+    case PatchKind::Nop: std::memset(bytes, opcode::nop, row.value); break;
+    }
+}
+
+} // namespace
+
+uint32_t row_bytes(const PatchRow& row)
 {
     switch (row.kind) {
     case PatchKind::Call:
     case PatchKind::Jump: return 5;
     case PatchKind::ShortJump: return 1;
     case PatchKind::U32: return 4;
-    case PatchKind::Nop: return std::min(row.value, maxRowBytes);
+    case PatchKind::Nop: return row.value;
     }
     return 0;
 }
-
-} // namespace
 
 PatchRefusal check_site(const ByteSource& source, const char* name, uint32_t site, Shape expected)
 {
@@ -69,39 +77,45 @@ PatchRefusal check_site(const ByteSource& source, const char* name, uint32_t sit
     return refusal;
 }
 
-PatchRefusal check_patches(const ByteSource& source, const PatchTable& table)
+PatchFailure apply_patches(const PatchTable& table)
 {
+    for (std::size_t i = 0; i < table.count; ++i)
+        table.records[i] = {};
     for (std::size_t i = 0; i < table.count; ++i) {
         const PatchRow& row = table.rows[i];
         if (!row.applies)
             continue;
-        if (PatchRefusal refusal = check_site(source, row.name, row.site, row.expected))
-            return refusal;
+        const uint32_t size = row_bytes(row);
+        if (size == 0)
+            continue;
+        if (size > maxRowBytes)
+            return {row.name, row.site};
+        uint8_t bytes[maxRowBytes];
+        encode(row, bytes);
+        PatchRecord& record = table.records[i];
+        const bool branch = row.kind == PatchKind::Call || row.kind == PatchKind::Jump;
+        const uint32_t former = branch ? branch_destination(row.site) : 0;
+        if (!write_bytes(row.site, bytes, size, record.original))
+            return {row.name, row.site};
+        record.size = size;
+        record.former = former;
     }
     return {};
 }
 
-PatchRefusal apply_patches(const PatchTable& table)
+bool restore_patches(const PatchTable& table)
 {
-    if (PatchRefusal refusal = check_patches(liveHostMemory(), table))
-        return refusal;
-    for (std::size_t i = 0; i < table.count; ++i) {
-        const PatchRow& row = table.rows[i];
+    bool restored = true;
+    for (std::size_t i = table.count; i-- > 0;) {
         PatchRecord& record = table.records[i];
-        record = {};
-        if (!row.applies)
+        if (record.size == 0)
             continue;
-        record.size = bytesWritten(row);
-        readCode(row.site, record.original, record.size);
-        switch (row.kind) {
-        case PatchKind::Call: record.former = redirect_call(row.site, row.value); break;
-        case PatchKind::Jump: record.former = redirect_jump(row.site, row.value); break;
-        case PatchKind::ShortJump: write_u8(row.site, opcode::shortJump); break;
-        case PatchKind::U32: write_u32(row.site, row.value); break;
-        case PatchKind::Nop: fill_nop(row.site, row.value); break;
-        }
+        if (write_bytes(table.rows[i].site, record.original, record.size))
+            record.size = 0;
+        else
+            restored = false;
     }
-    return {};
+    return restored;
 }
 
 } // namespace injector

@@ -5,8 +5,9 @@
 
 #include "injector/byte_source.h"
 
-// Tables of host patches: every site is checked for what it must hold before any of the
-// table is written, and each row keeps what it overwrote.
+// Tables of host patches: every checked site is read for what it must hold before any
+// table is written; then each row is written under one protection scope and keeps what it
+// overwrote, so that a start-up that cannot finish puts every byte back.
 
 namespace injector {
 
@@ -16,11 +17,11 @@ constexpr uint32_t hostImageEnd = 0xD00000;
 
 // What a row writes.
 enum class PatchKind : uint8_t {
-    Call,      // redirect_call to the row's value
-    Jump,      // redirect_jump to the row's value
-    ShortJump, // write_u8 of opcode::shortJump
-    U32,       // write_u32 of the row's value
-    Nop,       // fill_nop of the row's value bytes
+    Call,      // a call rel32 to the row's value
+    Jump,      // a jump rel32 to the row's value
+    ShortJump, // opcode::shortJump over the site's first byte
+    U32,       // the row's value
+    Nop,       // the row's value bytes of opcode::nop
 };
 
 // What a site must hold before it is written.
@@ -40,8 +41,12 @@ struct PatchRow {
     bool applies = true; // false: left out, its setting is off
 };
 
-// The most bytes one row overwrites.
+// The most bytes one row may overwrite: what its record keeps to put back. A row that
+// would write more is not written at all.
 constexpr uint32_t maxRowBytes = 16;
+
+// The bytes a row overwrites (more than maxRowBytes for a row too long to write).
+[[nodiscard]] uint32_t row_bytes(const PatchRow& row);
 
 // What a row's site held before the table wrote it.
 struct PatchRecord {
@@ -51,12 +56,21 @@ struct PatchRecord {
 };
 
 // Why a table was not written: its first checked row whose site held something else.
-struct PatchRefusal {
+struct [[nodiscard]] PatchRefusal {
     const char* row = nullptr; // nullptr: nothing was refused
     uint32_t site = 0;
     Shape expected = Shape::Unchecked;
     uint8_t found[5] = {};
     bool readable = true; // false: the site's bytes could not be read at all
+
+    explicit operator bool() const { return row != nullptr; }
+};
+
+// The row whose bytes could not be written: its span could not be made writable, or it is
+// longer than maxRowBytes.
+struct [[nodiscard]] PatchFailure {
+    const char* row = nullptr; // nullptr: everything was written
+    uint32_t site = 0;
 
     explicit operator bool() const { return row != nullptr; }
 };
@@ -82,11 +96,15 @@ PatchTable make_table(const PatchRow (&made)[N], PatchRow (&rows)[N], PatchRecor
     return {rows, records, N};
 }
 
-// The first row that applies whose site holds something else; nothing is written.
-PatchRefusal check_patches(const ByteSource& source, const PatchTable& table);
+// Writes every row that applies, in order, recording what each overwrote (every record is
+// cleared first, so only rows written hold anything to put back). The sites must
+// have been checked first (check_site on every checked row that applies): this writes over
+// whatever stands there. Stops at the first row it cannot write, which is left as it was;
+// the rows before it stay written until restore_patches puts them back.
+PatchFailure apply_patches(const PatchTable& table);
 
-// Checks every row that applies, then writes them in order, recording each; when a check
-// fails nothing is written and the refusal is returned.
-PatchRefusal apply_patches(const PatchTable& table);
+// Puts back what the written rows of the table overwrote, last row first, and forgets
+// them. False when a row could not be put back (it stays recorded).
+[[nodiscard]] bool restore_patches(const PatchTable& table);
 
 } // namespace injector

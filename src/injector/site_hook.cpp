@@ -4,25 +4,16 @@
 #include <utility>
 
 #include "injector/branch.h"
-#include "injector/protection.h"
+#include "injector/memory.h"
 
 namespace injector {
 
-namespace {
-
-void* pointerTo(uint32_t address) { return reinterpret_cast<void*>(uintptr_t{address}); }
-
-} // namespace
-
-SiteHook::SiteHook(uint32_t site, uint32_t dispatcher) : site(site)
+SiteHook::SiteHook(uint32_t site, uint32_t dispatcher, uint8_t branch) : site(site)
 {
-    {
-        ProtectionScope scope(site, sizeof original);
-        if (scope.changed)
-            std::memcpy(original, pointerTo(site), sizeof original);
-        saved = scope.changed;
-    }
-    former = redirect_call(site, dispatcher);
+    former = branch_destination(site);
+    uint8_t bytes[5];
+    encode_branch(bytes, site, branch, dispatcher);
+    saved = write_bytes(site, bytes, sizeof bytes, original);
 }
 
 SiteHook::SiteHook(SiteHook&& other) noexcept
@@ -34,7 +25,8 @@ SiteHook::SiteHook(SiteHook&& other) noexcept
 SiteHook& SiteHook::operator=(SiteHook&& other) noexcept
 {
     if (this != &other) {
-        restore();
+        // (a site that cannot be put back stays as it is: nothing else could be done)
+        static_cast<void>(restore());
         site = other.site;
         std::memcpy(original, other.original, sizeof original);
         saved = std::exchange(other.saved, false);
@@ -43,14 +35,14 @@ SiteHook& SiteHook::operator=(SiteHook&& other) noexcept
     return *this;
 }
 
-void SiteHook::restore()
+SiteHook::~SiteHook() { static_cast<void>(restore()); }
+
+bool SiteHook::restore()
 {
     if (!saved)
-        return;
-    ProtectionScope scope(site, sizeof original);
-    if (scope.changed)
-        std::memcpy(pointerTo(site), original, sizeof original);
+        return true;
     saved = false;
+    return write_bytes(site, original, sizeof original);
 }
 
 } // namespace injector

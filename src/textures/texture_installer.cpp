@@ -45,5 +45,3 @@ injector::PatchTable textureInstaller()
     };
     return injector::make_table(made, rows, records);
 }
-
-injector::PatchRefusal installTextures() { return injector::apply_patches(textureInstaller()); }

@@ -4,7 +4,6 @@
 
 // Substitutes the plug-in's files for the host's font and blip dictionaries (the loading and
 // release of the plug-in's own textures are subscribed to the renderer's events by the
-// start-up). Its three calls are written whole or not at all.
-injector::PatchRefusal installTextures();
-// Its table, made for this start-up's settings, for checking before anything is written.
+// start-up): the table of its three calls, made for this start-up's settings; the start-up
+// checks it, then writes it.
 injector::PatchTable textureInstaller();

@@ -71,3 +71,47 @@ TEST(HostCheck, OneSiteThatDiffersRefusesEveryPatchAndSaysWhere)
 }
 
 } // namespace
+
+// A patch the game will not let be written, wherever it comes in the start-up's order (an
+// event site, a hook map's row, the texture installer, a second radar overlay site, the
+// last option set): every byte written before it is put back, nothing of the plug-in runs,
+// and the player is told once which patch and that nothing changed.
+TEST(HostCheck, APatchTheGameWillNotLetBeWrittenPutsEveryByteBack)
+{
+    const struct {
+        const char* settings;
+        const char* refused;
+        const char* message; // nullptr: patched as usual
+    } cases[] = {
+        {"", "0x57C326", "at 0x57C324 (site_draw_tail)"},
+        {"", "0x58A820", "at 0x58A818 (site_radar_draw_stores_a)"},
+        {"", "0x5869BF", "at 0x5869BF (site_radar_draw_b)"},
+        {"bUseKellFonts = 1", "0x5BA865", "at 0x5BA865 (site_blip_dictionary_load)"},
+        {"", "0x53D914", "at 0x53D910 (site_renderer_shutdown)"},
+        {"bUseKellFonts = 1\nbKellMarkers = 1\nbKellOnFootCamera = 1\nbKellVehicleCamera = 1", "0x5279B1",
+         "at 0x5279B1 (site_camera_vehicle)"},
+        {"bKellVehicleCamera = 0", "0x5279B1", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.settings) + " " + c.refused);
+        TempDir dir;
+        writeSettings(dir, std::string("bEnable = 1\nbEnableHotKey = 1\nbRadioHud = 1\n") + c.settings + "\n");
+        dir.write("scenario.json", std::string(R"({"frames": 2, "protection_refused": [")") + c.refused + R"("]})");
+        SimRun run = runSim(dir, {"--scenario", dir.path() + "/scenario.json"});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const size_t box = run.out.find("message box \"Kell Hud\": ");
+        if (!c.message) {
+            EXPECT_GT(run.pluginCalls(), 0u);
+            EXPECT_EQ(box, std::string::npos) << run.out;
+            continue;
+        }
+        EXPECT_TRUE(run.patches.empty()) << run.patches.size() << " runs patched";
+        EXPECT_EQ(run.pluginCalls(), 0u);
+        ASSERT_NE(box, std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("message box", box + 1), std::string::npos) << "told more than once: " << run.out;
+        const std::string text = run.out.substr(box);
+        EXPECT_NE(text.find(std::string("The game would not let Kell Hud change its code ") + c.message), std::string::npos)
+            << text;
+        EXPECT_NE(text.find("Kell Hud has not started and has changed nothing"), std::string::npos) << text;
+    }
+}

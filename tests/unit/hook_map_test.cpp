@@ -55,8 +55,8 @@ protected:
         // Every colour distinct, none of them opaque.
         for (int i = 0; i < HUD_COLOUR_COUNT; ++i)
             plugin.colours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(100 + i), static_cast<uint8_t>(200 - i), 7};
-        ASSERT_FALSE(installHudHookMap());
-        ASSERT_FALSE(installRadarHookMap());
+        ASSERT_FALSE(injector::apply_patches(hudHookMap()));
+        ASSERT_FALSE(injector::apply_patches(radarHookMap()));
     }
 };
 

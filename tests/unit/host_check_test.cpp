@@ -31,7 +31,7 @@ HudSettings settingsWith(unsigned options)
 HostVerdict checkWith(unsigned options)
 {
     plugin.settings = settingsWith(options); // the tables read the settings from there
-    return checkHostBuild(plugin.settings, injector::liveHostMemory());
+    return checkHostBuild(makePatchTables(plugin.settings), injector::liveHostMemory());
 }
 
 std::string message(const HostVerdict& verdict)
@@ -118,7 +118,7 @@ TEST(HostCheck, RoutinesAtAddressesOfOursAreCheckedAtTheirEntry)
     } count;
     plugin.settings = settingsWith(all);
     checkHostPlaces(
-        plugin.settings, injector::liveHostMemory(),
+        makePatchTables(plugin.settings), injector::liveHostMemory(),
         [](const CheckedPlace& place, void* context) {
             auto& count = *static_cast<Count*>(context);
             if (place.entry) {
@@ -191,4 +191,18 @@ TEST(HostCheck, UnreadableCodeIsAMismatchNotAFault)
     EXPECT_FALSE(injector::liveHostMemory()(pageEnd - 4, read, sizeof read));
     EXPECT_TRUE(injector::liveHostMemory()(pageEnd - 4, read, 4));
     EXPECT_FALSE(injector::liveHostMemory()(0xFFFFFFFC, read, 8)) << "a span past the address space";
+}
+
+// A patch the game would not let be written once the host matched: the message names it,
+// and says nothing changed only when everything written before it was put back.
+TEST(HostCheck, APatchNotWrittenIsNamedWithWhetherAllWasPutBack)
+{
+    HostVerdict verdict;
+    verdict.unwritten = {"site_radar_draw_b", 0x5869BF};
+    ASSERT_TRUE(verdict.refused());
+    EXPECT_EQ(message(verdict), "The game would not let Kell Hud change its code at 0x5869BF (site_radar_draw_b).\n\n"
+                                "Kell Hud has not started and has changed nothing; the game keeps its own HUD.");
+    verdict.restored = false;
+    EXPECT_EQ(message(verdict).find("changed nothing"), std::string::npos) << message(verdict);
+    EXPECT_NE(message(verdict).find("restart the game without Kell Hud"), std::string::npos) << message(verdict);
 }

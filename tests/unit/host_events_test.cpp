@@ -11,6 +11,7 @@
 #include "host/host.h"
 #include "host_sites.h"
 #include "injector/hooking.h"
+#include "sim/system.h"
 #include "test_sites.h"
 #include "trace.h"
 
@@ -122,6 +123,27 @@ TEST_F(HostEvents, RadarDrawIsOneEventOnTwoSitesPatchedByTheFirstSubscriptionOnl
     EXPECT_EQ(calls[0].args, nlohmann::json::array({true}));
     EXPECT_EQ(calls[1].args, nlohmann::json::array({false}));
     EXPECT_EQ(callbacksRun, (Runs{{'a', 1}, {'b', 1}, {'a', 2}, {'b', 2}}));
+}
+
+// A start-up that cannot finish puts the sites back: every event is then as before its
+// first subscription, and a later subscription takes its sites anew, each under one scope.
+TEST_F(HostEvents, PuttingTheSitesBackLeavesEachEventAsBeforeItsFirstSubscription)
+{
+    const std::vector<uint8_t> before = bytesAt(host::site_radar_draw_a, 5);
+    DrawTailEvent().subscribe(&callbackA);
+    RadarDrawEvent().subscribe(&callbackA);
+    ASSERT_EQ(sitesChanged().size(), 3u);
+    EXPECT_TRUE(putEventSitesBack());
+    EXPECT_TRUE(sim::listPatches().empty());
+
+    sim::system().protectionChanges.clear();
+    RadarDrawEvent().subscribe(&callbackB);
+    EXPECT_EQ(sim::system().protectionChanges.size(), 4u) << "each site written once, under one scope";
+    EXPECT_EQ(sitesChanged(), (std::set<uint32_t>{host::site_radar_draw_a, host::site_radar_draw_b}));
+    EXPECT_EQ(sim::reachRadarDrawA(true), host::radar_draw_overlay.address + 1);
+    EXPECT_EQ(callbacksRun, (Runs{{'b', 1}}));
+    EXPECT_TRUE(putEventSitesBack());
+    EXPECT_EQ(bytesAt(host::site_radar_draw_a, 5), before);
 }
 
 TEST_F(HostEvents, DrawTailSiteJumpsToTheDispatcherWhichReturnsToTheHostsCaller)

@@ -67,7 +67,7 @@ TEST_F(PatchEngine, BranchDestinationsDecodeAndWrapModulo2To32)
         EXPECT_EQ(injector::branch_destination(site), destination);
     }
     for (uint32_t target : {0x10u, 0xFFFFF000u, site}) {
-        injector::redirect_call(site, target);
+        EXPECT_TRUE(injector::redirect_call(site, target).written);
         EXPECT_EQ(injector::branch_destination(site), target);
     }
 
@@ -76,7 +76,8 @@ TEST_F(PatchEngine, BranchDestinationsDecodeAndWrapModulo2To32)
         lay(site, {0xFF, mode, 0x02, 0x00, 0x90, 0x00});
         EXPECT_EQ(injector::branch_destination(site), 0x12345678u);
     }
-    for (Bytes other : {Bytes{0xFF, 0x35, 0x02, 0x00, 0x90, 0x00}, Bytes{0xEB, 0x10}, Bytes{0xC3}}) {
+    for (Bytes other : {Bytes{0xFF, 0x35, 0x02, 0x00, 0x90, 0x00}, Bytes{0xFF, 0x15, 0, 0, 0, 0}, Bytes{0xEB, 0x10},
+                        Bytes{0xC3}}) {
         lay(site, other);
         EXPECT_EQ(injector::branch_destination(site), 0u);
     }
@@ -84,11 +85,11 @@ TEST_F(PatchEngine, BranchDestinationsDecodeAndWrapModulo2To32)
 
 TEST_F(PatchEngine, RedirectedCallsLandWithTheHostsArgumentsAndStack)
 {
-    EXPECT_EQ(injector::redirect_call(cdeclSite, &cdeclTarget), cdeclHost);
+    EXPECT_EQ(injector::redirect_call(cdeclSite, &cdeclTarget).former, cdeclHost);
     EXPECT_EQ(run(cdeclRoutine, 3, 4), 3004u + 3);
     EXPECT_EQ(targetArgs, (std::vector<uint32_t>{3, 4}));
 
-    EXPECT_EQ(injector::redirect_call(thiscallSite, &thiscallTarget), thiscallHost);
+    EXPECT_EQ(injector::redirect_call(thiscallSite, &thiscallTarget).former, thiscallHost);
     EXPECT_EQ(run(thiscallRoutine, 0xCFF000, 9), 500u + 9);
     EXPECT_EQ(targetArgs, (std::vector<uint32_t>{0xCFF000, 9}));
     EXPECT_TRUE(hostCalls.empty());
@@ -96,27 +97,27 @@ TEST_F(PatchEngine, RedirectedCallsLandWithTheHostsArgumentsAndStack)
 
     // A call at a function's entry turned into a jump: the whole function is replaced.
     write(sim::X86(freeCode).call(cdeclHost).ret());
-    EXPECT_EQ(injector::redirect_jump(freeCode, &cdeclTarget), cdeclHost);
+    EXPECT_EQ(injector::redirect_jump(freeCode, &cdeclTarget).former, cdeclHost);
     EXPECT_EQ(run(freeCode, 6, 7), 6007u);
-    EXPECT_EQ(injector::redirect_call(freeCode, thiscallHost), addressOf(&cdeclTarget));
+    EXPECT_EQ(injector::redirect_call(freeCode, thiscallHost).former, addressOf(&cdeclTarget));
     EXPECT_EQ(bytesAt(freeCode, 1), Bytes{0xE8});
 }
 
 TEST_F(PatchEngine, ByteAccessTouchesExactlyItsBytesAndPutsProtectionBack)
 {
     const uint32_t edge = freeCode + 0xFFE; // across two code pages
-    injector::write_u32(edge, 0xA1B2C3D4);
-    injector::write_u8(edge + 3, 0x5A);
+    EXPECT_TRUE(injector::write_u32(edge, 0xA1B2C3D4));
+    EXPECT_TRUE(injector::write_u8(edge + 3, 0x5A));
     EXPECT_EQ(injector::read_u32(edge), 0x5AB2C3D4u);
     EXPECT_EQ(injector::read_u8(edge + 1), 0xC3);
-    injector::fill_nop(freeCode + 0x10, 3);
-    injector::fill_nop(freeCode + 0x20, 0);
+    EXPECT_TRUE(injector::fill_nop(freeCode + 0x10, 3));
+    EXPECT_TRUE(injector::fill_nop(freeCode + 0x20, 0));
     EXPECT_EQ(bytesAt(freeCode + 0xF, 5), (Bytes{0, 0x90, 0x90, 0x90, 0}));
     EXPECT_EQ(sim::listPatches().size(), 2u);
     EXPECT_EQ(sim::pageProtection(edge), executeRead);
     EXPECT_EQ(sim::pageProtection(edge + 4), executeRead);
 
-    injector::write_u32(hostData + 1, 5);
+    EXPECT_TRUE(injector::write_u32(hostData + 1, 5));
     EXPECT_EQ(sim::pageProtection(hostData), uint32_t{PAGE_READWRITE});
 }
 
@@ -129,10 +130,12 @@ TEST_F(PatchEngine, WhereProtectionCannotChangeNothingIsWrittenAndReadsGiveZero)
     sim::decommit(gone, gone + sim::pageSize);
     sim::decommit(alsoGone, alsoGone + sim::pageSize);
 
-    injector::write_u8(gone, 0xE8);
-    injector::write_u32(gone - 2, 0xFFFFFFFF);
-    injector::fill_nop(gone - 8, 16);
-    EXPECT_EQ(injector::redirect_jump(gone + 0x10, 0x401000), 0u);
+    EXPECT_FALSE(injector::write_u8(gone, 0xE8));
+    EXPECT_FALSE(injector::write_u32(gone - 2, 0xFFFFFFFF));
+    EXPECT_FALSE(injector::fill_nop(gone - 8, 16));
+    const injector::Redirection redirected = injector::redirect_jump(gone + 0x10, 0x401000);
+    EXPECT_EQ(redirected.former, 0u);
+    EXPECT_FALSE(redirected.written);
     EXPECT_EQ(injector::read_u8(gone) + injector::read_u32(gone - 1), 0u);
     EXPECT_EQ(injector::branch_destination(gone - 5), 0u);
     EXPECT_EQ(injector::branch_destination(alsoGone - 2), 0u);
@@ -154,7 +157,7 @@ TEST_F(PatchEngine, SiteHookKeepsTheFormerDestinationAndPutsTheBytesBackOnceWhoe
         EXPECT_EQ(run(cdeclRoutine, 3, 4), 3004u + 3);
 
         injector::SiteHook moved(std::move(hook));
-        hook.restore(); // nothing left to put back
+        EXPECT_TRUE(hook.restore()); // nothing left to put back
         EXPECT_EQ(run(cdeclRoutine, 3, 4), 3004u + 3);
         EXPECT_EQ(moved.former_destination(), cdeclHost);
 
@@ -162,19 +165,34 @@ TEST_F(PatchEngine, SiteHookKeepsTheFormerDestinationAndPutsTheBytesBackOnceWhoe
         EXPECT_EQ(other.former_destination(), thiscallHost);
         other = std::move(moved); // gives its own site back first
         EXPECT_EQ(bytesAt(thiscallSite, 5), second);
-        other.restore();
+        EXPECT_TRUE(other.restore());
         EXPECT_EQ(bytesAt(cdeclSite, 5), first);
         EXPECT_EQ(run(cdeclRoutine, 1, 2), 102u + 1);
 
-        injector::fill_nop(cdeclSite, 2); // stays: the bytes went back already
+        EXPECT_TRUE(injector::fill_nop(cdeclSite, 2)); // stays: the bytes went back already
     }
     EXPECT_EQ(bytesAt(cdeclSite, 2), (Bytes{0x90, 0x90}));
+}
+
+// As the start-up goes: every checked row that applies, then, when all hold, the writes.
+injector::PatchRefusal checkThenApply(const injector::PatchTable& table)
+{
+    for (size_t i = 0; i < table.count; ++i) {
+        const injector::PatchRow& row = table.rows[i];
+        if (!row.applies)
+            continue;
+        if (injector::PatchRefusal refusal = injector::check_site(injector::liveHostMemory(), row.name, row.site, row.expected))
+            return refusal;
+    }
+    EXPECT_FALSE(injector::apply_patches(table));
+    return {};
 }
 
 // One table over the rows of every kind. Each case changes one site of the image first:
 // a checked row that then differs keeps the whole table from being written, and names
 // itself and what it found; otherwise the table writes exactly what the engine's own
-// operations write, under the same protection changes, and records what it overwrote.
+// operations write, under the same protection changes, records what it overwrote, and
+// puts exactly that back.
 TEST_F(PatchEngine, ATableIsCheckedWholeBeforeAnyRowIsWritten)
 {
     using enum injector::PatchKind;
@@ -204,12 +222,12 @@ TEST_F(PatchEngine, ATableIsCheckedWholeBeforeAnyRowIsWritten)
         {"off", thiscallSite, Call, HostCall, 0x401234, false},
     };
     auto directly = [&] {
-        injector::redirect_call(cdeclSite, &cdeclTarget);
-        injector::write_u8(branch, 0xEB);
-        injector::write_u32(operand, 0xA1B2C3D4);
-        injector::fill_nop(run16, 3);
-        injector::redirect_jump(thiscallHost, &thiscallTarget);
-        injector::redirect_call(edge, 0x401234);
+        EXPECT_TRUE(injector::redirect_call(cdeclSite, &cdeclTarget).written);
+        EXPECT_TRUE(injector::write_u8(branch, 0xEB));
+        EXPECT_TRUE(injector::write_u32(operand, 0xA1B2C3D4));
+        EXPECT_TRUE(injector::fill_nop(run16, 3));
+        EXPECT_TRUE(injector::redirect_jump(thiscallHost, &thiscallTarget).written);
+        EXPECT_TRUE(injector::redirect_call(edge, 0x401234).written);
     };
     struct Case {
         const char* refused; // the row named, or nullptr: written
@@ -237,7 +255,8 @@ TEST_F(PatchEngine, ATableIsCheckedWholeBeforeAnyRowIsWritten)
         injector::PatchRecord records[std::size(rows)];
         std::memset(records, 0xCC, sizeof records);
         sim::system().protectionChanges.clear();
-        injector::PatchRefusal refusal = injector::apply_patches({rows, records, std::size(rows)});
+        const injector::PatchTable table{rows, records, std::size(rows)};
+        injector::PatchRefusal refusal = checkThenApply(table);
         if (c.refused) {
             EXPECT_STREQ(refusal.row, c.refused);
             EXPECT_EQ(refusal.site, c.site);
@@ -275,26 +294,78 @@ TEST_F(PatchEngine, ATableIsCheckedWholeBeforeAnyRowIsWritten)
             EXPECT_EQ(Bytes(r.original, r.original + r.size), recorded[i].first) << rows[i].name;
             EXPECT_EQ(r.former, recorded[i].second) << rows[i].name;
         }
+        EXPECT_TRUE(injector::restore_patches(table));
+        EXPECT_TRUE(sim::listPatches().empty());
+        EXPECT_EQ(records[0].size, 0u) << "put back once";
     }
 }
 
-TEST_F(PatchEngine, RedirectReadsTheSiteThenWritesOpcodeBeforeDisplacementEachUnderItsOwnScope)
+// A redirection reads where the site went without changing any protection, then writes
+// its five bytes under one scope; so does a site hook, which keeps them too.
+TEST_F(PatchEngine, ARedirectWritesItsFiveBytesUnderOneScope)
 {
     const uint32_t rwx = PAGE_EXECUTE_READWRITE;
-    const std::vector<sim::ProtectionChange> expected = {
-        {cdeclSite, 1, rwx},     {cdeclSite, 1, executeRead},     // read the opcode
-        {cdeclSite + 1, 4, rwx}, {cdeclSite + 1, 4, executeRead}, // read the displacement
-        {cdeclSite, 1, rwx},     {cdeclSite, 1, executeRead},     // write the opcode
-        {cdeclSite + 1, 4, rwx}, {cdeclSite + 1, 4, executeRead}, // write the displacement
-    };
-    auto changes = protectionChangesOf([] { injector::redirect_call(cdeclSite, 0x401234); });
+    const std::vector<sim::ProtectionChange> expected = {{cdeclSite, 5, rwx}, {cdeclSite, 5, executeRead}};
+    auto changes = protectionChangesOf([] { EXPECT_TRUE(injector::redirect_call(cdeclSite, 0x401234).written); });
     EXPECT_EQ(changes, expected);
-    changes = protectionChangesOf([] { injector::redirect_jump(cdeclSite, 0x401234); });
+    changes = protectionChangesOf([] { EXPECT_TRUE(injector::redirect_jump(cdeclSite, 0x401234).written); });
     EXPECT_EQ(changes, expected);
     EXPECT_EQ(bytesAt(cdeclSite, 1), Bytes{0xE9});
+    changes = protectionChangesOf([] { EXPECT_TRUE(injector::SiteHook(cdeclSite, 0x401234, 0xE8).is_saved()); });
+    EXPECT_EQ(changes.size(), 4u) << "one scope to write, one to put back";
+    EXPECT_EQ(std::vector(changes.begin(), changes.begin() + 2), expected);
 
-    EXPECT_TRUE(protectionChangesOf([] { injector::fill_nop(cdeclSite, 0); }).empty());
+    EXPECT_TRUE(protectionChangesOf([] { EXPECT_TRUE(injector::fill_nop(cdeclSite, 0)); }).empty());
     EXPECT_EQ(bytesAt(cdeclSite, 1), Bytes{0xE9});
+}
+
+// A row the game will not let be written, or one longer than a record keeps, stops the
+// table there: that row is left as it was, the rows before stay written until they are
+// put back, and the rows after are not reached.
+TEST_F(PatchEngine, ATableStopsAtTheFirstRowItCannotWrite)
+{
+    using enum injector::PatchKind;
+    using enum injector::Shape;
+    const uint32_t guarded = freeCode + 0x12;
+    const struct {
+        const char* failing;
+        injector::PatchRow row;
+    } cases[] = {
+        {"refused", {"refused", guarded - 3, U32, Unchecked, 7}},
+        {"long", {"long", freeCode + 0x40, Nop, Unchecked, injector::maxRowBytes + 1}},
+        {nullptr, {"longest", freeCode + 0x40, Nop, Unchecked, injector::maxRowBytes}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row.name);
+        sim::buildHostImage();
+        test_sites::lay();
+        sim::system().protectionRefused = {guarded};
+        const Bytes before = bytesAt(freeCode, 0x60);
+        const injector::PatchRow rows[] = {
+            {"first", freeCode, U32, Unchecked, 0xA1B2C3D4},
+            {"second", cdeclSite, Call, HostCall, 0x401234},
+            c.row,
+            {"after", freeCode + 0x20, ShortJump, Unchecked, 0},
+        };
+        injector::PatchRecord records[std::size(rows)];
+        const injector::PatchTable table{rows, records, std::size(rows)};
+        const injector::PatchFailure failure = injector::apply_patches(table);
+        if (!c.failing) {
+            EXPECT_FALSE(failure);
+            EXPECT_EQ(records[2].size, injector::maxRowBytes);
+            continue;
+        }
+        EXPECT_STREQ(failure.row, c.failing);
+        EXPECT_EQ(failure.site, c.row.site);
+        EXPECT_EQ(records[0].size + records[1].size + records[2].size + records[3].size, 4u + 5u);
+        EXPECT_EQ(records[1].former, cdeclHost);
+        EXPECT_EQ(bytesAt(freeCode + 0x20, 1), Bytes{0}) << "a row after the failure";
+        EXPECT_EQ(sim::listPatches().size(), 2u);
+        EXPECT_TRUE(injector::restore_patches(table));
+        EXPECT_TRUE(sim::listPatches().empty());
+        EXPECT_EQ(bytesAt(freeCode, 0x60), before);
+    }
+    sim::system().protectionRefused.clear();
 }
 
 } // namespace
