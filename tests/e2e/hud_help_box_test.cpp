@@ -72,6 +72,7 @@ TEST(HelpBox, KeepsTheHostsStateMachineOverFrames)
     }
     EXPECT_EQ(counts, (std::vector<json>{1, 14}));
     EXPECT_EQ(sounds, (std::vector<json>{{1, {32, 0, 1}}, {14, {32, 0, 1}}}));
+    EXPECT_EQ(countOf(r, "play_sound"), 2); // both the plug-in's
 
     // A new message: measured in the help text's style, then drawn.
     std::vector<json> first = helpCalls(r, 1);
