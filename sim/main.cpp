@@ -14,6 +14,7 @@
 #include "check/host_report.h"
 #include "check/overlaps.h"
 #include "command_checks.h"
+#include "host_build.h"
 #include "host_image.h"
 #include "mod_folder.h"
 #include "pack/release_zip.h"

@@ -13,6 +13,7 @@
 
 #include "check/data_check.h"
 #include "host/host.h"
+#include "host_build.h"
 #include "host_frame.h"
 #include "host_image.h"
 #include "host_radar.h"
