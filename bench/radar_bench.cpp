@@ -23,6 +23,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host_build.h"
 #include "host_frame.h"
 #include "host_image.h"
 #include "host_sites.h"

@@ -7,6 +7,7 @@
 #include "core/plugin_path.h"
 #include "platform/local_path.h"
 #include "platform/win32.h"
+#include "text/local_path_form.h"
 
 namespace {
 
@@ -39,11 +40,7 @@ const std::string& writeScratch(const uint8_t* data, size_t size)
 // as this machine's.
 std::string localPath(const char* windowsPath)
 {
-    std::string local = windowsPath;
-    for (char& c : local)
-        if (c == '\\')
-            c = '/';
-    return local;
+    return localPathForm(windowsPath);
 }
 
 // The input is always a plain file.

@@ -15,9 +15,13 @@ constexpr uint32_t codeEnd = 0x858000; // code below, data from here on
 constexpr uint32_t imageEnd = 0xD00000;
 constexpr uint32_t pageSize = 0x1000;
 
-// Maps and writes the image (again, from scratch, if it is already there) and records what
-// it wrote, so that later changes can be listed as patches.
-void buildHostImage();
+// The two ends of building the image (host_build.h): maps it, from scratch if it is already
+// there, with every page read+write; then records the code as written, so that later
+// changes can be listed as patches, and makes the code pages read+execute.
+void mapHostImage();
+void sealHostCode();
+// Stops the simulated host: its image cannot be built as asked.
+[[noreturn]] void hostImageFault(const std::string& what);
 // Unmaps the image.
 void releaseHostImage();
 bool hostImageBuilt();

@@ -9,6 +9,7 @@
 #include "host_image.h"
 #include "host_records.h"
 #include "image_writer.h"
+#include "marker_shapes.h"
 #include "trace.h"
 
 namespace sim {
@@ -72,13 +73,7 @@ uint32_t writeCheckedCall(ImageWriter& image, uint32_t site, uint32_t function,
 
 // ---- Markers ---------------------------------------------------------------------------
 
-const MarkerShape markerShapes[] = {
-    {host::site_marker_host_colour, host::marker_draw.address, 15, 2},
-    {host::site_marker_faint, host::marker_draw.address, 15, 2},
-    {host::site_marker_low, host::marker_draw_ground.address, 7, 1},
-    {host::site_marker_high, host::marker_draw_above.address, 8, 2},
-};
-uint32_t markerEntries[std::size(markerShapes)];
+uint32_t markerEntries[markerSiteCount];
 
 // push the words last first; the point by its address
 void pushMarkerArguments(X86& code, const MarkerShape& shape)
@@ -94,8 +89,8 @@ void pushMarkerArguments(X86& code, const MarkerShape& shape)
 void writeMarkerSites(ImageWriter& image)
 {
     const char* names[] = {"site_marker_host_colour", "site_marker_faint", "site_marker_low", "site_marker_high"};
-    for (size_t i = 0; i < std::size(markerShapes); ++i) {
-        const MarkerShape& shape = markerShapes[i];
+    for (size_t i = 0; i < markerSiteCount; ++i) {
+        const MarkerShape& shape = markerShape(static_cast<MarkerSite>(i));
         markerEntries[i] = writeCheckedCall(
             image, shape.site, shape.function, [&](X86& code) { pushMarkerArguments(code, shape); },
             static_cast<uint8_t>(4 * shape.words), names[i]);
@@ -105,7 +100,7 @@ void writeMarkerSites(ImageWriter& image)
 void reachMarker(const MarkerCallState& marker)
 {
     const auto index = static_cast<size_t>(marker.site);
-    const MarkerShape& shape = markerShapes[index];
+    const MarkerShape& shape = markerShape(marker.site);
     size_t given = 0;
     for (uint32_t i = 0; i < shape.words; ++i)
         if (i != shape.pointWord)
@@ -251,7 +246,6 @@ void writeTextCode(ImageWriter& image)
 
 } // namespace
 
-const MarkerShape& markerShape(MarkerSite site) { return markerShapes[static_cast<size_t>(site)]; }
 
 void writeOptionSites(ImageWriter& image)
 {

@@ -23,15 +23,6 @@ void writeOptionsWorld(const OptionsWorldState& options);
 // text code.
 void reachOptionSites(const OptionsWorldState& options);
 
-// Stack words each marker site's host function takes, and which of them is the point.
-struct MarkerShape {
-    uint32_t site;
-    uint32_t function;
-    uint8_t words;
-    uint8_t pointWord;
-};
-const MarkerShape& markerShape(MarkerSite site);
-
 // What the host's own text code reads where the font set puts its operands.
 constexpr float hostTextUnit = 1.0f / 448.0f;
 constexpr int32_t hostTextLines = 448;

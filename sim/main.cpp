@@ -14,6 +14,7 @@
 #include "check/host_report.h"
 #include "check/overlaps.h"
 #include "command_checks.h"
+#include "host_build.h"
 #include "host_image.h"
 #include "mod_folder.h"
 #include "pack/release_zip.h"
@@ -154,15 +155,65 @@ int modFolderCommand(const std::string& newMod, sim::RunOptions& options)
     return -1;
 }
 
-int run(int argc, char** argv)
+// `--every N`: says what is wrong itself, since a missing number is its own mistake.
+bool parseEvery(const char* value, sim::RunOptions& options)
 {
+    char* end = nullptr;
+    long n = value ? std::strtol(value, &end, 10) : -1;
+    if (!value || *end != '\0' || n < 1 || n > 1000000) {
+        std::cerr << "kellhud-sim: --every " << (value ? printable(value, 40) : std::string("needs a number"))
+                  << ": a picture every N frames, N from 1 to 1000000\n";
+        return false;
+    }
+    options.every = static_cast<int>(n);
+    return true;
+}
+
+bool parseStyle(const char* value, sim::RunOptions& options)
+{
+    // The style names in iVesk's order.
+    const char* const styles[] = {"base", "mora", "sabel"};
+    for (int style = 0; value && style < 3; ++style)
+        if (std::string(value) == styles[style]) {
+            options.style = style;
+            return true;
+        }
+    std::cerr << "kellhud-sim: --style " << (value ? printable(value, 40) : std::string("needs a name"))
+              << ": the styles are base, mora and sabel\n";
+    return false;
+}
+
+bool parseFrames(const char* value, sim::RunOptions& options)
+{
+    char* end = nullptr;
+    long n = value ? std::strtol(value, &end, 10) : -1;
+    if (!value || *end != '\0' || n < 0 || n > 1000000)
+        return false;
+    options.frames = static_cast<int>(n);
+    return true;
+}
+
+// A command that ends the reading of the command line where it stands: the words after it
+// are not read.
+enum class Immediate { None, ListPluginFiles, CheckHost, WriteHostImage, Help };
+
+struct CommandLine {
     sim::RunOptions options;
     std::string newMod;
     std::optional<pack::PackOptions> packing;
     std::string pluginDll;
     bool includeExtra = false;
-    options.pluginFile = sim::defaultPluginFile();
     bool checkOnly = false, overlaps = false, allStyles = false;
+    Immediate immediate = Immediate::None;
+    std::string immediateFile; // --check-host's and --write-host-image's file
+};
+
+// Reads the words into `line`. Returns -1 to go on, else the exit status of a mistake it
+// has reported.
+int parseArguments(int argc, char** argv, CommandLine& line)
+{
+    sim::RunOptions& options = line.options;
+    options.pluginFile = sim::defaultPluginFile();
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -187,49 +238,35 @@ int run(int argc, char** argv)
         else if (arg == "--trace-frames")
             options.traceFramesOnly = true;
         else if (arg == "--check")
-            checkOnly = true;
+            line.checkOnly = true;
         else if (arg == "--overlaps")
-            overlaps = true;
+            line.overlaps = true;
         else if (arg == "--all-styles")
-            allStyles = true;
+            line.allStyles = true;
         else if (arg == "--list-plugin-files") {
-            for (const std::string& file : check::pluginFiles())
-                std::cout << file << "\n";
-            return 0;
-        }
-        else if (arg == "--new-mod")
-            ok = takes(newMod) && !newMod.empty();
+            line.immediate = Immediate::ListPluginFiles;
+            return -1;
+        } else if (arg == "--new-mod")
+            ok = takes(line.newMod) && !line.newMod.empty();
         else if (arg == "--pack") {
-            packing.emplace();
-            ok = takes(packing->dir) && !packing->dir.empty();
+            line.packing.emplace();
+            ok = takes(line.packing->dir) && !line.packing->dir.empty();
             // An optional second word: the folder the archive goes to.
             if (ok && i + 1 < argc && argv[i + 1][0] != '-' && argv[i + 1][0] != '\0')
-                packing->outDir = argv[++i];
+                line.packing->outDir = argv[++i];
         } else if (arg == "--plugin-dll")
-            ok = takes(pluginDll) && !pluginDll.empty();
+            ok = takes(line.pluginDll) && !line.pluginDll.empty();
         else if (arg == "--include-extra")
-            includeExtra = true;
-        else if (arg == "--check-host") {
-            std::string file;
-            if (!takes(file) || file.empty()) {
-                std::cerr << "kellhud-sim: --check-host needs the game's executable\n";
+            line.includeExtra = true;
+        else if (arg == "--check-host" || arg == "--write-host-image") {
+            if (!takes(line.immediateFile) || line.immediateFile.empty()) {
+                std::cerr << "kellhud-sim: " << arg
+                          << (arg == "--check-host" ? " needs the game's executable\n" : " needs a file name\n");
                 return 2;
             }
-            return check::checkHostFile(file, std::cout, std::cerr);
-        } else if (arg == "--write-host-image") {
-            std::string file, error;
-            if (!takes(file) || file.empty()) {
-                std::cerr << "kellhud-sim: --write-host-image needs a file name\n";
-                return 2;
-            }
-            sim::buildHostImage();
-            if (!sim::writeHostImage(file, error)) {
-                std::cerr << "kellhud-sim: " << error << "\n";
-                return 1;
-            }
-            return 0;
-        }
-        else if (arg == "--png")
+            line.immediate = arg == "--check-host" ? Immediate::CheckHost : Immediate::WriteHostImage;
+            return -1;
+        } else if (arg == "--png")
             ok = takes(options.pngPath);
         else if (arg == "--unload")
             options.unload = true;
@@ -240,44 +277,20 @@ int run(int argc, char** argv)
         else if (arg == "--frames-png")
             ok = takes(options.framesDir);
         else if (arg == "--every") {
-            char* end = nullptr;
-            long n = value ? std::strtol(value, &end, 10) : -1;
-            if (!value || *end != '\0' || n < 1 || n > 1000000) {
-                std::cerr << "kellhud-sim: --every " << (value ? printable(value, 40) : std::string("needs a number"))
-                          << ": a picture every N frames, N from 1 to 1000000\n";
+            if (!parseEvery(value, options))
                 return 2;
-            }
-            options.every = static_cast<int>(n);
             ++i;
         } else if (arg == "--style") {
-            // The style names in iVesk's order.
-            const char* const styles[] = {"base", "mora", "sabel"};
-            ok = false;
-            for (int style = 0; value && style < 3; ++style)
-                if (std::string(value) == styles[style]) {
-                    options.style = style;
-                    ok = true;
-                    ++i;
-                }
-            if (!ok) {
-                std::cerr << "kellhud-sim: --style " << (value ? printable(value, 40) : std::string("needs a name"))
-                          << ": the styles are base, mora and sabel\n";
+            if (!parseStyle(value, options))
                 return 2;
-            }
-        }
-        else if (arg == "--size")
+            ++i;
+        } else if (arg == "--size")
             ok = value && parseSize(value, options) && ++i;
-        else if (arg == "--frames") {
-            char* end = nullptr;
-            long n = value ? std::strtol(value, &end, 10) : -1;
-            ok = value && *end == '\0' && n >= 0 && n <= 1000000;
-            if (ok) {
-                options.frames = static_cast<int>(n);
-                ++i;
-            }
-        } else if (arg == "--help" || arg == "-h") {
-            std::cout << usage;
-            return 0;
+        else if (arg == "--frames")
+            ok = parseFrames(value, options) && ++i;
+        else if (arg == "--help" || arg == "-h") {
+            line.immediate = Immediate::Help;
+            return -1;
         } else {
             std::cerr << "kellhud-sim: unknown option " << printable(arg, 80) << " (kellhud-sim --help lists them)\n";
             return 2;
@@ -287,33 +300,81 @@ int run(int argc, char** argv)
             return 2;
         }
     }
-    if ((!pluginDll.empty() || includeExtra) && !packing) {
-        std::cerr << "kellhud-sim: " << (includeExtra ? "--include-extra" : "--plugin-dll") << " goes with --pack DIR\n";
-        return 2;
-    }
-    if (packing) {
-        packing->pluginDll = pluginDll;
-        packing->includeExtra = includeExtra;
-        return pack::packRelease(*packing, std::cout, std::cerr);
-    }
-    if (int status = modFolderCommand(newMod, options); status >= 0)
-        return status;
-    if ((overlaps || allStyles) && !checkOnly) {
-        std::cerr << "kellhud-sim: " << (overlaps ? "--overlaps" : "--all-styles") << " goes with --check: kellhud-sim --check "
-                  << (overlaps ? "--overlaps" : "--all-styles") << "\n";
-        return 2;
-    }
-    if (checkOnly) {
-        std::string message;
-        if (sim::checkPluginDir(options.pluginDir, message) == sim::PluginDirState::Wrong) {
-            std::cerr << "kellhud-sim: " << message << "\n";
-            return 2;
+    return -1;
+}
+
+int runImmediate(const CommandLine& line)
+{
+    switch (line.immediate) {
+    case Immediate::ListPluginFiles:
+        for (const std::string& file : check::pluginFiles())
+            std::cout << file << "\n";
+        return 0;
+    case Immediate::CheckHost:
+        return check::checkHostFile(line.immediateFile, std::cout, std::cerr);
+    case Immediate::WriteHostImage: {
+        std::string error;
+        sim::buildHostImage();
+        if (!sim::writeHostImage(line.immediateFile, error)) {
+            std::cerr << "kellhud-sim: " << error << "\n";
+            return 1;
         }
-        return checkData(options.pluginDir, options.style, overlaps, allStyles);
+        return 0;
     }
-    if (!checkBeforeRun(options, std::cerr))
+    case Immediate::Help:
+    case Immediate::None:
+        break;
+    }
+    std::cout << usage;
+    return 0;
+}
+
+// Options that only mean something beside another one.
+bool optionsGoTogether(const CommandLine& line)
+{
+    if ((!line.pluginDll.empty() || line.includeExtra) && !line.packing) {
+        std::cerr << "kellhud-sim: " << (line.includeExtra ? "--include-extra" : "--plugin-dll") << " goes with --pack DIR\n";
+        return false;
+    }
+    return true;
+}
+
+int checkCommand(const CommandLine& line)
+{
+    if ((line.overlaps || line.allStyles) && !line.checkOnly) {
+        const char* option = line.overlaps ? "--overlaps" : "--all-styles";
+        std::cerr << "kellhud-sim: " << option << " goes with --check: kellhud-sim --check " << option << "\n";
         return 2;
-    return sim::runSimulation(options, std::cout, std::cerr);
+    }
+    std::string message;
+    if (sim::checkPluginDir(line.options.pluginDir, message) == sim::PluginDirState::Wrong) {
+        std::cerr << "kellhud-sim: " << message << "\n";
+        return 2;
+    }
+    return checkData(line.options.pluginDir, line.options.style, line.overlaps, line.allStyles);
+}
+
+int run(int argc, char** argv)
+{
+    CommandLine line;
+    if (int status = parseArguments(argc, argv, line); status >= 0)
+        return status;
+    if (line.immediate != Immediate::None)
+        return runImmediate(line);
+    if (!optionsGoTogether(line))
+        return 2;
+    if (line.packing) {
+        line.packing->pluginDll = line.pluginDll;
+        line.packing->includeExtra = line.includeExtra;
+        return pack::packRelease(*line.packing, std::cout, std::cerr);
+    }
+    if (int status = modFolderCommand(line.newMod, line.options); status >= 0)
+        return status;
+    if (line.checkOnly || line.overlaps || line.allStyles)
+        return checkCommand(line);
+    if (!checkBeforeRun(line.options, std::cerr))
+        return 2;
+    return sim::runSimulation(line.options, std::cout, std::cerr);
 }
 
 } // namespace

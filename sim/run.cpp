@@ -13,6 +13,7 @@
 
 #include "check/data_check.h"
 #include "host/host.h"
+#include "host_build.h"
 #include "host_frame.h"
 #include "host_image.h"
 #include "host_radar.h"
@@ -278,22 +279,15 @@ private:
     bool shown = false;
 };
 
-} // namespace
-
-int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& err)
+// The scenario file's frames, with the sizes and count the command line gives instead.
+bool readScenario(const RunOptions& options, Scenario& scenario, std::ostream& err)
 {
-    // The data as --check sees them, first: a run on broken data says so before its frames.
-    const std::vector<check::Finding> findings = check::checkPluginFolder(options.pluginDir, options.style);
-    for (const check::Finding& finding : findings)
-        out << check::formatFinding(finding) << "\n";
-
-    Scenario scenario;
     try {
         if (!options.scenarioFile.empty())
             scenario = loadScenario(options.scenarioFile);
     } catch (const std::exception& e) {
         err << "kellhud-sim: " << e.what() << "\n";
-        return 2;
+        return false;
     }
     if (options.width)
         scenario.width = *options.width;
@@ -301,66 +295,80 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         scenario.height = *options.height;
     if (options.frames)
         scenario.frames = *options.frames;
+    return true;
+}
 
+// The trace goes to its file as calls happen; without one no call is kept at all. Like the
+// trace, the picture's file is made before the run; the last frame's drawing is kept only
+// when it is asked for. A file that cannot be made stops the run before it starts.
+bool openOutputs(const RunOptions& options, std::ostream& err)
+{
     std::string error;
-    const std::string dir = utf8Text(std::filesystem::absolute(utf8Path(options.pluginDir)));
-    std::string library;
-    if (!placePlugin(options.pluginFile, dir, options.style, library, error)) {
-        err << "kellhud-sim: " << error << "\n";
-        return 2;
-    }
-    struct RemovePlaced {
-        ~RemovePlaced() { removePlacedPlugin(); }
-    } removePlaced;
-
-    // The trace goes to its file as calls happen; without one no call is kept at all.
-    // A file that cannot be made stops the run before it starts.
     trace::clear();
     trace::keepInMemory(false);
     if (!options.tracePath.empty() && !trace::streamTo(options.tracePath, error)) {
         err << "kellhud-sim: cannot write " << options.tracePath << ": " << error << "\n";
-        return 2;
+        return false;
     }
-
-    // Like the trace, the picture's file is made before the run; the last frame's drawing is
-    // kept only when it is asked for.
     if (!options.pngPath.empty() && !preview::checkPicturePath(options.pngPath, error)) {
         err << "kellhud-sim: cannot write " << options.pngPath << ": " << error << "\n";
         trace::endStream(error);
-        return 2;
+        return false;
     }
     if (!options.framesDir.empty() && !std::filesystem::is_directory(utf8Path(options.framesDir))) {
         err << "kellhud-sim: --frames-png: " << options.framesDir << " is no folder; make it first\n";
         trace::endStream(error);
-        return 2;
+        return false;
     }
     preview::setRecording(!options.pngPath.empty() || !options.framesDir.empty());
+    return true;
+}
 
+// What the start-up left: its patches (their lines taken while the code around each run is
+// as the start-up left it) and the data files it opened.
+struct StartUp {
+    std::vector<PatchRun> patches;
+    std::string patchLines;
+    std::vector<std::string> dataFiles;
+};
+
+bool startPlugin(const RunOptions& options, const Scenario& scenario, const std::string& library, StartUp& started,
+                 std::ostream& err)
+{
     buildHostImage();
     applyScenarioStart(scenario);
     trace::frame = 0;
     trace::streamOnlyFrames(options.traceFramesOnly ? scenario.frames : 0);
     system().dataFilesOpened.clear();
 
+    std::string error;
     if (!loadPlugin(library, error)) {
         err << "kellhud-sim: cannot load the plug-in: " << error << "\n";
         trace::endStream(error);
-        return 2;
+        return false;
     }
-    std::vector<PatchRun> startPatches = listPatches();
-    // Taken now, while the code around each run is as the start-up left it.
-    const std::string startPatchLines = patchLines(startPatches);
-    const std::vector<std::string> dataFiles = system().dataFilesOpened;
+    started.patches = listPatches();
+    started.patchLines = patchLines(started.patches);
+    started.dataFiles = system().dataFilesOpened;
     resetPluginHeapAllocations();
+    return true;
+}
 
-    std::vector<preview::OutlineBox> outline;
-    if (options.outline) {
-        // The layout file the plug-in read, as it read it.
-        const std::string layout = endingWith(dataFiles, "/hud.dat");
-        std::ifstream in(layout.empty() ? utf8Text(utf8Path(dir) / "kell-hud" / "data" / "hud.dat") : layout, std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        outline = preview::outlineBoxes(text, scenario.width, scenario.height);
-    }
+// The boxes of the layout file the plug-in read, as it read it.
+std::vector<preview::OutlineBox> layoutOutline(const std::string& dir, const std::vector<std::string>& dataFiles,
+                                               const Scenario& scenario)
+{
+    const std::string layout = endingWith(dataFiles, "/hud.dat");
+    std::ifstream in(layout.empty() ? utf8Text(utf8Path(dir) / "kell-hud" / "data" / "hud.dat") : layout, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return preview::outlineBoxes(text, scenario.width, scenario.height);
+}
+
+// Every frame of the scenario, with its picture when one is asked for. False when a
+// picture could not be written.
+bool runFrames(const RunOptions& options, const Scenario& scenario, const std::vector<preview::OutlineBox>& outline,
+               std::ostream& err)
+{
     bool ok = true;
     Progress progress(scenario.frames, err);
     for (int frame = 1; frame <= scenario.frames; ++frame) {
@@ -375,6 +383,68 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
         }
         progress.at(frame);
     }
+    return ok;
+}
+
+// The files asked for that are written once the plug-in is gone. False when one could not be.
+bool writeAfterRun(const RunOptions& options, const StartUp& started, std::ostream& err)
+{
+    bool ok = true;
+    if (!options.patchesPath.empty())
+        ok &= writeFile(options.patchesPath, options.unload ? patchLines(listPatches()) : started.patchLines, err);
+    std::string error;
+    if (!trace::endStream(error)) {
+        err << "kellhud-sim: cannot write " << options.tracePath << ": " << error << "\n";
+        ok = false;
+    }
+    return ok;
+}
+
+// 1 when an output failed, else 0 for clean data and ranWithDataFindings for the rest. A
+// note alone (a "//" after what a line needs) leaves the data clean.
+int exitStatus(bool ok, const std::vector<check::Finding>& findings)
+{
+    if (!ok)
+        return 1;
+    const bool clean = std::all_of(findings.begin(), findings.end(), [](const check::Finding& f) {
+        return f.severity == check::Severity::Note && f.hiddenErrors == 0 && f.hiddenWarnings == 0;
+    });
+    return clean ? 0 : ranWithDataFindings;
+}
+
+} // namespace
+
+int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& err)
+{
+    // The data as --check sees them, first: a run on broken data says so before its frames.
+    const std::vector<check::Finding> findings = check::checkPluginFolder(options.pluginDir, options.style);
+    for (const check::Finding& finding : findings)
+        out << check::formatFinding(finding) << "\n";
+
+    Scenario scenario;
+    if (!readScenario(options, scenario, err))
+        return 2;
+
+    std::string error;
+    const std::string dir = utf8Text(std::filesystem::absolute(utf8Path(options.pluginDir)));
+    std::string library;
+    if (!placePlugin(options.pluginFile, dir, options.style, library, error)) {
+        err << "kellhud-sim: " << error << "\n";
+        return 2;
+    }
+    struct RemovePlaced {
+        ~RemovePlaced() { removePlacedPlugin(); }
+    } removePlaced;
+
+    StartUp started;
+    if (!openOutputs(options, err) || !startPlugin(options, scenario, library, started, err))
+        return 2;
+    std::vector<preview::OutlineBox> outline;
+    if (options.outline)
+        outline = layoutOutline(dir, started.dataFiles, scenario);
+    bool ok = runFrames(options, scenario, outline, err);
+
+    // Counted before the shutdown, which is no frame.
     uint32_t heapAllocations = pluginHeapAllocations();
     std::map<std::string, int> frameCalls = trace::pluginCalls();
     ok &= options.pngPath.empty() || writePicture(options.pngPath, scenario, outline, err);
@@ -383,23 +453,12 @@ int runSimulation(const RunOptions& options, std::ostream& out, std::ostream& er
     if (!unloadPlugin())
         err << "kellhud-sim: the plug-in stayed in memory after unloading\n";
 
-    if (!options.patchesPath.empty())
-        ok &= writeFile(options.patchesPath, options.unload ? patchLines(listPatches()) : startPatchLines, err);
-    if (!trace::endStream(error)) {
-        err << "kellhud-sim: cannot write " << options.tracePath << ": " << error << "\n";
-        ok = false;
-    }
-    printSummary(out, scenario, startPatches, dataFiles, frameCalls, heapAllocations, options);
+    ok &= writeAfterRun(options, started, err);
+    printSummary(out, scenario, started.patches, started.dataFiles, frameCalls, heapAllocations, options);
     const std::string missing = check::missingTextures(findings);
     if (!missing.empty())
         out << "  missing textures: " << missing << "\n";
-    if (!ok)
-        return 1;
-    // A note alone (a "//" after what a line needs) leaves the data clean.
-    const bool clean = std::all_of(findings.begin(), findings.end(), [](const check::Finding& f) {
-        return f.severity == check::Severity::Note && f.hiddenErrors == 0 && f.hiddenWarnings == 0;
-    });
-    return clean ? 0 : ranWithDataFindings;
+    return exitStatus(ok, findings);
 }
 
 } // namespace sim

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "host/host.h"
-#include "host_options.h"
+#include "marker_shapes.h"
 #include "scenario_fields.h"
 
 namespace sim {

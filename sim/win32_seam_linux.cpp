@@ -15,6 +15,7 @@
 #include "platform/local_path.h"
 #include "platform/win32.h"
 #include "system.h"
+#include "text/local_path_form.h"
 
 namespace {
 
@@ -156,10 +157,7 @@ SHORT WINAPI GetKeyState(int virtualKey)
 // A FIFO, socket or device stands for what Windows calls a device: no plain file.
 DWORD WINAPI GetFileAttributesA(LPCSTR fileName)
 {
-    std::string path = fileName ? fileName : "";
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
+    const std::string path = localPathForm(fileName ? fileName : "");
     struct stat info;
     if (path.empty() || stat(path.c_str(), &info) != 0)
         return INVALID_FILE_ATTRIBUTES;
@@ -174,10 +172,7 @@ void sim::keyboardChanged(const SystemState&) {}
 
 std::string localPath(const char* path)
 {
-    std::string local = path;
-    for (char& c : local)
-        if (c == '\\')
-            c = '/';
+    const std::string local = localPathForm(path);
     sim::system().dataFilesOpened.push_back(local);
     const auto& replaced = sim::system().filesReplaced;
     const auto found = replaced.find(local);

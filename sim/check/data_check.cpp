@@ -17,6 +17,7 @@
 #include "data/colours.h"
 #include "data/layout.h"
 #include "text/file_kind.h"
+#include "text/local_path_form.h"
 #include "text/printable.h"
 #include "text/utf8_path.h"
 #include "textures/texture_files.h"
@@ -465,16 +466,6 @@ void checkEntries(KeyValueFile& file, DataFile kind, Checker& c)
                                                         : k.kind == ValueKind::Colour ? "255 255 255 255" : "0"));
 }
 
-// Paths are shown the way this machine writes them.
-constexpr char separator = static_cast<char>(std::filesystem::path::preferred_separator);
-
-std::string localForm(const char* windowsPath)
-{
-    std::string path = windowsPath;
-    std::replace(path.begin(), path.end(), '\\', separator);
-    return path;
-}
-
 // A file beside a missing one whose name only adds an extension ("settings.ini.txt"): an
 // editor saved it so, and Windows hides the extension that tells them apart.
 std::string extraExtensionHint(const std::string& path)
@@ -546,7 +537,7 @@ std::vector<std::pair<std::string, std::string>> loadedDictionaries(const std::s
                                                                     bool everyStyle, bool& kellFonts)
 {
     KeyValueFile settings;
-    settings.open((dir + separator + localForm(settingsFile)).c_str());
+    settings.open((dir + localSeparator + localPathForm(settingsFile)).c_str());
     bool enabled = false, fonts = false;
     int32_t vesk = 0;
     settings["bEnable"].tryBool(enabled);
@@ -560,7 +551,7 @@ std::vector<std::pair<std::string, std::string>> loadedDictionaries(const std::s
     if (!enabled)
         return files;
     auto add = [&](const char* file, const std::string& name) {
-        const std::string local = localForm(file);
+        const std::string local = localPathForm(file);
         if (std::none_of(files.begin(), files.end(), [&](const auto& f) { return f.first == local; }))
             files.push_back({local, name});
     };
@@ -613,9 +604,9 @@ std::string missingTextures(const std::vector<Finding>& findings)
 
 std::vector<std::string> pluginFiles()
 {
-    std::vector<std::string> files = {localForm(settingsFile), localForm(layoutFile), localForm(fontDataFile)};
+    std::vector<std::string> files = {localPathForm(settingsFile), localPathForm(layoutFile), localPathForm(fontDataFile)};
     auto add = [&](const char* file) {
-        const std::string local = localForm(file);
+        const std::string local = localPathForm(file);
         if (std::find(files.begin(), files.end(), local) == files.end())
             files.push_back(local);
     };
@@ -630,23 +621,23 @@ std::vector<std::string> pluginFiles()
 
 std::vector<Finding> checkPluginFolder(const std::string& dir, std::optional<int32_t> style, bool everyStyle)
 {
-    std::vector<std::pair<std::string, DataFile>> files = {{localForm(settingsFile), DataFile::Settings},
-                                                           {localForm(layoutFile), DataFile::Layout}};
+    std::vector<std::pair<std::string, DataFile>> files = {{localPathForm(settingsFile), DataFile::Settings},
+                                                           {localPathForm(layoutFile), DataFile::Layout}};
     for (int32_t variant = style.value_or(0); variant <= style.value_or(2); ++variant)
-        files.push_back({localForm(colourFile(variant)), DataFile::Colours});
+        files.push_back({localPathForm(colourFile(variant)), DataFile::Colours});
 
     std::vector<Finding> findings;
     for (const auto& [relative, kind] : files) {
-        std::vector<Finding> found = checkDataFile(dir + separator + relative, kind);
+        std::vector<Finding> found = checkDataFile(dir + localSeparator + relative, kind);
         findings.insert(findings.end(), found.begin(), found.end());
     }
     bool kellFonts = false;
     for (const auto& [relative, name] : loadedDictionaries(dir, style, everyStyle, kellFonts)) {
-        std::vector<Finding> found = checkDictionary(dir + separator + relative, name);
+        std::vector<Finding> found = checkDictionary(dir + localSeparator + relative, name);
         findings.insert(findings.end(), found.begin(), found.end());
     }
     // With the plug-in's fonts on, the game opens this file instead of its own font data.
-    const std::string fontData = dir + separator + localForm(fontDataFile);
+    const std::string fontData = dir + localSeparator + localPathForm(fontDataFile);
     if (kellFonts && lookAt(fontData).kind != FileKind::Regular)
         findings.push_back({fontData, 0, Severity::Error,
                             "missing: with bUseKellFonts = 1 the game reads its font data from this file instead of "

@@ -7,6 +7,7 @@
 
 #include "data/layout.h"
 #include "preview/outline.h"
+#include "text/local_path_form.h"
 
 namespace check {
 
@@ -76,14 +77,7 @@ std::pair<int, int> shared(const sim::preview::OutlineBox& a, const sim::preview
 std::vector<Finding> checkOverlaps(const std::string& dir)
 {
     // The path as the data check shows it: in the way this machine writes paths.
-#ifdef _WIN32
-    const char separator = '\\';
-#else
-    const char separator = '/';
-#endif
-    std::string relative = layoutFile;
-    std::replace(relative.begin(), relative.end(), '\\', separator);
-    const std::string path = dir + separator + relative;
+    const std::string path = dir + localSeparator + localPathForm(layoutFile);
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf(); // a missing or unreadable file is named by the data check itself

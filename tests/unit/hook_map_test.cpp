@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "host_build.h"
 #include "state/plugin.h"
 #include "data/colours.h"
 #include "hooks/hook_routines.h"

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/host_table.h"
+#include "host_build.h"
 #include "host_image.h"
 #include "state/plugin.h"
 

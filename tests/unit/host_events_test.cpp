@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/host.h"
+#include "host_build.h"
 #include "host_sites.h"
 #include "injector/hooking.h"
 #include "sim/system.h"

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "host/host.h"
+#include "host_build.h"
 #include "host_frame.h"
 #include "host_image.h"
 #include "scenario.h"

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "host_build.h"
 #include "state/plugin.h"
 #include "host_image.h"
 #include "hud/draw_hud.h"

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host_build.h"
 #include "state/plugin.h"
 #include "host/host.h"
 #include "host_image.h"

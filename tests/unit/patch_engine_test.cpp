@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "host_build.h"
 #include "injector/hooking.h"
 #include "sim/system.h"
 #include "test_sites.h"

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "host_build.h"
 #include "state/plugin.h"
 #include "host/host.h"
 #include "host_frame.h"

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "host/host.h"
+#include "sim/host_build.h"
 #include "sim/host_image.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "host_build.h"
 #include "state/plugin.h"
 #include "host_image.h"
 #include "host_sites.h"

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/host.h"
+#include "host_build.h"
 #include "host_frame.h"
 #include "host_image.h"
 #include "host_records.h"

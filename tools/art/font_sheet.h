@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "../txd/png.h"
+#include "txd/png.h"
 
 // The font sheets the host draws its text from, and the widths it needs to set that text:
 // characters 32 (space) to 127 in a grid of 16 columns of square cells, drawn from
