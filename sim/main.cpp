@@ -49,7 +49,7 @@ const char usage[] =
     "  --png FILE           the last frame as a PNG picture\n"
     "  --frames-png DIR     every N-th frame and the last as DIR/frame-NNNNN.png (the folder must exist),\n"
     "                       to see blinking, slides and fades; a run of more than two seconds\n"
-    "                       shows its progress on stderr\n"
+    "                       shows its progress on a terminal\n"
     "  --outline            with --png or --frames-png: each hud.dat element's box over the picture,\n"
     "                       labelled with its key (docs/layout-files.md)\n"
     "  --every N            with --frames-png: a picture every N frames, 1 to 1000000 (default 1)\n"

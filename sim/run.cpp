@@ -6,10 +6,17 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <map>
 #include <ostream>
 #include <stdexcept>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "check/data_check.h"
 #include "host/host.h"
@@ -252,11 +259,18 @@ void printSummary(std::ostream& out, const Scenario& scenario, const std::vector
         out << "  pictures: " << options.framesDir << "\n";
 }
 
+#ifdef _WIN32
+bool stderrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
+#else
+bool stderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
+#endif
+
 // A line on stderr, renewed about once a second, once a run has taken two seconds: long
-// runs say how far they are instead of looking stuck.
+// runs say how far they are instead of looking stuck. Only for a person at a terminal: a
+// script or test reading stderr would get a line that depends on the machine's speed.
 class Progress {
 public:
-    Progress(int frames, std::ostream& err) : frames(frames), err(err) {}
+    Progress(int frames, std::ostream& err) : frames(frames), err(err), enabled(&err == &std::cerr && stderrIsTerminal()) {}
     ~Progress()
     {
         if (shown)
@@ -264,6 +278,8 @@ public:
     }
     void at(int frame)
     {
+        if (!enabled)
+            return;
         const auto now = std::chrono::steady_clock::now();
         if (now - start < std::chrono::seconds(2) || now - last < std::chrono::seconds(1))
             return;
@@ -276,6 +292,7 @@ private:
     int frames;
     std::ostream& err;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now(), last{};
+    bool enabled;
     bool shown = false;
 };
 
