@@ -31,15 +31,6 @@ std::vector<json> afterHud(const SimRun& r, int frame)
     return after;
 }
 
-std::vector<json> argsIn(const std::vector<json>& entries, const std::string& op)
-{
-    std::vector<json> found;
-    for (const json& e : entries)
-        if (e["op"] == op)
-            found.push_back(e["args"]);
-    return found;
-}
-
 TEST(AreaNames, HostRoutinesPrintInThisStyleWithTheHostsFade)
 {
     TempDir dir;
@@ -52,12 +43,12 @@ TEST(AreaNames, HostRoutinesPrintInThisStyleWithTheHostsFade)
     expected.push_back("text_print");
     EXPECT_EQ(opsOf(after), expected);
 
-    EXPECT_EQ(argsIn(after, "make_colour"),
+    EXPECT_EQ(argsOf(after, "make_colour"),
               (std::vector<json>{{20, 21, 22, 200}, {10, 11, 12, 200}, {30, 31, 32, 120}, {10, 11, 12, 120}}));
-    EXPECT_EQ(argsIn(after, "text_set_font"), (std::vector<json>{{2}, {2}}));
-    EXPECT_EQ(argsIn(after, "text_set_scale"), (std::vector<json>{{0.9f, 1.8f}, {0.75f, 1.5f}}));
+    EXPECT_EQ(argsOf(after, "text_set_font"), (std::vector<json>{{2}, {2}}));
+    EXPECT_EQ(argsOf(after, "text_set_scale"), (std::vector<json>{{0.9f, 1.8f}, {0.75f, 1.5f}}));
     // From the bottom-right corner, without the player information offset.
-    EXPECT_EQ(argsIn(after, "text_print"), (std::vector<json>{{1880, 996, "Ganton"}, {1880, 950, "Infernus"}}));
+    EXPECT_EQ(argsOf(after, "text_print"), (std::vector<json>{{1880, 996, "Ganton"}, {1880, 950, "Infernus"}}));
 
     // The host's own colour and print calls were replaced.
     for (const json& e : r.trace)
@@ -73,7 +64,7 @@ TEST(AreaNames, PlacedFromTheCornerOnASmallerScreen)
     SimRun r = run(dir, std::string(R"({"screen": [1280, 720], "clock": {"start_ms": 10000}, )") + names + "}");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     // 1280 - trunc(40 * 2/3), 720 - trunc(84 * 2/3) and 720 - trunc(130 * 2/3).
-    EXPECT_EQ(argsIn(afterHud(r, 1), "text_print"), (std::vector<json>{{1254, 664, "Ganton"}, {1254, 634, "Infernus"}}));
+    EXPECT_EQ(argsOf(afterHud(r, 1), "text_print"), (std::vector<json>{{1254, 664, "Ganton"}, {1254, 634, "Infernus"}}));
 }
 
 TEST(AreaNames, WhileDisabledTheStyleIsSetButNothingPrints)
@@ -85,9 +76,9 @@ TEST(AreaNames, WhileDisabledTheStyleIsSetButNothingPrints)
     ASSERT_EQ(r.exitCode, 0) << r.err;
     for (int frame = 1; frame <= 2; ++frame) {
         std::vector<json> all = calls(r, frame);
-        EXPECT_TRUE(argsIn(all, "text_print").empty()) << frame;
-        EXPECT_EQ(argsIn(all, "text_set_font"), (std::vector<json>{{2}, {2}})) << frame;
-        EXPECT_EQ(argsIn(all, "text_set_colour").size(), 2u) << frame;
+        EXPECT_TRUE(argsOf(all, "text_print").empty()) << frame;
+        EXPECT_EQ(argsOf(all, "text_set_font"), (std::vector<json>{{2}, {2}})) << frame;
+        EXPECT_EQ(argsOf(all, "text_set_colour").size(), 2u) << frame;
     }
 }
 
