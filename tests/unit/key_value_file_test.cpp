@@ -56,9 +56,11 @@ TEST(KeyValueFile, ScansKeysValuesAndComments)
                                  "bare\n"
                                  "   \t\n"
                                  "Case 1\n"
-                                 "quoted \"two words\"\n");
+                                 "quoted \"two words\"\n"
+                                 "empty \"\"\n"
+                                 "lone \"\n");
 
-    ASSERT_EQ(file.entries.size(), 6u);
+    ASSERT_EQ(file.entries.size(), 8u);
     EXPECT_EQ(file.commentLines.size(), 2u);
     EXPECT_EQ(file.emptyLines.size(), 1u);
     EXPECT_TRUE(file.hasEquals);
@@ -78,6 +80,9 @@ TEST(KeyValueFile, ScansKeysValuesAndComments)
     EXPECT_TRUE(file["quoted"].quoted);
     EXPECT_EQ(file["quoted"].asText("x"), "two words");
     EXPECT_FALSE(file["name"].quoted);
+    EXPECT_EQ(file["empty"].asText("x"), ""); // two quotes hold an empty text
+    EXPECT_FALSE(file["lone"].quoted);        // one is no quoting
+    EXPECT_EQ(file["lone"].asText("x"), "\"");
     EXPECT_TRUE(file["case"].missing); // keys are case-sensitive
 }
 
