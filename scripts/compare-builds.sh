@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Shows that two sim builds of the plug-in behave the same: the trace and the patched host
-# bytes of docs/examples/busy.json and preview.json and of a heavy radar scenario made here,
-# with the shipped settings and with every option set on. Plug-in addresses inside patched bytes (call and jump targets,
+# bytes of every scenario in docs/examples and of a heavy radar scenario made here, with the
+# shipped settings, with every option set on, and with the layout from before anchors. Plug-in addresses inside patched bytes (call and jump targets,
 # operands that address the plug-in's data) are compared by the symbol they name, since
 # they move with every change of code and with every load.
 #
@@ -72,8 +72,9 @@ json.dump({"screen": [1280, 720], "frames": 48, "clock": {"start_ms": 5000, "ste
 EOF
 
 status=0
-for scenario in busy preview radar; do
-    for settings in shipped options; do
+scenarios=$(cd "$root/docs/examples" && ls *.json | sed 's/\.json$//')
+for scenario in $scenarios radar; do
+    for settings in shipped options unanchored; do
         for side in before after; do
             build=$1; [ $side = after ] && build=$2
             out="$work/$side-$scenario-$settings"

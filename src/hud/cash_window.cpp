@@ -1,5 +1,6 @@
 #include "hud/cash_window.h"
 
+#include "data/placement.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "draw/hud_style.h"
@@ -45,5 +46,7 @@ void drawCash(const HudLayout& layout, const HudElementState& state, const Scree
     setCashStyle(cash, unit);
     // Below the stars when they show; the block's y offset does not move the cash.
     float y = cash.y + (state.starsShown ? 32.0f : 0.0f);
-    host::text_print_b(unit.width - unit.pixels(cash.x + layout.playerInfoOffset.x), unit.pixels(y), text);
+    const Shift shift = shiftOf(layout, HUD_CASH, unit);
+    host::text_print_b(shift.atX(unit.width - unit.pixels(cash.x + layout.playerInfoOffset.x)),
+                       shift.atY(unit.pixels(y)), text);
 }

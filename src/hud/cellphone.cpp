@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "data/placement.h"
 #include "data/screen_unit.h"
 #include "core/input.h"
 #include "host/host.h"
@@ -38,10 +39,10 @@ void setClockStyle(const LayoutBox& clock, const ScreenScale& unit)
     host::text_set_second_colour(hudColour(HUD_COLOUR_BLACK, 255));
 }
 
-void drawPhoneSprite(const LayoutBox& phone, float slide, const ScreenScale& unit)
+void drawPhoneSprite(const LayoutBox& phone, float slide, const Shift& shift, const ScreenScale& unit)
 {
     Colour white = makeColour(255, 255, 255, 255);
-    host::sprite_draw_xywh(&spriteTables[HUD_SPRITES].sprites[CELLPHONE_SPRITE], unit.width - unit.pixels(phone.x),
+    host::sprite_draw_xywh(&spriteTables[HUD_SPRITES].sprites[CELLPHONE_SPRITE], shift.atX(unit.width - unit.pixels(phone.x)),
                            unit.height - unit.pixels(slide), unit.pixels(phone.w), unit.pixels(phone.h), &white);
 }
 
@@ -50,19 +51,19 @@ void drawPhoneSprite(const LayoutBox& phone, float slide, const ScreenScale& uni
 constexpr size_t dayKeySize = 16;
 constexpr size_t clockTextSize = 24;
 
-void printDay(const LayoutBox& day, float slide, const ScreenScale& unit)
+void printDay(const LayoutBox& day, float slide, const Shift& shift, const ScreenScale& unit)
 {
     char key[dayKeySize];
     std::snprintf(key, sizeof key, "DAY_%d", int{host::clock_day_of_week.get()});
     const char* text = host::text_lookup(host::text_table.pointer(), key);
-    host::text_print(unit.width - unit.pixels(day.x), unit.height - unit.pixels(slide), text);
+    host::text_print(shift.atX(unit.width - unit.pixels(day.x)), unit.height - unit.pixels(slide), text);
 }
 
-void printClock(const LayoutBox& clock, float slide, const ScreenScale& unit)
+void printClock(const LayoutBox& clock, float slide, const Shift& shift, const ScreenScale& unit)
 {
     char text[clockTextSize];
     std::snprintf(text, sizeof text, "%02d:%02d", int{host::clock_hours.get()}, int{host::clock_minutes.get()});
-    host::text_print(unit.width - unit.pixels(clock.x), unit.height - unit.pixels(slide), text);
+    host::text_print(shift.atX(unit.width - unit.pixels(clock.x)), unit.height - unit.pixels(slide), text);
 }
 
 } // namespace
@@ -79,9 +80,9 @@ void drawCellphone(const HudLayout& layout, HudElementState& state, const Screen
 {
     state.phoneShown = phoneWindowOpen(state);
     // Drawn every frame: at slide 0 the phone lies just below the screen.
-    drawPhoneSprite(layout.records[HUD_CELLPHONE], state.phoneSlide, unit);
+    drawPhoneSprite(layout.records[HUD_CELLPHONE], state.phoneSlide, shiftOf(layout, HUD_CELLPHONE, unit), unit);
     // The day uses the clock's style and scale.
     setClockStyle(layout.records[HUD_CELLPHONE_CLOCK], unit);
-    printDay(layout.records[HUD_CELLPHONE_DAY], state.daySlide, unit);
-    printClock(layout.records[HUD_CELLPHONE_CLOCK], state.clockSlide, unit);
+    printDay(layout.records[HUD_CELLPHONE_DAY], state.daySlide, shiftOf(layout, HUD_CELLPHONE_DAY, unit), unit);
+    printClock(layout.records[HUD_CELLPHONE_CLOCK], state.clockSlide, shiftOf(layout, HUD_CELLPHONE_CLOCK, unit), unit);
 }

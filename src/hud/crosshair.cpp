@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "state/plugin.h"
+#include "data/placement.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "platform/address.h"
@@ -128,11 +129,11 @@ void drawWeaponView(const void* character, const HudLayout& layout, const Screen
     }
 }
 
-void drawFirstPersonCrosshair(const LayoutBox& fp, const ScreenScale& unit)
+void drawFirstPersonCrosshair(const LayoutBox& fp, const Shift& shift, const ScreenScale& unit)
 {
     const float w = unit.width, h = unit.height;
-    float left = w / 2 - unit.pixels(fp.x + 0.5f * fp.w);
-    float top = h / 2 - unit.pixels(fp.y + 0.5f * fp.h);
+    float left = shift.atX(w / 2 - unit.pixels(fp.x + 0.5f * fp.w));
+    float top = shift.atY(h / 2 - unit.pixels(fp.y + 0.5f * fp.h));
     drawSprite(FIRST_PERSON_SPRITE, left, top, left + unit.pixels(fp.w), top + unit.pixels(fp.h));
 }
 
@@ -156,6 +157,6 @@ KH_CDECL void DrawCrosshair()
     } else if (oneOf(mode, aimingModes)) {
         drawWeaponView(character, layout, unit);
     } else if (oneOf(mode, firstPersonModes)) {
-        drawFirstPersonCrosshair(layout.records[HUD_CROSSHAIR_FPS], unit);
+        drawFirstPersonCrosshair(layout.records[HUD_CROSSHAIR_FPS], shiftOf(layout, HUD_CROSSHAIR_FPS, unit), unit);
     }
 }

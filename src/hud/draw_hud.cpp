@@ -1,6 +1,7 @@
 #include "hud/draw_hud.h"
 
 #include "state/plugin.h"
+#include "data/placement.h"
 #include "data/screen_unit.h"
 #include "core/input.h"
 #include "host/host.h"
@@ -88,7 +89,10 @@ void DrawHud()
     updateHudLayout(layout, state);
     const ScreenScale unit;
     const Vec2& offset = layout.playerInfoOffset;
-    drawWantedStars(unit.width - unit.pixels(offset.x + 126), unit.pixels(offset.y + 59), state, unit);
+    // The stars have no line of their own: they move with the block.
+    const Shift block = playerBlockShift(layout, unit);
+    drawWantedStars(block.atX(unit.width - unit.pixels(offset.x + 126)), block.atY(unit.pixels(offset.y + 59)), state,
+                    unit);
     // The cash window also shows the zone and vehicle names and the weapon.
     if (cashWindowOpen(state)) {
         drawCash(layout, state, unit);

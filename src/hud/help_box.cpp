@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "state/plugin.h"
+#include "data/placement.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "host/text_style.h"
@@ -196,28 +197,30 @@ float messageTop(const ScreenScale& unit) { return unit.pixels((150.0f - host::h
 
 // A statistic's name from the host's text table, then the change text beside it; a
 // falling value ('-') sits 5 units higher.
-void drawStatMessage(const LayoutBox& hm, int32_t stat, float alpha, const ScreenScale& unit)
+void drawStatMessage(const LayoutBox& hm, const Shift& shift, int32_t stat, float alpha, const ScreenScale& unit)
 {
     writeStatKey(stat);
     setMessageStyle(unit.width, alpha);
     const char* name = host::text_lookup(host::text_table.pointer(), static_cast<const char*>(host::stat_key_text.pointer()));
     const float x0 = hm.x - 6.0f;
-    const float nameEnd = host::text_width(name, 1, 0) + unit.scale(x0) + 4.0f;
+    // The wrap edges are screen positions: an anchor moves them with the text.
+    const float nameEnd = shift.atX(host::text_width(name, 1, 0) + unit.scale(x0) + 4.0f);
     host::text_set_width_c(unit.scale(164) + nameEnd + 4.0f);
-    host::text_print(unit.pixels(x0) + 4.0f, unit.pixels(hm.y) + messageTop(unit), name);
+    host::text_print(shift.atX(unit.pixels(x0) + 4.0f), shift.atY(unit.pixels(hm.y) + messageTop(unit)), name);
     host::text_set_colour(hudColour(HUD_COLOUR_PURE_WHITE, 255));
     const char* change = shownText();
-    const float y = change[0] == '-' ? unit.pixels(hm.y - 5.0f) : unit.pixels(hm.y);
+    const float y = shift.atY(change[0] == '-' ? unit.pixels(hm.y - 5.0f) : unit.pixels(hm.y));
     host::text_print(nameEnd + unit.pixels(155), y, change);
     host::text_set_width_c(unit.width);
 }
 
-void drawMessage(const LayoutBox& hm, float alpha, const ScreenScale& unit)
+void drawMessage(const LayoutBox& hm, const Shift& shift, float alpha, const ScreenScale& unit)
 {
     const float hostWidth = host::help_box_width.get();
     const float width = hostWidth == defaultBoxWidth ? hm.x + 416.0f + 6.0f : hostWidth + 6.0f + hm.x;
-    setMessageStyle(unit.scale(width) - 4.0f, alpha);
-    host::text_print(unit.pixels(hm.x - 6.0f) + 4.0f, messageTop(unit) + unit.pixels(hm.y), shownText());
+    setMessageStyle(shift.atX(unit.scale(width) - 4.0f), alpha);
+    host::text_print(shift.atX(unit.pixels(hm.x - 6.0f) + 4.0f), shift.atY(messageTop(unit) + unit.pixels(hm.y)),
+                     shownText());
     host::text_set_width_c(unit.width);
 }
 
@@ -245,15 +248,16 @@ KH_CDECL void DrawHelpBox()
     host::help_elapsed.set(wholeInt32(host::help_elapsed.get() + delta));
 
     const LayoutBox& hm = plugin.layout.records[HUD_HELP_MESSAGE];
+    const Shift shift = shiftOf(plugin.layout, HUD_HELP_MESSAGE, unit);
     host::text_set_alpha(alpha);
     host::text_set_proportional(true);
     host::text_set_scale(unit.scale(hm.w), unit.scale(hm.h));
     const int32_t stat = host::help_stat_id.get();
     if (stat != 0) {
         if (!host::hud_block_flag_c.get())
-            drawStatMessage(hm, stat, alpha, unit);
+            drawStatMessage(hm, shift, stat, alpha, unit);
     } else if (!host::help_block_a.get() && !host::help_block_b.get() && !host::help_block_c.get()) {
-        drawMessage(hm, alpha, unit);
+        drawMessage(hm, shift, alpha, unit);
     }
     host::text_set_alpha(255.0f);
 }

@@ -1,5 +1,6 @@
 #include "hud/player_info.h"
 
+#include "data/placement.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "platform/address.h"
@@ -33,17 +34,19 @@ void drawWeaponIconRow(void* character, const HudLayout& layout, LayoutRecord ic
 {
     const LayoutBox& box = layout.records[icon];
     const Vec2& offset = layout.playerInfoOffset;
-    DrawWeaponIcon(character, unit.width - unit.pixels(box.x + offset.x), unit.pixels(rowY + offset.y),
-                   unit.pixels(box.w), unit.pixels(box.h));
+    const Shift shift = shiftOf(layout, icon, unit);
+    DrawWeaponIcon(character, shift.atX(unit.width - unit.pixels(box.x + offset.x)),
+                   shift.atY(unit.pixels(rowY + offset.y)), unit.pixels(box.w), unit.pixels(box.h));
 }
 
 AmmoPlace ammoPlace(const HudLayout& layout, LayoutRecord ammo, float rowY, const ScreenScale& unit)
 {
     const LayoutBox& box = layout.records[ammo];
     const Vec2& offset = layout.playerInfoOffset;
-    float y = unit.pixels(rowY + offset.y);
-    float xClip = unit.width - unit.pixels(box.x + offset.x);
-    return {unit.width - unit.pixels(box.x + offset.x + 40), y, xClip, y};
+    const Shift shift = shiftOf(layout, ammo, unit);
+    float y = shift.atY(unit.pixels(rowY + offset.y));
+    float xClip = shift.atX(unit.width - unit.pixels(box.x + offset.x));
+    return {shift.atX(unit.width - unit.pixels(box.x + offset.x + 40)), y, xClip, y};
 }
 
 void drawCurrentWeaponIcon(void* character, const HudLayout& layout, const HudElementState& state,

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "state/plugin.h"
+#include "data/placement.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "draw/hud_style.h"
@@ -31,12 +32,11 @@ int64_t wrapStation(int64_t s)
     return s;
 }
 
-void drawStrip(const LayoutBox& box, HudElementState& state)
+void drawStrip(const LayoutBox& box, const Shift& shift, HudElementState& state, const ScreenScale& unit)
 {
-    const ScreenScale unit;
-    float cx = unit.width * 0.5f - unit.pixels(275 - box.x);
-    float top = unit.pixels(box.y);
-    float bottom = unit.pixels(box.y) + unit.pixels(box.h);
+    float cx = shift.atX(unit.width * 0.5f - unit.pixels(275 - box.x));
+    float top = shift.atY(unit.pixels(box.y));
+    float bottom = shift.atY(unit.pixels(box.y) + unit.pixels(box.h));
     float width = unit.pixels(box.w);
     const SpriteTable& radio = spriteTables[RADIO_SPRITES];
     for (int i = 0; i < slotCount; ++i) {
@@ -82,7 +82,9 @@ KH_THISCALL void DrawRadioHud(void* radio)
         plugin.hudState.radioShown = false;
     } else if (s != 0) {
         s = wrapStation(s);
-        drawStrip(plugin.layout.records[HUD_RADIO_HUD], plugin.hudState);
+        const ScreenScale unit;
+        drawStrip(plugin.layout.records[HUD_RADIO_HUD], shiftOf(plugin.layout, HUD_RADIO_HUD, unit), plugin.hudState,
+                  unit);
     }
     updateStrip(s, plugin.hudState.stripIcons);
 }

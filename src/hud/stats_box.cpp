@@ -3,6 +3,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "data/placement.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "host/text_style.h"
@@ -60,11 +61,11 @@ WeaponSkill currentWeaponSkill()
     return {statistic, statistic < 0 ? fadedAlpha : uint8_t{255}};
 }
 
-void drawPanel(float slide, const LayoutBox& box, const ScreenScale& unit)
+void drawPanel(float slide, const LayoutBox& box, const Shift& shift, const ScreenScale& unit)
 {
     float bottom = unit.height - unit.pixels(box.y);
     Rect rect;
-    host::make_rect(&rect, slide, bottom, unit.pixels(box.w) + slide, bottom - unit.pixels(box.h));
+    host::make_rect(&rect, slide, shift.atY(bottom), unit.pixels(box.w) + slide, shift.atY(bottom - unit.pixels(box.h)));
     FillRectPlain(rect, makeColour(0, 0, 0, 100));
 }
 
@@ -110,7 +111,9 @@ void drawStatsBox(const HudLayout& layout, HudElementState& state, const ScreenS
 
     const LayoutBox& box = layout.records[HUD_STATS_BOX];
     const float slide = unit.pixels(static_cast<float>(state.statsSlide));
-    drawPanel(slide, box, unit);
+    // Only up or down: the box slides in from the left edge.
+    const Shift shift = shiftOf(layout, HUD_STATS_BOX, unit);
+    drawPanel(slide, box, shift, unit);
 
     const Colour bar = hudColour(HUD_COLOUR_WHITE, 255);
     Colour weaponBar = bar;
@@ -122,10 +125,10 @@ void drawStatsBox(const HudLayout& layout, HudElementState& state, const ScreenS
     const auto barHeight = static_cast<uint8_t>(wholePixels(std::trunc(unit.scale(12)), 0xFF));
     for (const StatRow& row : rows) {
         const bool weaponRow = row.statistic == weaponSkillRow;
-        host::text_print(left, unit.height - unit.pixels(box.h + box.y - row.labelOffset),
+        host::text_print(left, shift.atY(unit.height - unit.pixels(box.h + box.y - row.labelOffset)),
                          host::text_lookup(host::text_table.pointer(), row.label));
         const Colour& colour = weaponRow ? weaponBar : bar;
-        host::progress_bar(left, unit.height - unit.pixels(box.h + box.y - row.barOffset), barWidth, barHeight,
+        host::progress_bar(left, shift.atY(unit.height - unit.pixels(box.h + box.y - row.barOffset)), barWidth, barHeight,
                            percentOf(weaponRow ? skill.statistic : row.statistic), 0, 0, 0, colour, colour);
     }
 }

@@ -1,6 +1,7 @@
 #include "hud/subtitles.h"
 
 #include "state/plugin.h"
+#include "data/placement.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "host/text_style.h"
@@ -18,9 +19,10 @@ KH_CDECL void PrintSubtitle(float, float, const char* text)
     host::text_set_font(1);
     host::text_set_outline(1);
     // The line ends where the radar's sprites begin: two numbers of their record taken as
-    // pixels, so the width does not follow the resolution.
+    // pixels, so the width does not follow the resolution. A radar anchored away from the
+    // left leaves the width of its shipped place.
     const LayoutBox& sprites = layout.records[HUD_RADAR_SPRITES];
-    const float width = unit.width - sprites.x - sprites.w;
+    const float width = radarAtLeft(layout) ? unit.width - sprites.x - sprites.w : unit.width - shippedRadarSpan;
     host::text_set_width_a(width);
     host::text_set_width_b(width);
     const LayoutBox& box = layout.records[HUD_SUBTITLES];
@@ -28,13 +30,16 @@ KH_CDECL void PrintSubtitle(float, float, const char* text)
     if (plugin.hudDisabled)
         return;
     // Centred from the bottom middle of the screen.
-    host::text_print_b(unit.width * 0.5f - unit.pixels(box.x), unit.height - unit.pixels(box.y), text);
+    const Shift shift = shiftOf(layout, HUD_SUBTITLES, unit);
+    host::text_print_b(shift.atX(unit.width * 0.5f - unit.pixels(box.x)), shift.atY(unit.height - unit.pixels(box.y)),
+                       text);
 }
 
 KH_CDECL void PrintMissionText()
 {
     const ScreenScale unit;
-    const LayoutBox& box = plugin.layout.records[HUD_MISSION_TEXT];
+    const HudLayout& layout = plugin.layout;
+    const LayoutBox& box = layout.records[HUD_MISSION_TEXT];
     host::text_set_box(host::TextBox::None);
     host::text_set_align(host::Align::Right);
     host::text_set_proportional(true);
@@ -47,6 +52,7 @@ KH_CDECL void PrintMissionText()
     if (plugin.hudDisabled)
         return;
     // Ends at x, placed from the bottom-right corner.
-    host::text_print_b(unit.width - unit.pixels(box.x), unit.height - unit.pixels(box.y),
+    const Shift shift = shiftOf(layout, HUD_MISSION_TEXT, unit);
+    host::text_print_b(shift.atX(unit.width - unit.pixels(box.x)), shift.atY(unit.height - unit.pixels(box.y)),
                        static_cast<const char*>(host::mission_text.pointer()));
 }

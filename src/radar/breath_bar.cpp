@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "data/colours.h"
+#include "data/placement.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "draw/hud_style.h"
@@ -20,16 +21,17 @@ Colour backgroundColour()
 }
 
 // The host takes the base first and the top second.
-void fill(float left, float base, float right, float top, const Colour& colour)
+void fill(float left, float base, float right, float top, const Colour& colour, const Shift& shift)
 {
     Rect rect;
-    host::make_rect(&rect, left, base, right, top);
+    host::make_rect(&rect, shift.atX(left), shift.atY(base), shift.atX(right), shift.atY(top));
     host::fill_rect(&rect, &colour);
 }
 
 } // namespace
 
-void drawBreathBar(const LayoutBox& bar, float ratio, const Colour& fillColour, const ScreenScale& unit)
+void drawBreathBar(const LayoutBox& bar, float ratio, const Colour& fillColour, const Shift& shift,
+                   const ScreenScale& unit)
 {
     const float height = unit.height;
     const float left = unit.pixels(bar.x);
@@ -37,9 +39,9 @@ void drawBreathBar(const LayoutBox& bar, float ratio, const Colour& fillColour, 
 
     Colour black = makeColour(0, 0, 0, 255);
     fill(unit.pixels(bar.x - 2), height - unit.pixels(bar.y - 2), unit.pixels(bar.x - 2) + unit.pixels(bar.w + 4),
-         height - unit.pixels(bar.y - 2) - unit.pixels(bar.h + 4), black);
+         height - unit.pixels(bar.y - 2) - unit.pixels(bar.h + 4), black, shift);
     Colour background = backgroundColour();
-    fill(left, base, left + unit.pixels(bar.w), base - unit.pixels(bar.h), background);
+    fill(left, base, left + unit.pixels(bar.w), base - unit.pixels(bar.h), background, shift);
 
     // A breath level beyond the full-breath value overfills the bar, a negative one hangs
     // below its base; but a level or full-breath value that gives no finite height (an
@@ -48,5 +50,5 @@ void drawBreathBar(const LayoutBox& bar, float ratio, const Colour& fillColour, 
     const float filled = unit.pixels(bar.h * ratio);
     if (!std::isfinite(filled))
         return;
-    fill(left, base, left + unit.pixels(bar.w), base - filled, fillColour);
+    fill(left, base, left + unit.pixels(bar.w), base - filled, fillColour, shift);
 }

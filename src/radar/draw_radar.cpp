@@ -1,6 +1,7 @@
 #include "radar/draw_radar.h"
 
 #include "state/plugin.h"
+#include "data/placement.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "draw/hud_style.h"
@@ -50,32 +51,33 @@ LayoutBox firstBox(const HudLayout& layout)
 
 // y is measured from the bottom edge up to the box's top edge; the box hangs down from
 // there. A mirrored box starts on its right, so the sprite is drawn flipped.
-void drawRing(RadarRingSprite sprite, const LayoutBox& box, const Colour& colour, const ScreenScale& unit,
-              bool mirrored = false)
+void drawRing(RadarRingSprite sprite, const LayoutBox& box, const Colour& colour, const Shift& shift,
+              const ScreenScale& unit, bool mirrored = false)
 {
-    const float left = unit.pixels(box.x);
-    const float right = unit.pixels(box.x) + unit.pixels(box.w);
+    const float left = shift.atX(unit.pixels(box.x));
+    const float right = shift.atX(unit.pixels(box.x) + unit.pixels(box.w));
     const float top = unit.height - unit.pixels(box.y);
     Rect rect;
-    host::make_rect(&rect, mirrored ? right : left, top, mirrored ? left : right, top + unit.pixels(box.h));
+    host::make_rect(&rect, mirrored ? right : left, shift.atY(top), mirrored ? left : right,
+                    shift.atY(top + unit.pixels(box.h)));
     host::sprite_draw(&spriteTables[RADAR_RING_SPRITES].sprites[sprite], &rect, &colour);
 }
 
 void drawRing(RadarRingSprite sprite, const LayoutBox& box, uint8_t r, uint8_t g, uint8_t b, uint8_t a,
-              const ScreenScale& unit, bool mirrored = false)
+              const Shift& shift, const ScreenScale& unit, bool mirrored = false)
 {
     Colour colour = makeColour(r, g, b, a);
-    drawRing(sprite, box, colour, unit, mirrored);
+    drawRing(sprite, box, colour, shift, unit, mirrored);
 }
 
 // Health on the left half of the ring, armour on the right, each a share of the player's
 // maximum. A maximum of 0 makes the share infinite (a full ring) or, at 0, undefined (no
 // ring); neither reaches the host as a coordinate.
 void drawGauges(void* character, uint32_t player, const LayoutBox& box, const Colour& health, const Colour& armour,
-                const ScreenScale& unit)
+                const Shift& shift, const ScreenScale& unit)
 {
-    const float x = unit.pixels(box.x);
-    const float y = unit.height - unit.pixels(box.y);
+    const float x = shift.atX(unit.pixels(box.x));
+    const float y = shift.atY(unit.height - unit.pixels(box.y));
     const float halfW = unit.pixels(box.w) * 0.5f;
     const float h = unit.pixels(box.h);
     DrawRingGauge(host::character_health.of(character) / recordMaximum(player, host::player_record_max_health), health,
@@ -87,7 +89,8 @@ void drawGauges(void* character, uint32_t player, const LayoutBox& box, const Co
 // Under water only, as the host reports the player's character (`shown`); the level is
 // that of the record's character (`character`), as the gauges read it. A character
 // without a player data record has no breath to show.
-void drawBreath(void* shown, void* character, const LayoutBox& bar, const Colour& colour, const ScreenScale& unit)
+void drawBreath(void* shown, void* character, const LayoutBox& bar, const Colour& colour, const Shift& shift,
+                const ScreenScale& unit)
 {
     if (!(host::character_state_flags.of(shown) & underWaterFlag))
         return;
@@ -95,7 +98,7 @@ void drawBreath(void* shown, void* character, const LayoutBox& bar, const Colour
     if (!data)
         return;
     float breath = host::Field<host::player_data_breath, float>{}.of(data);
-    drawBreathBar(bar, breath / host::stat_limit(fullBreathStat), colour, unit);
+    drawBreathBar(bar, breath / host::stat_limit(fullBreathStat), colour, shift, unit);
 }
 
 int32_t radarMode() { return host::load<int32_t>(host::menu_state.address + host::menu_radar_mode); }
@@ -111,23 +114,26 @@ bool damageFlashShown()
 void drawSecondFrame(void* character, const GaugeColours& colours, const HudLayout& layout, const ScreenScale& unit)
 {
     const LayoutBox& box = layout.records[HUD_SECOND_RADAR_SPRITES];
-    drawRing(RING_BACK_SPRITE, box, 115, 115, 115, 150, unit);
-    drawRing(RING_MASK_SPRITE, box, 35, 35, 35, 35, unit);
+    const Shift shift = shiftOf(layout, HUD_SECOND_RADAR_SPRITES, unit);
+    drawRing(RING_BACK_SPRITE, box, 115, 115, 115, 150, shift, unit);
+    drawRing(RING_MASK_SPRITE, box, 35, 35, 35, 35, shift, unit);
     Colour health = hudColour(HUD_COLOUR_HEALTH, 255);
-    drawGauges(character, 1, box, health, colours.armour, unit);
-    drawBreath(character, character, layout.records[HUD_SECOND_BREATH_BAR], colours.breath, unit);
-    drawRing(RING_FRONT_SPRITE, box, 255, 255, 255, 255, unit, true);
+    drawGauges(character, 1, box, health, colours.armour, shift, unit);
+    drawBreath(character, character, layout.records[HUD_SECOND_BREATH_BAR], colours.breath,
+               shiftOf(layout, HUD_SECOND_BREATH_BAR, unit), unit);
+    drawRing(RING_FRONT_SPRITE, box, 255, 255, 255, 255, shift, unit, true);
 }
 
 void drawFirstFrame(void* shown, void* character, const GaugeColours& colours, const HudLayout& layout,
                     bool blendingMode, const ScreenScale& unit)
 {
     const LayoutBox box = firstBox(layout);
-    drawRing(RING_BACK_SPRITE, box, 115, 115, 115, 150, unit);
+    const Shift shift = shiftOf(layout, HUD_RADAR_SPRITES, unit);
+    drawRing(RING_BACK_SPRITE, box, 115, 115, 115, 150, shift, unit);
     setRenderState(RenderState::SourceBlend, blendOne);
-    drawRing(RING_MASK_SPRITE, box, 35, 35, 35, 35, unit);
+    drawRing(RING_MASK_SPRITE, box, 35, 35, 35, 35, shift, unit);
     if (damageFlashShown())
-        drawRing(RING_MASK_SPRITE, box, hudColour(HUD_COLOUR_DAMAGE, 100), unit);
+        drawRing(RING_MASK_SPRITE, box, hudColour(HUD_COLOUR_DAMAGE, 100), shift, unit);
     setRenderState(RenderState::SourceBlend, blendSourceAlpha);
 
     // In blending mode the map is drawn with the flash's blend left set, under the flash's
@@ -140,9 +146,10 @@ void drawFirstFrame(void* shown, void* character, const GaugeColours& colours, c
         drawWantedFlash(layout, unit);
     }
 
-    drawGauges(character, 0, box, colours.health, colours.armour, unit);
-    drawBreath(shown, character, layout.records[HUD_BREATH_BAR], colours.breath, unit);
-    drawRing(RING_FRONT_SPRITE, box, 255, 255, 255, 255, unit, true);
+    drawGauges(character, 0, box, colours.health, colours.armour, shift, unit);
+    drawBreath(shown, character, layout.records[HUD_BREATH_BAR], colours.breath, shiftOf(layout, HUD_BREATH_BAR, unit),
+               unit);
+    drawRing(RING_FRONT_SPRITE, box, 255, 255, 255, 255, shift, unit, true);
     host::radar_draw_blips(nullptr);
 
     void* vehicle = host::player_vehicle(-1, 0);
@@ -164,7 +171,7 @@ void drawWantedFlash(const HudLayout& layout, const ScreenScale& unit)
     setRenderState(RenderState::BlendEnable, 1);
     setRenderState(RenderState::SourceBlend, blendOne);
     if (character && stars)
-        drawRing(RING_MASK_SPRITE, firstBox(layout), colour, unit);
+        drawRing(RING_MASK_SPRITE, firstBox(layout), colour, shiftOf(layout, HUD_RADAR_SPRITES, unit), unit);
 }
 
 KH_CDECL void DrawRadar()

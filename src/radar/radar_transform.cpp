@@ -1,6 +1,7 @@
 #include "radar/radar_transform.h"
 
 #include "state/plugin.h"
+#include "data/placement.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "draw/hud_style.h"
@@ -57,6 +58,8 @@ KH_CDECL void RadarToScreen(Vec2* out, const Vec2* in)
     const HudLayout& layout = plugin.layout;
     const LayoutBox& map = layout.records[HUD_RADAR_MAP];
     const Vec2& offset = layout.radarOffset;
-    *out = {unit.pixels(p.x * map.w + (map.x + offset.x)), unit.height - unit.pixels(p.y * map.h + (map.y + offset.y))};
+    const Shift shift = shiftOf(layout, HUD_RADAR_MAP, unit);
+    *out = {shift.atX(unit.pixels(p.x * map.w + (map.x + offset.x))),
+            shift.atY(unit.height - unit.pixels(p.y * map.h + (map.y + offset.y)))};
     updateRange(pad, plugin.hudState.radioShown);
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "data/placement.h"
 #include "data/screen_unit.h"
 #include "host/host.h"
 #include "draw/hud_style.h"
@@ -56,8 +57,9 @@ void drawRollIndicator(const HudLayout& layout, const ScreenScale& unit)
     // To screen rows, raised by one reference unit.
     const float height = unit.height;
     const float raise = unit.pixels(1);
+    const Shift shift = shiftOf(layout, HUD_RADAR_MAP, unit);
     for (Vec2& p : corners)
-        p.y = height - p.y - raise;
+        p = {shift.atX(p.x), shift.atY(height - p.y - raise)};
 
     Colour white = makeColour(255, 255, 255, 255);
     Sprite* plane = static_cast<Sprite*>(host::radar_sprites.pointer()) + host::chosen::radar_roll_sprite;
