@@ -16,6 +16,7 @@
 #include "core/settings.h"
 #include "data/colours.h"
 #include "data/layout.h"
+#include "data/placement.h"
 #include "text/file_kind.h"
 #include "text/local_path_form.h"
 #include "text/printable.h"
@@ -336,13 +337,71 @@ void checkInt(const KeyValueEntry& entry, uint32_t line, Checker& c)
         c.warning(line, "iVesk = " + std::to_string(value) + " picks the base style (0 base, 1 mora, 2 sabel)");
 }
 
-// `reads`: what the reader makes of the value, for the message.
+// A word that was meant as an anchor: two words joined by a dash, or one edge alone.
+bool meantAsAnchor(const std::string& word)
+{
+    const std::string w = lower(word);
+    const size_t dash = w.find('-');
+    if (dash != std::string::npos)
+        return dash > 0 && std::isalpha(static_cast<unsigned char>(w[0]));
+    return w == "left" || w == "right" || w == "top" || w == "bottom" || w == "centre" || w == "center";
+}
+
+// What an anchor cannot move: the aiming crosshair follows the aim; sliding elements keep
+// the edge they slide from.
+void checkAnchorReach(const std::string& head, const std::string& key, Anchor anchor, uint32_t line, Checker& c)
+{
+    for (int i = 0; i < LAYOUT_RECORD_COUNT; ++i) {
+        if (key != layoutRecordKeys[i])
+            continue;
+        const placement::Placement& own = placement::placements[i];
+        if (own.moves == placement::Moves::Neither)
+            c.warning(line, head + "the aiming crosshair follows the aim, not the screen: an anchor does nothing here");
+        else if (own.moves == placement::Moves::YOnly && anchor.x != own.x)
+            c.warning(line, head + "the panel slides in from the left edge, so only the second half of the anchor "
+                                   "counts (top, centre or bottom); write left-...");
+        else if (own.moves == placement::Moves::XOnly && anchor.y != own.y)
+            c.warning(line, head + "the phone slides up from the bottom edge, so only the first half of the anchor "
+                                   "counts (left, centre or right); write ...-bottom");
+    }
+}
+
+// hud.dat lines may name an anchor after their numbers. True when the word after the numbers
+// was an anchor, or meant as one, and has been looked at.
+bool checkAnchorWord(const KeyValueEntry& entry, uint32_t line, size_t wanted, const std::string& rest, Checker& c)
+{
+    const std::string head = entry.key + " " + printable(entry.value) + ": ";
+    std::istringstream words(rest);
+    std::string word, after;
+    words >> word;
+    std::getline(words, after);
+    after.erase(0, after.find_first_not_of(" \t\r"));
+    const Anchor anchor = anchorAfter(entry.value, wanted);
+    if (!anchored(anchor)) {
+        if (!meantAsAnchor(word))
+            return false;
+        c.error(line, head + "\"" + printable(word, 40) + "\" is not an anchor, so the element stays at its usual edges: "
+                                "write left, centre or right, a dash, then top, centre or bottom (e.g. right-top)");
+        return true;
+    }
+    if (!after.empty() && !slashCommentAfter(after))
+        c.warning(line, head + "the words after \"" + word + "\" are ignored (comments start with ; or #)");
+    checkAnchorReach(head, entry.key, anchor, line, c);
+    return true;
+}
+
+// `reads`: what the reader makes of the value, for the message. `anchors`: whether the line
+// may end with an anchor (hud.dat's).
 template <class T>
-void checkList(const KeyValueEntry& entry, uint32_t line, size_t wanted, const std::string& reads, Checker& c)
+void checkList(const KeyValueEntry& entry, uint32_t line, size_t wanted, const std::string& reads, Checker& c,
+               bool anchors = false)
 {
     const NumberScan<T> scan = scanNumbers<T>(entry.value);
     const std::string head = entry.key + " " + printable(entry.value) + ": ";
     const std::string stop = "the reader stops at \"" + printable(scan.rest, 40) + "\"";
+    if (anchors && scan.numbers.size() == wanted && !scan.rest.empty() &&
+        checkAnchorWord(entry, line, wanted, scan.rest, c))
+        return;
     if (scan.numbers.size() == wanted && slashCommentAfter(scan.rest))
         noteSlashComment(head, reads, line, c);
     else if (!scan.rest.empty() && outOfRange<T>(scan.rest))
@@ -409,9 +468,9 @@ void checkValue(const KeyValueEntry& entry, ValueKind kind, uint32_t line, Check
     case ValueKind::Int:
         return checkInt(entry, line, c);
     case ValueKind::Pair:
-        return checkList<float>(entry, line, 2, listText(entry.asPair()), c);
+        return checkList<float>(entry, line, 2, listText(entry.asPair()), c, true);
     case ValueKind::Quad:
-        checkList<float>(entry, line, 4, listText(entry.asQuad()), c);
+        checkList<float>(entry, line, 4, listText(entry.asQuad()), c, true);
         return checkLayoutLimits(entry, line, c);
     case ValueKind::Colour:
         return checkColour(entry, line, c);

@@ -340,6 +340,18 @@ TEST(DataCheck, SaysWhatThePluginMakesOfEachSlip)
         {DataFile::Layout, "", "HUD_CASH 1 2 3 4 e5", "stops at \"e5\" (numbers are separated by spaces", Severity::Error},
         {DataFile::Colours, "", "HUD_COLOUR_BLACK 0 0 0 255 99999999999", "stops at \"99999999999\" (not a whole number from -2147483648 to 2147483647) and reads 0 0 0 255", Severity::Error},
         {DataFile::Colours, "", "HUD_COLOUR_BLACK 0 0 0 1+", "stops at \"+\" (numbers are separated by spaces", Severity::Error},
+        // An anchor after the numbers is read; a word meant as one and not one is named.
+        {DataFile::Layout, "", "HUD_RADAR_MAP 150 180 110 110 right-top", "", Severity::Error},
+        {DataFile::Layout, "", "HUD_PLAYER_INFO_OFFSET_X_Y 0 0 Left-Center // block", "", Severity::Error},
+        {DataFile::Layout, "", "HUD_RADAR_MAP 150 180 110 110 top-right", "\"top-right\" is not an anchor, so the element stays at its usual edges: write left, centre or right, a dash, then top", Severity::Error},
+        {DataFile::Layout, "", "HUD_RADAR_MAP 150 180 110 110 right", "\"right\" is not an anchor", Severity::Error},
+        {DataFile::Layout, "", "HUD_RADAR_MAP 150 180 110 right-top", "stops at \"right-top\"", Severity::Error},
+        {DataFile::Layout, "", "HUD_RADAR_MAP 1 2 3 4 right-top map", "the words after \"right-top\" are ignored", Severity::Warning},
+        {DataFile::Layout, "", "HUD_CROSSHAIR 0 0 16 16 centre-centre", "follows the aim, not the screen: an anchor does nothing", Severity::Warning},
+        {DataFile::Layout, "", "HUD_STATS_BOX 40 320 280 325 right-top", "only the second half of the anchor counts", Severity::Warning},
+        {DataFile::Layout, "", "HUD_STATS_BOX 40 320 280 325 left-top", "", Severity::Warning},
+        {DataFile::Layout, "", "HUD_CELLPHONE_DAY 56 174 0.45 1.1 left-top", "only the first half of the anchor counts", Severity::Warning},
+        {DataFile::Layout, "", "HUD_CELLPHONE 150 220 110 220 centre-bottom", "", Severity::Warning},
     };
 
     for (const Case& c : cases) {

@@ -55,6 +55,44 @@ TEST(Layout, ReadsEveryKeyIntoItsPlace)
     }
 }
 
+// The word after a line's numbers: an anchor when it names two edges, else nothing at all
+// (notes after the numbers have always been allowed).
+TEST(Layout, AnchorWordsAfterTheNumbers)
+{
+    using E = Edge;
+    const struct {
+        const char* line;
+        Edge x, y;
+    } rows[] = {
+        {"HUD_RADAR_MAP 150 180 110 110 right-top", E::End, E::Start},
+        {"HUD_RADAR_MAP = 1 2 3 4\tLEFT-Bottom ; a note", E::Start, E::End},
+        {"HUD_RADAR_MAP 1 2 3 4 centre-center", E::Centre, E::Centre},
+        {"HUD_RADAR_MAP 1 2 3 4 center-top extra words", E::Centre, E::Start},
+        {"HUD_RADAR_MAP 1 2 3 right-top", E::Given, E::Given},     // the word stands for the fourth number
+        {"HUD_RADAR_MAP 1 2 3 4 5 right-top", E::Given, E::Given}, // a fifth number is no anchor
+        {"HUD_RADAR_MAP 1 2 3 4 top-right", E::Given, E::Given},   // across, then up or down
+        {"HUD_RADAR_MAP 1 2 3 4 right", E::Given, E::Given},
+        {"HUD_RADAR_MAP 1 2 3 4 right-", E::Given, E::Given},
+        {"HUD_RADAR_MAP 1 2 3 4 -top", E::Given, E::Given},
+        {"HUD_RADAR_MAP 1 2 3 4 right-top-left", E::Given, E::Given},
+        {"HUD_RADAR_MAP 1 2 3 4 // right-top", E::Given, E::Given},
+        {"HUD_RADAR_MAP 1 2 3 4", E::Given, E::Given},
+    };
+    for (const auto& row : rows) {
+        pluginFolder().write("kell-hud\\data\\hud.dat", std::string(row.line) + "\nHUD_RADAR_OFFSET_X_Y 5 6 left-bottom\n");
+        const HudLayout layout = readLayout();
+        EXPECT_EQ(layout.anchors[HUD_RADAR_MAP].x, row.x) << row.line;
+        EXPECT_EQ(layout.anchors[HUD_RADAR_MAP].y, row.y) << row.line;
+        // The numbers read as they always did.
+        EXPECT_EQ(layout.records[HUD_RADAR_MAP].w, std::string(row.line).find(" 150 ") != std::string::npos ? 110.0f : 3.0f) << row.line;
+        // A pair's anchor stands after its two numbers; other lines keep none.
+        EXPECT_EQ(layout.radarOffsetAnchor.x, E::Start);
+        EXPECT_EQ(layout.radarOffsetAnchor.y, E::End);
+        EXPECT_EQ(layout.playerInfoOffsetAnchor.x, E::Given);
+        EXPECT_EQ(layout.anchors[HUD_CASH].x, E::Given);
+    }
+}
+
 TEST(Layout, MissingFileGivesZeros)
 {
     pluginFolder();
