@@ -474,7 +474,7 @@ template <>
 constexpr auto fields<TextBoxState> = std::to_array<Field<TextBoxState>>({
     {"site",
      [](const json& j, const std::string& path, TextBoxState& b) {
-         text(j, path);
+         text(j, path); // anything but a text is told so before the names are listed
          b.site = named<char>(j, path, {{"a", 'a'}, {"b", 'b'}});
      }},
     orNone<&TextBoxState::noRect, &TextBoxState::rect>("rect"),
