@@ -17,7 +17,7 @@ std::string fieldPath(const std::string& path, const std::string& field)
     return path.empty() ? printable(field, 40) : path + "." + printable(field, 40);
 }
 
-void onlyFields(const nlohmann::json& j, const std::string& path, std::initializer_list<const char*> known)
+void onlyFields(const nlohmann::json& j, const std::string& path, std::span<const char* const> known)
 {
     if (!j.is_object())
         bad(path.empty() ? "the scenario" : path, "must be an object");

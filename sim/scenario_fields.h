@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <span>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -20,7 +21,11 @@ std::string fieldPath(const std::string& path, const std::string& field);
 
 // Every field of an object must be one we know: a misspelt field would otherwise be
 // silently ignored and the run would show the defaults.
-void onlyFields(const nlohmann::json& j, const std::string& path, std::initializer_list<const char*> known);
+void onlyFields(const nlohmann::json& j, const std::string& path, std::span<const char* const> known);
+inline void onlyFields(const nlohmann::json& j, const std::string& path, std::initializer_list<const char*> known)
+{
+    onlyFields(j, path, std::span(known.begin(), known.size()));
+}
 
 int64_t integer(const nlohmann::json& j, const std::string& path, int64_t lo, int64_t hi);
 

@@ -1,12 +1,17 @@
 #include "scenario_world.h"
 
+#include <array>
 #include <bit>
-#include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
+#include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "host/host.h"
@@ -19,25 +24,13 @@ namespace {
 
 using nlohmann::json;
 
+// ---- Values: each checked where it stands, under its own path -------------------------
+
 bool boolean(const json& j, const std::string& path)
 {
     if (!j.is_boolean())
         bad(path, "must be true or false");
     return j.get<bool>();
-}
-
-// An optional field of an object: read into `into` when given, the default kept otherwise.
-template <class T>
-void optionalInteger(const json& j, const std::string& path, const char* key, T& into)
-{
-    if (j.contains(key))
-        into = integerOf<T>(j[key], path + "." + key);
-}
-
-void optionalBoolean(const json& j, const std::string& path, const char* key, bool& into)
-{
-    if (j.contains(key))
-        into = boolean(j[key], path + "." + key);
 }
 
 // A 32-bit float; "nan", "inf" and "-inf" stand for the values JSON cannot write.
@@ -54,10 +47,24 @@ float number(const json& j, const std::string& path)
     bad(path, "must be a number, \"nan\", \"inf\" or \"-inf\"");
 }
 
-void optionalNumber(const json& j, const std::string& path, const char* key, float& into)
+std::string text(const json& j, const std::string& path)
 {
-    if (j.contains(key))
-        into = number(j[key], path + "." + key);
+    if (!j.is_string())
+        bad(path, "must be a text");
+    return j.get<std::string>();
+}
+
+// One of the names a field may take, as the value it stands for.
+template <class T, size_t n>
+T named(const json& j, const std::string& path, const std::pair<const char*, T> (&names)[n])
+{
+    std::string all;
+    for (size_t i = 0; i < n; ++i) {
+        if (j == names[i].first)
+            return names[i].second;
+        all += (i == 0 ? "\"" : i + 1 < n ? ", \"" : " or \"") + std::string(names[i].first) + "\"";
+    }
+    bad(path, "must be " + all);
 }
 
 const json& array(const json& j, const std::string& path, size_t minSize, size_t maxSize)
@@ -79,366 +86,22 @@ auto listOf(const json& j, const std::string& path, size_t maxSize, Parse parse)
     return items;
 }
 
-Vec3 position(const json& j, const std::string& path)
+// A list of exactly as many items as `into` holds, each read by `parse`.
+template <class Items, class Parse>
+void eachItem(const json& j, const std::string& path, Items& into, Parse parse)
 {
-    array(j, path, 3, 3);
-    return {number(j[0], path + "[0]"), number(j[1], path + "[1]"), number(j[2], path + "[2]")};
+    array(j, path, std::size(into), std::size(into));
+    for (size_t i = 0; i < std::size(into); ++i)
+        into[i] = parse(j[i], path + "[" + std::to_string(i) + "]");
 }
 
-WeaponSlotState weaponSlot(const json& j, const std::string& path)
+// A value written as the list of its parts in order (Vec3: [x, y, z]).
+template <class T, size_t n, class Part>
+T parts(const json& j, const std::string& path, Part (*parse)(const json&, const std::string&))
 {
-    onlyFields(j, path, {"slot", "type", "clip", "total"});
-    WeaponSlotState w;
-    if (j.contains("slot"))
-        w.slot = static_cast<int32_t>(integer(j["slot"], path + ".slot", 0, host::character_weapon_slot_count - 1));
-    optionalInteger(j, path, "type", w.type);
-    optionalInteger(j, path, "clip", w.clip);
-    optionalInteger(j, path, "total", w.total);
-    return w;
-}
-
-std::optional<VehicleState> vehicle(const json& j, const std::string& path)
-{
-    if (j.is_null())
-        return std::nullopt;
-    onlyFields(j, path, {"type", "matrix", "flags", "heading"});
-    VehicleState v;
-    optionalInteger(j, path, "type", v.type);
-    if (j.contains("matrix")) {
-        array(j["matrix"], path + ".matrix", 2, 2);
-        for (int i = 0; i < 2; ++i)
-            v.matrix[i] = number(j["matrix"][i], path + ".matrix[" + std::to_string(i) + "]");
-    }
-    optionalInteger(j, path, "flags", v.flags);
-    optionalNumber(j, path, "heading", v.heading);
-    return v;
-}
-
-std::optional<PlayerState> player(const json& j, const std::string& path)
-{
-    if (j.is_null())
-        return std::nullopt;
-    onlyFields(j, path,
-               {"money", "skill", "weapon", "health", "armour", "max_health", "max_armour", "state_flags",
-                "breath", "position", "vehicle", "crosshair_block", "heading"});
-    PlayerState p;
-    optionalInteger(j, path, "money", p.money);
-    optionalInteger(j, path, "skill", p.skill);
-    if (j.contains("weapon"))
-        p.weapon = weaponSlot(j["weapon"], path + ".weapon");
-    optionalNumber(j, path, "health", p.health);
-    optionalNumber(j, path, "armour", p.armour);
-    optionalInteger(j, path, "max_health", p.maxHealth);
-    optionalInteger(j, path, "max_armour", p.maxArmour);
-    optionalInteger(j, path, "state_flags", p.stateFlags);
-    optionalNumber(j, path, "breath", p.breath);
-    if (j.contains("position"))
-        p.position = position(j["position"], path + ".position");
-    if (j.contains("vehicle"))
-        p.vehicle = vehicle(j["vehicle"], path + ".vehicle");
-    optionalInteger(j, path, "crosshair_block", p.crosshairBlock);
-    optionalNumber(j, path, "heading", p.heading);
-    return p;
-}
-
-WeaponRecordState weaponRecord(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"type", "skill", "clip_size", "model"});
-    if (!j.contains("type"))
-        bad(path + ".type", "missing: a weapon record is found by its type");
-    WeaponRecordState r;
-    r.type = integerOf<int32_t>(j["type"], path + ".type");
-    if (j.contains("skill"))
-        r.skill = integerOf<uint8_t>(j["skill"], path + ".skill");
-    optionalInteger(j, path, "clip_size", r.clipSize);
-    optionalInteger(j, path, "model", r.model);
-    return r;
-}
-
-WantedState wanted(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"stars", "changed_ms"});
-    WantedState w;
-    optionalInteger(j, path, "stars", w.stars);
-    optionalInteger(j, path, "changed_ms", w.changedMs);
-    return w;
-}
-
-Colour colour(const json& j, const std::string& path)
-{
-    array(j, path, 4, 4);
-    uint8_t c[4];
-    for (int i = 0; i < 4; ++i)
-        c[i] = integerOf<uint8_t>(j[i], path + "[" + std::to_string(i) + "]");
-    return {c[0], c[1], c[2], c[3]};
-}
-
-AreaNameState areaName(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"text", "shown", "states", "colour"});
-    AreaNameState n;
-    if (j.contains("text")) {
-        if (!j["text"].is_string())
-            bad(path + ".text", "must be a text");
-        n.text = j["text"].get<std::string>();
-        if (n.text.size() > maxAreaNameLength)
-            bad(path + ".text", "longer than the host's " + std::to_string(maxAreaNameLength) + " bytes");
-    }
-    optionalBoolean(j, path, "shown", n.shown);
-    n.states[0] = n.states[1] = n.shown ? 1 : 0;
-    if (j.contains("states")) {
-        array(j["states"], path + ".states", 2, 2);
-        for (int i = 0; i < 2; ++i)
-            n.states[i] = integerOf<int32_t>(j["states"][i], path + ".states[" + std::to_string(i) + "]");
-    }
-    if (j.contains("colour"))
-        n.colour = colour(j["colour"], path + ".colour");
-    return n;
-}
-
-PadState pad(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"weapon_a", "weapon_b", "ammo", "cash", "phone"});
-    PadState p;
-    optionalBoolean(j, path, "weapon_a", p.weaponA);
-    optionalBoolean(j, path, "weapon_b", p.weaponB);
-    optionalBoolean(j, path, "ammo", p.ammo);
-    optionalInteger(j, path, "cash", p.cash);
-    optionalBoolean(j, path, "phone", p.phone);
-    return p;
-}
-
-std::optional<TargetState> target(const json& j, const std::string& path)
-{
-    if (j.is_null())
-        return std::nullopt;
-    onlyFields(j, path, {"index", "counter", "flags", "position", "handle"});
-    TargetState t;
-    if (j.contains("index"))
-        t.index = static_cast<uint16_t>(integer(j["index"], path + ".index", 0, host::radar_trace_count - 1));
-    optionalInteger(j, path, "counter", t.counter);
-    optionalInteger(j, path, "flags", t.flags);
-    if (j.contains("position"))
-        t.position = position(j["position"], path + ".position");
-    if (j.contains("handle"))
-        t.handle = integerOf<uint32_t>(j["handle"], path + ".handle");
-    return t;
-}
-
-RouteState route(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"nodes", "count"});
-    RouteState r;
-    if (j.contains("nodes")) {
-        r.nodes = listOf(j["nodes"], path + ".nodes", maxRouteNodes, position);
-    }
-    if (j.contains("count"))
-        r.count = integerOf<int16_t>(j["count"], path + ".count");
-    return r;
-}
-
-DeviceState device(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"scissor"});
-    DeviceState d;
-    optionalBoolean(j, path, "scissor", d.scissor);
-    return d;
-}
-
-Vec2 point(const json& j, const std::string& path)
-{
-    array(j, path, 2, 2);
-    return {number(j[0], path + "[0]"), number(j[1], path + "[1]")};
-}
-
-BlipLevelState blipLevel(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"kind", "colour"});
-    BlipLevelState l;
-    optionalInteger(j, path, "kind", l.kind);
-    if (j.contains("colour"))
-        l.colour = colour(j["colour"], path + ".colour");
-    return l;
-}
-
-// The seven words the host pushes for its sized marker: a whole number, three floats, three
-// whole numbers.
-std::array<uint32_t, 7> sizedMarker(const json& j, const std::string& path)
-{
-    array(j, path, 7, 7);
-    std::array<uint32_t, 7> words{};
-    for (size_t i = 0; i < 7; ++i) {
-        std::string at = path + "[" + std::to_string(i) + "]";
-        if (i >= 1 && i <= 3)
-            words[i] = std::bit_cast<uint32_t>(number(j[i], at));
-        else
-            words[i] = static_cast<uint32_t>(integer(j[i], at, std::numeric_limits<int32_t>::min(),
-                                                     std::numeric_limits<uint32_t>::max()));
-    }
-    return words;
-}
-
-BlipState blip(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"id", "at", "alpha", "check", "level", "sized"});
-    BlipState b;
-    optionalInteger(j, path, "id", b.id);
-    if (j.contains("at"))
-        b.at = point(j["at"], path + ".at");
-    optionalInteger(j, path, "alpha", b.alpha);
-    if (j.contains("check"))
-        b.check = boolean(j["check"], path + ".check");
-    if (j.contains("level"))
-        b.level = blipLevel(j["level"], path + ".level");
-    if (j.contains("sized"))
-        b.sized = sizedMarker(j["sized"], path + ".sized");
-    return b;
-}
-
-MapViewState mapView(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"scale", "origin"});
-    MapViewState v;
-    optionalNumber(j, path, "scale", v.scale);
-    if (j.contains("origin")) {
-        Vec2 origin = point(j["origin"], path + ".origin");
-        v.originX = origin.x;
-        v.originY = origin.y;
-    }
-    return v;
-}
-
-// The radio object and the camera: each given object replaces the one before whole.
-void applyAimFields(const json& j, const std::string& path, AimWorldState& aim)
-{
-    if (j.contains("radio")) {
-        const json& r = j["radio"];
-        std::string at = path + ".radio";
-        onlyFields(r, at, {"station", "step", "change", "ready"});
-        aim.radio = {};
-        optionalInteger(r, at, "station", aim.radio.station);
-        optionalInteger(r, at, "step", aim.radio.step);
-        optionalBoolean(r, at, "change", aim.radio.change);
-        optionalBoolean(r, at, "ready", aim.radio.ready);
-    }
-    if (j.contains("camera")) {
-        const json& c = j["camera"];
-        std::string at = path + ".camera";
-        onlyFields(c, at, {"index", "mode", "flag_c", "flag_d", "aim"});
-        aim.camera = {};
-        optionalInteger(c, at, "index", aim.camera.index);
-        optionalInteger(c, at, "mode", aim.camera.mode);
-        optionalInteger(c, at, "flag_c", aim.camera.flagC);
-        optionalInteger(c, at, "flag_d", aim.camera.flagD);
-        if (c.contains("aim"))
-            aim.camera.aim = point(c["aim"], at + ".aim");
-    }
-}
-
-// ---- The help box, the printed texts and the text boxes -------------------------------
-
-std::string text(const json& j, const std::string& path)
-{
-    if (!j.is_string())
-        bad(path, "must be a text");
-    return j.get<std::string>();
-}
-
-std::optional<std::string> textOrNull(const json& j, const std::string& path)
-{
-    if (j.is_null())
-        return std::nullopt;
-    return text(j, path);
-}
-
-HelpBoxState helpBox(const json& j, const std::string& path)
-{
-    static uint32_t serials = 0; // every entry's help is written once, when it begins
-    onlyFields(j, path,
-               {"text", "permanent", "quick", "stat_id", "hide", "blocks", "box_width", "box_offset", "state",
-                "elapsed", "fade", "lines"});
-    HelpBoxState h;
-    h.serial = ++serials;
-    if (j.contains("text"))
-        h.text = text(j["text"], path + ".text");
-    optionalBoolean(j, path, "permanent", h.permanent);
-    optionalBoolean(j, path, "quick", h.quick);
-    optionalBoolean(j, path, "hide", h.hide);
-    optionalInteger(j, path, "stat_id", h.statId);
-    if (j.contains("blocks")) {
-        array(j["blocks"], path + ".blocks", 3, 3);
-        for (int i = 0; i < 3; ++i)
-            h.blocks[i] = boolean(j["blocks"][i], path + ".blocks[" + std::to_string(i) + "]");
-    }
-    optionalNumber(j, path, "box_width", h.boxWidth);
-    optionalNumber(j, path, "box_offset", h.boxOffset);
-    auto word = [&](const char* key, std::optional<int32_t>& into) {
-        if (j.contains(key))
-            into = integerOf<int32_t>(j[key], path + "." + key);
-    };
-    word("state", h.state);
-    word("elapsed", h.elapsed);
-    word("fade", h.fade);
-    word("lines", h.lines);
-    return h;
-}
-
-TextBoxState textBox(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"site", "rect", "colour"});
-    TextBoxState b;
-    if (j.contains("site")) {
-        std::string site = text(j["site"], path + ".site");
-        if (site != "a" && site != "b")
-            bad(path + ".site", "must be \"a\" or \"b\"");
-        b.site = site[0];
-    }
-    b.noRect = j.contains("rect") && j["rect"].is_null();
-    if (j.contains("rect") && !b.noRect) {
-        array(j["rect"], path + ".rect", 4, 4);
-        float v[4];
-        for (int i = 0; i < 4; ++i)
-            v[i] = number(j["rect"][i], path + ".rect[" + std::to_string(i) + "]");
-        b.rect = {v[0], v[1], v[2], v[3]};
-    }
-    if (j.contains("colour"))
-        b.colour = colour(j["colour"], path + ".colour");
-    return b;
-}
-
-void applyHelpTexts(const json& j, const std::string& path, HelpTextsState& h)
-{
-    if (j.contains("help")) {
-        if (j["help"].is_null())
-            h.help.reset();
-        else
-            h.help = helpBox(j["help"], path + ".help");
-    }
-    if (j.contains("subtitle"))
-        h.subtitle = textOrNull(j["subtitle"], path + ".subtitle");
-    if (j.contains("mission_text"))
-        h.missionText = textOrNull(j["mission_text"], path + ".mission_text");
-    if (j.contains("text_boxes")) {
-        h.textBoxes = listOf(j["text_boxes"], path + ".text_boxes", maxTextBoxes, textBox);
-    }
-    if (j.contains("time_step")) {
-        if (j["time_step"].is_null())
-            h.timeStep.reset();
-        else
-            h.timeStep = number(j["time_step"], path + ".time_step");
-    }
-}
-
-// ---- The clock, the statistics and the host's own progress bars ------------------------
-
-ClockState clock(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"hours", "minutes", "day"});
-    ClockState c;
-    optionalInteger(j, path, "hours", c.hours);
-    optionalInteger(j, path, "minutes", c.minutes);
-    optionalInteger(j, path, "day", c.day);
-    return c;
+    std::array<Part, n> values{};
+    eachItem(j, path, values, parse);
+    return std::apply([](auto... v) { return T{v...}; }, values);
 }
 
 std::map<int32_t, float> stats(const json& j, const std::string& path)
@@ -463,38 +126,6 @@ std::map<int32_t, float> stats(const json& j, const std::string& path)
     return values;
 }
 
-HostBarState hostBar(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"x", "y", "width", "height", "percent", "segment", "show_text", "frame", "colour1", "colour2"});
-    HostBarState b;
-    optionalNumber(j, path, "x", b.x);
-    optionalNumber(j, path, "y", b.y);
-    optionalInteger(j, path, "width", b.width);
-    optionalInteger(j, path, "height", b.height);
-    optionalNumber(j, path, "percent", b.percent);
-    optionalInteger(j, path, "segment", b.segment);
-    optionalInteger(j, path, "show_text", b.showText);
-    optionalInteger(j, path, "frame", b.frame);
-    if (j.contains("colour1"))
-        b.colour1 = colour(j["colour1"], path + ".colour1");
-    if (j.contains("colour2"))
-        b.colour2 = colour(j["colour2"], path + ".colour2");
-    return b;
-}
-
-void applyPhoneFields(const json& j, const std::string& path, PhoneWorldState& w)
-{
-    if (j.contains("clock"))
-        w.clock = clock(j["clock"], path + ".clock");
-    if (j.contains("stats"))
-        w.stats = stats(j["stats"], path + ".stats");
-    if (j.contains("host_bars")) {
-        w.hostBars = listOf(j["host_bars"], path + ".host_bars", maxHostBars, hostBar);
-    }
-}
-
-// ---- Option sets ---------------------------------------------------------------------
-
 // A stack word: a whole number as it is (signed or unsigned 32-bit), a number with a
 // fraction or exponent as the bits of a 32-bit float.
 uint32_t stackWord(const json& j, const std::string& path)
@@ -505,142 +136,467 @@ uint32_t stackWord(const json& j, const std::string& path)
                                          std::numeric_limits<uint32_t>::max()));
 }
 
-MarkerCallState markerCall(const json& j, const std::string& path)
+// The seven words the host pushes for its sized marker: a whole number, three floats, three
+// whole numbers.
+std::array<uint32_t, 7> sizedMarker(const json& j, const std::string& path)
 {
-    onlyFields(j, path, {"site", "point", "args"});
+    array(j, path, 7, 7);
+    std::array<uint32_t, 7> words{};
+    for (size_t i = 0; i < 7; ++i) {
+        std::string at = path + "[" + std::to_string(i) + "]";
+        if (i >= 1 && i <= 3)
+            words[i] = std::bit_cast<uint32_t>(number(j[i], at));
+        else
+            words[i] = static_cast<uint32_t>(integer(j[i], at, std::numeric_limits<int32_t>::min(),
+                                                     std::numeric_limits<uint32_t>::max()));
+    }
+    return words;
+}
+
+// ---- The tables: one row per field of a world struct, one reader walking them -----------
+
+// A field of the struct S as the scenario writes it: its key and how it is read into S
+// (no reader: the field is read before the table is walked).
+template <class S>
+struct Field {
+    const char* key;
+    void (*read)(const json& j, const std::string& path, S& into);
+};
+
+// Each struct's fields, in the order they are read and listed in errors.
+template <class S>
+constexpr auto fields = nullptr;
+
+template <class S>
+void knownFields(const json& j, const std::string& path)
+{
+    std::vector<const char*> keys;
+    for (const Field<S>& f : fields<S>)
+        keys.push_back(f.key);
+    onlyFields(j, path, keys);
+}
+
+template <class S>
+void readFields(const json& j, const std::string& path, S& into)
+{
+    for (const Field<S>& f : fields<S>)
+        if (f.read && j.contains(f.key))
+            f.read(j[f.key], path + "." + f.key, into);
+}
+
+// A struct given as an object replaces the one before whole: the fields left out are defaults.
+template <class S>
+S object(const json& j, const std::string& path)
+{
+    knownFields<S>(j, path);
+    S s;
+    readFields(j, path, s);
+    return s;
+}
+
+template <class T>
+constexpr bool isOptional = false;
+template <class T>
+constexpr bool isOptional<std::optional<T>> = true;
+
+// A value by its type: the one reader every ordinary row uses.
+template <class T>
+T valueOf(const json& j, const std::string& path)
+{
+    if constexpr (std::is_same_v<T, bool>)
+        return boolean(j, path);
+    else if constexpr (std::is_integral_v<T>)
+        return integerOf<T>(j, path);
+    else if constexpr (std::is_same_v<T, float>)
+        return number(j, path);
+    else if constexpr (std::is_same_v<T, std::string>)
+        return text(j, path);
+    else if constexpr (std::is_same_v<T, Vec2>)
+        return parts<T, 2>(j, path, number);
+    else if constexpr (std::is_same_v<T, Vec3>)
+        return parts<T, 3>(j, path, number);
+    else if constexpr (std::is_same_v<T, Rect>)
+        return parts<T, 4>(j, path, number);
+    else if constexpr (std::is_same_v<T, Colour>)
+        return parts<T, 4>(j, path, integerOf<uint8_t>);
+    else if constexpr (std::is_same_v<T, std::map<int32_t, float>>)
+        return stats(j, path);
+    else if constexpr (isOptional<T>)
+        return valueOf<typename T::value_type>(j, path);
+    else
+        return object<T>(j, path);
+}
+
+// How a row reads its member: by the member's type (a fixed list for an array member); a
+// std::optional that null empties; a list of at most `max` items; a whole number in lo..hi.
+constexpr auto given = []<class T>(const json& j, const std::string& path, T& into) {
+    if constexpr (std::is_array_v<T>)
+        eachItem(j, path, into, valueOf<std::remove_extent_t<T>>);
+    else
+        into = valueOf<T>(j, path);
+};
+constexpr auto orNull = []<class T>(const json& j, const std::string& path, std::optional<T>& into) {
+    if (j.is_null())
+        into.reset();
+    else
+        into = valueOf<T>(j, path);
+};
+template <size_t max>
+constexpr auto upTo = []<class T>(const json& j, const std::string& path, std::vector<T>& into) {
+    into = listOf(j, path, max, valueOf<T>);
+};
+template <int64_t lo, int64_t hi>
+constexpr auto within = []<class T>(const json& j, const std::string& path, T& into) {
+    into = static_cast<T>(integer(j, path, lo, hi));
+};
+
+template <class Member>
+struct ClassOf;
+template <class S, class T>
+struct ClassOf<T S::*> {
+    using type = S;
+};
+template <auto member>
+using Owner = typename ClassOf<decltype(member)>::type;
+
+// A row reading, with `how`, the member the pointers lead to (&WorldState::aim, &AimWorldState::radio).
+template <auto how, auto first, auto... rest>
+constexpr Field<Owner<first>> row(const char* key)
+{
+    return {key, [](const json& j, const std::string& path, Owner<first>& s) {
+                how(j, path, ((s.*first) .* ... .* rest));
+            }};
+}
+
+template <auto first, auto... rest>
+constexpr Field<Owner<first>> field(const char* key)
+{
+    return row<given, first, rest...>(key);
+}
+
+// A member the host can be handed a null pointer for instead: null sets `isNull` and leaves
+// the member's default.
+template <auto isNull, auto member>
+constexpr Field<Owner<member>> orNone(const char* key)
+{
+    return {key, [](const json& j, const std::string& path, Owner<member>& s) {
+                using T = std::remove_reference_t<decltype(s.*member)>;
+                s.*isNull = j.is_null();
+                s.*member = s.*isNull ? T{} : valueOf<T>(j, path);
+            }};
+}
+
+// ---- The player and the host's records -----------------------------------------------
+
+template <>
+constexpr auto fields<WeaponSlotState> = std::to_array<Field<WeaponSlotState>>({
+    row<within<0, host::character_weapon_slot_count - 1>, &WeaponSlotState::slot>("slot"),
+    field<&WeaponSlotState::type>("type"),
+    field<&WeaponSlotState::clip>("clip"),
+    field<&WeaponSlotState::total>("total"),
+});
+
+template <>
+constexpr auto fields<VehicleState> = std::to_array<Field<VehicleState>>({
+    field<&VehicleState::type>("type"),
+    field<&VehicleState::matrix>("matrix"),
+    field<&VehicleState::flags>("flags"),
+    field<&VehicleState::heading>("heading"),
+});
+
+template <>
+constexpr auto fields<PlayerState> = std::to_array<Field<PlayerState>>({
+    field<&PlayerState::money>("money"),
+    field<&PlayerState::skill>("skill"),
+    field<&PlayerState::weapon>("weapon"),
+    field<&PlayerState::health>("health"),
+    field<&PlayerState::armour>("armour"),
+    field<&PlayerState::maxHealth>("max_health"),
+    field<&PlayerState::maxArmour>("max_armour"),
+    field<&PlayerState::stateFlags>("state_flags"),
+    field<&PlayerState::breath>("breath"),
+    field<&PlayerState::position>("position"),
+    row<orNull, &PlayerState::vehicle>("vehicle"),
+    field<&PlayerState::crosshairBlock>("crosshair_block"),
+    field<&PlayerState::heading>("heading"),
+});
+
+template <>
+constexpr auto fields<WeaponRecordState> = std::to_array<Field<WeaponRecordState>>({
+    field<&WeaponRecordState::type>("type"),
+    field<&WeaponRecordState::skill>("skill"),
+    field<&WeaponRecordState::clipSize>("clip_size"),
+    field<&WeaponRecordState::model>("model"),
+});
+
+// The host finds a weapon record by its type, so a record without one would never answer.
+template <>
+WeaponRecordState object<WeaponRecordState>(const json& j, const std::string& path)
+{
+    knownFields<WeaponRecordState>(j, path);
+    if (!j.contains("type"))
+        bad(path + ".type", "missing: a weapon record is found by its type");
+    WeaponRecordState r;
+    readFields(j, path, r);
+    return r;
+}
+
+template <>
+constexpr auto fields<WantedState> = std::to_array<Field<WantedState>>({
+    field<&WantedState::stars>("stars"),
+    field<&WantedState::changedMs>("changed_ms"),
+});
+
+template <>
+constexpr auto fields<AreaNameState> = std::to_array<Field<AreaNameState>>({
+    {"text",
+     [](const json& j, const std::string& path, AreaNameState& n) {
+         n.text = text(j, path);
+         if (n.text.size() > maxAreaNameLength)
+             bad(path, "longer than the host's " + std::to_string(maxAreaNameLength) + " bytes");
+     }},
+    // The state words follow `shown` unless given after it.
+    {"shown",
+     [](const json& j, const std::string& path, AreaNameState& n) {
+         n.shown = boolean(j, path);
+         n.states[0] = n.states[1] = n.shown ? 1 : 0;
+     }},
+    field<&AreaNameState::states>("states"),
+    field<&AreaNameState::colour>("colour"),
+});
+
+template <>
+constexpr auto fields<PadState> = std::to_array<Field<PadState>>({
+    field<&PadState::weaponA>("weapon_a"),
+    field<&PadState::weaponB>("weapon_b"),
+    field<&PadState::ammo>("ammo"),
+    field<&PadState::cash>("cash"),
+    field<&PadState::phone>("phone"),
+});
+
+// ---- The radar: target, route, device, blips and the map ------------------------------
+
+template <>
+constexpr auto fields<TargetState> = std::to_array<Field<TargetState>>({
+    row<within<0, host::radar_trace_count - 1>, &TargetState::index>("index"),
+    field<&TargetState::counter>("counter"),
+    field<&TargetState::flags>("flags"),
+    field<&TargetState::position>("position"),
+    field<&TargetState::handle>("handle"),
+});
+
+template <>
+constexpr auto fields<RouteState> = std::to_array<Field<RouteState>>({
+    row<upTo<maxRouteNodes>, &RouteState::nodes>("nodes"),
+    field<&RouteState::count>("count"),
+});
+
+template <>
+constexpr auto fields<DeviceState> = std::to_array<Field<DeviceState>>({
+    field<&DeviceState::scissor>("scissor"),
+});
+
+template <>
+constexpr auto fields<BlipLevelState> = std::to_array<Field<BlipLevelState>>({
+    field<&BlipLevelState::kind>("kind"),
+    field<&BlipLevelState::colour>("colour"),
+});
+
+template <>
+constexpr auto fields<BlipState> = std::to_array<Field<BlipState>>({
+    field<&BlipState::id>("id"),
+    field<&BlipState::at>("at"),
+    field<&BlipState::alpha>("alpha"),
+    field<&BlipState::check>("check"),
+    field<&BlipState::level>("level"),
+    {"sized", [](const json& j, const std::string& path, BlipState& b) { b.sized = sizedMarker(j, path); }},
+});
+
+template <>
+constexpr auto fields<MapViewState> = std::to_array<Field<MapViewState>>({
+    field<&MapViewState::scale>("scale"),
+    {"origin",
+     [](const json& j, const std::string& path, MapViewState& v) {
+         Vec2 origin = valueOf<Vec2>(j, path);
+         v.originX = origin.x;
+         v.originY = origin.y;
+     }},
+});
+
+// ---- The radio, the camera, the help box and the texts ---------------------------------
+
+template <>
+constexpr auto fields<RadioState> = std::to_array<Field<RadioState>>({
+    field<&RadioState::station>("station"),
+    field<&RadioState::step>("step"),
+    field<&RadioState::change>("change"),
+    field<&RadioState::ready>("ready"),
+});
+
+template <>
+constexpr auto fields<CameraState> = std::to_array<Field<CameraState>>({
+    field<&CameraState::index>("index"),
+    field<&CameraState::mode>("mode"),
+    field<&CameraState::flagC>("flag_c"),
+    field<&CameraState::flagD>("flag_d"),
+    field<&CameraState::aim>("aim"),
+});
+
+template <>
+constexpr auto fields<HelpBoxState> = std::to_array<Field<HelpBoxState>>({
+    field<&HelpBoxState::text>("text"),
+    field<&HelpBoxState::permanent>("permanent"),
+    field<&HelpBoxState::quick>("quick"),
+    field<&HelpBoxState::statId>("stat_id"),
+    field<&HelpBoxState::hide>("hide"),
+    {"blocks", [](const json& j, const std::string& path, HelpBoxState& h) { eachItem(j, path, h.blocks, boolean); }},
+    field<&HelpBoxState::boxWidth>("box_width"),
+    field<&HelpBoxState::boxOffset>("box_offset"),
+    field<&HelpBoxState::state>("state"),
+    field<&HelpBoxState::elapsed>("elapsed"),
+    field<&HelpBoxState::fade>("fade"),
+    field<&HelpBoxState::lines>("lines"),
+});
+
+// Every entry's help is written once, when it begins: its serial tells it from the one before.
+template <>
+HelpBoxState object<HelpBoxState>(const json& j, const std::string& path)
+{
+    static uint32_t serials = 0;
+    knownFields<HelpBoxState>(j, path);
+    HelpBoxState h;
+    h.serial = ++serials;
+    readFields(j, path, h);
+    return h;
+}
+
+template <>
+constexpr auto fields<TextBoxState> = std::to_array<Field<TextBoxState>>({
+    {"site",
+     [](const json& j, const std::string& path, TextBoxState& b) {
+         text(j, path); // anything but a text is told so before the names are listed
+         b.site = named<char>(j, path, {{"a", 'a'}, {"b", 'b'}});
+     }},
+    orNone<&TextBoxState::noRect, &TextBoxState::rect>("rect"),
+    field<&TextBoxState::colour>("colour"),
+});
+
+// ---- The clock and the host's own progress bars ----------------------------------------
+
+template <>
+constexpr auto fields<ClockState> = std::to_array<Field<ClockState>>({
+    field<&ClockState::hours>("hours"),
+    field<&ClockState::minutes>("minutes"),
+    field<&ClockState::day>("day"),
+});
+
+template <>
+constexpr auto fields<HostBarState> = std::to_array<Field<HostBarState>>({
+    field<&HostBarState::x>("x"),
+    field<&HostBarState::y>("y"),
+    field<&HostBarState::width>("width"),
+    field<&HostBarState::height>("height"),
+    field<&HostBarState::percent>("percent"),
+    field<&HostBarState::segment>("segment"),
+    field<&HostBarState::showText>("show_text"),
+    field<&HostBarState::frame>("frame"),
+    field<&HostBarState::colour1>("colour1"),
+    field<&HostBarState::colour2>("colour2"),
+});
+
+// ---- Option sets ---------------------------------------------------------------------
+
+template <>
+constexpr auto fields<MarkerCallState> = std::to_array<Field<MarkerCallState>>({
+    {"site", nullptr},
+    orNone<&MarkerCallState::pointNull, &MarkerCallState::point>("point"),
+    {"args",
+     [](const json& j, const std::string& path, MarkerCallState& m) {
+         m.words = listOf(j, path, markerShape(m.site).words - 1u, stackWord);
+     }},
+});
+
+// The site comes first and must be given: it says how many words the host takes.
+template <>
+MarkerCallState object<MarkerCallState>(const json& j, const std::string& path)
+{
+    knownFields<MarkerCallState>(j, path);
     MarkerCallState m;
-    const std::pair<const char*, MarkerSite> sites[] = {
-        {"host_colour", MarkerSite::HostColour}, {"faint", MarkerSite::Faint},
-        {"low", MarkerSite::Low}, {"high", MarkerSite::High}};
-    bool known = false;
-    for (const auto& [name, site] : sites)
-        if (j.contains("site") && j["site"] == name) {
-            m.site = site;
-            known = true;
-        }
-    if (!known)
-        bad(path + ".site", "must be \"host_colour\", \"faint\", \"low\" or \"high\"");
-    if (j.contains("point")) {
-        m.pointNull = j["point"].is_null();
-        if (!m.pointNull)
-            m.point = position(j["point"], path + ".point");
-    }
-    const MarkerShape& shape = markerShape(m.site);
-    if (j.contains("args")) {
-        m.words = listOf(j["args"], path + ".args", shape.words - 1u, stackWord);
-    }
+    m.site = named<MarkerSite>(j.contains("site") ? j["site"] : json(), path + ".site",
+                   {{"host_colour", MarkerSite::HostColour}, {"faint", MarkerSite::Faint},
+                    {"low", MarkerSite::Low}, {"high", MarkerSite::High}});
+    readFields(j, path, m);
     return m;
 }
 
-CameraPointCallState cameraPointCall(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"point", "args"});
-    CameraPointCallState c;
-    if (j.contains("point"))
-        c.point = position(j["point"], path + ".point");
-    if (j.contains("args")) {
-        const json& list = array(j["args"], path + ".args", 4, 4);
-        for (size_t i = 0; i < 4; ++i)
-            c.words[i] = stackWord(list[i], path + ".args[" + std::to_string(i) + "]");
-    }
-    return c;
-}
+template <>
+constexpr auto fields<CameraPointCallState> = std::to_array<Field<CameraPointCallState>>({
+    field<&CameraPointCallState::point>("point"),
+    {"args",
+     [](const json& j, const std::string& path, CameraPointCallState& c) { eachItem(j, path, c.words, stackWord); }},
+});
 
-CameraCallsState cameraCalls(const json& j, const std::string& path)
-{
-    onlyFields(j, path, {"on_foot", "vehicle", "fixed_a", "fixed_b"});
-    CameraCallsState c;
-    if (j.contains("on_foot"))
-        c.onFoot = cameraPointCall(j["on_foot"], path + ".on_foot");
-    if (j.contains("vehicle"))
-        c.vehicle = cameraPointCall(j["vehicle"], path + ".vehicle");
-    optionalBoolean(j, path, "fixed_a", c.fixedA);
-    optionalBoolean(j, path, "fixed_b", c.fixedB);
-    return c;
-}
+template <>
+constexpr auto fields<CameraCallsState> = std::to_array<Field<CameraCallsState>>({
+    field<&CameraCallsState::onFoot>("on_foot"),
+    field<&CameraCallsState::vehicle>("vehicle"),
+    field<&CameraCallsState::fixedA>("fixed_a"),
+    field<&CameraCallsState::fixedB>("fixed_b"),
+});
 
-void applyOptions(const json& j, const std::string& path, OptionsWorldState& o)
-{
-    if (j.contains("markers")) {
-        o.markers = listOf(j["markers"], path + ".markers", maxMarkerCalls, markerCall);
-    }
-    if (j.contains("camera_calls"))
-        o.cameraCalls = cameraCalls(j["camera_calls"], path + ".camera_calls");
-    if (j.contains("text_code")) {
-        o.textCode.reset();
-        if (!j["text_code"].is_null()) {
-            onlyFields(j["text_code"], path + ".text_code", {"flag_r", "flag_s"});
-            o.textCode = TextCodeState{};
-            optionalInteger(j["text_code"], path + ".text_code", "flag_r", o.textCode->flagR);
-            optionalInteger(j["text_code"], path + ".text_code", "flag_s", o.textCode->flagS);
-        }
-    }
-}
+template <>
+constexpr auto fields<TextCodeState> = std::to_array<Field<TextCodeState>>({
+    field<&TextCodeState::flagR>("flag_r"),
+    field<&TextCodeState::flagS>("flag_s"),
+});
 
-// A field given replaces that field of the world whole.
-void applyEntry(const json& j, const std::string& path, WorldState& w)
-{
-    onlyFields(j, path,
-               {"frame", "current_player", "players", "weapon_info", "wanted", "alt_clock_offset_ms",
-                "zone_name", "vehicle_name", "pad", "block", "damage_ms", "radar_mode", "language",
-                "breath_limit", "target", "route", "device", "blips", "map_view", "map_blend_byte",
-                "map_flag", "player_character_0", "help", "subtitle", "mission_text", "text_boxes", "time_step", "clock", "stats", "host_bars",
-                "markers", "camera_calls", "text_code", "radio", "camera"});
+// ---- A world entry: a field given replaces that field of the world whole --------------
+
+template <>
+constexpr auto fields<WorldState> = std::to_array<Field<WorldState>>({
+    {"frame", nullptr},
     // Any index, so that one naming neither player record can be tried.
-    if (j.contains("current_player"))
-        w.currentPlayer = integerOf<int32_t>(j["current_player"], path + ".current_player");
-    if (j.contains("players")) {
-        const json& list = array(j["players"], path + ".players", 0, host::player_record_count);
-        w.players = {PlayerState{}, std::nullopt};
-        for (size_t i = 0; i < list.size(); ++i)
-            w.players[i] = player(list[i], path + ".players[" + std::to_string(i) + "]");
-    }
-    if (j.contains("weapon_info")) {
-        w.weaponInfo = listOf(j["weapon_info"], path + ".weapon_info", maxWeaponRecords, weaponRecord);
-    }
-    if (j.contains("wanted")) {
-        w.noWanted = j["wanted"].is_null();
-        w.wanted = w.noWanted ? WantedState{} : wanted(j["wanted"], path + ".wanted");
-    }
-    optionalInteger(j, path, "alt_clock_offset_ms", w.altClockOffsetMs);
-    if (j.contains("zone_name"))
-        w.zoneName = areaName(j["zone_name"], path + ".zone_name");
-    if (j.contains("vehicle_name"))
-        w.vehicleName = areaName(j["vehicle_name"], path + ".vehicle_name");
-    if (j.contains("pad")) {
-        w.noPad = j["pad"].is_null();
-        w.pad = w.noPad ? PadState{} : pad(j["pad"], path + ".pad");
-    }
-    if (j.contains("block")) {
-        array(j["block"], path + ".block", 3, 3);
-        for (int i = 0; i < 3; ++i)
-            w.block[i] = integerOf<uint8_t>(j["block"][i], path + ".block[" + std::to_string(i) + "]");
-    }
-    optionalInteger(j, path, "damage_ms", w.damageMs);
-    optionalInteger(j, path, "radar_mode", w.radarMode);
-    optionalInteger(j, path, "language", w.language);
-    optionalNumber(j, path, "breath_limit", w.breathLimit);
-    if (j.contains("target"))
-        w.target = target(j["target"], path + ".target");
-    if (j.contains("route"))
-        w.route = route(j["route"], path + ".route");
-    if (j.contains("device"))
-        w.device = device(j["device"], path + ".device");
-    if (j.contains("blips")) {
-        w.blips = listOf(j["blips"], path + ".blips", maxBlips, blip);
-    }
-    if (j.contains("map_view"))
-        w.mapView = mapView(j["map_view"], path + ".map_view");
-    optionalInteger(j, path, "map_blend_byte", w.mapBlendByte);
-    optionalInteger(j, path, "map_flag", w.mapFlag);
-    if (j.contains("player_character_0"))
-        w.playerCharacter0 = static_cast<int32_t>(
-            integer(j["player_character_0"], path + ".player_character_0", 0, host::player_record_count - 1));
-    applyAimFields(j, path, w.aim);
-    applyHelpTexts(j, path, w.helpTexts);
-    applyPhoneFields(j, path, w.phone);
-    applyOptions(j, path, w.options);
-}
+    field<&WorldState::currentPlayer>("current_player"),
+    {"players",
+     [](const json& j, const std::string& path, WorldState& w) {
+         const json& list = array(j, path, 0, host::player_record_count);
+         w.players = {PlayerState{}, std::nullopt};
+         for (size_t i = 0; i < list.size(); ++i)
+             orNull(list[i], path + "[" + std::to_string(i) + "]", w.players[i]);
+     }},
+    row<upTo<maxWeaponRecords>, &WorldState::weaponInfo>("weapon_info"),
+    orNone<&WorldState::noWanted, &WorldState::wanted>("wanted"),
+    field<&WorldState::altClockOffsetMs>("alt_clock_offset_ms"),
+    field<&WorldState::zoneName>("zone_name"),
+    field<&WorldState::vehicleName>("vehicle_name"),
+    orNone<&WorldState::noPad, &WorldState::pad>("pad"),
+    field<&WorldState::block>("block"),
+    field<&WorldState::damageMs>("damage_ms"),
+    field<&WorldState::radarMode>("radar_mode"),
+    field<&WorldState::language>("language"),
+    field<&WorldState::breathLimit>("breath_limit"),
+    row<orNull, &WorldState::target>("target"),
+    field<&WorldState::route>("route"),
+    field<&WorldState::device>("device"),
+    row<upTo<maxBlips>, &WorldState::blips>("blips"),
+    field<&WorldState::mapView>("map_view"),
+    field<&WorldState::mapBlendByte>("map_blend_byte"),
+    field<&WorldState::mapFlag>("map_flag"),
+    row<within<0, host::player_record_count - 1>, &WorldState::playerCharacter0>("player_character_0"),
+    row<orNull, &WorldState::helpTexts, &HelpTextsState::help>("help"),
+    row<orNull, &WorldState::helpTexts, &HelpTextsState::subtitle>("subtitle"),
+    row<orNull, &WorldState::helpTexts, &HelpTextsState::missionText>("mission_text"),
+    row<upTo<maxTextBoxes>, &WorldState::helpTexts, &HelpTextsState::textBoxes>("text_boxes"),
+    row<orNull, &WorldState::helpTexts, &HelpTextsState::timeStep>("time_step"),
+    field<&WorldState::phone, &PhoneWorldState::clock>("clock"),
+    field<&WorldState::phone, &PhoneWorldState::stats>("stats"),
+    row<upTo<maxHostBars>, &WorldState::phone, &PhoneWorldState::hostBars>("host_bars"),
+    row<upTo<maxMarkerCalls>, &WorldState::options, &OptionsWorldState::markers>("markers"),
+    field<&WorldState::options, &OptionsWorldState::cameraCalls>("camera_calls"),
+    row<orNull, &WorldState::options, &OptionsWorldState::textCode>("text_code"),
+    field<&WorldState::aim, &AimWorldState::radio>("radio"),
+    field<&WorldState::aim, &AimWorldState::camera>("camera"),
+});
 
 } // namespace
 
@@ -657,7 +613,8 @@ std::vector<std::pair<int, WorldState>> parseWorld(const json& list)
         int frame = static_cast<int>(integer(list[i]["frame"], path + ".frame", 1, std::numeric_limits<int>::max()));
         if (!changes.empty() && frame < changes.back().first)
             bad(path + ".frame", "entries must be in frame order");
-        applyEntry(list[i], path, w);
+        knownFields<WorldState>(list[i], path);
+        readFields(list[i], path, w);
         changes.push_back({frame, w});
     }
     return changes;

@@ -44,6 +44,8 @@ TEST(OptionsWorld, BadEntriesNameTheField)
     const std::pair<const char*, const char*> cases[] = {
         {R"([{"frame": 1, "markers": [{"site": "middle"}]}])", "world[0].markers[0].site"},
         {R"([{"frame": 1, "markers": [{"point": [0, 0, 0]}]}])", "world[0].markers[0].site"},
+        {R"([{"frame": 1, "markers": [{"site": 1}]}])",
+         "world[0].markers[0].site: must be \"host_colour\", \"faint\", \"low\" or \"high\""},
         // The low site's function takes seven words, one of them the point.
         {R"([{"frame": 1, "markers": [{"site": "low", "args": [1, 2, 3, 4, 5, 6, 7]}]}])",
          "world[0].markers[0].args"},

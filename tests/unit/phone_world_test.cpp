@@ -26,6 +26,9 @@ TEST(PhoneWorld, BadEntriesNameTheField)
         {R"([{"frame": 1, "stats": {"x": 1}}])", "world[0].stats.x: a statistic id must be a whole number"},
         {R"([{"frame": 1, "stats": {"64a": 1}}])", "world[0].stats.64a: a statistic id must be a whole number"},
         {R"([{"frame": 1, "stats": {"4294967296": 1}}])", "world[0].stats.4294967296: a statistic id"},
+        {R"([{"frame": 1, "stats": {"": 1}}])", "world[0].stats.: a statistic id must be a whole number"},
+        // Keys come in text order: both ends of the range pass before "x" is refused.
+        {R"([{"frame": 1, "stats": {"-2147483648": 1, "2147483647": 1, "x": 1}}])", "world[0].stats.x: a statistic id"},
         {R"([{"frame": 1, "stats": {"64": "full"}}])", "world[0].stats.64: must be a number"},
         {R"([{"frame": 1, "host_bars": [{"segment": 128}]}])",
          "world[0].host_bars[0].segment: must be a whole number from -128 to 127"},

@@ -78,6 +78,18 @@ TEST(WorldScenario, BadEntriesNameTheEntryAndTheField)
          "world[0].players[0].vehicle.matrix: must be a list of 2"},
         {R"([{"frame": 1, "players": [{"position": [1, 2]}]}])", "world[0].players[0].position: must be a list of 3"},
         {R"([{"frame": 1, "players": [{"max_health": 256}]}])", "world[0].players[0].max_health: must be"},
+        {R"([{"frame": 1, "pads": {}}])",
+         "world[0].pads: unknown field; the fields here are frame, current_player, players, weapon_info, wanted, "
+         "alt_clock_offset_ms, zone_name, vehicle_name, pad, block, damage_ms, radar_mode, language, breath_limit, "
+         "target, route, device, blips, map_view, map_blend_byte, map_flag, player_character_0, help, subtitle, "
+         "mission_text, text_boxes, time_step, clock, stats, host_bars, markers, camera_calls, text_code, radio, "
+         "camera"},
+        // An unknown field is named before a missing type.
+        {R"([{"frame": 1, "weapon_info": [{"skin": 1}]}])", "world[0].weapon_info[0].skin: unknown field"},
+        {R"([{"frame": 1, "player_character_0": 2}])", "world[0].player_character_0: must be a whole number from 0 to 1"},
+        {R"([{"frame": 1, "text_boxes": [{"site": "c"}]}])", "world[0].text_boxes[0].site: must be \"a\" or \"b\""},
+        {R"([{"frame": 1, "text_boxes": [{"site": 1}]}])", "world[0].text_boxes[0].site: must be a text"},
+        {R"([{"frame": 1, "help": {"blocks": [true, 1, false]}}])", "world[0].help.blocks[1]: must be true or false"},
     };
     for (const auto& [world, message] : cases)
         EXPECT_NE(errorOf(world).find(std::string("scenario: ") + message), std::string::npos)
