@@ -42,13 +42,22 @@ const char scenario[] = R"({"screen": [3440, 1440], "frames": 10, "clock": {"sta
    "weapon_info": [{"type": 24, "clip_size": 7, "model": 348}],
    "zone_name": {"text": "Ganton", "states": [1, 1]}, "vehicle_name": {"text": "Infernus", "states": [1, 1]}}]})";
 
-// The ring is moved far right so that, at the left, subtitles would wrap at 3440 - 2000 - 260.
-std::string farRing(std::string layout)
+// `from` in the layout, written as `to`.
+std::string replaced(std::string layout, const std::string& from, const std::string& to)
 {
-    const std::string from = "HUD_RADAR_SPRITES            40 ";
     const size_t at = layout.find(from);
-    EXPECT_NE(at, std::string::npos);
-    return layout.replace(at, from.size(), "HUD_RADAR_SPRITES            2000 ");
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? layout : layout.replace(at, from.size(), to);
+}
+
+// The ring is moved far right, so that at the left subtitles would wrap at 3440 - 2000 - 260;
+// the radar offset (30, -15) is added to the map's centre its anchor measures; the
+// subtitles sit 30 units left of the middle, the way their own edge measures.
+std::string shifted(const std::string& layout)
+{
+    std::string text = replaced(layout, "HUD_RADAR_SPRITES            40 ", "HUD_RADAR_SPRITES 2000 ");
+    text = replaced(text, "HUD_RADAR_OFFSET_X_Y         0      0", "HUD_RADAR_OFFSET_X_Y 30 -15");
+    return replaced(text, "HUD_SUBTITLES                0 ", "HUD_SUBTITLES 30 ");
 }
 
 SimRun runLayout(const TempDir& dir, const std::string& layout)
@@ -84,11 +93,12 @@ std::pair<double, double> placeOf(const json& args)
 
 TEST(Anchors, AnchoredElementsMoveWholeWithTheirGroupAndTheRestStays)
 {
-    const std::string plain = farRing(unanchoredLayout());
+    const std::string plain = shifted(unanchoredLayout());
     std::string anchored = plain;
     anchored = withAnchor(anchored, "HUD_RADAR_MAP", "right-top");
     anchored = withAnchor(anchored, "HUD_PLAYER_INFO_OFFSET_X_Y", "Right-Bottom");
     anchored = withAnchor(anchored, "HUD_CASH", "centre-top");
+    anchored = withAnchor(anchored, "HUD_WEAPON_ICON", "left-bottom");
     anchored = withAnchor(anchored, "HUD_CELLPHONE", "left-top");
     anchored = withAnchor(anchored, "HUD_STATS_BOX", "right-top");
     anchored = withAnchor(anchored, "HUD_SUBTITLES", "center-top");
@@ -113,18 +123,22 @@ TEST(Anchors, AnchoredElementsMoveWholeWithTheirGroupAndTheRestStays)
         const char* key;
         double dx, dy;
     };
-    // A unit is 4/3 pixel: the map's centre, 170 units (226 pixels) from the left and the
-    // bottom, goes 226 from the right and the top; the block's offset y (100: 133) from the
-    // top to the bottom; the cash, 40 units (53) from the right, 53 right of the middle.
+    // A unit is 4/3 pixel: the map's centre, 200 units (266 pixels) from the left and 155
+    // (206) from the bottom, goes 266 from the right and 206 from the top; the block's offset
+    // y (100: 133) from the top to the bottom; the cash, 40 units (53) from the right, 53
+    // right of the middle; the subtitles 30 units (40) right of it instead of left.
     const Moved rows[] = {
-        {"ring with its map", 10, "make_rect", "#0", 3440 - 2 * 226, 226 - (1440 - 226)},
-        {"breath bar with its radar", 10, "make_rect", "#4", 3440 - 2 * 226, 226 - (1440 - 226)},
+        {"ring with its map", 10, "make_rect", "#0", 3440 - 2 * 266, 206 - (1440 - 206)},
+        {"breath bar with its radar", 10, "make_rect", "#4", 3440 - 2 * 266, 206 - (1440 - 206)},
         {"ammo with its block", 10, "text_print_b", "7", 0, (1440 - 133) - 133},
         {"cash by its own anchor, not the block's", 10, "text_print_b", "$42", (1720 + 53) - (3440 - 53), 0},
+        // Its point holds the block's offset: x 165 - 61 units (138 pixels) from the left, y
+        // 92 + 100 (256) from the bottom.
+        {"weapon icon by its own anchor", 10, "make_rect", "#8", 138 - (3440 - 138), (1440 - 256) - 256},
         {"phone across only: it slides up from the bottom", 10, "sprite_draw_xywh", "#0", 200 - (3440 - 200), 0},
         {"phone's clock with the phone", 10, "text_print", "00:00", 200 - (3440 - 200), 0},
         {"stats box up or down only: it slides in from the left", 10, "text_print", "STAT068", 0, 426 - (1440 - 426)},
-        {"subtitle from the top, x from the middle", 10, "text_print_b", "Over here", 0, 200 - (1440 - 200)},
+        {"subtitle from the top, x rightward from the middle", 10, "text_print_b", "Over here", 2 * 40, 200 - (1440 - 200)},
         {"mission text from the left", 10, "text_print_b", "Mission passed", 53 - (3440 - 53), 0},
         {"help box from the right", 1, "text_print", "Hello", (3440 - 64) - 64, 0},
         {"zone name at its own edges", 1, "text_print", "Ganton", 0, 0},

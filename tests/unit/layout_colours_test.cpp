@@ -72,6 +72,7 @@ TEST(Layout, AnchorWordsAfterTheNumbers)
         {"HUD_RADAR_MAP 1 2 3 4 5 right-top", E::Given, E::Given}, // a fifth number is no anchor
         {"HUD_RADAR_MAP 1 2 3 4 top-right", E::Given, E::Given},   // across, then up or down
         {"HUD_RADAR_MAP 1 2 3 4 right", E::Given, E::Given},
+        {"HUD_RADAR_MAP 1 2 3 4 heft-top", E::Given, E::Given}, // every letter counts
         {"HUD_RADAR_MAP 1 2 3 4 right-", E::Given, E::Given},
         {"HUD_RADAR_MAP 1 2 3 4 -top", E::Given, E::Given},
         {"HUD_RADAR_MAP 1 2 3 4 right-top-left", E::Given, E::Given},
