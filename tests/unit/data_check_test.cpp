@@ -486,7 +486,26 @@ TEST(DataCheck, OverlappingElementsAreNamedByKeyAtEveryScreenSize)
           "and 1024x768 ("},
          nullptr,
          {1024, 768}},
-        {{}, {}, nullptr, {1920, 1080}},
+        {{{"HUD_HELP_MESSAGE             48     170", "HUD_HELP_MESSAGE 600 100"}},
+         {":122: warning: HUD_HELP_MESSAGE overlaps HUD_RADIO_HUD (line 116)" + at + "285 x 30 pixels) and 1920x1080 (428 x "
+          "46 pixels) and 2560x1440 (570 x 61 pixels) and 3440x1440 (254 x 61 pixels) and 1080x1920 (406 x 46 pixels)" + move},
+         nullptr,
+         {1920, 1080}},
+        // One pixel is an overlap; less is none.
+        {{{"HUD_HELP_MESSAGE             48     170", "HUD_HELP_MESSAGE 48 149"}},
+         {":122: warning: HUD_HELP_MESSAGE overlaps HUD_RADIO_HUD (line 116) at 1080x1920 (390 x 1 pixels)" + move}},
+        // A name is left alone only beside the phone.
+        {{{"HUD_MISSION_TEXT             40     240", "HUD_MISSION_TEXT 40 60"}},
+         {":91: warning: HUD_MISSION_TEXT overlaps HUD_ZONE_NAME (line 84)" + at + "72 x 16 pixels) and 1920x1080 (108 x 24 pixels)",
+          ":100: warning: HUD_CELLPHONE overlaps HUD_MISSION_TEXT (line 91)" + at + "73 x 24 pixels)"}},
+        // Past the bottom and the top edges, in part and wholly.
+        {{{"HUD_CELLPHONE                150    220    110    220", "HUD_CELLPHONE 150 220 110 300"},
+          {"HUD_RADIO_HUD                15     30", "HUD_RADIO_HUD 15 -40"},
+          {"HUD_STATS_BOX                40     320", "HUD_STATS_BOX 40 -400"}},
+         {":100: warning: HUD_CELLPHONE is off the screen at 1280x720 (54 pixels past the bottom edge) and 1920x1080 (80 "
+          "pixels past the bottom edge)",
+          ":116: warning: HUD_RADIO_HUD is off the screen at 1280x720 (26 pixels past the top edge) and",
+          ":130: warning: HUD_STATS_BOX is off the screen at 1280x720 (all of it: 266 pixels past the bottom edge) and"}},
     };
     for (const Case& c : cases) {
         TempDir dir;

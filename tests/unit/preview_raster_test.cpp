@@ -386,4 +386,8 @@ TEST(PreviewOutline, BoxesFollowTheEdgesAndOffsetsOfTheirKeys)
     EXPECT_GT(red(10, 4), 200);
     EXPECT_GT(red(10, 15), 200);
     EXPECT_EQ(red(10, 10), 0);
+    // A box on the picture's first row and column is drawn there too.
+    sim::preview::drawOutlines(image, {{"", 0, 0, 19, 19}});
+    EXPECT_GT(red(0, 10), 200);
+    EXPECT_GT(red(10, 0), 200);
 }
