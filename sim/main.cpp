@@ -30,7 +30,8 @@ const char usage[] =
     "                   [--scenario FILE.json] [--style base|mora|sabel] [--trace FILE.jsonl]\n"
     "                   [--trace-frames] [--patches FILE.jsonl] [--png FILE.png] [--unload]\n"
     "                   [--frames-png DIR [--every N]] [--outline] [--verbose]\n"
-    "       kellhud-sim --check [--plugin-dir DIR] [--style base|mora|sabel] [--overlaps] [--all-styles]\n"
+    "       kellhud-sim --check [--plugin-dir DIR] [--style base|mora|sabel] [--overlaps [--size WxH]]\n"
+    "                           [--all-styles]\n"
     "       kellhud-sim --list-plugin-files\n"
     "       kellhud-sim --new-mod DIR\n"
     "       kellhud-sim --pack DIR [OUT] [--plugin-dll KellHud.asi] [--include-extra]\n"
@@ -42,7 +43,8 @@ const char usage[] =
     "  --plugin LIBRARY     the plug-in library to load (default: the one beside this program)\n"
     "  --scenario FILE      the host's state frame by frame, a JSON file of at most 64 MB\n"
     "                       (docs/scenario.md; examples in docs/examples/)\n"
-    "  --size WxH           the screen in pixels, each side 1 to 16384 (default: the scenario's, else 1920x1080)\n"
+    "  --size WxH           the screen in pixels, each side 1 to 16384 (default: the scenario's, else 1920x1080);\n"
+    "                       with --check --overlaps: one more size to try\n"
     "  --frames N           frames to run, 0 to 1000000 (default: the scenario's, else 1)\n"
     "  --style NAME         base, mora or sabel: the style (iVesk) for this run; settings.ini is not changed.\n"
     "                       With --check: only that style's colour file and texture dictionaries\n"
@@ -61,8 +63,10 @@ const char usage[] =
     "  --check              read the data files and name every line the plug-in reads differently\n"
     "                       from what it says (docs/settings.md, docs/layout-files.md);\n"
     "                       exit status 1 when it finds an error\n"
-    "  --overlaps           with --check: also warn of hud.dat elements whose boxes overlap at\n"
-    "                       1920x1080 or 1280x720 (the pairs that share a place by design are left out)\n"
+    "  --overlaps           with --check: also warn of hud.dat elements whose boxes (--outline's) overlap\n"
+    "                       or leave the screen, and of subtitles too narrow for a few words, at 1280x720,\n"
+    "                       1920x1080, 2560x1440, 3440x1440, 5120x1440 and 1080x1920 (the pairs that\n"
+    "                       share a place by design are left out)\n"
     "  --all-styles         with --check: the dictionaries of every style, as if bEnable were 1 (what\n"
     "                       a pack ships: players pick their own style)\n"
     "  --list-plugin-files  every file below the plug-in folder the plug-in can read, with any\n"
@@ -96,12 +100,12 @@ bool parseSize(const char* text, sim::RunOptions& options)
 }
 
 // `--check`: the data files, by file and line, without running anything.
-int checkData(const std::string& dir, std::optional<int> style, bool overlaps, bool allStyles)
+int checkData(const std::string& dir, std::optional<int> style, bool overlaps, bool allStyles, check::ScreenSize size)
 {
     int errors = 0, warnings = 0;
     std::vector<check::Finding> findings = check::checkPluginFolder(dir, style, allStyles);
     if (overlaps) {
-        const std::vector<check::Finding> more = check::checkOverlaps(dir);
+        const std::vector<check::Finding> more = check::checkOverlaps(dir, size);
         findings.insert(findings.end(), more.begin(), more.end());
     }
     for (const check::Finding& finding : findings) {
@@ -351,7 +355,8 @@ int checkCommand(const CommandLine& line)
         std::cerr << "kellhud-sim: " << message << "\n";
         return 2;
     }
-    return checkData(line.options.pluginDir, line.options.style, line.overlaps, line.allStyles);
+    const check::ScreenSize size = {line.options.width.value_or(0), line.options.height.value_or(0)};
+    return checkData(line.options.pluginDir, line.options.style, line.overlaps, line.allStyles, size);
 }
 
 int run(int argc, char** argv)

@@ -376,9 +376,9 @@ std::vector<preview::OutlineBox> layoutOutline(const std::string& dir, const std
                                                const Scenario& scenario)
 {
     const std::string layout = endingWith(dataFiles, "/hud.dat");
-    std::ifstream in(layout.empty() ? utf8Text(utf8Path(dir) / "kell-hud" / "data" / "hud.dat") : layout, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return preview::outlineBoxes(text, scenario.width, scenario.height);
+    return preview::outlineBoxes(
+        preview::layoutOfFile(layout.empty() ? utf8Text(utf8Path(dir) / "kell-hud" / "data" / "hud.dat") : layout),
+        scenario.width, scenario.height);
 }
 
 // Every frame of the scenario, with its picture when one is asked for. False when a

@@ -6,19 +6,18 @@
 #include <sstream>
 
 #include "data/layout.h"
+#include "data/placement.h"
 #include "preview/outline.h"
 #include "text/local_path_form.h"
 
 namespace check {
 
+// The screens players use: the smallest common one, the layout's own reference size, the
+// larger 16:9 one, the two wide ones and a portrait one.
+const std::vector<ScreenSize> overlapSizes = {{1280, 720},  {1920, 1080}, {2560, 1440},
+                                              {3440, 1440}, {5120, 1440}, {1080, 1920}};
+
 namespace {
-
-struct ScreenSize {
-    int width, height;
-};
-
-// The screens most players use: the layout's own reference size and the smallest common one.
-constexpr ScreenSize sizes[] = {{1920, 1080}, {1280, 720}};
 
 // The line each key is first given on, as the reader takes the first of two.
 std::map<std::string, uint32_t> keyLines(const std::string& text)
@@ -71,10 +70,36 @@ std::pair<int, int> shared(const sim::preview::OutlineBox& a, const sim::preview
     return {static_cast<int>(w), static_cast<int>(h)};
 }
 
+std::string sizeName(ScreenSize size) { return std::to_string(size.width) + "x" + std::to_string(size.height); }
+
+// Whole pixels of a length, however far out (a box from absurd numbers must still say so).
+int wholePixels(float length) { return static_cast<int>(std::min(length, 1e9f)); }
+
+// How far a box reaches past each edge of the screen ("12 pixels past the right edge");
+// empty when it stays on it. Less than a pixel is no pixel.
+std::string outside(const sim::preview::OutlineBox& box, ScreenSize size)
+{
+    const float W = static_cast<float>(size.width), H = static_cast<float>(size.height);
+    const float left = std::min(box.left, box.right), right = std::max(box.left, box.right);
+    const float top = std::min(box.top, box.bottom), bottom = std::max(box.top, box.bottom);
+    const std::pair<float, const char*> edges[] = {
+        {-left, "left"}, {right - W, "right"}, {-top, "top"}, {bottom - H, "bottom"}};
+    std::string said;
+    for (const auto& [pixels, edge] : edges)
+        if (pixels >= 1) // NaN compares false: not past
+            said += (said.empty() ? "" : ", ") + std::to_string(wholePixels(pixels)) + " pixels past the " + edge + " edge";
+    if (!said.empty() && (right <= 0 || left >= W || bottom <= 0 || top >= H))
+        said = "all of it: " + said;
+    return said;
+}
+
+// Subtitles need room for a few words on a line: four of five letters and a space, at their
+// text scale's average character width (10 units at scale 1).
+constexpr float subtitleWords = 4, wordChars = 6;
+
 } // namespace
 
-
-std::vector<Finding> checkOverlaps(const std::string& dir)
+std::vector<Finding> checkOverlaps(const std::string& dir, ScreenSize extra)
 {
     // The path as the data check shows it: in the way this machine writes paths.
     const std::string path = dir + localSeparator + localPathForm(layoutFile);
@@ -82,28 +107,47 @@ std::vector<Finding> checkOverlaps(const std::string& dir)
     std::stringstream text;
     text << in.rdbuf(); // a missing or unreadable file is named by the data check itself
     const std::map<std::string, uint32_t> lines = keyLines(text.str());
+    const HudLayout layout = sim::preview::layoutOfFile(path);
 
-    struct Pair {
-        std::string first, second;
+    std::vector<ScreenSize> sizes = overlapSizes;
+    if (extra.width > 0 && std::none_of(sizes.begin(), sizes.end(), [&](ScreenSize s) {
+            return s.width == extra.width && s.height == extra.height;
+        }))
+        sizes.push_back(extra);
+
+    struct Said {
+        std::string first, second;      // the second empty: one key's own finding
         std::vector<std::string> where; // "1920x1080 (30 x 12 pixels)"
     };
-    std::vector<Pair> pairs;
+    std::vector<Said> pairs, offScreen;
+    std::vector<std::string> squeezed;
+    auto note = [](std::vector<Said>& list, const std::string& a, const std::string& b, std::string where) {
+        auto found = std::find_if(list.begin(), list.end(), [&](const Said& s) { return s.first == a && s.second == b; });
+        if (found == list.end())
+            found = list.insert(list.end(), {a, b, {}});
+        found->where.push_back(std::move(where));
+    };
     for (const ScreenSize& size : sizes) {
         const std::vector<sim::preview::OutlineBox> boxes =
-            sim::preview::outlineBoxes(text.str(), size.width, size.height);
-        for (size_t i = 0; i < boxes.size(); ++i)
+            sim::preview::outlineBoxes(layout, size.width, size.height);
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            if (const std::string past = outside(boxes[i], size); !past.empty())
+                note(offScreen, boxes[i].key, "", sizeName(size) + " (" + past + ")");
             for (size_t j = i + 1; j < boxes.size(); ++j) {
                 const auto [w, h] = shared(boxes[i], boxes[j]);
-                if (!w || designed(boxes[i].key, boxes[j].key))
-                    continue;
-                auto found = std::find_if(pairs.begin(), pairs.end(), [&](const Pair& p) {
-                    return p.first == boxes[i].key && p.second == boxes[j].key;
-                });
-                if (found == pairs.end())
-                    found = pairs.insert(pairs.end(), {boxes[i].key, boxes[j].key, {}});
-                found->where.push_back(std::to_string(size.width) + "x" + std::to_string(size.height) + " (" +
-                                       std::to_string(w) + " x " + std::to_string(h) + " pixels)");
+                if (w && !designed(boxes[i].key, boxes[j].key))
+                    note(pairs, boxes[i].key, boxes[j].key,
+                         sizeName(size) + " (" + std::to_string(w) + " x " + std::to_string(h) + " pixels)");
             }
+        }
+        const ScreenScale unit{static_cast<float>(size.width), static_cast<float>(size.height),
+                               static_cast<float>(std::min(size.width, size.height))};
+        const float room = sim::preview::subtitleLineWidth(layout, unit);
+        const float words = subtitleWords * wordChars * 10 * unit.scale(layout.records[HUD_SUBTITLES].w);
+        if (room < words) // a width of 0 or less: no wrapping at all
+            squeezed.push_back(sizeName(size) + " (" + std::to_string(wholePixels(room)) + " pixels, " +
+                               std::to_string(static_cast<int>(subtitleWords)) + " words need " +
+                               std::to_string(wholePixels(words)) + ")");
     }
 
     std::vector<Finding> findings;
@@ -111,18 +155,44 @@ std::vector<Finding> checkOverlaps(const std::string& dir)
         const auto found = lines.find(key);
         return found == lines.end() ? uint32_t{0} : found->second;
     };
-    for (const Pair& p : pairs) {
+    auto sizesOf = [](const Said& s) {
+        std::string list;
+        for (size_t i = 0; i < s.where.size(); ++i)
+            list += (i ? " and " : "") + s.where[i];
+        return list;
+    };
+    for (const Said& p : pairs) {
         // Named at the later of the two lines: the one more likely just edited.
         const uint32_t a = lineOf(p.first), b = lineOf(p.second);
         const std::string& other = a < b ? p.first : p.second;
         const uint32_t otherLine = std::min(a, b);
-        std::string message = (a < b ? p.second : p.first) + " overlaps " + other +
-                              (otherLine ? " (line " + std::to_string(otherLine) + ")" : std::string(" (not given)")) +
-                              " at ";
-        for (size_t i = 0; i < p.where.size(); ++i)
-            message += (i ? " and " : "") + p.where[i];
-        message += ": one is drawn over the other; move one (kellhud-sim --outline shows the boxes)";
-        findings.push_back({path, std::max(a, b), Severity::Warning, message, 0, 0, {}});
+        findings.push_back(
+            {path, std::max(a, b), Severity::Warning,
+             (a < b ? p.second : p.first) + " overlaps " + other +
+                 (otherLine ? " (line " + std::to_string(otherLine) + ")" : std::string(" (not given)")) + " at " +
+                 sizesOf(p) + ": one is drawn over the other; move one (kellhud-sim --outline shows the boxes)",
+             0, 0, {}});
+    }
+    for (const Said& o : offScreen)
+        findings.push_back({path, lineOf(o.first), Severity::Warning,
+                            o.first + " is off the screen at " + sizesOf(o) +
+                                ": what lies outside is not seen; move it in, or anchor it to the edge it should "
+                                "keep (kellhud-sim --outline --size WxH shows the box)",
+                            0, 0, {}});
+    if (!squeezed.empty()) {
+        const std::string subtitles = lineOf("HUD_SUBTITLES") ? " (line " + std::to_string(lineOf("HUD_SUBTITLES")) + ")"
+                                                              : std::string(" (not given)");
+        std::string message = "HUD_RADAR_SPRITES leaves HUD_SUBTITLES" + subtitles +
+                              " lines too narrow for a few words at ";
+        for (size_t i = 0; i < squeezed.size(); ++i)
+            message += (i ? " and " : "") + squeezed[i];
+        message += radarAtLeft(layout)
+                       ? ": with the radar at the left, lines wrap at the screen width less this line's x and w, taken "
+                         "as plain pixels (0 or less: they do not wrap and run off the screen); make x + w smaller "
+                         "(40 + 260 leave the shipped width) or anchor the radar away from the left edge"
+                       : ": with the radar anchored away from the left, lines wrap at the screen width less 300 pixels; "
+                         "this screen is too narrow for that";
+        findings.push_back({path, lineOf("HUD_RADAR_SPRITES"), Severity::Warning, message, 0, 0, {}});
     }
     std::stable_sort(findings.begin(), findings.end(), [](const Finding& x, const Finding& y) { return x.line < y.line; });
     return findings;

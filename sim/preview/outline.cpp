@@ -1,10 +1,9 @@
 #include "preview/outline.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <map>
-#include <sstream>
 
+#include "core/key_value_file.h"
+#include "data/placement.h"
 #include "preview/raster.h"
 #include "preview/text.h"
 
@@ -12,119 +11,144 @@ namespace sim::preview {
 
 namespace {
 
-struct Numbers {
-    float x = 0, y = 0, w = 0, h = 0;
-};
+// How far the rows move down with everything shown above them (the plug-in's push-down):
+// the icon below the counter, the stars and the cash; the counter below the stars and the
+// cash; the cash below the stars; the second icon below its counter.
+constexpr float iconDrop = 93, ammoDrop = 66, cashDrop = 32, secondIconDrop = 27;
 
-// As the plug-in reads hud.dat: a key and up to four numbers, '=' allowed after the key,
-// ';' and '#' start comments, the first line of a key wins.
-std::map<std::string, Numbers> readLayoutText(const std::string& text)
-{
-    std::map<std::string, Numbers> keys;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        line = line.substr(0, line.find_first_of(";#"));
-        std::replace(line.begin(), line.end(), '=', ' ');
-        std::istringstream words(line);
-        std::string key;
-        if (!(words >> key) || keys.count(key))
-            continue;
-        Numbers n;
-        float* fields[] = {&n.x, &n.y, &n.w, &n.h};
-        for (float* field : fields)
-            if (!(words >> *field)) {
-                *field = 0;
-                break;
-            }
-        keys[key] = n;
-    }
-    return keys;
-}
+// What a text prints at its longest in play, in characters of its scale's average width
+// (10 units at scale 1): four reserve digits; "$999999999"; a long area name; a mission
+// title; "07:05"; a long spoken line, which wraps to a second line above it.
+constexpr float reserveDigits = 4, cashChars = 10, nameChars = 12, missionChars = 20, clockChars = 5,
+                subtitleChars = 60, subtitleLines = 2;
 
 } // namespace
 
-std::vector<OutlineBox> outlineBoxes(const std::string& layoutText, int width, int height)
+HudLayout layoutOfFile(const std::string& path)
 {
-    std::map<std::string, Numbers> k = readLayoutText(layoutText);
-    const float W = static_cast<float>(width), H = static_cast<float>(height);
-    const float u = std::min(W, H) / 1080.0f;
-    const Numbers radar = k["HUD_RADAR_OFFSET_X_Y"], player = k["HUD_PLAYER_INFO_OFFSET_X_Y"];
-    std::vector<OutlineBox> boxes;
-    auto add = [&](const char* key, float left, float top, float right, float bottom) {
-        boxes.push_back({key, left, top, right, bottom});
-    };
-    // A text's box: its line height from the scale, `chars` characters of 10 units wide.
-    auto textHeight = [&](const Numbers& n) { return 20 * n.h * u; };
-    auto textWidth = [&](const Numbers& n, int chars) { return 10 * n.w * u * static_cast<float>(chars); };
+    KeyValueFile file;
+    file.open(path.c_str());
+    return layoutFrom(file);
+}
 
-    for (const char* key : {"HUD_RADAR_MAP", "HUD_SECOND_RADAR_MAP"}) {
-        const Numbers n = k[key];
-        const bool moved = std::string(key) == "HUD_RADAR_MAP";
-        const float cx = (n.x + (moved ? radar.x : 0)) * u, cy = H - (n.y + (moved ? radar.y : 0)) * u;
-        add(key, cx - n.w * u, cy - n.h * u, cx + n.w * u, cy + n.h * u);
+float subtitleLineWidth(const HudLayout& layout, const ScreenScale& unit)
+{
+    // Plain pixels, as the plug-in sets it (src/hud/subtitles.cpp).
+    const LayoutBox& sprites = layout.records[HUD_RADAR_SPRITES];
+    return radarAtLeft(layout) ? unit.width - sprites.x - sprites.w : unit.width - shippedRadarSpan;
+}
+
+std::vector<OutlineBox> outlineBoxes(const HudLayout& layout, int width, int height)
+{
+    const float W = static_cast<float>(width), H = static_cast<float>(height);
+    const ScreenScale unit{W, H, std::min(W, H)};
+    const LayoutBox* const k = layout.records;
+    auto px = [&](float units) { return unit.pixels(units); };
+    // A text's line height and average character width, from its scale.
+    auto lineOf = [&](const LayoutBox& scale) { return 20 * unit.scale(scale.h); };
+    auto charOf = [&](const LayoutBox& scale) { return 10 * unit.scale(scale.w); };
+    std::vector<OutlineBox> boxes;
+    // A box where the element's own edges put it, moved by its anchor or its group's.
+    auto add = [&](LayoutRecord record, float left, float top, float right, float bottom) {
+        const Shift shift = shiftOf(layout, record, unit);
+        boxes.push_back({layoutRecordKeys[record], shift.atX(left), shift.atY(top), shift.atX(right), shift.atY(bottom)});
+    };
+
+    const Vec2 radar = layout.radarOffset, player = layout.playerInfoOffset;
+    {
+        // The map reaches its radius to each side of its centre.
+        const LayoutBox& map = k[HUD_RADAR_MAP];
+        const float x = map.x + radar.x, y = map.y + radar.y;
+        add(HUD_RADAR_MAP, px(x - map.w), H - px(y + map.h), px(x + map.w), H - px(y - map.h));
     }
-    for (const char* key : {"HUD_RADAR_SPRITES", "HUD_SECOND_RADAR_SPRITES"}) {
-        const Numbers n = k[key];
-        const bool moved = std::string(key) == "HUD_RADAR_SPRITES";
-        const float left = (n.x + (moved ? radar.x : 0)) * u, top = H - (n.y + (moved ? radar.y : 0)) * u;
-        add(key, left, top, left + n.w * u, top + n.h * u);
-    }
-    for (const char* key : {"HUD_BREATH_BAR", "HUD_SECOND_BREATH_BAR", "HUD_STATS_BOX"}) {
-        const Numbers n = k[key];
-        add(key, n.x * u, H - (n.y + n.h) * u, (n.x + n.w) * u, H - n.y * u);
-    }
-    for (const char* key : {"HUD_WEAPON_ICON", "HUD_SECOND_WEAPON_ICON"}) {
-        const Numbers n = k[key];
-        const float left = W - (n.x + player.x) * u, top = (n.y + player.y) * u;
-        add(key, left, top, left + n.w * u, top + n.h * u);
-    }
-    const Numbers ammoScale = k["HUD_AMMO"];
-    for (const char* key : {"HUD_AMMO", "HUD_SECOND_AMMO"}) {
-        const Numbers n = k[key];
-        const float right = W - (n.x + player.x) * u, bottom = (n.y + player.y) * u;
-        add(key, right - textWidth(ammoScale, 9), bottom - textHeight(ammoScale), right, bottom);
+    // A ring hangs down from its y; only the first player's moves with the radar offset.
+    auto ring = [&](LayoutRecord record, Vec2 offset) {
+        const LayoutBox& b = k[record];
+        const float left = px(b.x + offset.x), top = H - px(b.y + offset.y);
+        add(record, left, top, left + px(b.w), top + px(b.h));
+    };
+    ring(HUD_RADAR_SPRITES, radar);
+    ring(HUD_SECOND_RADAR_SPRITES, {0, 0});
+    // A breath bar grows up from its foot, inside a 2-unit border.
+    for (const LayoutRecord record : {HUD_BREATH_BAR, HUD_SECOND_BREATH_BAR}) {
+        const LayoutBox& b = k[record];
+        const float left = px(b.x - 2), bottom = H - px(b.y - 2);
+        add(record, left, bottom - px(b.h + 4), left + px(b.w + 4), bottom);
     }
     {
-        const Numbers n = k["HUD_CASH"];
-        const float right = W - (n.x + player.x) * u, bottom = n.y * u;
-        add("HUD_CASH", right - textWidth(n, 7), bottom - textHeight(n), right, bottom);
+        // Slid in: its left side at x, standing on y.
+        const LayoutBox& b = k[HUD_STATS_BOX];
+        const float bottom = H - px(b.y);
+        add(HUD_STATS_BOX, px(b.x), bottom - px(b.h), px(b.x) + px(b.w), bottom);
     }
-    const Numbers clockScale = k["HUD_CELLPHONE_CLOCK"];
-    for (const char* key : {"HUD_ZONE_NAME", "HUD_VEHICLE_NAME", "HUD_MISSION_TEXT", "HUD_CELLPHONE_CLOCK",
-                            "HUD_CELLPHONE_DAY"}) {
-        const Numbers n = k[key];
-        const bool phone = std::string(key).rfind("HUD_CELLPHONE", 0) == 0;
-        const Numbers& scale = phone ? clockScale : n;
-        // The mission text is printed up from its y (the bottom of its last line); the others down.
-        const bool fromBottom = std::string(key) == "HUD_MISSION_TEXT";
-        const float right = W - n.x * u, top = H - n.y * u - (fromBottom ? textHeight(scale) : 0);
-        add(key, right - textWidth(scale, phone ? 5 : 8), top, right, top + textHeight(scale));
+
+    auto icon = [&](LayoutRecord record, float drop) {
+        const LayoutBox& b = k[record];
+        const float left = W - px(b.x + player.x), top = px(b.y + drop + player.y);
+        add(record, left, top, left + px(b.w), top + px(b.h));
+    };
+    icon(HUD_WEAPON_ICON, iconDrop);
+    icon(HUD_SECOND_WEAPON_ICON, secondIconDrop);
+    // Both counters at HUD_AMMO's scale: the clip ends at x, the reserve 40 units further
+    // left (22 more beside a three-digit clip); printed up from y.
+    const LayoutBox& ammoScale = k[HUD_AMMO];
+    auto ammo = [&](LayoutRecord record, float drop) {
+        const LayoutBox& b = k[record];
+        const float right = W - px(b.x + player.x), bottom = px(b.y + drop + player.y);
+        const float left = W - px(b.x + player.x + 40) - px(22) - reserveDigits * charOf(ammoScale);
+        add(record, left, bottom - lineOf(ammoScale), right, bottom);
+    };
+    ammo(HUD_AMMO, ammoDrop);
+    ammo(HUD_SECOND_AMMO, 0);
+    {
+        // Printed up from y, which the block's y offset does not move.
+        const LayoutBox& b = k[HUD_CASH];
+        const float right = W - px(b.x + player.x), bottom = px(b.y + cashDrop);
+        add(HUD_CASH, right - cashChars * charOf(b), bottom - lineOf(b), right, bottom);
+    }
+
+    // Right-aligned texts from the bottom right corner: the names hang down from y, the
+    // mission title stands on it, the clock and the day hang from it with the phone up.
+    auto rightText = [&](LayoutRecord record, const LayoutBox& scale, float chars, bool standing) {
+        const LayoutBox& b = k[record];
+        const float right = W - px(b.x), top = H - px(b.y) - (standing ? lineOf(scale) : 0);
+        add(record, right - chars * charOf(scale), top, right, top + lineOf(scale));
+    };
+    rightText(HUD_ZONE_NAME, k[HUD_ZONE_NAME], nameChars, false);
+    rightText(HUD_VEHICLE_NAME, k[HUD_VEHICLE_NAME], nameChars, false);
+    rightText(HUD_MISSION_TEXT, k[HUD_MISSION_TEXT], missionChars, true);
+    rightText(HUD_CELLPHONE_CLOCK, k[HUD_CELLPHONE_CLOCK], clockChars, false);
+    rightText(HUD_CELLPHONE_DAY, k[HUD_CELLPHONE_CLOCK], clockChars, false);
+    {
+        // Fully up.
+        const LayoutBox& b = k[HUD_CELLPHONE];
+        const float left = W - px(b.x), top = H - px(b.y);
+        add(HUD_CELLPHONE, left, top, left + px(b.w), top + px(b.h));
     }
     {
-        const Numbers n = k["HUD_CELLPHONE"];
-        const float left = W - n.x * u, top = H - n.y * u;
-        add("HUD_CELLPHONE", left, top, left + n.w * u, top + n.h * u);
+        // Five icons 200 units apart, from 200 units left of a point 275 - x units left of
+        // the centre.
+        const LayoutBox& b = k[HUD_RADIO_HUD];
+        const float from = W * 0.5f - px(275 - b.x);
+        add(HUD_RADIO_HUD, from + px(-200), px(b.y), from + px(600) + px(b.w), px(b.y) + px(b.h));
     }
     {
-        // Five icons 200 units apart; the middle one's left side is at the centre less 75.
-        const Numbers n = k["HUD_RADIO_HUD"];
-        const float middle = W / 2 + (n.x - 75) * u;
-        add("HUD_RADIO_HUD", middle - 400 * u, n.y * u, middle + (400 + n.w) * u, (n.y + n.h) * u);
+        // Two lines from a little left of x to where they wrap, about 420 units further.
+        const LayoutBox& b = k[HUD_HELP_MESSAGE];
+        add(HUD_HELP_MESSAGE, px(b.x - 6), px(b.y), unit.scale(b.x + 422), px(b.y) + 2 * lineOf(b));
     }
     {
-        const Numbers n = k["HUD_HELP_MESSAGE"];
-        add("HUD_HELP_MESSAGE", n.x * u, n.y * u, (n.x + 420) * u, n.y * u + 2 * textHeight(n));
+        // Centred, standing on y and growing upward; no wider than the lines may be.
+        const LayoutBox& b = k[HUD_SUBTITLES];
+        const float room = subtitleLineWidth(layout, unit), longest = subtitleChars * charOf(b);
+        const float line = room > 0 ? std::min(room, longest) : longest;
+        const float centre = W * 0.5f - px(b.x), bottom = H - px(b.y);
+        add(HUD_SUBTITLES, centre - line / 2, bottom - subtitleLines * lineOf(b), centre + line / 2, bottom);
     }
     {
-        const Numbers n = k["HUD_SUBTITLES"];
-        const float centre = W / 2 - n.x * u, bottom = H - n.y * u;
-        add("HUD_SUBTITLES", centre - textWidth(n, 15) / 2, bottom - textHeight(n), centre + textWidth(n, 15) / 2,
-            bottom);
-    }
-    {
-        const Numbers n = k["HUD_CROSSHAIR_FPS"];
-        const float cx = W / 2 - n.x * u, cy = H / 2 - n.y * u;
-        add("HUD_CROSSHAIR_FPS", cx - n.w * u / 2, cy - n.h * u / 2, cx + n.w * u / 2, cy + n.h * u / 2);
+        const LayoutBox& b = k[HUD_CROSSHAIR_FPS];
+        const float left = W * 0.5f - px(b.x + 0.5f * b.w), top = H * 0.5f - px(b.y + 0.5f * b.h);
+        add(HUD_CROSSHAIR_FPS, left, top, left + px(b.w), top + px(b.h));
     }
     return boxes;
 }

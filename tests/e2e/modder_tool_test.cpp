@@ -95,10 +95,12 @@ TEST(ModderTool, CheckListsEveryProblemAndPassesTheShippedFiles)
 
     // With --overlaps, also each pair of elements drawn over each other (a warning).
     dir.write("kell-hud/data/hud.dat", "HUD_RADIO_HUD 15 30 120 120\nHUD_HELP_MESSAGE 600 100 0.5 1.15\n");
-    SimRun overlaps = runSimWithoutTrace(dir, {"--check", "--overlaps"});
+    // --size adds a screen of the modder's own to the six tried.
+    SimRun overlaps = runSimWithoutTrace(dir, {"--check", "--overlaps", "--size", "800x600"});
     EXPECT_TRUE(has(overlaps.out, dir.path() + "/kell-hud/data/hud.dat:2: warning: HUD_HELP_MESSAGE overlaps "
-                                               "HUD_RADIO_HUD (line 1) at 1920x1080"))
+                                               "HUD_RADIO_HUD (line 1) at 1280x720 (285 x 30 pixels) and 1920x1080"))
         << overlaps.out;
+    EXPECT_TRUE(has(overlaps.out, " and 800x600 (")) << overlaps.out;
 
     TempDir empty;
     SimRun wrong = runSimWithoutTrace(empty, {"--check", "--plugin-dir", dir.path() + "/kell-hud"});

@@ -415,50 +415,144 @@ TEST(DataCheck, EveryDictionaryTheSettingsLoadIsReadAndChecked)
 }
 
 // --check --overlaps: the shipped layout gives none (its pairs that overlap do so by design);
-// each edit below gives these warnings, each at the later of the pair's two lines.
-TEST(DataCheck, OverlappingElementsAreNamedByKeyAtBothScreenSizes)
+// each edit below gives these warnings, each at the later of the pair's two lines (only the
+// start of each is given here, up to the sizes that matter).
+TEST(DataCheck, OverlappingElementsAreNamedByKeyAtEveryScreenSize)
 {
-    std::ifstream in(std::string(KELLHUD_ASSETS_DIR) + "/kell-hud/data/hud.dat", std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    const std::string shipped = bytes.str();
-    const std::string at = " at 1920x1080 (";
+    auto bytesOf = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    };
+    const std::string shipped = bytesOf(std::string(KELLHUD_ASSETS_DIR) + "/kell-hud/data/hud.dat");
+    // The layout shipped before the rows and the subtitles were moved apart.
+    const std::string unanchored = bytesOf(std::string(KELLHUD_FIXTURES_DIR) + "/hud-unanchored.dat");
+    const std::string at = " at 1280x720 (";
+    const std::string move = ": one is drawn over the other; move one (kellhud-sim --outline shows the boxes)";
     struct Case {
-        std::string from, to;
-        std::vector<std::string> said; // each finding after the folder's name
+        std::vector<std::pair<std::string, std::string>> edits; // each from, to
+        std::vector<std::string> said; // the start of each finding after the folder's name
+        const std::string* layout = nullptr; // the shipped one when none
+        check::ScreenSize extra = {0, 0};
     };
     const Case cases[] = {
-        {"", "", {}},
+        {{}, {}},
         // The panel lowered onto the radar: the map, the ring and the breath bar.
-        {"HUD_STATS_BOX                40     320", "HUD_STATS_BOX 40 200",
-         {":130: warning: HUD_STATS_BOX overlaps HUD_RADAR_MAP (line 42)" + at + "200 x 70 pixels) and 1280x720 (133 x 46 "
-          "pixels): one is drawn over the other; move one (kellhud-sim --outline shows the boxes)",
-          ":130: warning: HUD_STATS_BOX overlaps HUD_RADAR_SPRITES (line 51)" + at + "260 x 100 pixels)",
-          ":130: warning: HUD_STATS_BOX overlaps HUD_BREATH_BAR (line 57)" + at + "8 x 60 pixels)"}},
+        {{{"HUD_STATS_BOX                40     320", "HUD_STATS_BOX 40 200"}},
+         {":130: warning: HUD_STATS_BOX overlaps HUD_RADAR_MAP (line 42)" + at + "134 x 47 pixels) and 1920x1080 (200 x "
+          "70 pixels) and 2560x1440 (267 x 94 pixels) and 3440x1440 (267 x 94 pixels) and 5120x1440 (267 x 94 pixels) "
+          "and 1080x1920 (200 x 70 pixels)" + move,
+          ":130: warning: HUD_STATS_BOX overlaps HUD_RADAR_SPRITES (line 51)" + at + "173 x 67 pixels) and 1920x1080 (260 x 100 pixels)",
+          ":130: warning: HUD_STATS_BOX overlaps HUD_BREATH_BAR (line 57)" + at + "6 x 41 pixels) and 1920x1080 (10 x 62 pixels)"}},
         // The earlier key moved: still named at the later line; the ring's own map is by design.
-        {"HUD_RADAR_SPRITES            40     300", "HUD_RADAR_SPRITES 40 700",
-         {":130: warning: HUD_STATS_BOX overlaps HUD_RADAR_SPRITES (line 51)" + at + "260 x 205 pixels)"}},
-        {"HUD_HELP_MESSAGE             48     170", "HUD_HELP_MESSAGE 600 100",
-         {":122: warning: HUD_HELP_MESSAGE overlaps HUD_RADIO_HUD (line 116)" + at + "420 x 46 pixels)"}},
+        {{{"HUD_RADAR_SPRITES            40     300", "HUD_RADAR_SPRITES 40 700"}},
+         {":130: warning: HUD_STATS_BOX overlaps HUD_RADAR_SPRITES (line 51)" + at + "173 x 136 pixels) and 1920x1080 (260 x 205 pixels)"}},
+        // Not at 5120x1440, where the strip is far from the corner.
+        {{{"HUD_HELP_MESSAGE             48     170", "HUD_HELP_MESSAGE 600 100"}},
+         {":122: warning: HUD_HELP_MESSAGE overlaps HUD_RADIO_HUD (line 116)" + at + "285 x 30 pixels) and 1920x1080 (428 x "
+          "46 pixels) and 2560x1440 (570 x 61 pixels) and 3440x1440 (254 x 61 pixels) and 1080x1920 (406 x 46 pixels)" + move}},
         // A pair by design stays silent wherever it lies; the first line of a key counts.
-        {"HUD_CASH                     101    186", "HUD_CASH 101 150", {}},
-        {"HUD_SECOND_BREATH_BAR        537    60     8      140", "HUD_SECOND_BREATH_BAR 537 60 8 140\n"
-                                                                  "HUD_STATS_BOX 40 200 280 325", {}},
+        {{{"HUD_CASH                     101    186", "HUD_CASH 101 150"}}, {}},
+        {{{"HUD_SECOND_BREATH_BAR        537    60     8      140", "HUD_SECOND_BREATH_BAR 537 60 8 140\n"
+                                                                     "HUD_STATS_BOX 40 200 280 325"}}, {}},
+        // The layout shipped before: the first player's icon, pushed down below the stars,
+        // the cash and its counter, lies under the second player's counter; on a portrait
+        // screen the subtitles lie on the second player's ring.
+        {{},
+         {":158: warning: HUD_SECOND_AMMO overlaps HUD_WEAPON_ICON (line 66)" + at + "42 x 18 pixels) and 1920x1080 (64 x 28 pixels)",
+          ":165: warning: HUD_SECOND_RADAR_SPRITES overlaps HUD_SUBTITLES (line 136) at 1080x1920 (180 x 60 pixels)" + move,
+          ":168: warning: HUD_SECOND_BREATH_BAR overlaps HUD_SUBTITLES (line 136) at 1080x1920 (12 x 52 pixels)" + move},
+         &unanchored},
+        // The radar anchored to the middle for a very wide screen: on a portrait one it is gone.
+        {{{"HUD_RADAR_MAP                170    170    100    100", "HUD_RADAR_MAP -790 170 100 100 centre-bottom"},
+          {"HUD_RADAR_SPRITES            40 ", "HUD_RADAR_SPRITES -920 "},
+          {"HUD_BREATH_BAR               312", "HUD_BREATH_BAR -648"}},
+         {":42: warning: HUD_RADAR_MAP is off the screen at 1080x1920 (all of it: 350 pixels past the left edge): what "
+          "lies outside is not seen; move it in, or anchor it to the edge it should keep (kellhud-sim --outline --size "
+          "WxH shows the box)",
+          ":51: warning: HUD_RADAR_SPRITES is off the screen at 1080x1920 (all of it: 380 pixels past the left edge)",
+          ":57: warning: HUD_BREATH_BAR is off the screen at 1080x1920 (all of it: 110 pixels past the left edge)",
+          // ... and in the middle of a 21:9 screen it lies on the second ring, which stays at the left.
+          ":168: warning: HUD_SECOND_RADAR_SPRITES overlaps HUD_RADAR_MAP (line 42) at 3440x1440 (166 x 200 pixels)" + move,
+          ":168: warning: HUD_SECOND_RADAR_SPRITES overlaps HUD_RADAR_SPRITES (line 51) at 3440x1440 (206 x 239 pixels)",
+          ":171: warning: HUD_SECOND_BREATH_BAR overlaps HUD_RADAR_MAP (line 42) at 3440x1440 (16 x 176 pixels)",
+          ":171: warning: HUD_SECOND_BREATH_BAR overlaps HUD_RADAR_SPRITES (line 51) at 3440x1440 (16 x 192 pixels)"}},
+        // The ring moved to the right without an anchor: subtitle lines wrap at the screen's
+        // width less its x and w, too narrow or below nothing at all; on a portrait screen it
+        // is gone, elsewhere it lies on the mission title and the subtitles.
+        {{{"HUD_RADAR_SPRITES            40     300", "HUD_RADAR_SPRITES 1500 300"}},
+         {":51: warning: HUD_RADAR_SPRITES is off the screen at 1080x1920 (all of it: 680 pixels past the right edge)",
+          ":51: warning: HUD_RADAR_SPRITES leaves HUD_SUBTITLES (line 137) lines too narrow for a few words at 1280x720 "
+          "(-480 pixels, 4 words need 112) and 1920x1080 (160 pixels, 4 words need 168) and 1080x1920 (-680 pixels, 4 "
+          "words need 168): with the radar at the left, lines wrap at the screen width less this line's x and w, taken "
+          "as plain pixels (0 or less: they do not wrap and run off the screen); make x + w smaller (40 + 260 leave the "
+          "shipped width) or anchor the radar away from the left edge",
+          ":91: warning: HUD_MISSION_TEXT overlaps HUD_RADAR_SPRITES (line 51)" + at + "32 x 24 pixels) and 1920x1080 (50 "
+          "x 36 pixels) and 2560x1440 (65 x 48 pixels)" + move,
+          ":137: warning: HUD_SUBTITLES overlaps HUD_RADAR_SPRITES (line 51) at 5120x1440 (66 x 80 pixels)" + move}},
+        // A size of the modder's own is tried after the six, and one of the six only once.
+        {{{"HUD_HELP_MESSAGE             48     170", "HUD_HELP_MESSAGE 600 100"}},
+         {":122: warning: HUD_HELP_MESSAGE overlaps HUD_RADIO_HUD (line 116)" + at + "285 x 30 pixels) and 1920x1080 (428 x "
+          "46 pixels) and 2560x1440 (570 x 61 pixels) and 3440x1440 (254 x 61 pixels) and 1080x1920 (406 x 46 pixels) "
+          "and 1024x768 ("},
+         nullptr,
+         {1024, 768}},
+        {{{"HUD_HELP_MESSAGE             48     170", "HUD_HELP_MESSAGE 600 100"}},
+         {":122: warning: HUD_HELP_MESSAGE overlaps HUD_RADIO_HUD (line 116)" + at + "285 x 30 pixels) and 1920x1080 (428 x "
+          "46 pixels) and 2560x1440 (570 x 61 pixels) and 3440x1440 (254 x 61 pixels) and 1080x1920 (406 x 46 pixels)" + move},
+         nullptr,
+         {1920, 1080}},
+        // One pixel is an overlap; less is none.
+        {{{"HUD_HELP_MESSAGE             48     170", "HUD_HELP_MESSAGE 48 149"}},
+         {":122: warning: HUD_HELP_MESSAGE overlaps HUD_RADIO_HUD (line 116) at 1080x1920 (390 x 1 pixels)" + move}},
+        // A name is left alone only beside the phone.
+        {{{"HUD_MISSION_TEXT             40     240", "HUD_MISSION_TEXT 40 60"}},
+         {":91: warning: HUD_MISSION_TEXT overlaps HUD_ZONE_NAME (line 84)" + at + "72 x 16 pixels) and 1920x1080 (108 x 24 pixels)",
+          ":100: warning: HUD_CELLPHONE overlaps HUD_MISSION_TEXT (line 91)" + at + "73 x 24 pixels)"}},
+        // Past the bottom and the top edges, in part and wholly.
+        {{{"HUD_CELLPHONE                150    220    110    220", "HUD_CELLPHONE 150 220 110 300"},
+          {"HUD_RADIO_HUD                15     30", "HUD_RADIO_HUD 15 -40"},
+          {"HUD_STATS_BOX                40     320", "HUD_STATS_BOX 40 -400"}},
+         {":100: warning: HUD_CELLPHONE is off the screen at 1280x720 (54 pixels past the bottom edge) and 1920x1080 (80 "
+          "pixels past the bottom edge)",
+          ":116: warning: HUD_RADIO_HUD is off the screen at 1280x720 (26 pixels past the top edge) and",
+          ":130: warning: HUD_STATS_BOX is off the screen at 1280x720 (all of it: 266 pixels past the bottom edge) and"}},
     };
     for (const Case& c : cases) {
         TempDir dir;
-        std::string text = shipped;
-        if (!c.from.empty())
-            text.replace(text.find(c.from), c.from.size(), c.to);
+        std::string text = c.layout ? *c.layout : shipped;
+        for (const auto& [from, to] : c.edits) {
+            ASSERT_NE(text.find(from), std::string::npos) << from;
+            text.replace(text.find(from), from.size(), to);
+        }
         dir.write("kell-hud/data/hud.dat", text);
-        const std::vector<Finding> found = check::checkOverlaps(dir.path());
+        const std::vector<Finding> found = check::checkOverlaps(dir.path(), c.extra);
         const std::string file = dir.path() + "/kell-hud/data/hud.dat";
-        ASSERT_EQ(found.size(), c.said.size()) << c.to;
+        ASSERT_EQ(found.size(), c.said.size()) << (c.edits.empty() ? "" : c.edits[0].second);
         for (size_t i = 0; i < found.size(); ++i) {
             const std::string said = check::formatFinding(found[i]);
             EXPECT_EQ(said.rfind(file + c.said[i], 0), 0u) << said;
         }
     }
+
+    // The radar anchored away from the left leaves the lines the shipped width, which only a
+    // tiny screen makes too narrow; the message says so instead of blaming x and w.
+    TempDir dir;
+    std::string text = shipped;
+    text.replace(text.find("HUD_RADAR_MAP                170    170    100    100"), 53,
+                 "HUD_RADAR_MAP 170 170 100 100 right-bottom");
+    dir.write("kell-hud/data/hud.dat", text);
+    const std::vector<Finding> anchored = check::checkOverlaps(dir.path(), {320, 240});
+    const auto squeezed = std::find_if(anchored.begin(), anchored.end(), [](const Finding& f) {
+        return f.message.find("too narrow") != std::string::npos;
+    });
+    ASSERT_NE(squeezed, anchored.end());
+    EXPECT_EQ(squeezed->line, 51u);
+    EXPECT_NE(squeezed->message.find("at 320x240 (20 pixels, 4 words need 37): with the radar anchored away from the "
+                                     "left, lines wrap at the screen width less 300 pixels; this screen is too narrow"),
+              std::string::npos)
+        << squeezed->message;
 }
 
 TEST(DataCheck, PluginFolderCoversEveryFileAndTheShippedOnesPass)

@@ -302,45 +302,65 @@ TEST(PreviewPath, AFolderOrAMissingFolderIsRefusedBeforeTheRun)
 
 } // namespace
 
-// --outline's boxes: each measured from the edge hud.dat names, moved by its offset.
+// --outline's boxes: where the plug-in draws each element, in its whole pixels, read as it
+// reads the file, moved by offsets and anchors, the player rows pushed down below everything.
 TEST(PreviewOutline, BoxesFollowTheEdgesAndOffsetsOfTheirKeys)
 {
-    const std::string layout = "HUD_PLAYER_INFO_OFFSET_X_Y -61 100\n"
-                               "HUD_RADAR_OFFSET_X_Y = 10 20 ; moves the radar\n"
-                               "HUD_WEAPON_ICON 165 92 64 64\n"
-                               "HUD_WEAPON_ICON 1 1 1 1\n" // the first line wins
-                               "HUD_RADAR_MAP 170 170 100 100\n"
-                               "HUD_STATS_BOX 40 320 280 325\n"
-                               "HUD_CROSSHAIR_FPS 15 30 60 60\n"
-                               "HUD_ZONE_NAME 40 84 0.9 1.8\n"
-                               "HUD_RADAR_SPRITES 40 300 260 260\n"
-                               "HUD_CELLPHONE 150 220 110 220\n"
-                               "HUD_RADIO_HUD 15 30 120 120\n"
-                               "HUD_SUBTITLES 30 150 0.7 1.5\n"
-                               "HUD_MISSION_TEXT 40 240 0.85 1.8\n";
+    TempDir dir;
+    const std::string file = dir.write("hud.dat", "HUD_PLAYER_INFO_OFFSET_X_Y -61 100\n"
+                                                  "HUD_RADAR_OFFSET_X_Y = 10 20 ; moves the radar\n"
+                                                  "HUD_WEAPON_ICON 165 92 64 64\n"
+                                                  "HUD_WEAPON_ICON 1 1 1 1\n" // the first line wins
+                                                  "HUD_RADAR_MAP 170 170 100 100\n"
+                                                  "HUD_STATS_BOX 40 320 280 325\n"
+                                                  "HUD_CROSSHAIR_FPS 15 30 60 60\n"
+                                                  "HUD_ZONE_NAME 40 84 0.9 1.8\n"
+                                                  "HUD_RADAR_SPRITES 40 300 260 260\n"
+                                                  "HUD_CELLPHONE 150 220 110 220\n"
+                                                  "HUD_RADIO_HUD 15 30 120 120\n"
+                                                  "HUD_SUBTITLES 30 150 0.7 1.5\n"
+                                                  "HUD_MISSION_TEXT 40 240 0.85 1.8\n"
+                                                  "HUD_AMMO 101 88 0.7 1.4\n"
+                                                  "HUD_CASH 101 186 0.75 1.5\n"
+                                                  "HUD_SECOND_WEAPON_ICON 165 240 64 64\n"
+                                                  "HUD_SECOND_AMMO 101 236 0.2 0.2\n"
+                                                  "HUD_BREATH_BAR 312 80 8 180\n"
+                                                  "HUD_HELP_MESSAGE 48 170 0.5 1.15 centre-top\n");
     struct Case {
         const char* key;
         float left, top, right, bottom;
     };
-    // At 1280x720 a unit is 2/3 of a pixel.
+    // At 1280x720 a unit is 2/3 of a pixel, and a place is rounded down to whole pixels.
     const Case cases[] = {
-        {"HUD_WEAPON_ICON", 1280 - 104 * 2 / 3.0f, 128, 1280 - 40 * 2 / 3.0f, 128 + 64 * 2 / 3.0f},
-        {"HUD_RADAR_MAP", 80 * 2 / 3.0f, 720 - 290 * 2 / 3.0f, 280 * 2 / 3.0f, 720 - 90 * 2 / 3.0f},
-        {"HUD_STATS_BOX", 40 * 2 / 3.0f, 720 - 645 * 2 / 3.0f, 320 * 2 / 3.0f, 720 - 320 * 2 / 3.0f},
+        // The icon itself (not the cash and the counter above it), 93 units down below them.
+        {"HUD_WEAPON_ICON", 1280 - 69, 190, 1280 - 69 + 42, 190 + 42},
+        {"HUD_RADAR_MAP", 53, 720 - 193, 186, 720 - 60}, // 80..280 across, 90..290 up
+        {"HUD_STATS_BOX", 26, 507 - 216, 26 + 186, 507},
         {"HUD_CROSSHAIR_FPS", 610, 320, 650, 360}, // centred, moved left and up
-        {"HUD_RADAR_SPRITES", 50 * 2 / 3.0f, 720 - 320 * 2 / 3.0f, 310 * 2 / 3.0f, 720 - 60 * 2 / 3.0f}, // moved too
-        {"HUD_CELLPHONE", 1280 - 150 * 2 / 3.0f, 720 - 220 * 2 / 3.0f, 1280 - 40 * 2 / 3.0f, 720},
+        {"HUD_RADAR_SPRITES", 33, 720 - 213, 33 + 173, 720 - 213 + 173}, // moved too
+        {"HUD_CELLPHONE", 1280 - 100, 720 - 146, 1280 - 100 + 73, 720},
         // Five icons 200 units apart around the middle one, whose left side is 75 - x left of the centre.
-        {"HUD_RADIO_HUD", 600 - 400 * 2 / 3.0f, 20, 600 + 520 * 2 / 3.0f, 100},
-        {"HUD_SUBTITLES", 620 - 35, 600, 620 + 35, 620}, // fifteen characters centred, x moving it left
-        {"HUD_SECOND_RADAR_MAP", 0, 720, 0, 720}, // missing: 0 0 0 0, as the plug-in reads it
-        // Texts: eight characters of 10 units by one line of 20, times the scale; a name
-        // hangs down from its y, the mission text stands on it.
-        {"HUD_ZONE_NAME", 1280 - (40 + 72) * 2 / 3.0f, 720 - 84 * 2 / 3.0f, 1280 - 40 * 2 / 3.0f, 720 - 48 * 2 / 3.0f},
-        {"HUD_MISSION_TEXT", 1280 - (40 + 68) * 2 / 3.0f, 720 - 276 * 2 / 3.0f, 1280 - 40 * 2 / 3.0f,
-         720 - 240 * 2 / 3.0f},
+        {"HUD_RADIO_HUD", 640 - 173 - 133, 20, 640 - 173 + 400 + 80, 100},
+        // Two lines of sixty characters, centred, x moving them left.
+        {"HUD_SUBTITLES", 620 - 140, 620 - 40, 620 + 140, 620},
+        {"HUD_SECOND_RADAR_SPRITES", 0, 720, 0, 720}, // missing: 0 0 0 0, as the plug-in reads it
+        // Names: twelve characters of 10 units times the scale by a line of 20; a name
+        // hangs down from its y, the mission title (twenty characters) stands on it.
+        {"HUD_ZONE_NAME", 1254 - 72, 720 - 56, 1254, 720 - 56 + 24},
+        {"HUD_MISSION_TEXT", 1254 - 20 * 8.5f * 2 / 3, 560 - 24, 1254, 560},
+        // The counter 66 units down, its four reserve digits ending 62 units left of the clip's end.
+        {"HUD_AMMO", 1280 - 53 - 14 - 4 * 7 * 2 / 3.0f, 169 - 28 * 2 / 3.0f, 1254, 169},
+        // The cash 32 units below the stars, without the block's y; ten characters.
+        {"HUD_CASH", 1254 - 50, 145 - 20, 1254, 145},
+        // The second player's icon 27 units below its counter, which takes HUD_AMMO's scale.
+        {"HUD_SECOND_WEAPON_ICON", 1211, 244, 1253, 286},
+        {"HUD_SECOND_AMMO", 1280 - 53 - 14 - 4 * 7 * 2 / 3.0f, 224 - 28 * 2 / 3.0f, 1254, 224},
+        {"HUD_BREATH_BAR", 206, 668 - 122, 206 + 8, 668}, // its 2-unit border around it
+        // Anchored to the top middle: its left edge measured from the centre.
+        {"HUD_HELP_MESSAGE", 640 + 28, 113, 640 + 470 * 2 / 3.0f, 113 + 2 * 23 * 2 / 3.0f},
     };
-    const std::vector<sim::preview::OutlineBox> boxes = sim::preview::outlineBoxes(layout, 1280, 720);
+    const std::vector<sim::preview::OutlineBox> boxes =
+        sim::preview::outlineBoxes(sim::preview::layoutOfFile(file), 1280, 720);
     for (const Case& c : cases) {
         auto found = std::find_if(boxes.begin(), boxes.end(), [&](const auto& b) { return b.key == c.key; });
         ASSERT_NE(found, boxes.end()) << c.key;
@@ -349,7 +369,8 @@ TEST(PreviewOutline, BoxesFollowTheEdgesAndOffsetsOfTheirKeys)
         EXPECT_NEAR(found->right, c.right, 0.01f) << c.key;
         EXPECT_NEAR(found->bottom, c.bottom, 0.01f) << c.key;
     }
-    EXPECT_EQ(boxes.size(), 22u); // every record of hud.dat but the aiming crosshair
+    // Every record of hud.dat but the aiming crosshair and the second map, which draw none here.
+    EXPECT_EQ(boxes.size(), 21u);
 
     // Each of the four edges is drawn; inside stays as it was.
     std::string error;
@@ -365,4 +386,8 @@ TEST(PreviewOutline, BoxesFollowTheEdgesAndOffsetsOfTheirKeys)
     EXPECT_GT(red(10, 4), 200);
     EXPECT_GT(red(10, 15), 200);
     EXPECT_EQ(red(10, 10), 0);
+    // A box on the picture's first row and column is drawn there too.
+    sim::preview::drawOutlines(image, {{"", 0, 0, 19, 19}});
+    EXPECT_GT(red(0, 10), 200);
+    EXPECT_GT(red(10, 0), 200);
 }
