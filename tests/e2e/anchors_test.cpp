@@ -154,6 +154,8 @@ TEST(Anchors, AnchoredElementsMoveWholeWithTheirGroupAndTheRestStays)
         EXPECT_EQ(y1 - y0, row.dy);
     }
 
+    // Without an anchor the phone's left side is 150 units (200 pixels) in from the right edge.
+    EXPECT_EQ(callOf(before, 10, "sprite_draw_xywh", "#0")[1], 3440 - 200);
     // The help box's wrap edge is a screen position: it moves with the text.
     const json wrapBefore = callOf(before, 1, "text_set_width_c", "#2"), wrapAfter = callOf(after, 1, "text_set_width_c", "#2");
     EXPECT_NEAR(wrapAfter[0].get<double>() - wrapBefore[0].get<double>(), (3440 - 64) - 64, 0.01);
