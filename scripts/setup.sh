@@ -9,7 +9,7 @@ set -euo pipefail
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
 packages=(cmake make g++ g++-multilib g++-mingw-w64-i686 googletest nlohmann-json3-dev libstb-dev lib32z1-dev libz-mingw-w64-dev file binutils-mingw-w64-i686
-          librsvg2-bin fonts-dejavu-core zip unzip clang libclang-rt-14-dev)
+          librsvg2-bin fonts-dejavu-core zip unzip clang libclang-rt-14-dev chromium)
 # The art's icon set comes from the npm registry; Node.js may already bring npm with it.
 command -v npm >/dev/null || packages+=(npm)
 # The packing tests read the release zip with Python's zipfile, as a second reader.
@@ -63,4 +63,14 @@ if [ "$native32" = 1 ] && ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null
     dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386
     as_root apt-get update -qq
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends wine wine32:i386 >/dev/null
+fi
+
+# The studio's browser tests drive Debian's chromium through playwright-core (no browser
+# download of its own), installed as the lock file pins it; again only when the lock file
+# is newer than what is installed.
+browser_tests="$(dirname "$0")/../tests/browser"
+if [ ! -d "$browser_tests/node_modules" ] || [ "$browser_tests/package-lock.json" -nt "$browser_tests/node_modules" ]; then
+    echo "setup: installing the browser tests' packages (npm ci in tests/browser)"
+    (cd "$browser_tests" && npm ci --no-audit --no-fund >/dev/null)
+    touch "$browser_tests/node_modules"
 fi
