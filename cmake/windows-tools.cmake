@@ -72,3 +72,18 @@ foreach(font ${KELLHUD_PREVIEW_FONTS})
         COMMAND ${CMAKE_COMMAND} -E copy_if_different /usr/share/fonts/truetype/dejavu/${font} $<TARGET_FILE_DIR:kellhud-sim>/fonts/
         VERBATIM)
 endforeach()
+
+# The studio (docs/studio.md): serves its page on 127.0.0.1 and draws with kellhud-sim.exe
+# beside it. It holds the checker and the outline boxes, not the simulated host.
+include(${CMAKE_SOURCE_DIR}/cmake/studio-embedded.cmake)
+file(GLOB KELLHUD_STUDIO_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/sim/studio/*.cpp)
+list(FILTER KELLHUD_STUDIO_SOURCES EXCLUDE REGEX "_linux\\.cpp$")
+add_executable(kellhud-studio ${KELLHUD_STUDIO_SOURCES} ${KELLHUD_CHECK_SOURCES} sim/preview/outline.cpp
+    sim/preview/raster.cpp sim/preview/text.cpp sim/preview/font.cpp sim/preview/font_folder_windows.cpp
+    ${KELLHUD_TOOLS_PROGRAM})
+target_include_directories(kellhud-studio PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/sim ${CMAKE_SOURCE_DIR}/src
+    ${KELLHUD_GENERATED_DIR})
+target_include_directories(kellhud-studio SYSTEM PRIVATE ${CMAKE_SOURCE_DIR}/third_party/cpp-httplib)
+target_compile_options(kellhud-studio PRIVATE ${KELLHUD_FLOAT_FLAGS} ${KELLHUD_WARNINGS})
+target_link_libraries(kellhud-studio PRIVATE kellhud_txd ws2_32)
+target_link_options(kellhud-studio PRIVATE ${KELLHUD_TOOLS_LINK})

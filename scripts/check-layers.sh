@@ -32,7 +32,7 @@ layers=(
     "sim/check"
     "sim/pack"
     "sim:run"
-    "sim:main bench fuzz"
+    "sim:main bench fuzz sim/studio"
     "tests"
 )
 
@@ -50,7 +50,7 @@ sim_files=(
 # paths the builds give.
 include_roots=(sim src tools . tests/support)
 # Headers the build writes (CMakeLists.txt).
-generated=(player_readme.h)
+generated=(player_readme.h studio_embedded.h)
 
 root=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 cd "$root"
