@@ -227,24 +227,28 @@
     for (const key of layoutIndex.keys()) layoutAtRequest.set(key, effLayout(key));
     showRenderState();
     const r = await api('POST', '/api/render', request);
-    if (r.ok && typeof r.data.image === 'string') {
-      try {
-        const img = new Image();
-        img.src = r.data.image;
-        await img.decode();
-      } catch { /* the <img> below shows what it can */ }
-      $('preview').src = r.data.image;
+    // A failed picture still comes with the boxes and findings, which say what is wrong.
+    const hasPicture = r.ok && typeof r.data.image === 'string';
+    if (r.ok && Array.isArray(r.data.boxes)) {
+      if (hasPicture) {
+        try {
+          const img = new Image();
+          img.src = r.data.image;
+          await img.decode();
+        } catch { /* the <img> below shows what it can */ }
+        $('preview').src = r.data.image;
+      }
       last = {
         width: request.width, height: request.height,
         unit: Math.min(request.width, request.height) / 1080,
-        boxes: Array.isArray(r.data.boxes) ? r.data.boxes : [],
+        boxes: r.data.boxes,
         layout: layoutAtRequest,
         ms: r.data.ms,
       };
       findings = Array.isArray(r.data.findings) ? r.data.findings : [];
-      rendering.error = '';
+      rendering.error = hasPicture ? '' : (r.data.error || 'the preview has no picture');
       studio.renders++;
-      studio.lastRender = { request, boxes: last.boxes, findings, ms: r.data.ms, at: Date.now() };
+      studio.lastRender = { request, boxes: last.boxes, findings, ms: r.data.ms, error: rendering.error, at: Date.now() };
       $('picture').hidden = false;
       $('stage-empty').hidden = true;
       fit();
@@ -252,16 +256,19 @@
       refreshSaveButton();
     } else {
       rendering.error = r.data.error || 'the render failed';
-      studio.lastError = rendering.error;
+      studio.lastRender = { request, error: rendering.error, at: Date.now() };
       if (!last) $('stage-empty').textContent = 'No preview: ' + rendering.error;
     }
     rendering.inFlight = false;
     if (rendering.pending) startRender();
     showRenderState();
     checkSettled();
-    if (!studio.isReady && last) {
+    if (rendering.error) showMessage('error', 'The preview failed: ' + rendering.error, [], false, 'render');
+    else if (messageSource === 'render') hideMessage();
+    if (r.ok) checkDisk();
+    if (!studio.isReady) {
       studio.isReady = true;
-      readyResolve(true);
+      readyResolve(studio.lastRender);
     }
   }
 
@@ -288,7 +295,8 @@
     const stage = $('stage');
     const availW = Math.max(50, stage.clientWidth - 24);
     const availH = Math.max(50, stage.clientHeight - 24);
-    scale = Math.min(availW / last.width, availH / last.height);
+    // Never larger than the picture itself: at 1:1 one page pixel is one screen pixel.
+    scale = Math.min(1, availW / last.width, availH / last.height);
     const pic = $('picture');
     pic.style.width = Math.round(last.width * scale) + 'px';
     pic.style.height = Math.round(last.height * scale) + 'px';
@@ -840,7 +848,9 @@
     refreshSaveButton();
   }
 
-  function showMessage(kind, text, list = [], offerReload = false) {
+  let messageSource = '';
+  function showMessage(kind, text, list = [], offerReload = false, source = 'save') {
+    messageSource = source;
     const box = $('message');
     box.hidden = false;
     box.className = kind;
@@ -851,7 +861,7 @@
     if (kind === 'ok') showMessage.timer = setTimeout(hideMessage, 5000);
   }
 
-  function hideMessage() { $('message').hidden = true; }
+  function hideMessage() { $('message').hidden = true; messageSource = ''; }
 
   async function reload(ask = true) {
     if (ask && !isEmpty(cur) && !confirm('Discard the changes made here and read the files from disk again?')) return;
@@ -865,10 +875,39 @@
     scheduleRender(0);
   }
 
+  // The files on disk may change behind the page (an editor, a second studio): the renders
+  // already read them, so the panels follow; with unsaved changes the modder decides.
+  let stateGen = 0;
+  let diskBusy = false;
+  async function checkDisk() {
+    if (!state || diskBusy || saving) return;
+    diskBusy = true;
+    const gen = stateGen;
+    const r = await api('GET', '/api/state?style=' + encodeURIComponent(view.style));
+    diskBusy = false;
+    if (!r.ok || gen !== stateGen || !r.data.files) return;
+    const changed = Object.keys(state.files).filter((k) => !r.data.files[k] || r.data.files[k].version !== state.files[k].version)
+      .map((k) => state.files[k].name);
+    if (!changed.length) {
+      if (messageSource === 'disk') hideMessage();
+      return;
+    }
+    if (isEmpty(cur)) {
+      adoptState(r.data);
+      resetHistory();
+      refreshAll();
+      if (messageSource === 'disk') hideMessage();
+      return;
+    }
+    showMessage('error', changed.join(', ') + ' changed on disk since the page read it. The preview shows the files as they are now; Reload discards the changes made here and reads them again.',
+      [], true, 'disk');
+  }
+
   // ------------------------------------------------------------------ state and toolbar
 
   function adoptState(s) {
     state = s;
+    stateGen++;
     layoutIndex = new Map(s.layout.map((e) => [e.key, e]));
     colourIndex = new Map(s.colours.map((e) => [e.key, e]));
     settingIndex = new Map(s.settings.map((e) => [e.key, e]));
@@ -999,6 +1038,7 @@
     for (const b of document.querySelectorAll('#tabs [data-tab]')) b.addEventListener('click', () => selectTab(b.dataset.tab));
     document.addEventListener('keydown', onKeyDown);
     window.addEventListener('resize', fit);
+    window.addEventListener('focus', checkDisk);
     if (window.ResizeObserver) new ResizeObserver(fit).observe($('stage'));
     window.addEventListener('beforeunload', (e) => { if (!isEmpty(cur)) { e.preventDefault(); e.returnValue = ''; } });
   }
