@@ -133,6 +133,70 @@ test('dragging the radar 100 px right and saving changes one number of hud.dat b
   assert.equal(Number(b[1]) - Number(a[1]), 100);
 });
 
+test('dragging snaps to other edges and the centre lines (not with Alt), Shift steps by 10, the handle resizes, Escape cancels, undo and redo follow', { skip: missing || false, ...SLOW }, async (t) => {
+  const { page } = await open(t, { width: 2400, height: 1300 });
+  const origin = await page.locator('#preview').boundingBox();
+  const first = await page.evaluate(() => window.studio.lastRender);
+  const map = boxesOf(first, 'HUD_RADAR_MAP')[0];
+  const values = async () => { const c = await page.evaluate(() => window.studio.changes); return c.layout && c.layout.HUD_RADAR_MAP.values; };
+  const centre = { x: origin.x + (map.left + map.right) / 2, y: origin.y + (map.top + map.bottom) / 2 };
+  const drag = async (from, dx, dy, during) => {
+    await page.mouse.move(from.x, from.y);
+    await page.mouse.down();
+    await page.mouse.move(from.x + dx, from.y + dy, { steps: 6 });
+    if (during) await during();
+    await page.mouse.up();
+  };
+
+  // Escape puts the element back where the drag started.
+  await drag(centre, 30, 30, () => page.keyboard.press('Escape'));
+  assert.equal(await values(), undefined, 'Escape cancels the drag');
+
+  // The map's centre 4 px short of the screen's vertical centre line lands on a target.
+  const dx = first.request.width / 2 - 4 - (map.left + map.right) / 2;
+  let guides = 0;
+  await drag(centre, dx, 0, async () => { guides = await page.locator('.guide.v').count(); });
+  assert.equal(guides, 1, 'a guide line shows while snapped');
+  assert.equal(await page.locator('.guide').count(), 0, 'and goes with the drag');
+  const snapped = (await values())[0] - 170;
+  assert.ok(snapped !== dx && Math.abs(snapped - dx) <= 6, `snapped within 6 px: moved ${snapped}, the mouse ${dx}`);
+  let render = await settled(page);
+  const moved = boxesOf(render, 'HUD_RADAR_MAP')[0];
+  const xs = [0, render.request.width / 2, render.request.width];
+  for (const b of render.boxes) if (b.key !== 'HUD_RADAR_MAP') xs.push(b.left, b.right, (b.left + b.right) / 2);
+  const edges = [moved.left, (moved.left + moved.right) / 2, moved.right];
+  assert.ok(edges.some((e) => xs.some((x) => Math.abs(x - e) <= 1)), `an edge or the centre of ${JSON.stringify(moved)} is on a target`);
+  assert.equal((await values())[1], 170, 'no movement across');
+
+  // Ctrl+Z undoes a drag; Shift moves in steps of 10 (up is more y: measured from the bottom).
+  await page.keyboard.press('Control+z');
+  assert.equal(await values(), undefined);
+  await page.keyboard.down('Shift');
+  await drag(centre, 37, -14);
+  await page.keyboard.up('Shift');
+  assert.deepEqual(await values(), [210, 180, 100, 100]);
+
+  // The handle at the bottom-right corner sets w and h (the map's are radii: 2 px a unit).
+  const handle = await page.locator('.handle[data-handle="resize"]').boundingBox();
+  await drag({ x: handle.x + handle.width / 2, y: handle.y + handle.height / 2 }, 50, 20);
+  assert.deepEqual(await values(), [210, 180, 125, 110]);
+  render = await settled(page);
+  const grown = boxesOf(render, 'HUD_RADAR_MAP')[0];
+  assert.equal(grown.right - grown.left, 250, 'the rendered map is 2 x 125 px wide');
+
+  await page.keyboard.press('Control+z');
+  assert.deepEqual(await values(), [210, 180, 100, 100]);
+  await page.keyboard.press('Control+y');
+  assert.deepEqual(await values(), [210, 180, 125, 110]);
+  await page.keyboard.press('Control+Shift+z');
+  assert.deepEqual(await values(), [210, 180, 125, 110], 'nothing more to redo');
+  await page.click('#undo');
+  await page.click('#undo');
+  assert.equal(await values(), undefined, 'back to the files');
+  assert.ok(await page.isDisabled('#save'), 'nothing to save');
+  await settled(page);
+});
+
 test('anchoring the radar top-right carries the ring into the corner of a 3440x1440 screen', { skip: missing || false, ...SLOW }, async (t) => {
   const { page } = await open(t);
   await page.selectOption('#element-select', 'HUD_RADAR_MAP');
