@@ -188,7 +188,7 @@
     if (hIndex === 0) return;
     hIndex--;
     cur = JSON.parse(history[hIndex].json);
-    history[hIndex + 1].tag = null; // a later edit must not fold into the undone step
+    history[hIndex].tag = null; // the next edit is a step of its own, never folded into this one
     refreshAll();
     scheduleRender();
   }
@@ -197,6 +197,7 @@
     if (hIndex >= history.length - 1) return;
     hIndex++;
     cur = JSON.parse(history[hIndex].json);
+    history[hIndex].tag = null;
     refreshAll();
     scheduleRender();
   }
@@ -394,17 +395,18 @@
     node.style.height = Math.max(2, (b.bottom - b.top) * scale) + 'px';
   }
 
-  // Edges and centres that a dragged box snaps to: other elements and the screen.
-  function snapTargets(key) {
+  // Edges and centres that a dragged box snaps to: other elements and the screen. A box
+  // around the dragged one (the ring around its map) is left out: it moves along with it.
+  function snapTargets(key, bbox) {
     const xs = [0, last.width / 2, last.width];
     const ys = [0, last.height / 2, last.height];
-    const centres = new Set([last.width / 2, last.height / 2]);
     for (const b of displayBoxes()) {
       if (b.key === key) continue;
+      if (bbox && b.left <= bbox.left && b.top <= bbox.top && b.right >= bbox.right && b.bottom >= bbox.bottom) continue;
       xs.push(b.left, b.right, (b.left + b.right) / 2);
       ys.push(b.top, b.bottom, (b.top + b.bottom) / 2);
     }
-    return { xs, ys, centres };
+    return { xs, ys };
   }
 
   // The shift (picture px) that brings one of the box's edges or centre onto a target.
@@ -428,10 +430,10 @@
     const key = handle ? selected : boxNode.dataset.key;
     if (!layoutIndex.has(key)) return;
     if (key !== selected) selectElement(key);
-    const mine = displayBoxes().filter((b) => b.key === key);
+    const bbox = unionOf(displayBoxes().filter((b) => b.key === key));
     drag = {
       key, mode: handle ? 'resize' : 'move', x0: e.clientX, y0: e.clientY, moved: false,
-      start: effLayout(key), startChanges: clone(cur), bbox: unionOf(mine), targets: snapTargets(key),
+      start: effLayout(key), startChanges: clone(cur), bbox, targets: snapTargets(key, bbox),
       guides: [], pointerId: e.pointerId,
     };
     $('overlay').setPointerCapture(e.pointerId);
@@ -896,6 +898,7 @@
       adoptState(r.data);
       resetHistory();
       refreshAll();
+      scheduleRender(); // the picture may predate the change too (noticed on focus)
       if (messageSource === 'disk') hideMessage();
       return;
     }
