@@ -194,6 +194,11 @@ test('dragging snaps to other edges and the centre lines (not with Alt), Shift s
   await page.click('#undo');
   assert.equal(await values(), undefined, 'back to the files');
   assert.ok(await page.isDisabled('#save'), 'nothing to save');
+
+  // A click on the selected box picks the one beneath it: the ring around the map.
+  await page.mouse.click(centre.x, centre.y);
+  assert.equal(await page.evaluate(() => window.studio.selected), 'HUD_RADAR_SPRITES');
+  assert.equal(await page.inputValue('#element-values [data-field="2"]'), '260');
   await settled(page);
 });
 

@@ -429,12 +429,13 @@
     e.preventDefault();
     const key = handle ? selected : boxNode.dataset.key;
     if (!layoutIndex.has(key)) return;
-    if (key !== selected) selectElement(key);
+    const wasSelected = key === selected;
+    if (!wasSelected) selectElement(key);
     const bbox = unionOf(displayBoxes().filter((b) => b.key === key));
     drag = {
       key, mode: handle ? 'resize' : 'move', x0: e.clientX, y0: e.clientY, moved: false,
       start: effLayout(key), startChanges: clone(cur), bbox, targets: snapTargets(key, bbox),
-      guides: [], pointerId: e.pointerId,
+      guides: [], pointerId: e.pointerId, wasSelected: wasSelected && !handle,
     };
     $('overlay').setPointerCapture(e.pointerId);
   }
@@ -482,6 +483,7 @@
 
   function onPointerUp(e) {
     if (!drag || e.pointerId !== drag.pointerId) return;
+    const ended = drag;
     const moved = drag.moved;
     drag = null;
     try { $('overlay').releasePointerCapture(e.pointerId); } catch { /* already released */ }
@@ -490,6 +492,13 @@
       refreshAll();
       scheduleRender(0);
     } else {
+      // A click on the selected box picks the next one beneath it: boxes overlap.
+      if (ended.wasSelected) {
+        const under = document.elementsFromPoint(e.clientX, e.clientY)
+          .filter((n) => n.classList && n.classList.contains('box')).map((n) => n.dataset.key);
+        const keys = [...new Set(under)];
+        if (keys.length > 1) selectElement(keys[(keys.indexOf(ended.key) + 1) % keys.length]);
+      }
       drawOverlay();
       checkSettled();
     }
