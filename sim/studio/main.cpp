@@ -13,6 +13,7 @@
 #include <pthread.h>
 #endif
 
+#include "plugin_loader.h"
 #include "studio/child_process.h"
 #include "studio/request_checks.h"
 #include "studio/server.h"
@@ -119,7 +120,7 @@ int main(int argc, char** argv)
     }
     studio::Session session;
     session.dir = utf8Text(folder.lexically_normal());
-    const fs::path self = utf8Path(studio::selfFolder());
+    const fs::path self = utf8Path(sim::programFolder());
     session.shipped = utf8Text(self);
     session.simProgram = utf8Text(self / simName);
     if (!fs::exists(session.simProgram, ec)) {
