@@ -78,13 +78,13 @@ stage="$(mktemp -d)"
 # Copies of read-only files and folders are read-only too: made writable before removal.
 trap 'chmod -R u+w "$stage" 2>/dev/null; rm -rf "$stage"' EXIT
 tools="$root/build/win32-tools"
-for exe in kellhud-sim.exe kellhud-txd.exe; do
+for exe in kellhud-sim.exe kellhud-txd.exe kellhud-studio.exe; do
     [ -f "$tools/$exe" ] || fail "$tools/$exe is missing: build the Windows tools first (cmake --preset win32-tools && cmake --build --preset win32-tools)"
 done
 kit="$stage/tools/KellHud-modder-tools"
 mkdir -p "$kit/docs" "$kit/examples" "$kit/licenses"
 [ -d "$tools/fonts" ] || fail "$tools/fonts is missing: build the Windows tools again (it copies the preview's fonts there)"
-cp "$tools/kellhud-sim.exe" "$tools/kellhud-txd.exe" "$asi" "$kit/"
+cp "$tools/kellhud-sim.exe" "$tools/kellhud-txd.exe" "$tools/kellhud-studio.exe" "$asi" "$kit/"
 cp -r "$tools/fonts" "$kit/"
 cp -r "$data" "$kit/kell-hud"
 chmod -R u+w "$kit/kell-hud"
@@ -114,7 +114,7 @@ kit_page() {
         END { if (!failed && mode != "") bad("a " mode " passage is never closed") }
     ' "$root/docs/$1.md"
 }
-for page in windows-tools settings layout-files textures scenario trace install; do
+for page in windows-tools studio settings layout-files textures scenario trace install; do
     kit_page "$page" > "$kit/docs/$page.md" || fail "docs/$page.md: its markers are wrong, see above (the tools zip was not written)"
 done
 cp "$root"/docs/examples/*.json "$kit/examples/"

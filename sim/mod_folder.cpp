@@ -65,6 +65,7 @@ void printNextCommands(const fs::path& dir, std::ostream& out)
     const std::string d = word(dir);
     const std::string sim = word(program / (std::string("kellhud-sim") + programSuffix));
     const std::string txd = word(program / (std::string("kellhud-txd") + programSuffix));
+    const std::string studio = word(program / (std::string("kellhud-studio") + programSuffix));
     const fs::path kellHud = dir / "kell-hud";
     const fs::path scenario = exampleScenario(program, checkout);
 #ifdef _WIN32
@@ -81,6 +82,7 @@ void printNextCommands(const fs::path& dir, std::ostream& out)
         << word(dir / "png" / "hud") << "\n"
         << "           then, after editing the PNGs: " << txd << " pack " << word(kellHud / "textures" / "hud.txd") << " "
         << word(dir / "png" / "hud") << static_cast<char>(fs::path::preferred_separator) << "*.png\n"
+        << "  lay out  " << studio << " --plugin-dir " << d << "   (in the browser: drag, anchor, recolour, save)\n"
         << "  preview  " << sim << " --plugin-dir " << d << (scenario.empty() ? "" : " --scenario " + word(scenario))
         << " --png " << word(dir / "hud.png") << "\n"
         << "  check    " << sim << " --check --plugin-dir " << d << "\n"

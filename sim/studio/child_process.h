@@ -9,9 +9,6 @@
 
 namespace studio {
 
-// The folder this program lies in (kellhud-sim and the shipped kell-hud/ lie beside it).
-std::string selfFolder();
-
 // Runs `program` with `args` and waits for it; its output and errors go to `logFile`.
 // Returns its exit code, or -1 with `error` set when it could not be started.
 int runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& logFile,

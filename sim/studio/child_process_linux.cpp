@@ -6,18 +6,10 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <filesystem>
 
 extern char** environ;
 
 namespace studio {
-
-std::string selfFolder()
-{
-    std::error_code ec;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? "." : self.parent_path().string();
-}
 
 namespace {
 

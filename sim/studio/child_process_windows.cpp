@@ -3,11 +3,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "plugin_loader.h"
 #include "text/utf8_path.h"
 
-namespace studio {
-
-std::string selfFolder()
+// The folder the program lies in: kellhud-sim.exe, the shipped kell-hud\ and the preview's
+// fonts lie beside it. The simulated host's own version would bring the host with it.
+std::string sim::programFolder()
 {
     wchar_t name[32768];
     const DWORD length = GetModuleFileNameW(nullptr, name, 32768);
@@ -15,6 +16,8 @@ std::string selfFolder()
         return ".";
     return utf8Text(std::filesystem::path(std::wstring(name, length)).parent_path());
 }
+
+namespace studio {
 
 namespace {
 

@@ -4,7 +4,16 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <mutex>
+#include <thread>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <pthread.h>
+#endif
+
+#include "plugin_loader.h"
 #include "studio/child_process.h"
 #include "studio/request_checks.h"
 #include "studio/server.h"
@@ -30,12 +39,42 @@ const char usage[] =
     "Stop the studio with Ctrl+C.\n";
 
 std::function<void()> stopServer;
+std::mutex stopping;
 
-void onSignal(int)
+void stopNow()
 {
+    const std::lock_guard<std::mutex> lock(stopping);
     if (stopServer)
         stopServer();
 }
+
+#ifdef _WIN32
+BOOL WINAPI onConsoleEvent(DWORD)
+{
+    stopNow();
+    return TRUE;
+}
+
+// Ctrl+C or closing the console window stops the server (the system calls the handler on a
+// thread of its own).
+void stopOnInterrupt() { SetConsoleCtrlHandler(onConsoleEvent, TRUE); }
+#else
+// Ctrl+C or a kill stops the server: the signals are blocked in every thread and taken by
+// one waiting thread, which may then stop the server (a signal handler may not).
+void stopOnInterrupt()
+{
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    std::thread([signals] {
+        int signal = 0;
+        sigwait(&signals, &signal);
+        stopNow();
+    }).detach();
+}
+#endif
 
 #ifdef _WIN32
 const char simName[] = "kellhud-sim.exe";
@@ -81,7 +120,7 @@ int main(int argc, char** argv)
     }
     studio::Session session;
     session.dir = utf8Text(folder.lexically_normal());
-    const fs::path self = utf8Path(studio::selfFolder());
+    const fs::path self = utf8Path(sim::programFolder());
     session.shipped = utf8Text(self);
     session.simProgram = utf8Text(self / simName);
     if (!fs::exists(session.simProgram, ec)) {
@@ -99,8 +138,7 @@ int main(int argc, char** argv)
     session.scratch = utf8Text(scratch);
     studio::mirrorFolder(session.dir, session.scratch);
 
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
+    stopOnInterrupt();
     std::string error;
     const bool served = studio::serve(
         session, token, static_cast<uint16_t>(port),
@@ -114,7 +152,10 @@ int main(int argc, char** argv)
                 std::cout << "  (no browser could be opened: open the address above yourself)\n" << std::flush;
         },
         stopServer, error);
-    stopServer = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(stopping);
+        stopServer = nullptr;
+    }
     fs::remove_all(scratch, ec);
     if (!served && !error.empty()) {
         std::cerr << "kellhud-studio: " << error << "\n";

@@ -26,7 +26,7 @@ folder="$work/Mödder Ordner"
 mkdir -p "$folder/png"
 
 # The tools as their archive lays them out, and a modder's folder made, checked and
-# previewed with them.
+# previewed with them (and laid out in the studio).
 kit="$work/KellHud-modder-tools"
 mkdir -p "$kit/examples"
 cp "$tools/kellhud-sim.exe" "$dll/KellHud.asi" "$kit/"
@@ -38,6 +38,32 @@ mod=$(winpath "$folder")'\my hud'
 said=$(sim --new-mod "$mod") || fail "--new-mod: $said"
 grep -qF "kellhud-sim.exe --check --plugin-dir \"$mod\"" <<<"$said" || fail "--new-mod printed no check command for $mod: $said"
 said=$(sim --check --plugin-dir "$mod") || fail "--check: $said"
+
+# The studio from the same folder: it serves its page and draws with kellhud-sim.exe beside it.
+need_file "$tools/kellhud-studio.exe" "build the win32-tools preset"
+cp "$tools/kellhud-studio.exe" "$kit/"
+wine "$kit/kellhud-studio.exe" --plugin-dir "$mod" --no-browser >"$work/studio.out" 2>&1 &
+studio=$!
+for _ in $(seq 150); do grep -q "^Kell Hud Studio: " "$work/studio.out" && break; sleep 0.2; done
+url=$(tr -d '\r' <"$work/studio.out" | sed -n 's/^Kell Hud Studio: //p')
+[ -n "$url" ] || fail "kellhud-studio.exe printed no address: $(cat "$work/studio.out")"
+said=$(python3 - "$url" <<'END'
+import json, sys, urllib.request
+url = sys.argv[1]
+base, token = url.split("/?token=")
+def call(path, body=None):
+    request = urllib.request.Request(base + path, data=body and json.dumps(body).encode(), headers={"X-Kell-Token": token})
+    return json.load(urllib.request.urlopen(request, timeout=120))
+state = call("/api/state")
+assert state["layout"][2]["key"] == "HUD_RADAR_MAP", state["layout"][2]
+drawn = call("/api/render", {"changes": {}, "scenario": "preview", "width": 640, "height": 360})
+assert (drawn.get("image") or "").startswith("data:image/png;base64,"), drawn.get("error")
+print(len(drawn["boxes"]), "boxes,", len(drawn["findings"]), "findings")
+END
+) || status=$?
+kill $studio 2>/dev/null; wait $studio 2>/dev/null || true
+[ "${status:-0}" = 0 ] || fail "kellhud-studio.exe: $said $(cat "$work/studio.out")"
+echo "ok: kellhud-studio.exe served the folder and drew it with kellhud-sim.exe: $said"
 grep -q ": 0 errors, 0 warnings" <<<"$said" || fail "--check of a fresh folder: $said"
 said=$(sim --plugin-dir "$mod" --scenario "$(winpath "$kit/examples/preview.json")" --png "$mod\hud.png") ||
     fail "preview: $said"
