@@ -1043,7 +1043,8 @@
     $('save').addEventListener('click', save);
     $('reload').addEventListener('click', () => reload(true));
     $('message-close').addEventListener('click', hideMessage);
-    $('element-select').addEventListener('change', (e) => selectElement(e.target.value));
+    // Off the list afterwards, so that the arrow keys nudge the element, not the list.
+    $('element-select').addEventListener('change', (e) => { selectElement(e.target.value); e.target.blur(); });
     $('element-revert').addEventListener('click', revertElement);
     $('element-discard').addEventListener('click', discardElement);
     document.querySelector('.anchor-none').addEventListener('click', () => setAnchor(''));
