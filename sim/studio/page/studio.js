@@ -12,6 +12,7 @@
   const SNAP_SCREEN_PX = 6;      // snapping distance, in pixels of the page (not of the picture)
   const DRAG_START_PX = 3;       // a smaller movement is a click
   const COALESCE_MS = 1500;      // typing into one field within this time is one undo step
+  const DRAG_RENDER_MS = 700;    // while dragging, a render at most this often
 
   let state = null;              // what the server read from disk, for the current style
   let layoutIndex = new Map();
@@ -435,7 +436,7 @@
     drag = {
       key, mode: handle ? 'resize' : 'move', x0: e.clientX, y0: e.clientY, moved: false,
       start: effLayout(key), startChanges: clone(cur), bbox, targets: snapTargets(key, bbox),
-      guides: [], pointerId: e.pointerId, wasSelected: wasSelected && !handle,
+      guides: [], pointerId: e.pointerId, wasSelected: wasSelected && !handle, renderedAt: Date.now(), rendered: false,
     };
     $('overlay').setPointerCapture(e.pointerId);
   }
@@ -479,6 +480,13 @@
       values[3] = Math.max(1, tidy(drag.start.values[3] + Math.round(dy / pxH / step) * step));
     }
     setChanges(withLayout(drag.key, { values, anchor: drag.start.anchor }), { commit: false, noRender: true });
+    // A picture now and then while dragging shows what moves along (the ring with its map);
+    // never more than one render at a time, the release renders the final place anyway.
+    if (!rendering.inFlight && !rendering.timer && Date.now() - drag.renderedAt > DRAG_RENDER_MS) {
+      drag.renderedAt = Date.now();
+      drag.rendered = true;
+      startRender();
+    }
   }
 
   function onPointerUp(e) {
@@ -507,8 +515,9 @@
   function cancelDrag() {
     if (!drag) return;
     const back = drag.startChanges;
+    const rendered = drag.rendered;
     drag = null;
-    setChanges(back, { commit: false, noRender: true });
+    setChanges(back, { commit: false, noRender: !rendered });
     checkSettled();
   }
 
