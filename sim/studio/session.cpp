@@ -195,13 +195,17 @@ json colourValues(const KeyValueFile& file, const std::string& key)
     return values;
 }
 
-// Where the first line of an entry ends, for the text after it: the colour file's own
-// comment says where each colour is used.
+// Where each colour is used: the layout guide's table, else the comment on the colour's
+// line (the shipped files say it for every colour).
 json coloursState(const KeyValueFile& file, const KeyValueFile& shipped)
 {
     json out = json::array();
     for (const char* name : hudColourNames) {
         json docs = docsFor("layout-files.md", name);
+        const std::string& comment = shipped[name].comment;
+        const size_t text = comment.find_first_not_of(";#/ \t");
+        if (docs.empty() && text != std::string::npos)
+            docs.push_back("Used for: " + comment.substr(text, comment.find_last_not_of(" \t\r") + 1 - text));
         out.push_back({{"key", name}, {"values", colourValues(file, name)}, {"shipped", colourValues(shipped, name)},
                        {"docs", docs}});
     }

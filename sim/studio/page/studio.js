@@ -827,7 +827,10 @@
 
   function saveBlockedBy() {
     if (isEmpty(cur)) return 'Nothing changed';
-    if (findings.some((f) => f.severity === 'error')) return 'Fix the errors among the findings first';
+    // Errors elsewhere (a missing texture, say) are the modder's to fix outside the page
+    // and must not hold back a layout; errors in the files a save writes do.
+    const written = Object.values(state.files).map((f) => f.name);
+    if (findings.some((f) => f.severity === 'error' && written.includes(f.file))) return 'Fix the errors among the findings first';
     return '';
   }
 
