@@ -80,8 +80,8 @@ void expectReaderSees(const std::string& before, const std::string& after, const
     }
     for (const KeyValueEntry& entry : old.entries)
         if (!wanted.count(entry.key)) {
-            EXPECT_EQ(now[entry.key].value, entry.value) << label << ": " << entry.key;
-            EXPECT_EQ(now[entry.key].comment, entry.comment) << label << ": " << entry.key;
+            EXPECT_EQ(now[entry.key].value, old[entry.key].value) << label << ": " << entry.key;
+            EXPECT_EQ(now[entry.key].comment, old[entry.key].comment) << label << ": " << entry.key;
         }
     EXPECT_EQ(now.entries.size(), old.entries.size() + added) << label;
     EXPECT_EQ(now.commentLines, old.commentLines) << label;
