@@ -86,6 +86,8 @@ TEST(StudioDocRows, TableEdgeCases)
         {"a table right after another's text line starts anew", "| Key | a |\n|---|---|\nnot a row\n| `K` | 1 |\n",
          "K", {"1"}},
         {"rows in a fenced code block do not count", "```\n| `K` | 1 |\n```\n| `K` | 2 |\n", "K", {"2"}},
+        {"rows indented by up to three spaces", "   | Key | a |\n   |---|---|\n   | `K` | 1 |\n", "K", {"a: 1"}},
+        {"no spaces at the borders", "|Key|a|\n|-|-|\n|`K`|1|\n", "K", {"a: 1"}},
         {"an indented code block does not count", "    | `K` | 1 |\n", "K", {}},
         {"an unclosed backtick names nothing", "| `K | 1 |\n", "K", {}},
     };
