@@ -77,6 +77,8 @@ TEST(StudioDocRows, TableEdgeCases)
         {"no header row", "| `K` | one | two |\n| `L` | three | four |\n", "K", {"one; two"}},
         {"no closing border, bold and code stripped", "| Key | What |\n|---|---|\n| `K` | **bold** and `code`\n",
          "K", {"What: bold and code"}},
+        {"bold at the end of a cell", "| Key | a |\n|---|---|\n| `K` | x **y**|\n", "K", {"a: x y"}},
+        {"a row with dashes in its text is no header line", "| Key | a |\n| `K-1` | x-y |\n", "K-1", {"x-y"}},
         {"empty cells are left out", "| Key | a | b |\n|---|---|---|\n| `K` |  | 2 |\n", "K", {"b: 2"}},
         {"more cells than headers", "| Key | a |\n|---|---|\n| `K` | 1 | 2 |\n", "K", {"a: 1; 2"}},
         {"CRLF lines", "| Key | a |\r\n|---|---|\r\n| `K` | 1 |\r\n", "K", {"a: 1"}},
