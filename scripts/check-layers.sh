@@ -32,7 +32,7 @@ layers=(
     "sim/check"
     "sim/pack"
     "sim:run"
-    "sim:main bench fuzz sim/studio"
+    "sim:main sim/studio bench fuzz"
     "tests"
 )
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,6 +17,7 @@
 #include "player_readme.h"
 #include "plugin_loader.h"
 #include "text/utf8_path.h"
+#include "text/write_cause.h"
 
 namespace pack {
 
@@ -63,22 +63,6 @@ std::string lower(std::string text)
     return text;
 }
 
-// Why a write failed, in the words a modder acts on.
-std::string cause(int error)
-{
-    const std::string said = std::strerror(error);
-    switch (error) {
-    case ENOSPC:
-        return "the disk is full (" + said + ")";
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return "the folder is read-only or the file is open in another program (" + said + ")";
-    default:
-        return said;
-    }
-}
-
 // The players' readme with Windows line ends, which every Windows editor shows as lines.
 std::vector<uint8_t> readmeBytes()
 {
@@ -111,7 +95,7 @@ bool writeZip(const fs::path& target, const std::vector<Member>& members, std::s
     std::FILE* file = std::fopen(partial.c_str(), "wb");
 #endif
     if (!file) {
-        error = "cannot write " + shown + ": " + cause(errno ? errno : EIO) + "; nothing was packed";
+        error = "cannot write " + shown + ": " + writeCause(errno ? errno : EIO) + "; nothing was packed";
         return false;
     }
     ZipFile zip;
@@ -147,7 +131,7 @@ bool writeZip(const fs::path& target, const std::vector<Member>& members, std::s
     if (!ok || ec) {
         fs::remove(partial, ec);
         if (reason.empty())
-            reason = cause(zip.error);
+            reason = writeCause(zip.error);
         error = "cannot write " + shown + ": " + reason + "; nothing was packed" +
                 (fs::exists(target, ec) ? ", the archive there is as it was" : "");
         return false;
