@@ -147,10 +147,20 @@ TEST(StudioServer, RefusesWhatIsNotItsOwnAndKeepsAnswering)
         {"an unknown key", "POST", "/api/save", {{"X-Kell-Token", studio.token}}, R"({"changes":{"settings":{"bNope":"1"}}})", 400},
         {"a value with a line break", "POST", "/api/save", {{"X-Kell-Token", studio.token}},
          R"({"changes":{"settings":{"bStatsBox":"1\nbEnable = 0"}}})", 400},
+        {"an unknown layout key given no numbers", "POST", "/api/save", {{"X-Kell-Token", studio.token}},
+         R"({"changes":{"layout":{"HUD_NOPE":{"values":[],"anchor":"left-top"}}}})", 400},
+        {"an unknown colour", "POST", "/api/save", {{"X-Kell-Token", studio.token}},
+         R"({"changes":{"colours":{"HUD_COLOUR_NOPE":[1,2,3,4]}}})", 400},
+        {"an unknown style", "POST", "/api/save", {{"X-Kell-Token", studio.token}}, R"({"style":"neon"})", 400},
+        {"an unknown scenario", "POST", "/api/render", {{"X-Kell-Token", studio.token}}, R"({"scenario":"nope"})", 400},
+        {"a screen too wide", "POST", "/api/render", {{"X-Kell-Token", studio.token}}, R"({"width":16385})", 400},
         {"the page, with the token", "GET", "/?token=" + studio.token, {}, "", 200},
         {"our own origin", "GET", "/api/state", {{"X-Kell-Token", studio.token}, {"Origin", "http://" + own}}, "", 200},
         {"localhost as the host", "GET", "/api/state", {{"X-Kell-Token", studio.token}, {"Host", "localhost:" + port}}, "", 200},
     };
+    // 128 bits from the system's random source, as printed.
+    EXPECT_EQ(studio.token.find_first_not_of("0123456789abcdef"), std::string::npos) << studio.token;
+    EXPECT_EQ(studio.token.size(), 32u);
     const std::string settings = studio.file("settings.ini");
     for (const Row& row : rows) {
         httplib::Client client = studio.client();
@@ -174,6 +184,44 @@ TEST(StudioServer, SavesOnlyTheChangedNumbersAndRefusesStaleOrWrongFiles)
     const std::string layout = studio.file("data/hud.dat"), settings = studio.file("settings.ini");
     const json state = studio.state();
     ASSERT_FALSE(state.is_null());
+
+    // What the page is told of each kind of entry: sizes, directions, axes, shipped values
+    // and the guides' sentences.
+    const auto entry = [&](const char* list, const std::string& key) {
+        for (const json& item : state[list])
+            if (item["key"] == key)
+                return item;
+        return json();
+    };
+    struct Expect {
+        const char* key;
+        json sizes, sign;
+        const char* moves;
+        const char* docs;
+    };
+    const Expect expected[] = {
+        {"HUD_RADAR_OFFSET_X_Y", {false, false}, {1, -1}, "xy", "x > 0 moves it right"},
+        {"HUD_PLAYER_INFO_OFFSET_X_Y", {false, false}, {-1, 1}, "xy", "Moves the player information block"},
+        {"HUD_RADAR_MAP", {false, false, true, true}, {1, -1}, "xy", "x: centre of the map, from the left edge"},
+        {"HUD_AMMO", {false, false, false, false}, {-1, 1}, "xy", "text scale"},
+        {"HUD_SUBTITLES", {false, false, false, false}, {-1, -1}, "xy", "x > 0 moves left"},
+        {"HUD_CELLPHONE", {false, false, true, true}, {-1, -1}, "x", "size of the phone"},
+        {"HUD_STATS_BOX", {false, false, true, true}, {1, -1}, "y", "it hides at"},
+        {"HUD_CROSSHAIR", {false, false, true, true}, {1, 1}, "", "plain pixels"},
+    };
+    for (const Expect& row : expected) {
+        const json item = entry("layout", row.key);
+        EXPECT_EQ(item["sizes"], row.sizes) << row.key;
+        EXPECT_EQ(item["sign"], row.sign) << row.key;
+        EXPECT_EQ(item["moves"], row.moves) << row.key;
+        EXPECT_EQ(item["shipped"]["values"], item["values"]) << row.key;
+        EXPECT_NE(item["docs"].dump().find(row.docs), std::string::npos) << row.key << ": " << item["docs"];
+    }
+    EXPECT_EQ(entry("colours", "HUD_COLOUR_WHITE")["docs"], json::array({"Used for: stats box bars"}));
+    EXPECT_EQ(entry("colours", "HUD_COLOUR_GREYDARK")["docs"], json::array({"Used for: game palette"}));
+    EXPECT_EQ(entry("colours", "HUD_COLOUR_GREYDARK")["shipped"], json::array({75, 75, 75, 255}));
+    EXPECT_EQ(entry("settings", "bStatsBox")["kind"], "switch");
+    EXPECT_EQ(entry("settings", "iRadarAlpha")["kind"], "number");
 
     // Saved without a change: nothing is written, every byte stays.
     auto got = studio.post("/api/save", {{"changes", json::object()}, {"versions", versionsOf(state)}});
@@ -201,21 +249,48 @@ TEST(StudioServer, SavesOnlyTheChangedNumbersAndRefusesStaleOrWrongFiles)
     const json saved = json::parse(got->body);
     EXPECT_EQ(saved["saved"], json::array({"kell-hud/data/hud.dat"}));
 
+    // A colour: that line alone, its columns kept.
+    const std::string colours = studio.file("data/hudColor.dat");
+    got = studio.post("/api/save", {{"changes", {{"colours", {{"HUD_COLOUR_GREYDARK", {5, 75, 75, 255}}}}}},
+                                    {"versions", versionsOf(json::parse(got->body)["state"])}});
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->status, 200) << got->body.substr(0, 300);
+    const auto recoloured = changedLines(colours, studio.file("data/hudColor.dat"));
+    ASSERT_EQ(recoloured.size(), 1u);
+    EXPECT_EQ(recoloured[0].second.substr(0, 36), "HUD_COLOUR_GREYDARK            5  75");
+
     // The page's versions are now stale for hud.dat: refused, nothing written.
     const std::string layoutNow = studio.file("data/hud.dat");
     got = studio.post("/api/save", {{"changes", {{"settings", {{"bStatsBox", "0"}}}}}, {"versions", versionsOf(state)}});
     ASSERT_TRUE(got);
     EXPECT_EQ(got->status, 409) << got->body.substr(0, 300);
-    EXPECT_EQ(json::parse(got->body)["files"], json::array({"kell-hud/data/hud.dat"}));
+    EXPECT_EQ(json::parse(got->body)["files"], json::array({"kell-hud/data/hud.dat", "kell-hud/data/hudColor.dat"}));
     EXPECT_EQ(studio.file("settings.ini"), settings);
 
     // A value the checker calls an error is not saved.
-    got = studio.post("/api/save", {{"changes", {{"settings", {{"bStatsBox", "1x"}}}}}, {"versions", versionsOf(saved["state"])}});
+    got = studio.post("/api/save", {{"changes", {{"settings", {{"bStatsBox", "1x"}}}}}, {"versions", versionsOf(studio.state())}});
     ASSERT_TRUE(got);
     EXPECT_EQ(got->status, 422) << got->body.substr(0, 300);
     EXPECT_EQ(json::parse(got->body)["findings"][0]["key"], "bStatsBox") << got->body.substr(0, 300);
     EXPECT_EQ(studio.file("settings.ini"), settings);
     EXPECT_EQ(studio.file("data/hud.dat"), layoutNow);
+}
+
+// The bytes of a base64 text (no line breaks).
+std::string fromBase64(const std::string& text)
+{
+    static const std::string digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string bytes;
+    uint32_t bits = 0;
+    int count = 0;
+    for (char c : text) {
+        if (c == '=')
+            break;
+        bits = bits << 6 | static_cast<uint32_t>(digits.find(c));
+        if ((count += 6) >= 8)
+            bytes += static_cast<char>(bits >> (count -= 8) & 0xFF);
+    }
+    return bytes;
 }
 
 TEST(StudioServer, RendersThePageChangesWithoutWritingThem)
@@ -243,6 +318,13 @@ TEST(StudioServer, RendersThePageChangesWithoutWritingThem)
     const json a = json::parse(before->body), b = json::parse(after->body);
     EXPECT_EQ(a["image"].get<std::string>().substr(0, 22), "data:image/png;base64,");
     EXPECT_NE(a["image"], b["image"]);
+    // A whole PNG of the asked size: the signature, the size in its header, the end chunk last.
+    const std::string png = fromBase64(b["image"].get<std::string>().substr(22));
+    ASSERT_GT(png.size(), 32u);
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x07\x80\0\0\x04\x38", 8));
+    EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND");
+    EXPECT_EQ((b["image"].get<std::string>().size() - 22) % 4, 0u);
     EXPECT_EQ(boxOf(b, "HUD_RADAR_MAP")["left"].get<double>() - boxOf(a, "HUD_RADAR_MAP")["left"].get<double>(), 100);
     EXPECT_TRUE(b["findings"].is_array());
     EXPECT_EQ(studio.file("data/hud.dat"), layout);
