@@ -103,14 +103,15 @@ TEST(Package, ZipUnpacksIntoAGameFolderThatRuns)
         toolsRoot.insert(entry.path().filename().string());
     EXPECT_EQ(toolsRoot, std::set<std::string>{"KellHud-modder-tools"});
     const fs::path kit = fs::path(tools.path()) / "KellHud-modder-tools";
-    for (const char* file : {"kellhud-sim.exe", "kellhud-txd.exe", "README.txt", "kell-hud/settings.ini",
+    for (const char* file : {"kellhud-sim.exe", "kellhud-txd.exe", "kellhud-studio.exe", "docs/studio.md", "docs/studio.png",
+                             "licenses/cpp-httplib.txt", "README.txt", "kell-hud/settings.ini",
                              "kell-hud/textures/hud.txd", "examples/preview.json", "docs/windows-tools.md",
                              "docs/layout-files.md", "licenses/KellHud-LICENSE.txt", "licenses/nlohmann-json.txt",
                              "fonts/DejaVuSans-Bold.ttf", "fonts/DejaVuSerif-Bold.ttf", "fonts/DejaVuSansMono-Bold.ttf",
                              "licenses/dejavu-fonts.txt"})
         EXPECT_TRUE(fs::is_regular_file(kit / file)) << file;
     // No path of the machine that built them: on a player's or modder's PC it leads nowhere.
-    for (const char* program : {"kellhud-sim.exe", "kellhud-txd.exe", "KellHud.asi"}) {
+    for (const char* program : {"kellhud-sim.exe", "kellhud-txd.exe", "kellhud-studio.exe", "KellHud.asi"}) {
         const std::string bytes = readFile(kit / program);
         for (const std::string& path : {std::string("/usr/"), std::string("/home/"), sourceDir.string()})
             EXPECT_EQ(bytes.find(path), std::string::npos) << program << " holds " << path;
