@@ -132,6 +132,7 @@ TEST(StudioServer, RefusesWhatIsNotItsOwnAndKeepsAnswering)
         {"no token", "GET", "/api/state", {}, "", 403},
         {"a wrong token", "GET", "/api/state", {{"X-Kell-Token", std::string(32, '0')}}, "", 403},
         {"the token cut short", "GET", "/api/state", {{"X-Kell-Token", studio.token.substr(0, 31)}}, "", 403},
+        {"the token and one more digit", "GET", "/api/state", {{"X-Kell-Token", studio.token + "0"}}, "", 403},
         {"a wrong token in the address", "GET", "/?token=x" + studio.token, {}, "", 403},
         {"a foreign host (DNS rebinding)", "GET", "/api/state", {{"X-Kell-Token", studio.token}, {"Host", "evil.example:" + port}}, "", 403},
         {"our address on another port", "GET", "/api/state", {{"X-Kell-Token", studio.token}, {"Host", "127.0.0.1:1"}}, "", 403},
