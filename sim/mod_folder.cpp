@@ -57,6 +57,17 @@ fs::path exampleScenario(const fs::path& program, const fs::path& checkout)
     return fs::is_regular_file(beside, ec) ? beside : fs::path();
 }
 
+// Where the printed unpack command puts the pictures: a folder not there yet, so that the
+// command never meets pictures the modder edited in an earlier try in the same folder.
+fs::path freshPictureFolder(const fs::path& dir)
+{
+    std::error_code ec;
+    fs::path folder = dir / "png" / "hud";
+    for (int n = 2; fs::exists(fs::symlink_status(folder, ec)); ++n)
+        folder = dir / "png" / ("hud-" + std::to_string(n));
+    return folder;
+}
+
 void printNextCommands(const fs::path& dir, std::ostream& out)
 {
     const fs::path program = utf8Path(programFolder());
@@ -68,6 +79,7 @@ void printNextCommands(const fs::path& dir, std::ostream& out)
     const std::string studio = word(program / (std::string("kellhud-studio") + programSuffix));
     const fs::path kellHud = dir / "kell-hud";
     const fs::path scenario = exampleScenario(program, checkout);
+    const fs::path pictures = freshPictureFolder(dir);
 #ifdef _WIN32
     const std::string package = sim + " --pack " + d;
 #else
@@ -79,9 +91,9 @@ void printNextCommands(const fs::path& dir, std::ostream& out)
         << "  edit     " << word(kellHud / "settings.ini") << ", " << word(kellHud / "data" / "hud.dat") << ", "
         << word(kellHud / "data" / "hudColor.dat") << "\n"
         << "           an icon: " << txd << " unpack " << word(kellHud / "textures" / "hud.txd") << " "
-        << word(dir / "png" / "hud") << "\n"
+        << word(pictures) << "\n"
         << "           then, after editing the PNGs: " << txd << " pack " << word(kellHud / "textures" / "hud.txd") << " "
-        << word(dir / "png" / "hud") << static_cast<char>(fs::path::preferred_separator) << "*.png\n"
+        << word(pictures) << static_cast<char>(fs::path::preferred_separator) << "*.png\n"
         << "  lay out  " << studio << " --plugin-dir " << d << "   (in the browser: drag, anchor, recolour, save)\n"
         << "  preview  " << sim << " --plugin-dir " << d << (scenario.empty() ? "" : " --scenario " + word(scenario))
         << " --png " << word(dir / "hud.png") << "\n"

@@ -228,7 +228,8 @@ TEST(ModFolder, MadeEditedCheckedPreviewedAndPackedAsTheModderLeftIt)
 
 // Made from any folder into another file system (where the shipped files' copy cannot be
 // renamed across): the copy is staged inside the new folder, so nothing lands where the
-// command was typed and no half-made copy stays behind.
+// command was typed and no half-made copy stays behind. Made again beside earlier
+// pictures, the printed commands unpack into a fresh folder.
 TEST(ModFolder, MadeOnAnotherFileSystemFromAnywhere)
 {
     TempDir here;
@@ -246,6 +247,22 @@ TEST(ModFolder, MadeOnAnotherFileSystemFromAnywhere)
     for (const fs::directory_entry& entry : fs::directory_iterator(target))
         inTarget.insert(entry.path().filename().string());
     EXPECT_EQ(inTarget, std::set<std::string>{"kell-hud"});
+
+    // Made again where pictures of an earlier try lie: the printed unpack goes to a
+    // folder not there yet, and the pictures stay as they are.
+    fs::remove_all(target / "kell-hud");
+    for (const char* earlier : {"png/hud", "png/hud-2"}) {
+        fs::create_directories(target / earlier);
+        writeFile(target / earlier / "star.png", "an edited star");
+    }
+    made = inFolder(here.path(), sim + " --new-mod '" + target.string() + "'");
+    EXPECT_EQ(made.exitCode, 0) << made.err;
+    const std::string dictionary = (target / "kell-hud/textures/hud.txd").string() + " ";
+    const std::string fresh = (target / "png/hud-3").string();
+    EXPECT_NE(made.out.find(" unpack " + dictionary + fresh + "\n"), std::string::npos) << made.out;
+    EXPECT_NE(made.out.find(" pack " + dictionary + fresh + "/*.png\n"), std::string::npos) << made.out;
+    EXPECT_EQ(readFile(target / "png/hud/star.png"), "an edited star");
+    EXPECT_FALSE(fs::exists(target / "png/hud-3"));
     if (otherDevice)
         fs::remove_all(target);
 }
