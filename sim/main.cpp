@@ -83,7 +83,13 @@ const char usage[] =
     "                       when the plug-in would start\n"
     "  --write-host-image FILE.exe  the simulated host's own image as a Windows executable\n"
     "  --help               this text\n"
+#ifdef _WIN32
+    // The tools zip carries the modders' pages only; the reference pages stay in the source.
+    "More in docs\\windows-tools.md beside this program; docs/simulator.md and docs/host-table.md\n"
+    "are in Kell Hud's source.\n";
+#else
     "More in docs/simulator.md.\n";
+#endif
 
 bool parseSize(const char* text, sim::RunOptions& options)
 {
