@@ -82,6 +82,11 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string& e
         if (!MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
             reason = moveCause(GetLastError());
 #else
+        // The new bytes keep the old file's permissions (a read-only hud.dat stays read-only).
+        std::error_code noOldFile;
+        const std::filesystem::file_status old = std::filesystem::status(target, noOldFile);
+        if (!noOldFile)
+            std::filesystem::permissions(partial, old.permissions(), noOldFile);
         errno = 0;
         if (std::rename(partial.c_str(), target.c_str()) != 0)
             reason = writeCause(errno ? errno : EIO);

@@ -78,4 +78,14 @@ TEST(StudioFileWrite, ReplacesTheFileWholeOrNotAtAll)
         if (fs::exists(dir.path() + "/ro"))
             fs::permissions(dir.path() + "/ro", fs::perms::owner_all, ec);
     }
+
+    // The new bytes keep the old file's permissions.
+    TempDir dir;
+    const std::string file = dir.write("hud.dat", "old");
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read;
+    fs::permissions(file, readOnly);
+    std::string error;
+    EXPECT_TRUE(studio::replaceFile(file, "new", error)) << error;
+    EXPECT_EQ(readWholeFile(file), "new");
+    EXPECT_EQ(fs::status(file).permissions(), readOnly);
 }
