@@ -19,9 +19,13 @@ need_file "$tools/kellhud-sim.exe" "build the win32-tools preset"
 need_file "$dll/KellHud.asi" "build the win32 preset"
 need_file "$dll/KellHud.asi.debug" "build the win32 preset (its unstripped DLL names the symbols)"
 need_wine
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# What kellhud-sim.exe sees: the comparison's folder (W:), its own build with the fonts
+# beside it (T:), the plug-in's (P:) and the examples (E:); no Linux path besides.
+work="$wine_home/work"
+mkdir "$work"
+wine_drive t "$tools"
+wine_drive p "$dll"
+wine_drive e "$root/docs/examples"
 source "$root/scripts/settings-folders.sh"
 make_settings_folders "$work" "$root"
 

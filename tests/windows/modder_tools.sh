@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The Windows modders' tools under Wine, on Windows paths (drive letter, backslashes,
-# spaces, letters beyond ASCII): kellhud-sim.exe makes, checks, previews and packs a
-# modder's folder from a folder laid out as the tools archive; kellhud-txd.exe packs (expanding a
-# wildcard itself) and lists, writes the same dictionary as the Linux tool byte for byte,
-# and on a folder it cannot write or a file another program holds open says so and leaves
-# the old file as it was.
+# spaces, letters beyond ASCII) and with no view of the Linux root: kellhud-sim.exe makes,
+# checks, previews and packs a modder's folder from a folder laid out as the tools archive;
+# kellhud-txd.exe packs (expanding a wildcard itself) and lists, writes the same dictionary
+# as the Linux tool byte for byte, and on a folder it cannot write or a file another
+# program holds open says so and leaves the old file as it was.
 #
 #   bash tests/windows/modder_tools.sh LINUX_BUILD WINDOWS_TOOLS_BUILD WINDOWS_DLL_BUILD
 set -euo pipefail
@@ -17,11 +17,16 @@ need_file "$tools/kellhud-txd.exe" "build the win32-tools preset"
 need_file "$tools/kellhud-sim.exe" "build the win32-tools preset"
 need_file "$dll/KellHud.asi" "build the win32 preset"
 need_wine
+# What the Windows programs see: the test's own folder (W:, with the tools' archive laid out
+# in it), the Windows tools' build (T:) and, for a folder nothing can write in, the
+# kernel's own (P:).
+work="$wine_home/work"
+mkdir "$work"
+wine_drive t "$tools"
+wine_drive p /proc
 txd() { wine "$tools/kellhud-txd.exe" "$@" 2>&1 | tr -d '\r'; }
 fail() { echo "FAILED: $*"; exit 1; }
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 folder="$work/Mödder Ordner"
 mkdir -p "$folder/png"
 
@@ -68,7 +73,8 @@ grep -q ": 0 errors, 0 warnings" <<<"$said" || fail "--check of a fresh folder: 
 said=$(sim --plugin-dir "$mod" --scenario "$(winpath "$kit/examples/preview.json")" --png "$mod\hud.png") ||
     fail "preview: $said"
 [ -s "$folder/my hud/hud.png" ] || fail "the preview wrote no $mod\hud.png: $said"
-said=$(sim --plugin "$(winpath "$linux/KellHud.so")" --plugin-dir "$mod") && fail "the Linux library was taken: $said"
+cp "$linux/KellHud.so" "$work/"
+said=$(sim --plugin "$(winpath "$work/KellHud.so")" --plugin-dir "$mod") && fail "the Linux library was taken: $said"
 grep -q "is the Linux build of the plug-in" <<<"$said" || fail "--plugin KellHud.so: $said"
 echo "ok: made, checked and previewed $mod; the Linux library refused"
 # Packed on Windows with the KellHud.asi beside the program: the same bytes as on Linux.
@@ -91,7 +97,7 @@ grep -q "^  m4 " <<<"$said" || fail "list shows no m4: $said"
 echo "ok: packed and listed on $out, byte for byte the Linux tool's dictionary"
 
 # A folder nothing can be written in (the kernel's own, read-only for everyone).
-if said=$(txd pack 'Z:\proc\weapons.txd' "$(winpath "$folder/png")\\*.png"); then
+if said=$(txd pack 'P:\weapons.txd' "$(winpath "$folder/png")\\*.png"); then
     fail "packing into a read-only folder succeeded: $said"
 fi
 grep -q "nothing was changed" <<<"$said" || fail "read-only folder: $said"

@@ -1,5 +1,11 @@
 # Sourced by the Windows tools' tests: runs Windows programs under Wine, or skips the test
 # (exit status 77) with one line saying why when Wine cannot run here.
+#
+# The programs see this machine as a Windows PC would: Wine's prefix, HOME and the desktop's
+# folders are made afresh in a private folder, the prefix has no Z: drive (Wine's view of
+# the whole Linux root), and a test hands each folder it needs over as a drive of its own
+# (wine_drive). A Linux path compiled into a Windows program then fails the test instead
+# of finding the build machine's files.
 
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/qemu-user.sh"
 
@@ -12,9 +18,18 @@ wine_skip() {
     exit 77
 }
 
+# Stops the prefix's server and removes the private folder (the EXIT trap need_wine sets;
+# a test that sets its own calls it from there).
+wine_done() {
+    [ -n "${wine_home:-}" ] || return 0
+    wineserver -k 2>/dev/null || true
+    rm -rf "$wine_home"
+}
+
 # Wine starts only where the kernel runs 32-bit programs itself: under qemu's user mode it
 # cannot map the shared user data, and its start-up waits minutes before it gives up, so
 # the binfmt entry decides that at once. scripts/setup.sh installs Wine where it can run.
+# Sets wine_home, the private folder (the test may keep its own files below it).
 need_wine() {
     command -v wine >/dev/null ||
         wine_skip "wine is not installed (scripts/setup.sh installs it where the kernel runs 32-bit programs natively)"
@@ -22,16 +37,41 @@ need_wine() {
     if entry=$(qemu_i386_entry); then
         wine_skip "32-bit programs run through qemu-user here ($entry), under which wine cannot start; it needs a kernel that runs them natively"
     fi
-    # The first start makes Wine's prefix, which can take a minute on a busy machine.
+    wine_home=$(mktemp -d)
+    trap wine_done EXIT
+    export HOME="$wine_home/home" WINEPREFIX="$wine_home/prefix" XDG_CONFIG_HOME="$wine_home/home/.config" \
+        XDG_CACHE_HOME="$wine_home/home/.cache" XDG_DATA_HOME="$wine_home/home/.local/share"
+    mkdir -p "$HOME"
+    # The first start makes the prefix, which can take a minute or two on a busy machine.
     started=$(timeout 300 wine cmd /c echo wine-runs 2>&1 | tr -d '\r') || true
     case "$started" in
     *wine-runs*) ;;
     *) wine_skip "wine cannot start on this machine ($(grep -m1 . <<<"$started" || echo 'no output')); it needs a kernel that runs 32-bit programs natively" ;;
     esac
+    # The prefix is made with Z: as the Linux root; Wine reads its drives afresh at each
+    # path it converts, so removing the link hides the root from every later program.
+    rm -f "$WINEPREFIX/dosdevices/z:"
+    cd "$wine_home"
+    wine_drive w "$wine_home"
 }
 
-# A path as the Windows programs see it (Z:\... for this machine's folders).
-winpath() { winepath -w "$1" 2>/dev/null; }
+# wine_drive LETTER FOLDER: the Windows programs see FOLDER as LETTER: (and nothing else
+# of this machine but the folders given so).
+wine_drive() {
+    [ -d "$2" ] || { echo "FAILED: wine_drive: $2 is not a folder" >&2; exit 1; }
+    ln -sfn "$(cd "$2" && pwd)" "$WINEPREFIX/dosdevices/$1:"
+}
+
+# A path as the Windows programs see it (on one of the drives handed over). A path on no
+# such drive fails the test: Wine would name it \\?\unix\..., which no Windows PC has.
+winpath() {
+    local path
+    path=$(winepath -w "$1" 2>/dev/null) || true
+    case "$path" in
+    [A-Za-z]:\\*) echo "$path" ;;
+    *) echo "FAILED: $1 lies on no drive the test gave Wine (wine_drive)" >&2; return 1 ;;
+    esac
+}
 
 need_file() {
     [ -f "$1" ] || { echo "FAILED: $1 is missing: $2" >&2; exit 1; }
