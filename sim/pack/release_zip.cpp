@@ -16,6 +16,7 @@
 #include "pack/zip_file.h"
 #include "player_readme.h"
 #include "plugin_loader.h"
+#include "text/open_for_writing.h"
 #include "text/utf8_path.h"
 #include "text/write_cause.h"
 
@@ -89,11 +90,7 @@ bool writeZip(const fs::path& target, const std::vector<Member>& members, std::s
     partial += ".partial";
     const std::string shown = utf8Text(target);
     errno = 0;
-#ifdef _WIN32
-    std::FILE* file = _wfopen(partial.c_str(), L"wb");
-#else
-    std::FILE* file = std::fopen(partial.c_str(), "wb");
-#endif
+    std::FILE* file = openForWriting(partial);
     if (!file) {
         error = "cannot write " + shown + ": " + writeCause(errno ? errno : EIO) + "; nothing was packed";
         return false;

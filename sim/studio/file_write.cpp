@@ -9,6 +9,7 @@
 #include <windows.h>
 #endif
 
+#include "text/open_for_writing.h"
 #include "text/utf8_path.h"
 #include "text/write_cause.h"
 
@@ -53,11 +54,7 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string& e
     const std::string unchanged = "; the file is as it was";
 
     errno = 0;
-#ifdef _WIN32
-    std::FILE* file = _wfopen(partial.c_str(), L"wb");
-#else
-    std::FILE* file = std::fopen(partial.c_str(), "wb");
-#endif
+    std::FILE* file = openForWriting(partial);
     if (!file) {
         error = failed + openCause(errno ? errno : EIO, target) + unchanged;
         return false;
