@@ -276,6 +276,7 @@ TEST(ModFolder, RefusalsSayWhatToDoAndLeaveTheModdersFilesAlone)
     work.write("mine/kell-hud/settings.ini", "bEnable = 1\n");
     work.write("broken/kell-hud/settings.ini", "bEnable = off\n");
     work.write("empty/.keep", "");
+    work.write("my-copy/settings.ini", "bEnable = 1\n"); // a kell-hud folder under another name
     work.write("a-file", "");
     // A copy of the program alone, away from its build folder, reads nothing of that folder.
     fs::create_directory(root / "bin");
@@ -296,6 +297,9 @@ TEST(ModFolder, RefusalsSayWhatToDoAndLeaveTheModdersFilesAlone)
         {"mine/kell-hud", sim + " --frames 1", 2,
          "the current folder " + root.string() + "/mine/kell-hud is a kell-hud folder itself: run in the folder "
                                                  "above it, " + root.string() + "/mine, or pass --plugin-dir DIR"},
+        {"my-copy", sim + " --check", 2,
+         "the current folder " + root.string() + "/my-copy is a kell-hud folder itself: run in the folder above it, " +
+             root.string() + ", or pass --plugin-dir DIR"},
         {"", sim + " --new-mod", 2, "kellhud-sim: bad argument --new-mod"},
         {"", "bin/kellhud-sim --new-mod other", 2,
          "kellhud-sim: --new-mod: the shipped files are not beside kellhud-sim: " + root.string() +
