@@ -19,10 +19,12 @@ need_file "$tools/kellhud-sim.exe" "build the win32-tools preset"
 need_file "$dll/KellHud.asi" "build the win32 preset"
 need_file "$dll/KellHud.asi.debug" "build the win32 preset (its unstripped DLL names the symbols)"
 need_wine
+linux=$(cd "$linux" && pwd) tools=$(cd "$tools" && pwd) dll=$(cd "$dll" && pwd)
 # What kellhud-sim.exe sees: the comparison's folder (W:), its own build with the fonts
 # beside it (T:), the plug-in's (P:) and the examples (E:); no Linux path besides.
 work="$wine_home/work"
 mkdir "$work"
+cd "$work" # a working folder the Windows program sees
 wine_drive t "$tools"
 wine_drive p "$dll"
 wine_drive e "$root/docs/examples"

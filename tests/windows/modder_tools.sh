@@ -22,6 +22,7 @@ need_wine
 # kernel's own (P:).
 work="$wine_home/work"
 mkdir "$work"
+cd "$work" # a working folder the Windows programs see
 wine_drive t "$tools"
 wine_drive p /proc
 txd() { wine "$tools/kellhud-txd.exe" "$@" 2>&1 | tr -d '\r'; }

@@ -51,7 +51,6 @@ need_wine() {
     # The prefix is made with Z: as the Linux root; Wine reads its drives afresh at each
     # path it converts, so removing the link hides the root from every later program.
     rm -f "$WINEPREFIX/dosdevices/z:"
-    cd "$wine_home"
     wine_drive w "$wine_home"
 }
 
