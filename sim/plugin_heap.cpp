@@ -6,12 +6,30 @@
 namespace sim {
 
 uint32_t allocations = 0;
+uint32_t newCalls = 0;
+uint32_t newFailsAt = 0;
+
+// Counts an allocation by new, and throws where the scenario runs the game out of memory.
+void countNew()
+{
+    ++allocations;
+    if (++newCalls == newFailsAt)
+        throw std::bad_alloc();
+}
 
 uint32_t pluginHeapAllocations() { return allocations; }
 
 void resetPluginHeapAllocations() { allocations = 0; }
 
 bool pluginHeapCounted() { return true; }
+
+void failPluginNewAt(uint32_t n)
+{
+    newFailsAt = n;
+    newCalls = 0;
+}
+
+uint32_t pluginNewCalls() { return newCalls; }
 
 } // namespace sim
 
@@ -39,13 +57,13 @@ void* __wrap_realloc(void* pointer, size_t size)
 
 void* __wrap__Znwj(size_t size)
 {
-    ++sim::allocations;
+    sim::countNew();
     return ::operator new(size);
 }
 
 void* __wrap__Znaj(size_t size)
 {
-    ++sim::allocations;
+    sim::countNew();
     return ::operator new[](size);
 }
 
@@ -63,13 +81,13 @@ void* __wrap__ZnajRKSt9nothrow_t(size_t size, const std::nothrow_t& tag) noexcep
 
 void* __wrap__ZnwjSt11align_val_t(size_t size, std::align_val_t alignment)
 {
-    ++sim::allocations;
+    sim::countNew();
     return ::operator new(size, alignment);
 }
 
 void* __wrap__ZnajSt11align_val_t(size_t size, std::align_val_t alignment)
 {
-    ++sim::allocations;
+    sim::countNew();
     return ::operator new[](size, alignment);
 }
 

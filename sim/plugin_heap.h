@@ -14,4 +14,10 @@ uint32_t pluginHeapAllocations();
 bool pluginHeapCounted();
 void resetPluginHeapAllocations();
 
+// A game out of memory: the plug-in's `n`-th allocation by new from now on (1: the next)
+// throws std::bad_alloc, and only that one; 0: none fails. Counting starts again here.
+void failPluginNewAt(uint32_t n);
+// The plug-in's allocations by new since failPluginNewAt.
+uint32_t pluginNewCalls();
+
 } // namespace sim

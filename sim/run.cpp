@@ -249,6 +249,14 @@ void printSummary(std::ostream& out, const Scenario& scenario, const std::vector
         out << "  heap allocations by the plug-in after start-up: " << heapAllocations << "\n";
     else
         out << "  heap allocations by the plug-in after start-up: not counted (the Windows DLL uses its own heap)\n";
+    if (scenario.heapFailsAt && pluginHeapCounted()) {
+        if (pluginNewCalls() >= scenario.heapFailsAt)
+            out << "  out of memory: the plug-in's allocation " << scenario.heapFailsAt
+                << " by new threw std::bad_alloc, as the scenario asks\n";
+        else
+            out << "  out of memory never came: the plug-in made " << pluginNewCalls()
+                << " allocations by new, fewer than heap_fails_at " << scenario.heapFailsAt << "\n";
+    }
     for (const std::string& message : hostState().helpMessages)
         out << "  help message: " << message << "\n";
     for (const MessageBoxShown& box : system().messageBoxes)
@@ -359,6 +367,7 @@ bool startPlugin(const RunOptions& options, const Scenario& scenario, const std:
     system().dataFilesOpened.clear();
 
     std::string error;
+    failPluginNewAt(scenario.heapFailsAt);
     if (!loadPlugin(library, error)) {
         err << "kellhud-sim: cannot load the plug-in: " << error << "\n";
         trace::endStream(error);

@@ -223,7 +223,7 @@ Scenario parseScenario(const std::string& source)
     try {
         json j = json::parse(source, DuplicateKeys());
         onlyFields(j, "", {"screen", "frames", "clock", "steps", "keys", "map_screen", "modules", "render_states",
-                           "texts", "world", "renderer", "host_bytes", "protection_refused"});
+                           "texts", "world", "renderer", "host_bytes", "protection_refused", "heap_fails_at"});
         if (j.contains("screen")) {
             if (!j["screen"].is_array() || j["screen"].size() != 2)
                 bad("screen", "must be a list of 2: [width, height]");
@@ -274,6 +274,8 @@ Scenario parseScenario(const std::string& source)
         eachItem(j, "protection_refused", [&](const json& a, const std::string& path) {
             s.protectionRefused.push_back(hexAddress(a, path));
         });
+        if (j.contains("heap_fails_at"))
+            s.heapFailsAt = static_cast<uint32_t>(integer(j["heap_fails_at"], "heap_fails_at", 1, 1000000000));
         if (j.contains("world"))
             s.world = parseWorld(j["world"]);
         if (j.contains("renderer"))

@@ -56,6 +56,7 @@ struct Scenario {
     std::vector<HostBytes> hostBytes;
     // Host addresses whose code VirtualProtect will not make writable (the Linux seam only).
     std::vector<uint32_t> protectionRefused;
+    uint32_t heapFailsAt = 0; // the plug-in's allocation by new that throws; 0: none
     // Each entry of the world list: its frame and the world from that frame on.
     std::vector<std::pair<int, WorldState>> world;
 

@@ -26,5 +26,7 @@ void keyboardChanged(const SystemState& state)
 uint32_t pluginHeapAllocations() { return 0; }
 void resetPluginHeapAllocations() {}
 bool pluginHeapCounted() { return false; }
+void failPluginNewAt(uint32_t) {}
+uint32_t pluginNewCalls() { return 0; }
 
 } // namespace sim

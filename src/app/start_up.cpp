@@ -86,7 +86,14 @@ void startUp()
     const PatchTables tables = makePatchTables(plugin.settings);
     HostVerdict verdict = checkHostBuild(tables, injector::liveHostMemory());
     if (!verdict.refused()) {
-        verdict.unwritten = patchHost(tables);
+        try {
+            verdict.unwritten = patchHost(tables);
+        } catch (...) {
+            // Out of memory part way (a subscription's list could not grow): the game must
+            // not keep half of our patches, whose code would then run without its start-up.
+            (void)unpatchHost(tables);
+            throw;
+        }
         if (verdict.unwritten)
             verdict.restored = unpatchHost(tables);
     }

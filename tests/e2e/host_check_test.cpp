@@ -120,3 +120,38 @@ TEST(HostCheck, APatchTheGameWillNotLetBeWrittenPutsEveryByteBack)
         EXPECT_NE(text.find("Kell Hud has not started and has changed nothing"), std::string::npos) << text;
     }
 }
+
+// A game out of memory while the plug-in patches the game: whichever of its last
+// allocations at start-up fails (those of the event lists it subscribes to), it starts
+// whole or leaves every host byte as it was and never calls the game. (An allocation that
+// fails while the settings are read leaves the defaults, an earlier and other story.)
+TEST(HostCheck, OutOfMemoryWhileStartingLeavesNoPatchBehind)
+{
+    TempDir dir;
+    writeSettings(dir, "bEnable = 1\nbEnableHotKey = 1\nbRadioHud = 1\n");
+    auto failingAt = [&](uint32_t n, int frames) {
+        dir.write("scenario.json",
+                  "{\"frames\": " + std::to_string(frames) + ", \"heap_fails_at\": " + std::to_string(n) + "}");
+        return runSim(dir, {"--scenario", dir.path() + "/scenario.json"});
+    };
+    const SimRun counted = failingAt(1000000000, 0);
+    const std::string made = "out of memory never came: the plug-in made ";
+    const size_t at = counted.out.find(made);
+    ASSERT_NE(at, std::string::npos) << counted.out;
+    const uint32_t startUpNews = static_cast<uint32_t>(std::stoul(counted.out.substr(at + made.size())));
+    ASSERT_GT(startUpNews, 10u);
+    int refused = 0;
+    for (uint32_t n = startUpNews - 6; n <= startUpNews; ++n) {
+        SCOPED_TRACE("allocation " + std::to_string(n) + " of " + std::to_string(startUpNews));
+        const SimRun run = failingAt(n, 2);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_NE(run.out.find("out of memory: the plug-in's allocation " + std::to_string(n)), std::string::npos);
+        if (!run.patches.empty()) {
+            EXPECT_EQ(run.patches, counted.patches) << "a start-up cut short left patches behind";
+            continue;
+        }
+        ++refused;
+        EXPECT_EQ(run.pluginCalls(), 0u);
+    }
+    EXPECT_GT(refused, 0) << "no failure fell into the patching";
+}
