@@ -19,7 +19,7 @@ namespace {
 
 // Subscribes the callback (its event's sites are taken at the first subscription); the
 // site that could not be taken, if any.
-injector::PatchFailure subscribed(HostEvent& event, HostCallback callback, bool before = false)
+injector::PatchFailure subscribed(HostEvent& event, HostCallback callback, bool before)
 {
     if (before)
         event.subscribeBefore(callback);
