@@ -48,16 +48,15 @@ if ! "$probe_dir/probe" 2>/dev/null; then
         as_root mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
     fi
     if [ ! -e /proc/sys/fs/binfmt_misc/kellhud-i386 ]; then
-        magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
-        mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
-        printf '%s' ":kellhud-i386:M::${magic}:${mask}:$(command -v qemu-i386):" | as_root tee /proc/sys/fs/binfmt_misc/register >/dev/null
+        qemu_i386_binfmt_line "$(command -v qemu-i386)" | as_root tee /proc/sys/fs/binfmt_misc/register >/dev/null
     fi
     "$probe_dir/probe" || { echo "setup: 32-bit programs still do not run" >&2; exit 1; }
     echo "setup: 32-bit programs run through qemu-i386"
 fi
 
 # Wine runs the Windows tools' tests. It starts only where the kernel runs 32-bit programs
-# itself (under qemu's user mode it cannot), so elsewhere those tests skip and say why.
+# itself (Debian's qemu-user cannot run it), so elsewhere those tests skip and say why, unless
+# scripts/qemu-trap-numbers.sh has given qemu what Wine needs.
 if [ "$native32" = 1 ] && ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "ok installed"; then
     echo "setup: installing wine and wine32:i386 (the Windows tools' tests run under it)"
     dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386

@@ -50,7 +50,8 @@ need_file "$tools/kellhud-studio.exe" "build the win32-tools preset"
 cp "$tools/kellhud-studio.exe" "$kit/"
 wine "$kit/kellhud-studio.exe" --plugin-dir "$mod" --no-browser >"$work/studio.out" 2>&1 &
 studio=$!
-for _ in $(seq 150); do grep -q "^Kell Hud Studio: " "$work/studio.out" && break; sleep 0.2; done
+# Up to two minutes: a Windows program starts slowly where qemu runs Wine.
+for _ in $(seq 600); do grep -q "^Kell Hud Studio: " "$work/studio.out" && break; sleep 0.2; done
 url=$(tr -d '\r' <"$work/studio.out" | sed -n 's/^Kell Hud Studio: //p')
 [ -n "$url" ] || fail "kellhud-studio.exe printed no address: $(cat "$work/studio.out")"
 said=$(python3 - "$url" <<'END'
@@ -107,12 +108,14 @@ echo "ok: a read-only folder: $(tail -1 <<<"$said")"
 # A dictionary another program holds open without sharing it.
 cat >"$work/hold.c" <<'END'
 #include <windows.h>
-/* Holds a file open, sharing nothing, until a second file appears. */
+/* Holds a file open, sharing nothing, and makes a third file to say so, until a second
+   file appears. */
 int main(int argc, char** argv)
 {
     HANDLE file = CreateFileA(argv[1], GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return 1;
+    CloseHandle(CreateFileA(argv[3], GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL));
     while (GetFileAttributesA(argv[2]) == INVALID_FILE_ATTRIBUTES)
         Sleep(50);
     CloseHandle(file);
@@ -122,9 +125,10 @@ END
 i686-w64-mingw32-gcc -O2 "$work/hold.c" -o "$work/hold.exe"
 cp "$folder/weapons.txd" "$work/before.txd"
 rm "$folder/png/m4.png" && cp "$folder/png/ak47.png" "$folder/png/m4.png" # a changed set
-wine "$work/hold.exe" "$out" "$(winpath "$work/release")" &
+wine "$work/hold.exe" "$out" "$(winpath "$work/release")" "$(winpath "$work/holding")" &
 holder=$!
-sleep 3
+for _ in $(seq 600); do [ -e "$work/holding" ] && break; sleep 0.2; done
+[ -e "$work/holding" ] || fail "hold.exe did not open $out"
 said=$(txd pack "$out" "$(winpath "$folder/png")\\*.png") && status=0 || status=$?
 touch "$work/release"
 wait $holder || true
