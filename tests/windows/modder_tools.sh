@@ -44,17 +44,23 @@ mod=$(winpath "$folder")'\my hud'
 said=$(sim --new-mod "$mod") || fail "--new-mod: $said"
 grep -qF "kellhud-sim.exe --check --plugin-dir \"$mod\"" <<<"$said" || fail "--new-mod printed no check command for $mod: $said"
 said=$(sim --check --plugin-dir "$mod") || fail "--check: $said"
+grep -q ": 0 errors, 0 warnings" <<<"$said" || fail "--check of a fresh folder: $said"
 
 # The studio from the same folder: it serves its page and draws with kellhud-sim.exe beside it.
+# Not where qemu runs Wine: a program with several threads waiting at once loses its link to
+# Wine's server there ("wine client error: partial wakeup read"), and the studio serves so.
 need_file "$tools/kellhud-studio.exe" "build the win32-tools preset"
-cp "$tools/kellhud-studio.exe" "$kit/"
-wine "$kit/kellhud-studio.exe" --plugin-dir "$mod" --no-browser >"$work/studio.out" 2>&1 &
-studio=$!
-# Up to two minutes: a Windows program starts slowly where qemu runs Wine.
-for _ in $(seq 600); do grep -q "^Kell Hud Studio: " "$work/studio.out" && break; sleep 0.2; done
-url=$(tr -d '\r' <"$work/studio.out" | sed -n 's/^Kell Hud Studio: //p')
-[ -n "$url" ] || fail "kellhud-studio.exe printed no address: $(cat "$work/studio.out")"
-said=$(python3 - "$url" <<'END'
+if entry=$(qemu_i386_entry); then
+    echo "skipped: kellhud-studio.exe, whose threads Wine cannot run under qemu-user ($entry)"
+else
+    cp "$tools/kellhud-studio.exe" "$kit/"
+    wine "$kit/kellhud-studio.exe" --plugin-dir "$mod" --no-browser >"$work/studio.out" 2>&1 &
+    studio=$!
+    # Up to two minutes, for a busy machine.
+    for _ in $(seq 600); do grep -q "^Kell Hud Studio: " "$work/studio.out" && break; sleep 0.2; done
+    url=$(tr -d '\r' <"$work/studio.out" | sed -n 's/^Kell Hud Studio: //p')
+    [ -n "$url" ] || fail "kellhud-studio.exe printed no address: $(cat "$work/studio.out")"
+    said=$(python3 - "$url" <<'END'
 import json, sys, urllib.request
 url = sys.argv[1]
 base, token = url.split("/?token=")
@@ -67,11 +73,11 @@ drawn = call("/api/render", {"changes": {}, "scenario": "preview", "width": 640,
 assert (drawn.get("image") or "").startswith("data:image/png;base64,"), drawn.get("error")
 print(len(drawn["boxes"]), "boxes,", len(drawn["findings"]), "findings")
 END
-) || status=$?
-kill $studio 2>/dev/null; wait $studio 2>/dev/null || true
-[ "${status:-0}" = 0 ] || fail "kellhud-studio.exe: $said $(cat "$work/studio.out")"
-echo "ok: kellhud-studio.exe served the folder and drew it with kellhud-sim.exe: $said"
-grep -q ": 0 errors, 0 warnings" <<<"$said" || fail "--check of a fresh folder: $said"
+    ) || status=$?
+    kill $studio 2>/dev/null; wait $studio 2>/dev/null || true
+    [ "${status:-0}" = 0 ] || fail "kellhud-studio.exe: $said $(cat "$work/studio.out")"
+    echo "ok: kellhud-studio.exe served the folder and drew it with kellhud-sim.exe: $said"
+fi
 said=$(sim --plugin-dir "$mod" --scenario "$(winpath "$kit/examples/preview.json")" --png "$mod\hud.png") ||
     fail "preview: $said"
 [ -s "$folder/my hud/hud.png" ] || fail "the preview wrote no $mod\hud.png: $said"
