@@ -27,7 +27,7 @@ if ! grep -rqs '^Types: deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-sr
     sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >/etc/apt/sources.list.d/kellhud-src.sources
 fi
 echo "qemu-trap-numbers: installing what qemu builds with"
-apt-get update -qq
+apt-get update -qq || echo "qemu-trap-numbers: apt-get update could not read every package list (above); installing from those it read"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
     dpkg-dev meson ninja-build pkg-config libglib2.0-dev python3-venv flex bison patch >/dev/null
 (cd "$work" && apt-get source -qq qemu-user >/dev/null 2>&1)
@@ -50,7 +50,7 @@ qemu_reports_trap_numbers || { echo "qemu-trap-numbers: the new qemu-i386 still 
 if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "ok installed"; then
     echo "qemu-trap-numbers: installing wine and wine32:i386"
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    apt-get update -qq
+    apt-get update -qq || true # as above
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends wine wine32:i386 >/dev/null
 fi
 echo "qemu-trap-numbers: 32-bit programs now run through /usr/local/bin/qemu-i386-traps; the Windows tests (ctest --preset sim -R Windows) run under Wine"

@@ -7,6 +7,9 @@
 set -euo pipefail
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+# A mirror caught mid-sync fails one package list now and then; the install that follows
+# says so if it needed that list.
+apt_update() { as_root apt-get update -qq || echo "setup: apt-get update could not read every package list (above); installing from those it read"; }
 
 packages=(cmake make g++ g++-multilib g++-mingw-w64-i686 googletest nlohmann-json3-dev libstb-dev lib32z1-dev libz-mingw-w64-dev file binutils-mingw-w64-i686
           librsvg2-bin fonts-dejavu-core zip unzip clang libclang-rt-14-dev chromium)
@@ -20,7 +23,7 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}"
-    as_root apt-get update -qq
+    apt_update
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
@@ -41,7 +44,7 @@ if ! "$probe_dir/probe" 2>/dev/null; then
     native32=0
     if ! command -v qemu-i386 >/dev/null; then
         echo "setup: this kernel does not run 32-bit programs; installing qemu-user"
-        as_root apt-get update -qq
+        apt_update
         as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends qemu-user >/dev/null
     fi
     if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
@@ -60,7 +63,7 @@ fi
 if [ "$native32" = 1 ] && ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "ok installed"; then
     echo "setup: installing wine and wine32:i386 (the Windows tools' tests run under it)"
     dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386
-    as_root apt-get update -qq
+    apt_update
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends wine wine32:i386 >/dev/null
 fi
 
