@@ -56,7 +56,7 @@ need_wine() {
     started=$(tr -d '\r' <"$wine_home/started")
     case "$started" in
     *wine-runs*) ;;
-    *) wine_skip "wine cannot start on this machine ($(grep -m1 . <<<"$started" || echo 'no output')); it needs a kernel that runs 32-bit programs natively" ;;
+    *) wine_skip "wine cannot start on this machine ($(grep -m1 . <<<"$started" || echo 'no output')); it needs a kernel that runs 32-bit programs natively, or the qemu-i386 of scripts/qemu-trap-numbers.sh" ;;
     esac
     # The prefix is made with Z: as the Linux root; Wine reads its drives afresh at each
     # path it converts, so removing the link hides the root from every later program.
